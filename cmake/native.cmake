@@ -1,0 +1,26 @@
+# Native Linux build: unit tests of the portable core, the generated assets,
+# and the registration of the Wine test executable in the same ctest run.
+enable_testing()
+find_package(GTest REQUIRED)
+include(GoogleTest)
+
+add_executable(corvella_core_tests ${CORVELLA_CORE_TEST_SOURCES})
+target_link_libraries(corvella_core_tests PRIVATE corvella_core GTest::gtest GTest::gtest_main)
+target_compile_definitions(corvella_core_tests PRIVATE
+  CORVELLA_SOURCE_DIR="${CMAKE_SOURCE_DIR}"
+  CORVELLA_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared")
+gtest_discover_tests(corvella_core_tests DISCOVERY_TIMEOUT 60)
+
+add_subdirectory(assets)
+if(EXISTS ${CMAKE_SOURCE_DIR}/skins/CMakeLists.txt)
+  add_subdirectory(skins)
+endif()
+if(EXISTS ${CMAKE_SOURCE_DIR}/bench/CMakeLists.txt)
+  add_subdirectory(bench)
+endif()
+
+if(CORVELLA_WIN_TEST_EXE)
+  add_test(NAME wine.all
+           COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-test.sh ${CORVELLA_WIN_TEST_EXE})
+  set_tests_properties(wine.all PROPERTIES TIMEOUT 900)
+endif()
