@@ -24,3 +24,22 @@ if(CORVELLA_WIN_TEST_EXE)
            COMMAND ${CMAKE_SOURCE_DIR}/scripts/wine-test.sh ${CORVELLA_WIN_TEST_EXE})
   set_tests_properties(wine.all PROPERTIES TIMEOUT 900)
 endif()
+
+# The sanitizer build of the unit tests, built by scripts/build.sh.
+if(CORVELLA_ASAN_TEST_EXE)
+  add_test(NAME sanitizers.core_tests COMMAND ${CORVELLA_ASAN_TEST_EXE})
+  set_tests_properties(sanitizers.core_tests PROPERTIES TIMEOUT 900
+    ENVIRONMENT "ASAN_OPTIONS=detect_leaks=1:abort_on_error=1;UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1")
+endif()
+
+# A short run of each fuzz harness, seeded from fuzz/seeds/NAME and the
+# shared corpora (scripts/fuzz.sh says which).
+if(CORVELLA_FUZZ_DIR)
+  file(GLOB harnesses CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/fuzz/*_fuzz.cpp)
+  foreach(h ${harnesses})
+    get_filename_component(name ${h} NAME_WE)
+    add_test(NAME fuzz.${name}
+             COMMAND ${CMAKE_SOURCE_DIR}/scripts/fuzz.sh ${CORVELLA_FUZZ_DIR} ${name})
+    set_tests_properties(fuzz.${name} PROPERTIES TIMEOUT 600)
+  endforeach()
+endif()

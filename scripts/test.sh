@@ -5,6 +5,6 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh" native x86_64 i686
+"$root/scripts/build.sh" native asan fuzz x86_64 i686
 cd "$root/build/native"
 ctest --output-on-failure -j2 --timeout 900
