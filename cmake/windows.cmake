@@ -14,12 +14,20 @@ set(CORVELLA_WIN_LIBS comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid winm
 add_library(corvella_win STATIC ${CORVELLA_WIN_SOURCES})
 target_link_libraries(corvella_win PUBLIC corvella_core ${CORVELLA_WIN_LIBS})
 
+# The stand-alone projector that the converter carries: our engine in a
+# window of its own, built before the main program's resources.
+add_executable(corvella_projector WIN32 ${CMAKE_SOURCE_DIR}/projector/projector_main_win.cpp)
+target_link_libraries(corvella_projector PRIVATE corvella_win)
+target_link_options(corvella_projector PRIVATE -municode)
+set_target_properties(corvella_projector PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/projector)
+set(CORVELLA_PROJECTOR_EXE ${CMAKE_BINARY_DIR}/projector/corvella_projector.exe)
+
 # Resources of the main program: the start-up movie and the carried projector.
-if(NOT CORVELLA_PROJECTOR_EXE)
-  set(CORVELLA_PROJECTOR_EXE ${CORVELLA_ASSETS_DIR}/projector-placeholder.bin)
-endif()
 configure_file(${CMAKE_SOURCE_DIR}/app/corvella.rc.in ${CMAKE_BINARY_DIR}/corvella.rc @ONLY)
 add_library(corvella_resources OBJECT ${CMAKE_BINARY_DIR}/corvella.rc)
+set_source_files_properties(${CMAKE_BINARY_DIR}/corvella.rc PROPERTIES
+  OBJECT_DEPENDS "${CORVELLA_PROJECTOR_EXE};${CORVELLA_ASSETS_DIR}/corvella.swf")
+add_dependencies(corvella_resources corvella_projector)
 
 file(GLOB CORVELLA_APP_MAIN CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/app/*_main_win.cpp)
 add_executable(corvella WIN32 ${CORVELLA_APP_MAIN} $<TARGET_OBJECTS:corvella_resources>)
