@@ -1,0 +1,67 @@
+#include "flash/movie.h"
+
+#include <algorithm>
+
+namespace flash {
+
+Matrix Multiply(const Matrix& o, const Matrix& i) {
+    Matrix m;
+    m.a = o.a * i.a + o.c * i.b;
+    m.b = o.b * i.a + o.d * i.b;
+    m.c = o.a * i.c + o.c * i.d;
+    m.d = o.b * i.c + o.d * i.d;
+    m.tx = o.a * i.tx + o.c * i.ty + o.tx;
+    m.ty = o.b * i.tx + o.d * i.ty + o.ty;
+    return m;
+}
+
+namespace {
+
+uint8_t Channel(int value, int mult, int add) {
+    return static_cast<uint8_t>(std::clamp(value * mult / 256 + add, 0, 255));
+}
+
+}  // namespace
+
+Rgba ColorTransform::Apply(Rgba c) const {
+    return Rgba{Channel(c.r, rm, ra), Channel(c.g, gm, ga), Channel(c.b, bm, ba), Channel(c.a, am, aa)};
+}
+
+ColorTransform Combine(const ColorTransform& o, const ColorTransform& i) {
+    ColorTransform t;
+    t.rm = o.rm * i.rm / 256;
+    t.gm = o.gm * i.gm / 256;
+    t.bm = o.bm * i.bm / 256;
+    t.am = o.am * i.am / 256;
+    t.ra = o.ra + o.rm * i.ra / 256;
+    t.ga = o.ga + o.gm * i.ga / 256;
+    t.ba = o.ba + o.bm * i.ba / 256;
+    t.aa = o.aa + o.am * i.aa / 256;
+    return t;
+}
+
+namespace {
+
+std::string Lower(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
+}  // namespace
+
+int Timeline::FindLabel(const std::string& label) const {
+    auto exact = labels.find(label);
+    if (exact != labels.end()) return exact->second;
+    std::string wanted = Lower(label);
+    for (const auto& [name, frame] : labels)
+        if (Lower(name) == wanted) return frame;
+    return -1;
+}
+
+const Character* Movie::Find(uint16_t id) const {
+    auto it = characters.find(id);
+    return it == characters.end() ? nullptr : &it->second;
+}
+
+}  // namespace flash

@@ -1,0 +1,165 @@
+// A SWF movie as the engine keeps it: the header, the dictionary of
+// characters (shapes and sprites) and the main timeline, each frame holding
+// its display-list changes and actions in tag order.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace flash {
+
+struct Rgba {
+    uint8_t r = 0, g = 0, b = 0, a = 255;
+};
+
+// x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
+// c rotateSkew1, d scaleY); translation in twips.
+struct Matrix {
+    double a = 1, b = 0, c = 0, d = 1, tx = 0, ty = 0;
+
+    double X(double x, double y) const { return a * x + c * y + tx; }
+    double Y(double x, double y) const { return b * x + d * y + ty; }
+};
+// The matrix that applies inner first, then outer.
+Matrix Multiply(const Matrix& outer, const Matrix& inner);
+
+// Channel' = channel * mult / 256 + add, clamped to 0..255.
+struct ColorTransform {
+    int rm = 256, gm = 256, bm = 256, am = 256;
+    int ra = 0, ga = 0, ba = 0, aa = 0;
+
+    Rgba Apply(Rgba color) const;
+};
+// The transform that applies inner first, then outer.
+ColorTransform Combine(const ColorTransform& outer, const ColorTransform& inner);
+
+struct GradientStop {
+    uint8_t ratio = 0;
+    Rgba color;
+};
+
+enum class FillKind { Solid, LinearGradient, RadialGradient, FocalGradient, Bitmap };
+
+struct FillStyle {
+    FillKind kind = FillKind::Solid;
+    Rgba color;
+    Matrix matrix;                   // gradient or bitmap space to shape space
+    std::vector<GradientStop> stops;
+    int spread = 0;                  // 0 pad, 1 reflect, 2 repeat
+    double focal = 0;
+    uint16_t bitmap_id = 0;
+};
+
+struct LineStyle {
+    int width = 0;                   // twips
+    Rgba color;
+};
+
+// One straight or curved edge in shape coordinates (twips), with the styles
+// on its left (fill0) and right (fill1) and its line style; style numbers
+// are 1-based into the layer's arrays, 0 meaning none.
+struct ShapeEdge {
+    int32_t x0 = 0, y0 = 0, cx = 0, cy = 0, x1 = 0, y1 = 0;
+    bool curved = false;
+    uint16_t fill0 = 0, fill1 = 0, line = 0;
+};
+
+// Edges drawn with one set of style arrays; a shape record with new styles
+// starts the next layer, drawn above the previous one.
+struct ShapeLayer {
+    std::vector<FillStyle> fills;
+    std::vector<LineStyle> lines;
+    std::vector<ShapeEdge> edges;
+};
+
+struct Shape {
+    int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    bool nonzero_winding = false;
+    std::vector<ShapeLayer> layers;
+};
+
+// PlaceObject, PlaceObject2 and PlaceObject3 in one form.
+struct PlaceRecord {
+    int depth = 0;
+    bool move = false;
+    bool has_character = false;
+    bool has_matrix = false;
+    bool has_color = false;
+    bool has_ratio = false;
+    bool has_clip_depth = false;
+    uint16_t character = 0;
+    Matrix matrix;
+    ColorTransform color;
+    int ratio = 0;
+    int clip_depth = 0;
+    std::string name;
+};
+
+enum class ActionKind { Stop, Play, GotoFrame, GotoLabel, NextFrame, PreviousFrame };
+
+struct Action {
+    ActionKind kind = ActionKind::Stop;
+    int frame = 0;
+    std::string label;
+};
+
+enum class ControlKind { Place, Remove, Actions };
+
+struct ControlTag {
+    ControlKind kind = ControlKind::Place;
+    PlaceRecord place;               // Place; Remove uses place.depth only
+    std::vector<Action> actions;     // Actions
+};
+
+struct Frame {
+    std::vector<ControlTag> tags;
+};
+
+struct Timeline {
+    int frame_count = 1;             // frames the timeline plays, at least 1
+    std::vector<Frame> frames;       // the frames read; later ones are empty
+    std::map<std::string, int> labels;
+
+    const Frame* At(int frame) const {
+        return frame >= 0 && frame < static_cast<int>(frames.size()) ? &frames[frame] : nullptr;
+    }
+
+    // Frame of a label (compared without regard to ASCII case), or -1.
+    int FindLabel(const std::string& label) const;
+};
+
+struct Sprite {
+    Timeline timeline;
+};
+
+// The records a button draws in its up state.
+struct Button {
+    std::vector<PlaceRecord> up;
+};
+
+struct Character {
+    std::shared_ptr<const Shape> shape;
+    std::shared_ptr<const Sprite> sprite;
+    std::shared_ptr<const Button> button;
+};
+
+struct Movie {
+    int version = 0;
+    bool compressed = false;
+    uint32_t file_length = 0;
+    int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;   // stage in twips
+    double frame_rate = 0;                            // frames per second
+    int header_frames = 0;
+    Rgba background{255, 255, 255, 255};
+    std::map<uint16_t, Character> characters;
+    Timeline timeline;
+
+    int StageWidth() const { return (xmax - xmin) / 20; }
+    int StageHeight() const { return (ymax - ymin) / 20; }
+    const Character* Find(uint16_t id) const;
+};
+
+}  // namespace flash

@@ -1,0 +1,332 @@
+#include "flash/movie_loader.h"
+
+#include "flash/shape_reader.h"
+#include "flash/swf_bits.h"
+#include "flash/swf_records.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <fstream>
+
+namespace flash {
+
+namespace {
+
+enum TagCode {
+    kEnd = 0,
+    kShowFrame = 1,
+    kDefineShape = 2,
+    kPlaceObject = 4,
+    kRemoveObject = 5,
+    kDefineButton = 7,
+    kSetBackgroundColor = 9,
+    kDoAction = 12,
+    kDefineShape2 = 22,
+    kPlaceObject2 = 26,
+    kRemoveObject2 = 28,
+    kDefineShape3 = 32,
+    kDefineButton2 = 34,
+    kDefineSprite = 39,
+    kFrameLabel = 43,
+    kPlaceObject3 = 70,
+    kDefineShape4 = 83,
+};
+
+// Sprites inside sprites are not allowed by the format; a movie that nests
+// them anyway is cut off at this depth.
+constexpr int kMaxSpriteNesting = 8;
+
+std::vector<uint8_t> Inflate(const uint8_t* data, size_t size, size_t wanted) {
+    std::vector<uint8_t> out;
+    z_stream zs{};
+    if (inflateInit(&zs) != Z_OK) throw SwfFormatError("cannot start inflating the movie");
+    zs.next_in = const_cast<Bytef*>(data);
+    zs.avail_in = static_cast<uInt>(std::min<size_t>(size, 0x7FFFFFFF));
+    int rc = Z_OK;
+    // Grow the output only as the compressed data really produces bytes, so
+    // a header that claims a huge length costs nothing.
+    while (out.size() < wanted && rc == Z_OK) {
+        size_t old = out.size();
+        size_t step = std::min<size_t>(wanted - old, std::max<size_t>(old, 64 * 1024));
+        out.resize(old + step);
+        zs.next_out = out.data() + old;
+        zs.avail_out = static_cast<uInt>(step);
+        rc = inflate(&zs, Z_NO_FLUSH);
+        out.resize(old + (step - zs.avail_out));
+    }
+    inflateEnd(&zs);
+    // A body damaged part way keeps what inflated before the damage.
+    if (out.empty()) throw SwfFormatError("the compressed movie body is damaged");
+    return out;
+}
+
+PlaceRecord ReadPlaceObject(SwfBits& in) {
+    PlaceRecord p;
+    p.has_character = true;
+    p.character = in.U16();
+    p.depth = in.U16();
+    p.has_matrix = true;
+    p.matrix = ReadMatrix(in);
+    if (in.Remaining() > 0) {
+        p.has_color = true;
+        p.color = ReadColorTransform(in, false);
+    }
+    return p;
+}
+
+PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
+    PlaceRecord p;
+    uint8_t flags = in.U8();
+    uint8_t flags2 = version3 ? in.U8() : 0;
+    p.depth = in.U16();
+    bool has_class = (flags2 & 0x08) || ((flags2 & 0x10) && (flags & 0x02));
+    if (has_class) in.String();
+    p.move = flags & 0x01;
+    p.has_character = flags & 0x02;
+    p.has_matrix = flags & 0x04;
+    p.has_color = flags & 0x08;
+    p.has_ratio = flags & 0x10;
+    p.has_clip_depth = flags & 0x40;
+    if (p.has_character) p.character = in.U16();
+    if (p.has_matrix) p.matrix = ReadMatrix(in);
+    if (p.has_color) p.color = ReadColorTransform(in, true);
+    if (p.has_ratio) p.ratio = in.U16();
+    if (flags & 0x20) p.name = in.String();
+    if (p.has_clip_depth) p.clip_depth = in.U16();
+    return p;
+}
+
+std::vector<Action> ReadActions(SwfBits& in) {
+    std::vector<Action> actions;
+    while (in.Remaining() > 0) {
+        uint8_t code = in.U8();
+        if (code == 0) break;
+        size_t length = code >= 0x80 ? in.U16() : 0;
+        if (length > in.Remaining()) break;
+        SwfBits body(in.Here(), length);
+        in.Skip(length);
+        Action action;
+        switch (code) {
+        case 0x04: action.kind = ActionKind::NextFrame; break;
+        case 0x05: action.kind = ActionKind::PreviousFrame; break;
+        case 0x06: action.kind = ActionKind::Play; break;
+        case 0x07: action.kind = ActionKind::Stop; break;
+        case 0x81:
+            if (length < 2) continue;
+            action.kind = ActionKind::GotoFrame;
+            action.frame = body.U16();
+            break;
+        case 0x8C:
+            action.kind = ActionKind::GotoLabel;
+            action.label = body.String();
+            break;
+        default:
+            continue;  // actions the engine does not run
+        }
+        actions.push_back(std::move(action));
+    }
+    return actions;
+}
+
+Button ReadButton(SwfBits& in, bool version2) {
+    Button button;
+    if (version2) {
+        in.U8();   // track as menu
+        in.U16();  // offset of the actions
+    }
+    while (in.Remaining() > 0) {
+        uint8_t flags = in.U8();
+        if (flags == 0) break;
+        PlaceRecord p;
+        p.has_character = true;
+        p.character = in.U16();
+        p.depth = in.U16();
+        p.has_matrix = true;
+        p.matrix = ReadMatrix(in);
+        if (version2) {
+            p.has_color = true;
+            p.color = ReadColorTransform(in, true);
+        }
+        if (flags & 0x01) button.up.push_back(p);
+        if (flags & 0x30) break;  // filters and blend modes follow; not drawn
+    }
+    return button;
+}
+
+class TimelineReader {
+public:
+    explicit TimelineReader(Movie& movie) : movie_(movie) {}
+
+    void Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting);
+
+private:
+    void DefineTag(int code, SwfBits& body, int nesting);
+
+    Movie& movie_;
+    bool background_set_ = false;
+};
+
+void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
+    timeline.frames.assign(1, Frame{});
+    int shown = 0;
+    while (in.Remaining() >= 2) {
+        uint16_t header = in.U16();
+        int code = header >> 6;
+        size_t length = header & 0x3F;
+        if (length == 0x3F) {
+            if (in.Remaining() < 4) break;
+            length = in.U32();
+        }
+        if (length > in.Remaining()) break;  // truncated movie: keep what came before
+        SwfBits body(in.Here(), length);
+        in.Skip(length);
+        if (code == kEnd) break;
+
+        Frame& frame = timeline.frames.back();
+        try {
+            switch (code) {
+            case kShowFrame:
+                ++shown;
+                timeline.frames.emplace_back();
+                break;
+            case kPlaceObject:
+                frame.tags.push_back({ControlKind::Place, ReadPlaceObject(body), {}});
+                break;
+            case kPlaceObject2:
+            case kPlaceObject3:
+                frame.tags.push_back({ControlKind::Place, ReadPlaceObject2(body, code == kPlaceObject3), {}});
+                break;
+            case kRemoveObject:
+            case kRemoveObject2: {
+                ControlTag tag{ControlKind::Remove, {}, {}};
+                if (code == kRemoveObject) body.U16();
+                tag.place.depth = body.U16();
+                frame.tags.push_back(tag);
+                break;
+            }
+            case kDoAction: {
+                ControlTag tag{ControlKind::Actions, {}, ReadActions(body)};
+                if (!tag.actions.empty()) frame.tags.push_back(std::move(tag));
+                break;
+            }
+            case kFrameLabel:
+                timeline.labels.emplace(body.String(), static_cast<int>(timeline.frames.size()) - 1);
+                break;
+            default:
+                DefineTag(code, body, nesting);
+                break;
+            }
+        } catch (const SwfFormatError&) {
+            // A damaged tag is left out; the tags around it still count.
+        }
+    }
+    // The frames the movie shows are those ended by ShowFrame; the header's
+    // count, when it gives one, is what the movie reports and plays.
+    int frames = declared_frames > 0 ? declared_frames : std::max(shown, 1);
+    if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
+    if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
+    timeline.frame_count = frames;
+    for (auto it = timeline.labels.begin(); it != timeline.labels.end();)
+        it = it->second < frames ? std::next(it) : timeline.labels.erase(it);
+}
+
+void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
+    switch (code) {
+    case kSetBackgroundColor:
+        if (nesting == 0 && !background_set_) {
+            movie_.background = ReadRgb(body);
+            background_set_ = true;
+        }
+        break;
+    case kDefineShape:
+    case kDefineShape2:
+    case kDefineShape3:
+    case kDefineShape4: {
+        int version = code == kDefineShape ? 1 : code == kDefineShape2 ? 2 : code == kDefineShape3 ? 3 : 4;
+        uint16_t id = body.U16();
+        auto shape = std::make_shared<Shape>(ReadShape(body, version));
+        movie_.characters[id] = Character{shape, nullptr, nullptr};
+        break;
+    }
+    case kDefineButton:
+    case kDefineButton2: {
+        uint16_t id = body.U16();
+        auto button = std::make_shared<Button>(ReadButton(body, code == kDefineButton2));
+        movie_.characters[id] = Character{nullptr, nullptr, button};
+        break;
+    }
+    case kDefineSprite: {
+        if (nesting >= kMaxSpriteNesting) break;
+        uint16_t id = body.U16();
+        int frames = body.U16();
+        auto sprite = std::make_shared<Sprite>();
+        SwfBits tags(body.Here(), body.Remaining());
+        Read(tags, sprite->timeline, frames, nesting + 1);
+        movie_.characters[id] = Character{nullptr, sprite, nullptr};
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+}  // namespace
+
+std::vector<uint8_t> MovieBody(const uint8_t* data, size_t size) {
+    if (size < 8) throw SwfFormatError("the file is too short to be a SWF movie");
+    bool compressed = data[0] == 'C';
+    if ((data[0] != 'F' && !compressed) || data[1] != 'W' || data[2] != 'S')
+        throw SwfFormatError("the file is not a SWF movie");
+    uint32_t length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
+    if (length < 8) throw SwfFormatError("the movie's length is impossible");
+    size_t wanted = std::min<size_t>(length - 8, kMaxMovieBytes);
+    if (!compressed) {
+        size_t have = std::min(size - 8, wanted);
+        return std::vector<uint8_t>(data + 8, data + 8 + have);
+    }
+    return Inflate(data + 8, size - 8, wanted);
+}
+
+Movie LoadMovie(const uint8_t* data, size_t size) {
+    std::vector<uint8_t> body = MovieBody(data, size);
+    Movie movie;
+    movie.compressed = data[0] == 'C';
+    movie.version = data[3];
+    movie.file_length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
+
+    SwfBits in(body.data(), body.size());
+    Rect stage = ReadRect(in);
+    movie.xmin = stage.xmin;
+    movie.xmax = stage.xmax;
+    movie.ymin = stage.ymin;
+    movie.ymax = stage.ymax;
+    if (movie.xmax <= movie.xmin || movie.ymax <= movie.ymin)
+        throw SwfFormatError("the movie's stage is empty");
+    movie.frame_rate = in.U16() / 256.0;
+    movie.header_frames = in.U16();
+
+    TimelineReader reader(movie);
+    reader.Read(in, movie.timeline, movie.header_frames, 0);
+    return movie;
+}
+
+Movie LoadMovie(const std::vector<uint8_t>& file) {
+    return LoadMovie(file.data(), file.size());
+}
+
+Movie LoadMovieFile(const std::filesystem::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    if (!stream) throw SwfFormatError("the movie cannot be opened");
+    stream.seekg(0, std::ios::end);
+    std::streamoff size = stream.tellg();
+    if (size < 0 || static_cast<uint64_t>(size) > kMaxMovieBytes + 8)
+        throw SwfFormatError("the movie is too large");
+    stream.seekg(0);
+    std::vector<uint8_t> file(static_cast<size_t>(size));
+    if (!stream.read(reinterpret_cast<char*>(file.data()), size))
+        throw SwfFormatError("the movie cannot be read");
+    return LoadMovie(file);
+}
+
+}  // namespace flash

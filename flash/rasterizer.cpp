@@ -1,0 +1,109 @@
+#include "flash/rasterizer.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace flash {
+
+uint32_t BlendPixel(uint32_t dst, Rgba src, float opacity) {
+    int alpha = static_cast<int>(opacity * src.a * (256.0f / 255.0f) + 0.5f);
+    if (alpha <= 0) return dst;
+    if (alpha > 256) alpha = 256;
+    int r = (dst >> 16) & 0xFF, g = (dst >> 8) & 0xFF, b = dst & 0xFF;
+    r += ((src.r - r) * alpha) >> 8;
+    g += ((src.g - g) * alpha) >> 8;
+    b += ((src.b - b) * alpha) >> 8;
+    return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+}
+
+void SolidPaint::Blend(uint32_t* row, int, int x0, int x1, const float* coverage) const {
+    for (int x = x0; x < x1; ++x)
+        if (coverage[x] > 0) row[x] = BlendPixel(row[x], color_, std::min(coverage[x], 1.0f));
+}
+
+void Rasterizer::AddLine(Point a, Point b) {
+    if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return;
+    if (a.y == b.y) return;
+    if (a.y < b.y)
+        edges_.push_back({a.x, a.y, b.x, b.y, 1});
+    else
+        edges_.push_back({b.x, b.y, a.x, a.y, -1});
+}
+
+namespace {
+
+// Adds weight times the covered share of each pixel of [xa, xb).
+void AddSpan(float* coverage, double xa, double xb, float weight, int width) {
+    xa = std::clamp(xa, 0.0, static_cast<double>(width));
+    xb = std::clamp(xb, 0.0, static_cast<double>(width));
+    if (xb <= xa) return;
+    int ia = static_cast<int>(xa);
+    int ib = static_cast<int>(xb);
+    if (ia == ib) {
+        coverage[ia] += static_cast<float>(xb - xa) * weight;
+        return;
+    }
+    coverage[ia] += static_cast<float>(ia + 1 - xa) * weight;
+    for (int i = ia + 1; i < ib; ++i) coverage[i] += weight;
+    if (ib < width) coverage[ib] += static_cast<float>(xb - ib) * weight;
+}
+
+// Without anti-aliasing a pixel is inside when its centre is.
+void AddSpanAliased(float* coverage, double xa, double xb, int width) {
+    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - 0.5)));
+    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - 0.5)));
+    for (int i = ia; i < ib; ++i) coverage[i] = 1.0f;
+}
+
+}  // namespace
+
+void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int samples) {
+    if (edges_.empty() || canvas.width <= 0 || canvas.height <= 0) return;
+    samples = std::clamp(samples, 1, 64);
+    std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
+    double top = edges_.front().y0;
+    double bottom = top;
+    for (const Edge& e : edges_) bottom = std::max(bottom, e.y1);
+    int first_row = static_cast<int>(std::max(0.0, std::floor(top)));
+    int last_row = static_cast<int>(std::min(static_cast<double>(canvas.height - 1), std::ceil(bottom)));
+
+    coverage_.assign(static_cast<size_t>(canvas.width) + 1, 0.0f);
+    active_.clear();
+    size_t next_edge = 0;
+    const float weight = 1.0f / static_cast<float>(samples);
+    for (int row = first_row; row <= last_row; ++row) {
+        bool touched = false;
+        for (int s = 0; s < samples; ++s) {
+            double y = row + (s + 0.5) / samples;
+            while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
+            active_.erase(std::remove_if(active_.begin(), active_.end(), [y](const Edge& e) { return e.y1 <= y; }),
+                          active_.end());
+            crossings_.clear();
+            for (const Edge& e : active_) {
+                if (e.y0 > y) continue;
+                double x = e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
+                crossings_.push_back({x, e.direction});
+            }
+            if (crossings_.size() < 2) continue;
+            std::sort(crossings_.begin(), crossings_.end(),
+                      [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
+            int winding = 0;
+            for (size_t i = 0; i + 1 < crossings_.size(); ++i) {
+                winding += crossings_[i].direction;
+                bool inside = rule == FillRule::NonZero ? winding != 0 : (i % 2) == 0;
+                if (!inside) continue;
+                if (samples == 1)
+                    AddSpanAliased(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width);
+                else
+                    AddSpan(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, weight, canvas.width);
+                touched = true;
+            }
+        }
+        if (!touched) continue;
+        paint.Blend(canvas.Row(row), row, 0, canvas.width, coverage_.data());
+        std::fill(coverage_.begin(), coverage_.end(), 0.0f);
+    }
+    edges_.clear();
+}
+
+}  // namespace flash

@@ -1,0 +1,63 @@
+// Scanline polygon filler. Edges are given in device pixels; Fill works out,
+// row by row, how much of each pixel lies inside (even-odd or non-zero rule)
+// and hands the coverage to a Paint, which blends its colours into the
+// canvas. Anti-aliasing samples each row at several heights and measures the
+// covered part of each pixel exactly across.
+#pragma once
+
+#include "flash/canvas.h"
+
+#include <vector>
+
+namespace flash {
+
+struct Point {
+    double x = 0, y = 0;
+};
+
+enum class FillRule { EvenOdd, NonZero };
+
+// Blends one row of coverage (0..1 per pixel, from x0 to x1 exclusive).
+class Paint {
+public:
+    virtual ~Paint() = default;
+    virtual void Blend(uint32_t* row, int y, int x0, int x1, const float* coverage) const = 0;
+};
+
+class SolidPaint : public Paint {
+public:
+    explicit SolidPaint(Rgba color) : color_(color) {}
+    void Blend(uint32_t* row, int y, int x0, int x1, const float* coverage) const override;
+
+private:
+    Rgba color_;
+};
+
+// Blends src with the given opacity (0..1) over the opaque pixel dst.
+uint32_t BlendPixel(uint32_t dst, Rgba src, float opacity);
+
+class Rasterizer {
+public:
+    void Clear() { edges_.clear(); }
+    bool Empty() const { return edges_.empty(); }
+    void AddLine(Point a, Point b);
+    // Samples per pixel row: 1 draws without anti-aliasing.
+    void Fill(Canvas& canvas, const Paint& paint, FillRule rule, int samples);
+
+private:
+    struct Edge {
+        double x0, y0, x1, y1;
+        int direction;
+    };
+    struct Crossing {
+        double x;
+        int direction;
+    };
+
+    std::vector<Edge> edges_;
+    std::vector<Edge> active_;
+    std::vector<Crossing> crossings_;
+    std::vector<float> coverage_;
+};
+
+}  // namespace flash

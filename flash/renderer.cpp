@@ -1,0 +1,218 @@
+#include "flash/renderer.h"
+
+#include "flash/gradient_paint.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace flash {
+
+namespace {
+
+constexpr int kMaxNesting = 64;
+// Largest distance, in pixels, between a curve and the lines drawn for it.
+constexpr double kCurveTolerance = 0.2;
+
+int SamplesFor(Quality quality) {
+    switch (quality) {
+    case Quality::Low: return 1;
+    case Quality::Medium: return 4;
+    case Quality::High: return 16;
+    }
+    return 16;
+}
+
+Point Transform(const Matrix& m, double x, double y) { return Point{m.X(x, y), m.Y(x, y)}; }
+
+double Scale(const Matrix& m) { return std::sqrt(std::fabs(m.a * m.d - m.b * m.c)); }
+
+Rgba MiddleColor(const FillStyle& fill) {
+    if (fill.stops.empty()) return fill.color;
+    return fill.stops[fill.stops.size() / 2].color;
+}
+
+}  // namespace
+
+void Renderer::Render(const Player& player, const View& view, Quality quality, Canvas& canvas) {
+    movie_ = player.movie();
+    canvas_ = &canvas;
+    samples_ = SamplesFor(quality);
+    if (!movie_ || !player.Root()) {
+        canvas.Fill(Rgba{255, 255, 255, 255});
+        return;
+    }
+    canvas.Fill(movie_->background);
+    Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
+    DrawClip(*player.Root(), stage, ColorTransform{}, 0);
+}
+
+void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
+    if (nesting > kMaxNesting) return;
+    int masked_to = 0;
+    for (const auto& [depth, instance] : clip.children) {
+        // Masks are not drawn; what they mask is drawn whole for now.
+        if (instance.clip_depth > 0) {
+            masked_to = std::max(masked_to, instance.clip_depth);
+            continue;
+        }
+        if (!instance.definition) continue;
+        DrawCharacter(*instance.definition, instance.clip.get(), Multiply(matrix, instance.matrix),
+                      Combine(color, instance.color), nesting + 1);
+    }
+    (void)masked_to;
+}
+
+void Renderer::DrawCharacter(const Character& character, const Clip* clip, const Matrix& matrix,
+                             const ColorTransform& color, int nesting) {
+    if (character.shape) {
+        DrawShape(*character.shape, matrix, color);
+    } else if (clip) {
+        DrawClip(*clip, matrix, color, nesting);
+    } else if (character.button) {
+        for (const PlaceRecord& record : character.button->up) {
+            const Character* part = movie_->Find(record.character);
+            if (part && part->shape)
+                DrawShape(*part->shape, Multiply(matrix, record.matrix), Combine(color, record.color));
+        }
+    }
+}
+
+void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color) {
+    FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
+    double scale = Scale(matrix);
+    for (const ShapeLayer& layer : shape.layers) {
+        for (size_t f = 0; f < layer.fills.size(); ++f) {
+            const FillStyle& fill = layer.fills[f];
+            AddFillEdges(layer, static_cast<uint16_t>(f + 1), matrix);
+            if (raster_.Empty()) continue;
+            if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
+                fill.kind == FillKind::FocalGradient) {
+                GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
+                if (paint.Valid())
+                    raster_.Fill(*canvas_, paint, rule, samples_);
+                else
+                    raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
+            } else if (fill.kind == FillKind::Solid) {
+                raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
+            } else {
+                raster_.Clear();  // bitmap fills are not drawn yet
+            }
+        }
+        for (size_t l = 0; l < layer.lines.size(); ++l) {
+            const LineStyle& line = layer.lines[l];
+            // Lines scale with the object; the thinnest line is one pixel.
+            double width = std::max(1.0, line.width * scale);
+            AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2);
+            if (!raster_.Empty()) raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
+        }
+    }
+}
+
+void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point>& points) const {
+    Point p0 = Transform(m, edge.x0, edge.y0);
+    Point p1 = Transform(m, edge.x1, edge.y1);
+    points.clear();
+    points.push_back(p0);
+    if (edge.curved) {
+        Point c = Transform(m, edge.cx, edge.cy);
+        double dx = p0.x - 2 * c.x + p1.x;
+        double dy = p0.y - 2 * c.y + p1.y;
+        double bend = std::sqrt(dx * dx + dy * dy);
+        int steps = std::isfinite(bend) ? static_cast<int>(std::ceil(std::sqrt(bend / (8 * kCurveTolerance)))) : 1;
+        steps = std::clamp(steps, 1, 256);
+        for (int i = 1; i < steps; ++i) {
+            double t = static_cast<double>(i) / steps;
+            double u = 1 - t;
+            points.push_back(Point{u * u * p0.x + 2 * u * t * c.x + t * t * p1.x,
+                                   u * u * p0.y + 2 * u * t * c.y + t * t * p1.y});
+        }
+    }
+    points.push_back(p1);
+}
+
+void Renderer::AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix) {
+    for (const ShapeEdge& edge : layer.edges) {
+        bool left = edge.fill0 == fill;
+        bool right = edge.fill1 == fill;
+        if (left == right) continue;  // not this fill's edge, or inside it
+        Flatten(edge, matrix, points_);
+        // The fill lies right of its edges once fill0 edges are reversed, so
+        // the non-zero rule sees every region wound the same way.
+        for (size_t i = 1; i < points_.size(); ++i) {
+            if (right)
+                raster_.AddLine(points_[i - 1], points_[i]);
+            else
+                raster_.AddLine(points_[i], points_[i - 1]);
+        }
+    }
+}
+
+namespace {
+
+// Adds a closed polygon wound so that its signed area is negative, the way
+// every piece of a stroke is wound.
+void AddWound(Rasterizer& raster, const Point* points, size_t count) {
+    double area = 0;
+    for (size_t i = 0; i < count; ++i) {
+        const Point& p = points[i];
+        const Point& q = points[(i + 1) % count];
+        area += p.x * q.y - q.x * p.y;
+    }
+    for (size_t i = 0; i < count; ++i) {
+        const Point& p = points[i];
+        const Point& q = points[(i + 1) % count];
+        if (area <= 0)
+            raster.AddLine(p, q);
+        else
+            raster.AddLine(q, p);
+    }
+}
+
+}  // namespace
+
+void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half) {
+    // Each piece is a rectangle along a segment, a wedge between the
+    // segments of a curve and a round cap at each end of an edge, all wound
+    // the same way so that the non-zero rule joins them.
+    std::vector<Point> disc;
+    auto add_disc = [&](Point c) {
+        int steps = std::clamp(static_cast<int>(std::ceil(half * 2)), 8, 64);
+        disc.clear();
+        for (int i = 0; i < steps; ++i) {
+            double angle = 2 * 3.14159265358979323846 * i / steps;
+            disc.push_back(Point{c.x + half * std::cos(angle), c.y + half * std::sin(angle)});
+        }
+        AddWound(raster_, disc.data(), disc.size());
+    };
+    bool round_ends = half > 0.75;
+    for (const ShapeEdge& edge : layer.edges) {
+        if (edge.line != line) continue;
+        Flatten(edge, matrix, points_);
+        Point previous_normal{0, 0};
+        bool has_previous = false;
+        for (size_t i = 1; i < points_.size(); ++i) {
+            Point a = points_[i - 1];
+            Point b = points_[i];
+            double dx = b.x - a.x, dy = b.y - a.y;
+            double length = std::sqrt(dx * dx + dy * dy);
+            if (!(length > 1e-9)) continue;
+            Point n{-dy / length * half, dx / length * half};
+            Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
+            AddWound(raster_, quad, 4);
+            if (has_previous) {
+                Point outer[3] = {a, {a.x + previous_normal.x, a.y + previous_normal.y}, {a.x + n.x, a.y + n.y}};
+                Point inner[3] = {a, {a.x - previous_normal.x, a.y - previous_normal.y}, {a.x - n.x, a.y - n.y}};
+                AddWound(raster_, outer, 3);
+                AddWound(raster_, inner, 3);
+            }
+            previous_normal = n;
+            has_previous = true;
+        }
+        if (round_ends && points_.size() >= 2) {
+            add_disc(points_.front());
+            add_disc(points_.back());
+        }
+    }
+}
+
+}  // namespace flash

@@ -1,0 +1,39 @@
+// Draws what a Player shows into a Canvas: the background colour, then the
+// display list in depth order, sprites with their own lists, each object
+// with its matrix and colour transform combined with its parents'.
+#pragma once
+
+#include "flash/canvas.h"
+#include "flash/player.h"
+#include "flash/rasterizer.h"
+#include "flash/view.h"
+
+namespace flash {
+
+// Low draws without anti-aliasing; medium and high smooth edges with more
+// samples per pixel row.
+enum class Quality { Low, Medium, High };
+
+class Renderer {
+public:
+    // Draws into the canvas at its current size; without a movie the canvas
+    // is cleared to white.
+    void Render(const Player& player, const View& view, Quality quality, Canvas& canvas);
+
+private:
+    void DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
+    void DrawCharacter(const Character& character, const Clip* clip, const Matrix& matrix,
+                       const ColorTransform& color, int nesting);
+    void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color);
+    void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
+    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width);
+    void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
+
+    const Movie* movie_ = nullptr;
+    Canvas* canvas_ = nullptr;
+    int samples_ = 1;
+    Rasterizer raster_;
+    std::vector<Point> points_;
+};
+
+}  // namespace flash

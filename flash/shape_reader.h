@@ -1,0 +1,13 @@
+// Reads the body of DefineShape, DefineShape2, DefineShape3 and DefineShape4
+// (after the character id) into a Shape.
+#pragma once
+
+#include "flash/movie.h"
+#include "flash/swf_bits.h"
+
+namespace flash {
+
+// shape_version is 1 to 4 for DefineShape to DefineShape4.
+Shape ReadShape(SwfBits& in, int shape_version);
+
+}  // namespace flash
