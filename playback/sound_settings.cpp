@@ -1,0 +1,45 @@
+#include "playback/sound_settings.h"
+
+#include <cstdio>
+#include <cstdlib>
+
+#include "playback/transport.h"
+
+int VolumePercent(int image_width, int overlay_width) {
+    if (image_width == 0) return 0;
+    return int((int64_t(image_width) - overlay_width) * 100 / image_width);
+}
+
+int VolumeLevelFromPercent(int percent) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.15g", double(percent) * 255.0 / 100.0);
+    double value = std::strtod(text, nullptr);
+    if (value < 0) return 0;
+    if (value > 2147483647.0) return 2147483647;
+    return int(RoundHalfEven(value));
+}
+
+uint32_t WaveOutVolume(int level) {
+    if (level < 0) level = 0;
+    if (level > 255) level = 255;
+    return (uint32_t(level) << 24) | (uint32_t(level) << 8);
+}
+
+int VolumeUp(int level) { return level > 245 ? level : level + 10; }
+
+int VolumeDown(int level) { return level <= 10 ? level : level - 10; }
+
+OverlayPlace OverlayAfterImageClick(int x, int image_left, int image_width, int panel_left) {
+    OverlayPlace place;
+    place.width = image_width - x;
+    place.left = x + image_left + panel_left + 2;
+    return place;
+}
+
+OverlayPlace OverlayAfterOverlayClick(int x, int overlay_left, int image_left, int image_width,
+                                      int panel_left) {
+    OverlayPlace place;
+    place.left = overlay_left + x;
+    place.width = image_width + image_left + panel_left - place.left + 2;
+    return place;
+}
