@@ -1,0 +1,111 @@
+#include "swf/bitmap_rules.h"
+
+#include "swf/zlib_inflate.h"
+
+namespace swf {
+
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+// The 54-byte file and information header of a bottom-up BMP without
+// compression, followed by table_entries colours.
+void PutBmpHeader(std::vector<uint8_t>& out, uint32_t width, uint32_t height, int bits_per_pixel,
+                  uint32_t table_entries, uint32_t pixel_bytes) {
+    uint32_t table_bytes = table_entries * 4;
+    out.push_back('B');
+    out.push_back('M');
+    Put32(out, 54 + table_bytes + pixel_bytes);
+    Put32(out, 0);
+    Put32(out, 54 + table_bytes);
+    Put32(out, 40);
+    Put32(out, width);
+    Put32(out, height);
+    Put16(out, 1);
+    Put16(out, bits_per_pixel);
+    for (int i = 0; i < 4; ++i) Put32(out, 0);  // compression, image size, resolutions
+    // Colours used: a table shorter than 256 entries must say its length,
+    // or readers take 256 entries and the pixel rows for colours.
+    Put32(out, table_entries < 256 ? table_entries : 0);
+    Put32(out, 0);  // important colours
+}
+
+}  // namespace
+
+std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha) {
+    ByteReader reader(body);
+    reader.Skip(2);  // character id
+    uint8_t format = reader.U8();
+    uint32_t width = reader.U16();
+    uint32_t height = reader.U16();
+    if (format != 3 && format != 4 && format != 5) throw SwfDataError("the bitmap format is not supported");
+    if (uint64_t(width) * height > kMaxBitmapPixels) throw SwfDataError("the bitmap is too large");
+
+    uint32_t entries = 0;
+    uint32_t entry_size = with_alpha ? 4 : 3;
+    uint32_t stride = 0;  // bytes per pixel row, in the tag and in the BMP alike
+    int bits_per_pixel = 0;
+    if (format == 3) {
+        entries = reader.U8() + 1u;
+        stride = (width + 3) & ~3u;
+        bits_per_pixel = 8;
+    } else if (format == 4) {
+        stride = ((width + 1) & ~1u) * 2;
+        bits_per_pixel = 16;
+    } else {
+        stride = width * 4;
+        bits_per_pixel = 32;
+    }
+    uint32_t table_in = entries * entry_size;
+    uint32_t pixel_bytes = stride * height;  // at most 4 x kMaxBitmapPixels
+    size_t expected = size_t(table_in) + pixel_bytes;
+
+    std::vector<uint8_t> raw;
+    Bytes stream(body.data() + reader.Pos(), reader.Remaining());
+    if (Inflate(stream, expected, raw) == InflateEnd::Corrupt)
+        throw SwfDataError("the bitmap data does not inflate");
+    raw.resize(expected, 0);
+
+    std::vector<uint8_t> out;
+    out.reserve(54 + entries * 4 + pixel_bytes);
+    PutBmpHeader(out, width, height, bits_per_pixel, entries, pixel_bytes);
+    for (uint32_t i = 0; i < entries; ++i) {
+        const uint8_t* rgb = &raw[i * entry_size];
+        out.push_back(rgb[2]);
+        out.push_back(rgb[1]);
+        out.push_back(rgb[0]);
+        out.push_back(with_alpha ? rgb[3] : 0);
+    }
+    // Rows are stored top row first in the tag and bottom row first in BMP.
+    for (uint32_t row = height; row-- > 0;) {
+        const uint8_t* src = &raw[table_in + size_t(row) * stride];
+        if (format == 3) {
+            out.insert(out.end(), src, src + stride);
+        } else if (format == 4) {
+            // Big-endian 0RRRRRGGGGGBBBBB becomes the little-endian 5-5-5 BMP word.
+            for (uint32_t x = 0; x < stride; x += 2) {
+                out.push_back(src[x + 1]);
+                out.push_back(src[x] & 0x7F);
+            }
+        } else {
+            // A R G B (the first byte reserved without alpha) becomes B G R A.
+            for (uint32_t x = 0; x < stride; x += 4) {
+                out.push_back(src[x + 3]);
+                out.push_back(src[x + 2]);
+                out.push_back(src[x + 1]);
+                out.push_back(with_alpha ? src[x] : 0);
+            }
+        }
+    }
+    return out;
+}
+
+}  // namespace swf

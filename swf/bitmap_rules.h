@@ -1,0 +1,25 @@
+// Lossless SWF bitmaps (DefineBitsLossless, DefineBitsLossless2) written as
+// uncompressed BMP files.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "swf/byte_reader.h"
+
+namespace swf {
+
+// Largest bitmap taken, in pixels (4096 x 4096), checked before anything is
+// allocated; the players refuse larger bitmaps too.
+inline constexpr uint64_t kMaxBitmapPixels = 4096ull * 4096;
+
+// The BMP file of a lossless bitmap tag body. with_alpha selects the
+// DefineBitsLossless2 layout (colour table entries of 4 bytes, alpha kept).
+// Format 3 becomes an 8-bit colour-mapped BMP, format 4 (15-bit) a 16-bit
+// BMP, format 5 a 32-bit BMP. Pixel data that inflates to fewer bytes than
+// the image needs is completed with zero bytes. Throws SwfDataError for other
+// formats, oversized images and streams that do not inflate.
+std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha);
+
+}  // namespace swf

@@ -1,0 +1,131 @@
+#include "swf/jpeg_rules.h"
+
+#include <cstddef>
+
+namespace swf {
+
+namespace {
+
+constexpr uint8_t kSoi = 0xD8, kEoi = 0xD9, kSos = 0xDA, kDqt = 0xDB, kDht = 0xC4;
+constexpr size_t kNone = static_cast<size_t>(-1);
+
+bool IsMarker(Bytes data, size_t pos, uint8_t code) {
+    return pos + 1 < data.size() && data[pos] == 0xFF && data[pos + 1] == code;
+}
+
+// What the walk over one block's header segments found.
+struct JpegBlock {
+    size_t sos = kNone;  // position of the first start-of-scan marker
+    size_t eoi = kNone;  // position of the end-of-image marker (a tables block)
+    size_t end = kNone;  // the data ended cleanly behind a segment
+    bool has_dqt = false;
+    bool has_dht = false;
+};
+
+// Walks the marker segments of the block whose start-of-image marker is at
+// start, following each segment's stated length, up to its first scan or its
+// end-of-image marker. Throws for a segment that runs past the data.
+JpegBlock WalkBlock(Bytes data, size_t start) {
+    if (!IsMarker(data, start, kSoi)) throw SwfDataError("the JPEG data has no start-of-image marker");
+    JpegBlock block;
+    size_t pos = start + 2;
+    for (;;) {
+        if (pos == data.size()) {
+            block.end = pos;
+            return block;
+        }
+        if (pos + 1 >= data.size() || data[pos] != 0xFF) throw SwfDataError("the JPEG data is malformed");
+        while (pos + 1 < data.size() && data[pos + 1] == 0xFF) ++pos;  // fill bytes
+        if (pos + 1 >= data.size()) throw SwfDataError("the JPEG data is malformed");
+        uint8_t code = data[pos + 1];
+        if (code == kSos) {
+            block.sos = pos;
+            return block;
+        }
+        if (code == kEoi) {
+            block.eoi = pos;
+            return block;
+        }
+        if (code == kSoi) throw SwfDataError("the JPEG data is malformed");
+        if ((code >= 0xD0 && code <= 0xD7) || code == 0x01) {  // markers without a length
+            pos += 2;
+            continue;
+        }
+        if (pos + 3 >= data.size()) throw SwfDataError("the JPEG data ends inside a segment");
+        size_t length = static_cast<size_t>(data[pos + 2] << 8 | data[pos + 3]);
+        if (length < 2 || length > data.size() - pos - 2) throw SwfDataError("the JPEG data ends inside a segment");
+        if (code == kDqt) block.has_dqt = true;
+        if (code == kDht) block.has_dht = true;
+        pos += 2 + length;
+    }
+}
+
+void Append(std::vector<uint8_t>& out, Bytes data, size_t from, size_t to) {
+    out.insert(out.end(), data.begin() + from, data.begin() + to);
+}
+
+}  // namespace
+
+Bytes TrimJpegLead(Bytes data) {
+    if (data.size() >= 4 && data[0] == 0xFF && data[1] == kEoi && data[2] == 0xFF && data[3] == kSoi)
+        return data.subspan(4);
+    return data;
+}
+
+std::vector<uint8_t> JpegTableSegments(Bytes body) {
+    if (body.empty()) return {};
+    Bytes data = TrimJpegLead(body);
+    JpegBlock block = WalkBlock(data, 0);
+    if (block.sos != kNone) throw SwfDataError("the JPEG tables hold a scan");
+    size_t end = block.eoi != kNone ? block.eoi : block.end;
+    return std::vector<uint8_t>(data.begin() + 2, data.begin() + end);
+}
+
+bool JpegHasOwnTables(Bytes data) {
+    try {
+        JpegBlock block = WalkBlock(TrimJpegLead(data), 0);
+        return block.sos != kNone && block.has_dqt && block.has_dht;
+    } catch (const SwfDataError&) {
+        return false;
+    }
+}
+
+std::vector<uint8_t> JoinJpegTables(Bytes data, const std::vector<uint8_t>& tables) {
+    data = TrimJpegLead(data);
+    JpegBlock block = WalkBlock(data, 0);
+    if (block.sos == kNone) throw SwfDataError("the JPEG data has no scan");
+    std::vector<uint8_t> out;
+    if (block.has_dqt && block.has_dht) {
+        Append(out, data, 0, data.size());
+        return out;
+    }
+    out.reserve(data.size() + tables.size());
+    Append(out, data, 0, block.sos);
+    out.insert(out.end(), tables.begin(), tables.end());
+    Append(out, data, block.sos, data.size());
+    return out;
+}
+
+std::vector<uint8_t> RebuildJpeg(Bytes data) {
+    data = TrimJpegLead(data);
+    JpegBlock first = WalkBlock(data, 0);
+    std::vector<uint8_t> out;
+    if (first.sos != kNone) {  // one complete JPEG
+        Append(out, data, 0, data.size());
+        return out;
+    }
+    if (first.eoi == kNone) throw SwfDataError("the JPEG data holds no image");
+    size_t image = first.eoi + 2;
+    while (image < data.size() && !IsMarker(data, image, kSoi)) ++image;
+    if (image >= data.size()) throw SwfDataError("the JPEG data holds no image");
+    JpegBlock second = WalkBlock(data, image);
+    if (second.sos == kNone) throw SwfDataError("the JPEG image has no scan");
+
+    out.reserve(data.size());
+    Append(out, data, image, second.sos);   // start of image and header segments
+    Append(out, data, 2, first.eoi);        // the tables
+    Append(out, data, second.sos, data.size());
+    return out;
+}
+
+}  // namespace swf

@@ -1,0 +1,36 @@
+// The byte rules of the JPEG exporters. JPEG data is copied and spliced by
+// its marker segments, never decoded or re-encoded.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "swf/byte_reader.h"
+
+namespace swf {
+
+// Some encoders put an end-of-image and a start-of-image marker (FF D9 FF D8)
+// in front of the real data; those four bytes are dropped before anything
+// else is done with the data.
+Bytes TrimJpegLead(Bytes data);
+
+// The marker segments of a JPEGTables body, without its start-of-image and
+// end-of-image markers. An empty body (no shared tables) gives no bytes.
+// Throws SwfDataError for a body that is not a tables block.
+std::vector<uint8_t> JpegTableSegments(Bytes body);
+
+// True when the JPEG data holds its own quantisation and Huffman tables
+// before its first scan, so that it decodes without shared tables.
+bool JpegHasOwnTables(Bytes data);
+
+// DefineBits: the JPEG data with the shared table segments put in front of
+// its first scan. Data that has its own tables is returned as it is.
+std::vector<uint8_t> JoinJpegTables(Bytes data, const std::vector<uint8_t>& tables);
+
+// DefineBitsJPEG2 and DefineBitsJPEG3: one JPEG from data that is either one
+// complete JPEG (returned as it is) or a tables block followed by an image
+// block; the image's header segments, then the tables block's segments, then
+// the scan to the end.
+std::vector<uint8_t> RebuildJpeg(Bytes data);
+
+}  // namespace swf

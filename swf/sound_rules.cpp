@@ -1,0 +1,99 @@
+#include "swf/sound_rules.h"
+
+#include <algorithm>
+
+#include "swf/adpcm.h"
+
+namespace swf {
+
+namespace {
+
+void Put16(std::vector<uint8_t>& out, uint32_t value) {
+    out.push_back(static_cast<uint8_t>(value));
+    out.push_back(static_cast<uint8_t>(value >> 8));
+}
+
+void Put32(std::vector<uint8_t>& out, uint32_t value) {
+    Put16(out, value & 0xFFFF);
+    Put16(out, value >> 16);
+}
+
+void PutText(std::vector<uint8_t>& out, const char* text) {
+    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(text[i]));
+}
+
+}  // namespace
+
+SoundFlags ParseSoundFlags(uint8_t flags) {
+    SoundFlags result;
+    result.format = flags >> 4;
+    result.rate_code = (flags >> 2) & 3;
+    result.sixteen_bit = (flags & 2) != 0;
+    result.stereo = (flags & 1) != 0;
+    return result;
+}
+
+int SampleRate(int rate_code) {
+    static const int kRates[4] = {5512, 11025, 22050, 44100};
+    return kRates[rate_code & 3];
+}
+
+bool IsWavFormat(int format) {
+    return format == 0 || format == 1 || format == 3;
+}
+
+const char* SoundSuffix(int format) {
+    if (IsWavFormat(format)) return ".WAV";
+    if (format == 2) return ".MP3";
+    return "";
+}
+
+std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sample, uint32_t data_bytes) {
+    int block_align = channels * bits_per_sample / 8;
+    std::vector<uint8_t> out;
+    PutText(out, "RIFF");
+    Put32(out, 36 + data_bytes);
+    PutText(out, "WAVE");
+    PutText(out, "fmt ");
+    Put32(out, 16);
+    Put16(out, 1);  // PCM
+    Put16(out, channels);
+    Put32(out, sample_rate);
+    Put32(out, sample_rate * block_align);
+    Put16(out, block_align);
+    Put16(out, bits_per_sample);
+    PutText(out, "data");
+    Put32(out, data_bytes);
+    return out;
+}
+
+void SoundFileBuilder::AddData(Bytes data, size_t max_frames) {
+    if (flags_.format == 1) {
+        int channels = flags_.stereo ? 2 : 1;
+        size_t room = kMaxSoundBytes - data_.size();
+        // Decoding one frame past the room is enough to know it does not fit.
+        size_t room_frames = room / (2 * channels) + 1;
+        std::vector<int16_t> pcm;
+        DecodeAdpcm(data, channels, std::min(max_frames, room_frames), pcm);
+        if (pcm.size() * 2 > room) throw SwfDataError("the sound is too large");
+        for (int16_t sample : pcm) Put16(data_, static_cast<uint16_t>(sample));
+        return;
+    }
+    if (data.size() > kMaxSoundBytes - data_.size()) throw SwfDataError("the sound is too large");
+    data_.insert(data_.end(), data.begin(), data.end());
+}
+
+std::vector<uint8_t> SoundFileBuilder::Finish() const {
+    if (data_.empty() || !IsWavFormat(flags_.format)) return data_;
+    int channels = flags_.stereo ? 2 : 1;
+    int bits = (flags_.format == 1 || flags_.sixteen_bit) ? 16 : 8;
+    // Only whole sample frames go into the data chunk.
+    size_t frame = size_t(channels) * bits / 8;
+    uint32_t data_bytes = static_cast<uint32_t>(data_.size() / frame * frame);
+    if (data_bytes == 0) return {};
+    std::vector<uint8_t> out = WavHeader(SampleRate(flags_.rate_code), channels, bits, data_bytes);
+    out.insert(out.end(), data_.begin(), data_.begin() + data_bytes);
+    return out;
+}
+
+}  // namespace swf

@@ -1,0 +1,54 @@
+// The byte rules of the sound exporters: which sound formats become WAV files
+// and how their sample data is put into the file.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <vector>
+
+#include "swf/byte_reader.h"
+
+namespace swf {
+
+// Largest sound file built; ADPCM expands up to eight times when decoded.
+inline constexpr size_t kMaxSoundBytes = 256u * 1024 * 1024;
+
+// The flag byte of a sound: format (top 4 bits), rate, sample size, type.
+struct SoundFlags {
+    int format = 0;     // 0 uncompressed, 1 ADPCM, 2 MP3, 3 uncompressed little-endian, ...
+    int rate_code = 0;  // 0 5512 Hz, 1 11025 Hz, 2 22050 Hz, 3 44100 Hz
+    bool sixteen_bit = false;
+    bool stereo = false;
+};
+
+SoundFlags ParseSoundFlags(uint8_t flags);
+int SampleRate(int rate_code);
+
+// ".WAV" for the formats written as WAV files (0, 1 and 3), ".MP3" for MP3,
+// "" for formats written as they are stored.
+const char* SoundSuffix(int format);
+bool IsWavFormat(int format);
+
+// The 44-byte RIFF WAVE header of PCM data of data_bytes bytes.
+std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sample, uint32_t data_bytes);
+
+// Builds the file of one sound from its pieces of sample data (the data of
+// one DefineSound tag, or the blocks of one stream). Uncompressed data is
+// copied, ADPCM decoded to 16-bit PCM, and both get a WAV header; data of
+// other formats is copied as it is. Throws SwfDataError past kMaxSoundBytes.
+class SoundFileBuilder {
+public:
+    explicit SoundFileBuilder(SoundFlags flags) : flags_(flags) {}
+
+    // max_frames limits the samples per channel that ADPCM data yields.
+    void AddData(Bytes data, size_t max_frames = static_cast<size_t>(-1));
+    bool Empty() const { return data_.empty(); }
+    // The whole file; no bytes at all when no sample data was added.
+    std::vector<uint8_t> Finish() const;
+
+private:
+    SoundFlags flags_;
+    std::vector<uint8_t> data_;
+};
+
+}  // namespace swf

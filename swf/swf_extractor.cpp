@@ -1,0 +1,334 @@
+#include "swf/swf_extractor.h"
+
+#include <fstream>
+
+#include "swf/bitmap_rules.h"
+#include "swf/extract_texts.h"
+#include "swf/jpeg_rules.h"
+#include "swf/sound_rules.h"
+
+namespace swf {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+enum TagCode {
+    kEnd = 0,
+    kDefineBits = 6,
+    kJpegTables = 8,
+    kDefineSound = 14,
+    kSoundStreamHead = 18,
+    kSoundStreamBlock = 19,
+    kDefineBitsLossless = 20,
+    kDefineBitsJpeg2 = 21,
+    kDefineBitsJpeg3 = 35,
+    kDefineBitsLossless2 = 36,
+    kSoundStreamHead2 = 45,
+};
+
+bool IsStreamHead(int code) {
+    return code == kSoundStreamHead || code == kSoundStreamHead2;
+}
+
+void WriteWhole(const fs::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    if (out) out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    if (out) out.close();
+    if (!out) throw SwfFileError("cannot write " + PathUtf8(path));
+}
+
+}  // namespace
+
+fs::path Utf8Path(const std::string& text) {
+    return fs::path(std::u8string(reinterpret_cast<const char8_t*>(text.data()), text.size()));
+}
+
+std::string PathUtf8(const fs::path& path) {
+    std::u8string text = path.u8string();
+    return std::string(reinterpret_cast<const char*>(text.data()), text.size());
+}
+
+void SwfExtractor::Init(const fs::path& path) {
+    LoadSwfImage(path);
+    GetInfo();
+    BuildRows();
+}
+
+void SwfExtractor::LoadSwfImage(const fs::path& path) {
+    std::error_code error;
+    uintmax_t size = fs::file_size(path, error);
+    std::ifstream in(path, std::ios::binary);
+    if (error || !in) throw SwfFileError("cannot open " + PathUtf8(path));
+    if (size > kMaxMovieBytes) throw SwfFileError("the file is larger than 256 MiB: " + PathUtf8(path));
+    std::vector<uint8_t> image(static_cast<size_t>(size));
+    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
+    if (static_cast<uintmax_t>(in.gcount()) != size) throw SwfFileError("cannot read " + PathUtf8(path));
+    SetSwfImage(std::move(image));
+}
+
+void SwfExtractor::SetSwfImage(std::vector<uint8_t> image) {
+    image_ = std::move(image);
+    header_length_ = 0;
+    header_ok_ = false;
+    tags_.clear();
+    census_.fill(0);
+    info_lines_.clear();
+    rows_.clear();
+}
+
+bool SwfExtractor::GetInfo() {
+    jpeg_tables_.clear();
+    pending_jpeg_.reset();
+    info_lines_.clear();
+    tags_.clear();
+    census_.fill(0);
+    header_ok_ = false;
+    try {
+        size_t read_pos = 0;
+        if (ReadSwfHeader(image_, read_pos, header_length_, info_lines_)) {
+            header_ok_ = true;
+            WalkTags(image_, read_pos, tags_, census_);
+            for (std::string& line : CensusLines(tags_, census_)) info_lines_.push_back(std::move(line));
+        } else {
+            messages_.push_back(text::kCannotExtract);
+        }
+    } catch (const std::exception&) {
+        // A truncated or malformed movie: the lines and entries so far stay.
+    }
+    return header_ok_;
+}
+
+void SwfExtractor::BuildRows() {
+    rows_.clear();
+    // Each build starts without tables, so that building twice gives the
+    // same rows.
+    jpeg_tables_.clear();
+    pending_jpeg_.reset();
+    for (size_t i = 0; i < tags_.size(); ++i) {
+        switch (tags_[i].code) {
+        case kDefineBits:
+        case kJpegTables:
+        case kDefineBitsLossless:
+        case kDefineBitsJpeg2:
+        case kDefineBitsJpeg3:
+        case kDefineBitsLossless2:
+            AddImageRow(i);
+            break;
+        case kDefineSound:
+        case kSoundStreamHead:
+        case kSoundStreamHead2:
+            AddSoundRow(i);
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+Bytes SwfExtractor::BodyOf(size_t index) const {
+    const TagEntry& entry = tags_[index];
+    return Clamp(image_, entry.body_pos, entry.body_length);
+}
+
+std::string SwfExtractor::BaseName(size_t index) const {
+    return std::to_string(tags_[index].code) + "_" + std::to_string(index);
+}
+
+bool SwfExtractor::NeedsJpegTables(size_t index) const {
+    return !JpegHasOwnTables(Clamp(BodyOf(index), 2, UINT64_MAX));
+}
+
+SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
+    Bytes body = BodyOf(index);
+    Resource resource;
+    switch (tags_[index].code) {
+    case kDefineBits: {
+        Bytes data = Clamp(body, 2, UINT64_MAX);
+        if (!JpegHasOwnTables(data) && jpeg_tables_.empty()) throw SwfDataError("the movie has no JPEG tables");
+        resource.caption = BaseName(index) + ".jpg";
+        resource.bytes = JoinJpegTables(data, jpeg_tables_);
+        return resource;
+    }
+    case kDefineBitsJpeg2:
+        resource.caption = BaseName(index) + ".jpg";
+        resource.bytes = RebuildJpeg(Clamp(body, 2, UINT64_MAX));
+        return resource;
+    case kDefineBitsJpeg3: {
+        ByteReader reader(body);
+        reader.Skip(2);
+        uint32_t jpeg_length = reader.U32();  // AlphaDataOffset
+        resource.caption = BaseName(index) + ".jpg";
+        resource.bytes = RebuildJpeg(reader.Take(jpeg_length));
+        return resource;
+    }
+    case kDefineBitsLossless:
+    case kDefineBitsLossless2:
+        resource.caption = BaseName(index) + ".bmp";
+        resource.bytes = LosslessToBmp(body, tags_[index].code == kDefineBitsLossless2);
+        return resource;
+    case kDefineSound:
+        return MakeEventSound(index);
+    case kSoundStreamHead:
+    case kSoundStreamHead2:
+        return MakeStreamSound(index);
+    default:
+        throw SwfDataError("the tag holds no resource");
+    }
+}
+
+// DefineSound: sound id, flag byte, sample count, sound data. MP3 data is
+// written from its first frame, behind its 2-byte seek value; uncompressed
+// and ADPCM data become WAV files; other formats are written as stored,
+// from the flag byte on.
+SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index) const {
+    Bytes body = BodyOf(index);
+    ByteReader reader(body);
+    reader.Skip(2);
+    SoundFlags flags = ParseSoundFlags(reader.U8());
+    uint32_t sample_count = reader.U32();
+    Resource resource;
+    resource.caption = BaseName(index) + SoundSuffix(flags.format);
+    SoundFileBuilder builder(flags);
+    if (flags.format == 2) {
+        reader.Skip(2);
+        builder.AddData(Clamp(body, reader.Pos(), UINT64_MAX));
+        resource.bytes = builder.Finish();
+    } else if (IsWavFormat(flags.format)) {
+        size_t max_frames = sample_count != 0 ? sample_count : static_cast<size_t>(-1);
+        builder.AddData(Clamp(body, reader.Pos(), UINT64_MAX), max_frames);
+        resource.bytes = builder.Finish();
+    } else {
+        Bytes stored = Clamp(body, 2, UINT64_MAX);
+        resource.bytes.assign(stored.begin(), stored.end());
+    }
+    return resource;
+}
+
+// A streamed sound is the SoundStreamBlock tags after its head, up to the End
+// tag or the next head. MP3 blocks begin with a 4-byte sample count and seek
+// value that are left out; blocks of other formats are sample data whole.
+SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index) const {
+    ByteReader reader(BodyOf(index));
+    reader.U8();  // playback flags
+    SoundFlags flags = ParseSoundFlags(reader.U8());
+    Resource resource;
+    resource.caption = BaseName(index) + text::kStream + SoundSuffix(flags.format);
+    resource.blocks = 0;
+    SoundFileBuilder builder(flags);
+    for (size_t i = index + 1; i < tags_.size(); ++i) {
+        int code = tags_[i].code;
+        if (code == kEnd || IsStreamHead(code)) break;
+        if (code != kSoundStreamBlock) continue;
+        ++resource.blocks;
+        Bytes block = BodyOf(i);
+        builder.AddData(flags.format == 2 ? Clamp(block, 4, UINT64_MAX) : block);
+    }
+    resource.bytes = builder.Finish();
+    return resource;
+}
+
+void SwfExtractor::AddImageRow(size_t index) {
+    int code = tags_[index].code;
+    if (code == kJpegTables) {
+        try {
+            jpeg_tables_ = JpegTableSegments(BodyOf(index));
+        } catch (const std::exception&) {
+            AddUnreadableRow(index, text::kCannotRead + BaseName(index) + ".jpg", kIconJpeg);
+            return;
+        }
+        if (!jpeg_tables_.empty() && pending_jpeg_) {
+            AddResourceRow(*pending_jpeg_, kIconJpeg);
+            pending_jpeg_.reset();
+        }
+        return;
+    }
+    if (code == kDefineBits && jpeg_tables_.empty() && NeedsJpegTables(index)) {
+        pending_jpeg_ = index;
+        return;
+    }
+    bool bitmap = code == kDefineBitsLossless || code == kDefineBitsLossless2;
+    AddResourceRow(index, bitmap ? kIconBitmap : kIconJpeg);
+}
+
+void SwfExtractor::AddSoundRow(size_t index) {
+    AddResourceRow(index, kIconSound);
+}
+
+void SwfExtractor::AddResourceRow(size_t index, int icon) {
+    int code = tags_[index].code;
+    try {
+        Resource resource = MakeResource(index);
+        ResourceRow row;
+        row.caption = resource.caption;
+        row.tag_id = static_cast<int>(index);
+        row.code = code;
+        row.blocks = resource.blocks;
+        row.length = resource.bytes.size();
+        row.icon = icon;
+        rows_.push_back(row);
+        return;
+    } catch (const std::exception&) {
+    }
+    std::string caption;
+    if (code == kDefineBitsLossless || code == kDefineBitsLossless2)
+        caption = text::kCannotRead + BaseName(index) + ".bmp";
+    else if (code == kDefineBitsJpeg2 || code == kDefineBitsJpeg3)
+        caption = text::kCannotRead + BaseName(index) + ".jpg";
+    else if (code == kDefineSound || IsStreamHead(code))
+        caption = text::kCannotRead + BaseName(index);
+    AddUnreadableRow(index, caption, icon);
+}
+
+void SwfExtractor::AddUnreadableRow(size_t index, const std::string& caption, int icon) {
+    ResourceRow row;
+    row.caption = caption;
+    row.tag_id = static_cast<int>(index);
+    row.code = tags_[index].code;
+    row.blocks = 0;
+    row.length = 0;
+    row.icon = icon;
+    rows_.push_back(row);
+}
+
+fs::path SwfExtractor::ExtractRow(size_t row, const fs::path& folder) {
+    if (row >= rows_.size()) return {};
+    if (rows_[row].length == 0) {
+        messages_.push_back(text::kCannotExtract);
+        return {};
+    }
+    return ExportEntry(static_cast<size_t>(rows_[row].tag_id), folder);
+}
+
+fs::path SwfExtractor::ExportEntry(size_t index, const fs::path& folder) {
+    if (index >= tags_.size()) throw SwfDataError("the movie has no tag " + std::to_string(index));
+    int code = tags_[index].code;
+    switch (code) {
+    case kDefineBits:
+    case kDefineSound:
+    case kSoundStreamHead:
+    case kSoundStreamHead2:
+    case kDefineBitsLossless:
+    case kDefineBitsJpeg2:
+    case kDefineBitsJpeg3:
+    case kDefineBitsLossless2:
+        break;
+    default:
+        return {};
+    }
+    if (code == kDefineBits && jpeg_tables_.empty() && NeedsJpegTables(index)) {
+        messages_.push_back(text::kCannotExtract);
+        return {};
+    }
+    Resource resource = MakeResource(index);
+    if (IsStreamHead(code) && resource.bytes.empty()) {
+        messages_.push_back(text::kCannotExtract);
+        return {};
+    }
+    fs::path path = folder / Utf8Path(resource.caption);
+    WriteWhole(path, resource.bytes);
+    last_extracted_ = path;
+    return path;
+}
+
+}  // namespace swf

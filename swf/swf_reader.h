@@ -1,0 +1,52 @@
+// Reading a SWF movie held in memory: the header check and its summary lines,
+// the inflation of compressed ("CWS") bodies, the walk of the tag list into a
+// catalogue, and the census of tag codes.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace swf {
+
+// Largest movie the reader takes, as read from disk and after inflation of a
+// compressed body. A CWS FileLength may claim up to 4 GB; the inflated body
+// is limited by this cap and by what the stream actually inflates to.
+inline constexpr size_t kMaxMovieBytes = 256u * 1024 * 1024;
+
+// Room of the tag catalogue; a walk that fills it stops there, keeping the
+// entries so far.
+inline constexpr size_t kMaxTagEntries = 102401;
+
+struct TagEntry {
+    uint16_t code = 0;         // the tag's 10-bit code
+    uint32_t body_pos = 0;     // first body byte, just behind the tag header
+    uint32_t header_pos = 0;   // first byte of the tag header
+    uint32_t body_length = 0;  // as the header states it; may run past the end
+};
+
+using TagCensus = std::array<int32_t, 256>;
+
+// Checks and decodes the header of image and appends its summary lines. A
+// "CWS" body is inflated in place: afterwards image holds the 8 header bytes
+// followed by the uncompressed body. Returns false for a wrong signature or a
+// version below 5; on success read_pos is left at the first tag header.
+// Throws SwfDataError for a truncated header or a body that does not inflate.
+bool ReadSwfHeader(std::vector<uint8_t>& image, size_t& read_pos, uint32_t& header_length,
+                   std::vector<std::string>& lines);
+
+// Walks the tags from read_pos until the End tag, the end of the image or a
+// full catalogue. Codes 0 to 255 are counted in census.
+void WalkTags(const std::vector<uint8_t>& image, size_t read_pos, std::vector<TagEntry>& tags,
+              TagCensus& census);
+
+// The census lines: the number of catalogued tags, then one line per code
+// that occurs, in ascending order.
+std::vector<std::string> CensusLines(const std::vector<TagEntry>& tags, const TagCensus& census);
+
+// The census text of a code the extractor knows, or "" for others.
+const char* CensusSuffix(int code);
+
+}  // namespace swf
