@@ -25,16 +25,17 @@ struct Palette {
     uint32_t glyph, glyph_off;               // glyphs and disabled glyphs
     uint32_t menu, menu_select;              // menu background and selected item
     bool round_buttons;                      // key-coloured button corners
+    bool caption_plate;                      // a strip behind the caption text
 };
 
 const Palette kGraphite = {
     0x4A5560, 0x2C333A, 0x7A828A, 0x5E666E, 0x2C333A, 0x5E666E, 0xD4D6D8, 0xF4F5F6, 0x8E9399,
-    0x4A4E53, 0xE4E8EC, 0xB8BDC2, 0x3E7CB1, 0x23272B, 0x9AA0A6, 0xECEDEE, 0x3E7CB1, false,
+    0x4A4E53, 0xE4E8EC, 0xB8BDC2, 0x3E7CB1, 0x23272B, 0x9AA0A6, 0xECEDEE, 0x3E7CB1, false, false,
 };
 
 const Palette kHarbor = {
     0x2F6F9F, 0x1B4668, 0x8FA9BF, 0x6F8BA3, 0x1B4668, 0x6F8BA3, 0xDCE6EE, 0xFFFFFF, 0x8AA2B6,
-    0x3B5568, 0xEAF3FA, 0xB9CFE0, 0x2E9E8F, 0x16324A, 0x9DB0C0, 0xF2F6F9, 0x2F6F9F, true,
+    0x3B5568, 0xEAF3FA, 0xB9CFE0, 0x2E9E8F, 0x16324A, 0x9DB0C0, 0xF2F6F9, 0x2F6F9F, true, true,
 };
 
 uint32_t Mix(uint32_t a, uint32_t b, int num, int den) {
@@ -483,7 +484,7 @@ int main(int argc, char** argv) {
     DrawTitleButton(out, p, "restore.bmp", kRestoreGlyph, false);
     DrawTitleButton(out, p, "minimize.bmp", kMinGlyph, false);
     DrawMdiControls(out, p);
-    DrawTextBack(out, p);
+    if (p.caption_plate) DrawTextBack(out, p);
     DrawButtons(out, p);
     DrawProgress(out, p);
     DrawScrollbars(out, p);
