@@ -6,9 +6,10 @@
 
 const char* const kPlaylistUsage =
     "  corvella-cli playlist FILE\n"
-    "      print the paths that the playlist file FILE (.m3u, .pls, or a plain\n"
-    "      list such as .lis or .kpl) adds to the playlist, one per line, as\n"
-    "      the bytes stand in the file\n";
+    "                            prints the paths that the playlist file (.m3u, .pls, or\n"
+    "                            a plain list such as .lis and .kpl) adds, one per line,\n"
+    "                            as the bytes stand in the file; relative paths of .m3u\n"
+    "                            and .pls files are taken from the list's folder\n";
 
 int RunPlaylistCommand(const CliArgs& args) {
     if (args.size() != 1) {
