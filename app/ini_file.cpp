@@ -84,8 +84,9 @@ IniDocument IniDocument::Parse(std::string_view bytes) {
     IniDocument doc;
     size_t start = 0;
     while (start < bytes.size()) {
-        size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string_view::npos) {
+        size_t end = start;
+        while (end < bytes.size() && bytes[end] != '\r' && bytes[end] != '\n') ++end;
+        if (end == bytes.size()) {
             doc.lines_.emplace_back(bytes.substr(start));
             break;
         }

@@ -1,4 +1,5 @@
 #include "playback/file_kind.h"
+#include "playback/play_file.h"
 
 #include <gtest/gtest.h>
 
@@ -52,4 +53,18 @@ TEST(FileKind, LayoutForMediaFiles) {
     // ".wm" first takes the compact layout, then the video one.
     PlayLayout wm = LayoutForFile(KindOfFile(L"a.wm"), kNormal);
     EXPECT_TRUE(wm.make_compact && wm.make_video && wm.picture_shown);
+}
+
+TEST(PlayFile, UnplayableEntryMovesOn) {
+    EXPECT_EQ(EntryAfterUnplayable(1, 5), 2);
+    EXPECT_EQ(EntryAfterUnplayable(4, 5), -1);
+    EXPECT_EQ(EntryAfterUnplayable(-1, 0), -1);
+    EXPECT_EQ(EntryAfterUnplayable(-1, 3), 0);
+}
+
+TEST(PlayFile, StartMenuOpensUpward) {
+    MenuPlace small = StartMenuPlace(300, 500, 8, 20, 547);
+    EXPECT_EQ(small.top, 500 - 360 + 48);
+    EXPECT_EQ(small.left, 300);
+    EXPECT_EQ(StartMenuPlace(300, 500, 8, 20, 601).left, 8);
 }
