@@ -4,6 +4,7 @@
 // colours run round the colour wheel and three circles swinging below.
 //
 // usage: make_startup_movie OUT.swf
+#include "flash/movie_loader.h"
 #include "flash/swf_writer.h"
 
 #include <algorithm>
@@ -209,6 +210,13 @@ int main(int argc, char** argv) {
     }
 
     std::vector<uint8_t> bytes = movie.Finish(false);
+    // The movie must read back as what the program promises to show.
+    flash::Movie check = flash::LoadMovie(bytes);
+    if (check.version != 5 || check.compressed || check.StageWidth() != kWidth || check.StageHeight() != kHeight ||
+        check.frame_rate != 12 || check.timeline.frame_count != kFrames) {
+        std::fputs("make_startup_movie: the movie does not read back as written\n", stderr);
+        return 1;
+    }
     std::ofstream out(argv[1], std::ios::binary);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     if (!out) {

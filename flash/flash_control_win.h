@@ -47,6 +47,8 @@ private:
     struct State;
     explicit FlashControl(HWND window);
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
+    void Paint(HDC dc);
+    void Tick();
 
     HWND window_ = nullptr;
     std::unique_ptr<State> state_;

@@ -1,0 +1,210 @@
+// Drawing the stage: fills land on the right pixels, the stage keeps its
+// aspect in any target, edges are smoothed only when asked, colour
+// transforms, lines, gradients and zoom.
+#include "flash_test_movies.h"
+
+#include "flash/player.h"
+#include "flash/gradient_paint.h"
+#include "flash/renderer.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using flash::Canvas;
+using flash::Player;
+using flash::Quality;
+using flash::Rgba;
+using flash_test::DefineBox;
+using flash_test::Load;
+using flash_test::NewAt;
+
+constexpr uint32_t kRed = 0xFFFF0000u, kWhite = 0xFFFFFFFFu, kBlue = 0xFF0000FFu;
+
+Canvas Draw(const flash::SwfWriter& movie, int width, int height, Quality quality = Quality::High,
+            const flash::View& view = flash::View{}) {
+    Player player;
+    player.Load(Load(movie));
+    Canvas canvas;
+    canvas.Resize(width, height);
+    flash::Renderer renderer;
+    renderer.Render(player, view, quality, canvas);
+    return canvas;
+}
+
+// A red square from (20, 20) to (60, 60) on a white 100 x 100 stage.
+flash::SwfWriter SquareMovie() {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    DefineBox(movie, 1, 20, 20, 40, 40, {255, 0, 0, 255});
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    return movie;
+}
+
+int CountPixels(const Canvas& canvas, uint32_t color) {
+    int count = 0;
+    for (uint32_t p : canvas.pixels) count += p == color;
+    return count;
+}
+
+TEST(Renderer, FilledSquareCoversExactlyItsPixels) {
+    for (Quality quality : {Quality::Low, Quality::Medium, Quality::High}) {
+        Canvas canvas = Draw(SquareMovie(), 100, 100, quality);
+        EXPECT_EQ(CountPixels(canvas, kRed), 40 * 40);
+        EXPECT_EQ(canvas.At(20, 20), kRed);
+        EXPECT_EQ(canvas.At(59, 59), kRed);
+        EXPECT_EQ(canvas.At(19, 40), kWhite);
+        EXPECT_EQ(canvas.At(60, 40), kWhite);
+        EXPECT_EQ(canvas.At(40, 60), kWhite);
+    }
+}
+
+TEST(Renderer, StageKeepsItsAspectInAWiderTarget) {
+    // 200 x 100 target: the 100 x 100 stage is drawn at x 50..150.
+    Canvas canvas = Draw(SquareMovie(), 200, 100);
+    EXPECT_EQ(canvas.At(70, 20), kRed);
+    EXPECT_EQ(canvas.At(109, 59), kRed);
+    EXPECT_EQ(canvas.At(69, 40), kWhite);
+    EXPECT_EQ(CountPixels(canvas, kRed), 40 * 40);
+    // Scaled up twice into a 200 x 300 target, centred vertically.
+    Canvas tall = Draw(SquareMovie(), 200, 300);
+    EXPECT_EQ(CountPixels(tall, kRed), 80 * 80);
+    EXPECT_EQ(tall.At(40, 90), kRed);
+    EXPECT_EQ(tall.At(40, 89), kWhite);
+}
+
+TEST(Renderer, SmoothedEdgesHaveIntermediateValues) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder triangle;
+    triangle.SetFill0(triangle.AddSolidFill({0, 0, 0, 255}));
+    triangle.MoveTo(200, 200);
+    triangle.LineTo(1800, 600);
+    triangle.LineTo(600, 1800);
+    triangle.LineTo(200, 200);
+    movie.DefineShape(1, triangle);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    auto greys = [](const Canvas& canvas) {
+        int count = 0;
+        for (uint32_t p : canvas.pixels) count += p != kWhite && p != 0xFF000000u;
+        return count;
+    };
+    EXPECT_GT(greys(Draw(movie, 100, 100, Quality::High)), 40);
+    EXPECT_GT(greys(Draw(movie, 100, 100, Quality::Medium)), 40);
+    EXPECT_EQ(greys(Draw(movie, 100, 100, Quality::Low)), 0);
+}
+
+TEST(Renderer, ColorTransformTintsAndFades) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({0, 0, 255, 255});
+    DefineBox(movie, 1, 0, 0, 50, 100, {255, 255, 255, 255});
+    flash::PlaceArgs tinted = NewAt(1, 1);
+    flash::ColorTransform to_red;
+    to_red.gm = to_red.bm = 0;
+    tinted.color = to_red;
+    movie.PlaceObject(tinted);
+    flash::PlaceArgs faded = NewAt(2, 1, 50, 0);
+    flash::ColorTransform half;
+    half.am = 128;
+    faded.color = half;
+    movie.PlaceObject(faded);
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    EXPECT_EQ(canvas.At(25, 50), kRed);
+    uint32_t mixed = canvas.At(75, 50);
+    EXPECT_NEAR(static_cast<int>((mixed >> 16) & 0xFF), 128, 2);
+    EXPECT_NEAR(static_cast<int>(mixed & 0xFF), 255, 1);
+}
+
+TEST(Renderer, LinesHaveTheirWidth) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder line;
+    line.SetLine(line.AddLineStyle(200, {0, 0, 255, 255}));  // 10 pixels
+    line.MoveTo(400, 1000);
+    line.LineTo(1600, 1000);
+    movie.DefineShape(1, line);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    EXPECT_EQ(canvas.At(50, 45), kBlue);
+    EXPECT_EQ(canvas.At(50, 54), kBlue);
+    EXPECT_EQ(canvas.At(50, 44), kWhite);
+    EXPECT_EQ(canvas.At(50, 55), kWhite);
+    EXPECT_EQ(canvas.At(22, 50), kBlue);  // round cap beyond the end
+    EXPECT_EQ(canvas.At(50, 50), kBlue);
+}
+
+TEST(Renderer, ShapeWithAHoleLeavesTheHoleOpen) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder ring;
+    int red = ring.AddSolidFill({255, 0, 0, 255});
+    ring.Rectangle(0, 0, 2000, 2000, red);
+    ring.Rectangle(500, 500, 1000, 1000, red);  // same direction, even-odd
+    movie.DefineShape(1, ring);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    EXPECT_EQ(canvas.At(10, 10), kRed);
+    EXPECT_EQ(canvas.At(50, 50), kWhite);
+}
+
+TEST(Renderer, ZoomFiftyDoublesAroundTheCentre) {
+    Player player;
+    player.Load(Load(SquareMovie()));
+    flash::View view;
+    view.Zoom(*player.movie(), 50);
+    Canvas canvas;
+    canvas.Resize(100, 100);
+    flash::Renderer renderer;
+    renderer.Render(player, view, Quality::High, canvas);
+    // (20..60) around the centre 50 becomes (-10..70).
+    EXPECT_EQ(CountPixels(canvas, kRed), 70 * 70);
+    EXPECT_EQ(canvas.At(0, 0), kRed);
+    EXPECT_EQ(canvas.At(69, 69), kRed);
+    EXPECT_EQ(canvas.At(70, 69), kWhite);
+
+    view.Zoom(*player.movie(), 200);
+    renderer.Render(player, view, Quality::High, canvas);
+    EXPECT_EQ(CountPixels(canvas, kRed), 40 * 40);
+    view.Zoom(*player.movie(), 200);
+    renderer.Render(player, view, Quality::High, canvas);
+    EXPECT_EQ(CountPixels(canvas, kRed), 20 * 20);  // twice the stage shown
+    view.Zoom(*player.movie(), 0);
+    renderer.Render(player, view, Quality::High, canvas);
+    EXPECT_EQ(CountPixels(canvas, kRed), 40 * 40);
+}
+
+TEST(Renderer, LinearGradientRunsBetweenItsStops) {
+    flash::Rgba black{0, 0, 0, 255}, white{255, 255, 255, 255};
+    flash::FillStyle fill;
+    fill.kind = flash::FillKind::LinearGradient;
+    fill.stops = {{0, black}, {255, white}};
+    // The gradient square scaled to span x 0..100 pixels.
+    flash::Matrix m;
+    m.a = m.d = 100.0 / 32768;
+    m.tx = 50;
+    m.ty = 50;
+    flash::GradientPaint paint(fill, m, flash::ColorTransform{});
+    ASSERT_TRUE(paint.Valid());
+    std::vector<uint32_t> row(100, 0xFF808080u);
+    std::vector<float> coverage(100, 1.0f);
+    paint.Blend(row.data(), 0, 0, 100, coverage.data());
+    EXPECT_LT(row[0] & 0xFF, 5u);
+    EXPECT_NEAR(static_cast<int>(row[50] & 0xFF), 128, 4);
+    EXPECT_GT(row[99] & 0xFF, 250u);
+}
+
+TEST(Renderer, NoMovieDrawsWhite) {
+    Player player;
+    Canvas canvas;
+    canvas.Resize(10, 10);
+    flash::Renderer renderer;
+    renderer.Render(player, flash::View{}, Quality::High, canvas);
+    EXPECT_EQ(CountPixels(canvas, kWhite), 100);
+}
+
+}  // namespace
