@@ -7,8 +7,6 @@
 
 namespace {
 
-// A list file larger than this is refused as unreadable.
-constexpr std::uintmax_t kMaxPlaylistBytes = 64u * 1024 * 1024;
 // The longest path taken from a ".pls" line.
 constexpr size_t kMaxPlsPath = 200;
 
@@ -60,7 +58,7 @@ void ReadPls(const std::vector<std::string_view>& lines, std::string_view folder
 bool ReadWholeFile(const std::filesystem::path& file, std::string* bytes) {
     std::error_code ec;
     std::uintmax_t size = std::filesystem::file_size(file, ec);
-    if (ec || size > kMaxPlaylistBytes) return false;
+    if (ec || size > kMaxPlaylistFileBytes) return false;
     std::ifstream in(file, std::ios::binary);
     if (!in) return false;
     bytes->assign(size_t(size), '\0');
@@ -134,9 +132,15 @@ std::vector<std::string> ReadPlaylistText(std::string_view text, PlaylistFormat 
 bool LoadPlaylistFile(const std::filesystem::path& file, std::string_view list_path, LoadedPlaylist* out) {
     std::string bytes;
     if (!ReadWholeFile(file, &bytes)) return false;
-    out->format = PlaylistFormatOf(list_path);
-    out->paths = ReadPlaylistText(bytes, out->format, PlaylistFolderPrefix(list_path));
+    *out = ReadPlaylistBytes(bytes, list_path);
     return true;
+}
+
+LoadedPlaylist ReadPlaylistBytes(std::string_view bytes, std::string_view list_path) {
+    LoadedPlaylist loaded;
+    loaded.format = PlaylistFormatOf(list_path);
+    loaded.paths = ReadPlaylistText(bytes, loaded.format, PlaylistFolderPrefix(list_path));
+    return loaded;
 }
 
 std::string LisText(const std::vector<std::string>& paths) {

@@ -5,6 +5,7 @@
 // no extra line. Written: the ".lis" list, each path followed by CR LF.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -46,6 +47,12 @@ struct LoadedPlaylist {
     PlaylistFormat format = PlaylistFormat::kPlainList;
     std::vector<std::string> paths;
 };
+
+// A list file larger than this is refused as unreadable.
+inline constexpr std::uintmax_t kMaxPlaylistFileBytes = 64u * 1024 * 1024;
+
+// The paths of a list file's bytes; `list_path` as for LoadPlaylistFile.
+LoadedPlaylist ReadPlaylistBytes(std::string_view bytes, std::string_view list_path);
 
 // Reads the list file whole. `list_path` is the file's path in the ANSI code
 // page (it gives the format and the folder of relative paths); `file` is the
