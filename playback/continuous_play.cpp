@@ -24,7 +24,7 @@ int FrameAfterSkip(const PlaybackSnapshot& state, const FlashTickActions& action
 }
 
 bool HasNextEntry(const PlaybackSnapshot& state) {
-    return state.selection + 1 < state.entry_count;
+    return int64_t(state.selection) + 1 < state.entry_count;
 }
 
 }  // namespace

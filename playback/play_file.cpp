@@ -1,7 +1,9 @@
 #include "playback/play_file.h"
 
+#include <cstdint>
+
 int EntryAfterUnplayable(int selection, int entry_count) {
-    if (selection + 1 >= entry_count) return -1;
+    if (int64_t(selection) + 1 >= entry_count) return -1;
     return selection + 1;
 }
 
