@@ -45,7 +45,7 @@ void PrintMessages(const swf::SwfExtractor& extractor, size_t from) {
 // Loads the movie; false (after a message) when it cannot be read.
 bool Load(swf::SwfExtractor& extractor, const std::string& file) {
     try {
-        extractor.Init(fs::path(file));
+        extractor.init(fs::path(file));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "corvella-cli: swf: %s\n", error.what());
         return false;

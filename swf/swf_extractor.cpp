@@ -49,10 +49,10 @@ std::string PathUtf8(const fs::path& path) {
     return std::string(reinterpret_cast<const char*>(text.data()), text.size());
 }
 
-void SwfExtractor::Init(const fs::path& path) {
+void SwfExtractor::init(const fs::path& path) {
     LoadSwfImage(path);
-    GetInfo();
-    BuildRows();
+    getinfo();
+    addtolistview();
 }
 
 void SwfExtractor::LoadSwfImage(const fs::path& path) {
@@ -68,57 +68,66 @@ void SwfExtractor::LoadSwfImage(const fs::path& path) {
 }
 
 void SwfExtractor::SetSwfImage(std::vector<uint8_t> image) {
-    image_ = std::move(image);
+    swf_image_ = std::move(image);
     header_length_ = 0;
-    header_ok_ = false;
-    tags_.clear();
-    census_.fill(0);
+    header_decoded_ = false;
+    tag_table_.clear();
+    tag_counts_.fill(0);
     info_lines_.clear();
     rows_.clear();
 }
 
-bool SwfExtractor::GetInfo() {
+bool SwfExtractor::getinfo() {
     jpeg_tables_.clear();
     pending_jpeg_.reset();
     info_lines_.clear();
-    tags_.clear();
-    census_.fill(0);
-    header_ok_ = false;
+    tag_table_.clear();
+    tag_counts_.fill(0);
+    header_decoded_ = false;
     try {
-        size_t read_pos = 0;
-        if (ReadSwfHeader(image_, read_pos, header_length_, info_lines_)) {
-            header_ok_ = true;
-            WalkTags(image_, read_pos, tags_, census_);
-            for (std::string& line : CensusLines(tags_, census_)) info_lines_.push_back(std::move(line));
-        } else {
+        if (!getswfinfo()) {
             messages_.push_back(text::kCannotExtract);
+            tag_table_.clear();
         }
     } catch (const std::exception&) {
         // A truncated or malformed movie: the lines and entries so far stay.
     }
-    return header_ok_;
+    return header_decoded_;
 }
 
-void SwfExtractor::BuildRows() {
+bool SwfExtractor::getswfinfo() {
+    size_t read_pos = 0;
+    if (!ReadSwfHeader(swf_image_, read_pos, header_length_, info_lines_)) return false;
+    header_decoded_ = true;
+    gettagid(read_pos);
+    return true;
+}
+
+void SwfExtractor::gettagid(size_t read_pos) {
+    WalkTags(swf_image_, read_pos, tag_table_, tag_counts_);
+    for (std::string& line : CensusLines(tag_table_, tag_counts_)) info_lines_.push_back(std::move(line));
+}
+
+void SwfExtractor::addtolistview() {
     rows_.clear();
     // Each build starts without tables, so that building twice gives the
     // same rows.
     jpeg_tables_.clear();
     pending_jpeg_.reset();
-    for (size_t i = 0; i < tags_.size(); ++i) {
-        switch (tags_[i].code) {
+    for (size_t i = 0; i < tag_table_.size(); ++i) {
+        switch (tag_table_[i].Code) {
         case kDefineBits:
         case kJpegTables:
         case kDefineBitsLossless:
         case kDefineBitsJpeg2:
         case kDefineBitsJpeg3:
         case kDefineBitsLossless2:
-            AddImageRow(i);
+            getimage(i);
             break;
         case kDefineSound:
         case kSoundStreamHead:
         case kSoundStreamHead2:
-            AddSoundRow(i);
+            getsound(i);
             break;
         default:
             break;
@@ -127,12 +136,12 @@ void SwfExtractor::BuildRows() {
 }
 
 Bytes SwfExtractor::BodyOf(size_t index) const {
-    const TagEntry& entry = tags_[index];
-    return Clamp(image_, entry.body_pos, entry.body_length);
+    const TagEntry& entry = tag_table_[index];
+    return Clamp(swf_image_, entry.BodyPos, entry.BodyLength);
 }
 
 std::string SwfExtractor::BaseName(size_t index) const {
-    return std::to_string(tags_[index].code) + "_" + std::to_string(index);
+    return std::to_string(tag_table_[index].Code) + "_" + std::to_string(index);
 }
 
 bool SwfExtractor::NeedsJpegTables(size_t index) const {
@@ -142,7 +151,7 @@ bool SwfExtractor::NeedsJpegTables(size_t index) const {
 SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
     Bytes body = BodyOf(index);
     Resource resource;
-    switch (tags_[index].code) {
+    switch (tag_table_[index].Code) {
     case kDefineBits: {
         Bytes data = Clamp(body, 2, UINT64_MAX);
         if (!JpegHasOwnTables(data) && jpeg_tables_.empty()) throw SwfDataError("the movie has no JPEG tables");
@@ -165,7 +174,7 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
     case kDefineBitsLossless:
     case kDefineBitsLossless2:
         resource.caption = BaseName(index) + ".bmp";
-        resource.bytes = LosslessToBmp(body, tags_[index].code == kDefineBitsLossless2);
+        resource.bytes = LosslessToBmp(body, tag_table_[index].Code == kDefineBitsLossless2);
         return resource;
     case kDefineSound:
         return MakeEventSound(index);
@@ -216,8 +225,8 @@ SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index) const {
     resource.caption = BaseName(index) + text::kStream + SoundSuffix(flags.format);
     resource.blocks = 0;
     SoundFileBuilder builder(flags);
-    for (size_t i = index + 1; i < tags_.size(); ++i) {
-        int code = tags_[i].code;
+    for (size_t i = index + 1; i < tag_table_.size(); ++i) {
+        int code = tag_table_[i].Code;
         if (code == kEnd || IsStreamHead(code)) break;
         if (code != kSoundStreamBlock) continue;
         ++resource.blocks;
@@ -228,8 +237,8 @@ SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index) const {
     return resource;
 }
 
-void SwfExtractor::AddImageRow(size_t index) {
-    int code = tags_[index].code;
+void SwfExtractor::getimage(size_t index) {
+    int code = tag_table_[index].Code;
     if (code == kJpegTables) {
         try {
             jpeg_tables_ = JpegTableSegments(BodyOf(index));
@@ -251,12 +260,14 @@ void SwfExtractor::AddImageRow(size_t index) {
     AddResourceRow(index, bitmap ? kIconBitmap : kIconJpeg);
 }
 
-void SwfExtractor::AddSoundRow(size_t index) {
+// DefineSound rows have 1 block; a stream head's row has the number of
+// SoundStreamBlock tags collected and the size of the file they make.
+void SwfExtractor::getsound(size_t index) {
     AddResourceRow(index, kIconSound);
 }
 
 void SwfExtractor::AddResourceRow(size_t index, int icon) {
-    int code = tags_[index].code;
+    int code = tag_table_[index].Code;
     try {
         Resource resource = MakeResource(index);
         ResourceRow row;
@@ -284,7 +295,7 @@ void SwfExtractor::AddUnreadableRow(size_t index, const std::string& caption, in
     ResourceRow row;
     row.caption = caption;
     row.tag_id = static_cast<int>(index);
-    row.code = tags_[index].code;
+    row.code = tag_table_[index].Code;
     row.blocks = 0;
     row.length = 0;
     row.icon = icon;
@@ -300,32 +311,69 @@ fs::path SwfExtractor::ExtractRow(size_t row, const fs::path& folder) {
     return ExportEntry(static_cast<size_t>(rows_[row].tag_id), folder);
 }
 
-fs::path SwfExtractor::ExportEntry(size_t index, const fs::path& folder) {
-    if (index >= tags_.size()) throw SwfDataError("the movie has no tag " + std::to_string(index));
-    int code = tags_[index].code;
-    switch (code) {
-    case kDefineBits:
-    case kDefineSound:
+fs::path SwfExtractor::ExportEntry(size_t i, const fs::path& temp_folder) {
+    if (i >= tag_table_.size()) throw SwfDataError("the movie has no tag " + std::to_string(i));
+    switch (tag_table_[i].Code) {
+    case kDefineBits: return getjpgfile(i, temp_folder);
+    case kDefineSound: return getsoundfile(i, temp_folder);
     case kSoundStreamHead:
-    case kSoundStreamHead2:
-    case kDefineBitsLossless:
-    case kDefineBitsJpeg2:
-    case kDefineBitsJpeg3:
-    case kDefineBitsLossless2:
-        break;
-    default:
-        return {};
+    case kSoundStreamHead2: return getstreamsoundfile(i, temp_folder);
+    case kDefineBitsLossless: return getnoalphabmp(i, temp_folder);
+    case kDefineBitsJpeg2: return getnoalphajpg(i, temp_folder);
+    case kDefineBitsJpeg3: return getalphajpg(i, temp_folder);
+    case kDefineBitsLossless2: return getalphabmp(i, temp_folder);
+    default: return {};
     }
-    if (code == kDefineBits && jpeg_tables_.empty() && NeedsJpegTables(index)) {
+}
+
+fs::path SwfExtractor::getjpgfile(size_t i, const fs::path& temp_folder) {
+    if (i < tag_table_.size() && tag_table_[i].Code == kDefineBits && jpeg_tables_.empty() && NeedsJpegTables(i)) {
         messages_.push_back(text::kCannotExtract);
         return {};
     }
-    Resource resource = MakeResource(index);
-    if (IsStreamHead(code) && resource.bytes.empty()) {
+    return WriteResource(i, kDefineBits, temp_folder);
+}
+
+fs::path SwfExtractor::getnoalphajpg(size_t i, const fs::path& temp_folder) {
+    return WriteResource(i, kDefineBitsJpeg2, temp_folder);
+}
+
+fs::path SwfExtractor::getalphajpg(size_t i, const fs::path& temp_folder) {
+    return WriteResource(i, kDefineBitsJpeg3, temp_folder);
+}
+
+fs::path SwfExtractor::getnoalphabmp(size_t i, const fs::path& temp_folder) {
+    return WriteResource(i, kDefineBitsLossless, temp_folder);
+}
+
+fs::path SwfExtractor::getalphabmp(size_t i, const fs::path& temp_folder) {
+    return WriteResource(i, kDefineBitsLossless2, temp_folder);
+}
+
+fs::path SwfExtractor::getsoundfile(size_t i, const fs::path& temp_folder) {
+    return WriteResource(i, kDefineSound, temp_folder);
+}
+
+fs::path SwfExtractor::getstreamsoundfile(size_t i, const fs::path& temp_folder) {
+    if (i >= tag_table_.size() || !IsStreamHead(tag_table_[i].Code))
+        throw SwfDataError("tag " + std::to_string(i) + " is no stream head");
+    Resource resource = MakeStreamSound(i);
+    if (resource.bytes.empty()) {
         messages_.push_back(text::kCannotExtract);
         return {};
     }
-    fs::path path = folder / Utf8Path(resource.caption);
+    return WriteFile(resource, temp_folder);
+}
+
+// Writes the file of entry i, which must hold a tag of the given code.
+fs::path SwfExtractor::WriteResource(size_t i, int code, const fs::path& temp_folder) {
+    if (i >= tag_table_.size() || tag_table_[i].Code != code)
+        throw SwfDataError("tag " + std::to_string(i) + " is no tag " + std::to_string(code));
+    return WriteFile(MakeResource(i), temp_folder);
+}
+
+fs::path SwfExtractor::WriteFile(const Resource& resource, const fs::path& temp_folder) {
+    fs::path path = temp_folder / Utf8Path(resource.caption);
     WriteWhole(path, resource.bytes);
     last_extracted_ = path;
     return path;

@@ -44,45 +44,60 @@ std::string PathUtf8(const std::filesystem::path& path);
 
 class SwfExtractor {
 public:
-    // Reads the movie at path, decodes it and builds the rows. Throws
+    // Reads the movie at swf_path, decodes it and builds the rows. Throws
     // SwfFileError when the file cannot be read.
-    void Init(const std::filesystem::path& path);
+    void init(const std::filesystem::path& swf_path);
 
     // Reads the file whole; throws SwfFileError when it cannot be read or is
     // larger than kMaxMovieBytes.
-    void LoadSwfImage(const std::filesystem::path& path);
+    void LoadSwfImage(const std::filesystem::path& swf_path);
     // Takes movie bytes that are already in memory.
     void SetSwfImage(std::vector<uint8_t> image);
 
-    // Decodes the header and walks the tags. A wrong signature or a version
-    // below 5 leaves an empty catalogue and adds "不能提取信息!" to the
-    // messages; a truncated or malformed movie keeps the entries recorded
-    // before the failure, without a message. Returns whether the header
-    // could be decoded.
-    bool GetInfo();
+    // Empties the JPEG buffers, decodes the header and walks the tags. A
+    // wrong signature or a version below 5 leaves an empty catalogue and
+    // adds "不能提取信息!" to the messages; a truncated or malformed movie
+    // keeps the lines and entries recorded before the failure, without a
+    // message. Returns whether the header could be decoded.
+    bool getinfo();
 
-    // Makes one row per image and sound, in catalogue order.
-    void BuildRows();
+    // The list build: one row per image and sound, in catalogue order.
+    void addtolistview();
 
     // The extraction step of a row: a row whose length is 0 adds
-    // "不能提取信息!" and writes nothing. Returns the path written, or an
-    // empty path when nothing was written.
-    std::filesystem::path ExtractRow(size_t row, const std::filesystem::path& folder);
+    // "不能提取信息!" and writes nothing; otherwise the exporter of the
+    // row's tag writes its file into temp_folder. Returns the path written,
+    // or an empty path when nothing was written.
+    std::filesystem::path ExtractRow(size_t row, const std::filesystem::path& temp_folder);
 
-    // Writes the file of catalogue entry index into folder under its
-    // caption and returns its path; returns an empty path, with a message,
-    // when there is nothing to write, and for codes without an exporter.
-    // Throws SwfDataError for data that cannot be exported and SwfFileError
-    // when the file cannot be written.
-    std::filesystem::path ExportEntry(size_t index, const std::filesystem::path& folder);
+    // The exporter of catalogue entry i, chosen by its code; an empty path
+    // for codes without an exporter.
+    std::filesystem::path ExportEntry(size_t i, const std::filesystem::path& temp_folder);
 
-    const std::vector<uint8_t>& SwfImage() const { return image_; }
-    const std::vector<TagEntry>& Tags() const { return tags_; }
-    size_t TagCount() const { return tags_.size(); }
-    const TagCensus& TagCounts() const { return census_; }
+    // The exporters. Each writes the file of entry i into temp_folder under
+    // the entry's caption, replacing a file of that name, sets
+    // LastExtracted and returns the path. getjpgfile and getstreamsoundfile
+    // return an empty path, adding "不能提取信息!", when there is nothing to
+    // write (no JPEG tables; a stream without sound data). They throw
+    // SwfDataError for data that cannot be exported and SwfFileError when
+    // the file cannot be written.
+    std::filesystem::path getjpgfile(size_t i, const std::filesystem::path& temp_folder);
+    std::filesystem::path getnoalphajpg(size_t i, const std::filesystem::path& temp_folder);
+    std::filesystem::path getalphajpg(size_t i, const std::filesystem::path& temp_folder);
+    std::filesystem::path getnoalphabmp(size_t i, const std::filesystem::path& temp_folder);
+    std::filesystem::path getalphabmp(size_t i, const std::filesystem::path& temp_folder);
+    std::filesystem::path getsoundfile(size_t i, const std::filesystem::path& temp_folder);
+    std::filesystem::path getstreamsoundfile(size_t i, const std::filesystem::path& temp_folder);
+
+    const std::vector<uint8_t>& SwfImage() const { return swf_image_; }
     uint32_t HeaderLength() const { return header_length_; }
-    bool HeaderDecoded() const { return header_ok_; }
+    bool HeaderDecoded() const { return header_decoded_; }
+    const std::vector<TagEntry>& TagTable() const { return tag_table_; }
+    size_t TagCount() const { return tag_table_.size(); }
+    const TagCensus& TagCounts() const { return tag_counts_; }
+    const std::vector<uint8_t>& JpegTables() const { return jpeg_tables_; }
 
+    // The information lines (header and census) and the messages, in order.
     const std::vector<std::string>& InfoLines() const { return info_lines_; }
     const std::vector<std::string>& Messages() const { return messages_; }
     void AddMessage(const std::string& message) { messages_.push_back(message); }
@@ -96,29 +111,33 @@ private:
         uint32_t blocks = 1;
     };
 
-    Bytes BodyOf(size_t index) const;
-    std::string BaseName(size_t index) const;
-    Resource MakeResource(size_t index) const;
-    Resource MakeEventSound(size_t index) const;
-    Resource MakeStreamSound(size_t index) const;
-    bool NeedsJpegTables(size_t index) const;
+    bool getswfinfo();
+    void gettagid(size_t read_pos);
+    void getimage(size_t i);
+    void getsound(size_t i);
 
-    void AddImageRow(size_t index);
-    void AddSoundRow(size_t index);
-    void AddResourceRow(size_t index, int icon);
-    void AddUnreadableRow(size_t index, const std::string& caption, int icon);
+    Bytes BodyOf(size_t i) const;
+    std::string BaseName(size_t i) const;
+    bool NeedsJpegTables(size_t i) const;
+    Resource MakeResource(size_t i) const;
+    Resource MakeEventSound(size_t i) const;
+    Resource MakeStreamSound(size_t i) const;
+    void AddResourceRow(size_t i, int icon);
+    void AddUnreadableRow(size_t i, const std::string& caption, int icon);
+    std::filesystem::path WriteResource(size_t i, int code, const std::filesystem::path& temp_folder);
+    std::filesystem::path WriteFile(const Resource& resource, const std::filesystem::path& temp_folder);
 
-    std::vector<uint8_t> image_;
+    std::vector<uint8_t> swf_image_;
     uint32_t header_length_ = 0;
-    bool header_ok_ = false;
-    std::vector<TagEntry> tags_;
-    TagCensus census_{};
+    bool header_decoded_ = false;
+    std::vector<TagEntry> tag_table_;
+    TagCensus tag_counts_{};
     std::vector<std::string> info_lines_;
     std::vector<std::string> messages_;
     std::vector<ResourceRow> rows_;
 
-    std::vector<uint8_t> jpeg_tables_;     // table segments of the last JPEGTables tag
-    std::optional<size_t> pending_jpeg_;   // DefineBits met while no tables were known
+    std::vector<uint8_t> jpeg_tables_;      // table segments of the last JPEGTables tag
+    std::optional<size_t> pending_jpeg_;    // DefineBits met while no tables were known
     std::filesystem::path last_extracted_;
 };
 

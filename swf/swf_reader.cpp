@@ -79,20 +79,20 @@ void WalkTags(const std::vector<uint8_t>& image, size_t read_pos, std::vector<Ta
     while (tags.size() < kMaxTagEntries && pos + 2 <= image.size()) {
         ByteReader reader(image, static_cast<size_t>(pos));
         TagEntry entry;
-        entry.header_pos = static_cast<uint32_t>(pos);
+        entry.HeaderPos = static_cast<uint32_t>(pos);
         uint16_t word = reader.U16();
-        entry.code = static_cast<uint16_t>(word >> 6);
+        entry.Code = static_cast<uint16_t>(word >> 6);
         uint32_t length = word & 63;
         if (length == 63) {
             if (reader.Remaining() < 4) break;
             length = reader.U32();
         }
-        entry.body_pos = static_cast<uint32_t>(reader.Pos());
-        entry.body_length = length;
+        entry.BodyPos = static_cast<uint32_t>(reader.Pos());
+        entry.BodyLength = length;
         tags.push_back(entry);
-        if (entry.code < 256) ++census[entry.code];
-        if (entry.code == 0) break;
-        pos = static_cast<uint64_t>(entry.body_pos) + length;
+        if (entry.Code < 256) ++census[entry.Code];
+        if (entry.Code == 0) break;
+        pos = static_cast<uint64_t>(entry.BodyPos) + length;
     }
 }
 

@@ -21,10 +21,10 @@ inline constexpr size_t kMaxMovieBytes = 256u * 1024 * 1024;
 inline constexpr size_t kMaxTagEntries = 102401;
 
 struct TagEntry {
-    uint16_t code = 0;         // the tag's 10-bit code
-    uint32_t body_pos = 0;     // first body byte, just behind the tag header
-    uint32_t header_pos = 0;   // first byte of the tag header
-    uint32_t body_length = 0;  // as the header states it; may run past the end
+    uint16_t Code = 0;        // the tag's 10-bit code
+    uint32_t BodyPos = 0;     // first body byte, just behind the tag header
+    uint32_t HeaderPos = 0;   // first byte of the tag header
+    uint32_t BodyLength = 0;  // as the header states it; may run past the end
 };
 
 using TagCensus = std::array<int32_t, 256>;

@@ -85,11 +85,11 @@ TEST(SwfCorpus, CensusRowsAndExportsOfTheRealMovies) {
         const std::string& name = record.at("file");
         SCOPED_TRACE(name);
         swf::SwfExtractor extractor;
-        extractor.Init(kCorpus / name);
+        extractor.init(kCorpus / name);
         ASSERT_TRUE(extractor.HeaderDecoded());
         EXPECT_EQ(extractor.InfoLines()[0], "标志：" + record.at("signature"));
         EXPECT_EQ(extractor.InfoLines()[1], "版本：" + record.at("swf_version"));
-        EXPECT_EQ(extractor.Tags().back().code, 0);
+        EXPECT_EQ(extractor.TagTable().back().Code, 0);
 
         // The index counts tags inside sprites too; the catalogue holds the
         // top-level tags only, where images and event sounds always are.

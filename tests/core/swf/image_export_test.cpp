@@ -13,8 +13,8 @@ namespace {
 swf::SwfExtractor Loaded(const Data& movie) {
     swf::SwfExtractor extractor;
     extractor.SetSwfImage(movie);
-    extractor.GetInfo();
-    extractor.BuildRows();
+    extractor.getinfo();
+    extractor.addtolistview();
     return extractor;
 }
 
@@ -87,7 +87,7 @@ TEST(JpegExport, DefineBitsWaitsForTables) {
     EXPECT_EQ(late.Rows()[0].tag_id, 2);
 
     // Building the list again gives the same rows.
-    late.BuildRows();
+    late.addtolistview();
     ASSERT_EQ(late.Rows().size(), 1u);
     EXPECT_EQ(late.Rows()[0].tag_id, 2);
 }

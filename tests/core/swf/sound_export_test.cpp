@@ -14,8 +14,8 @@ namespace {
 swf::SwfExtractor Loaded(const Data& movie) {
     swf::SwfExtractor extractor;
     extractor.SetSwfImage(movie);
-    extractor.GetInfo();
-    extractor.BuildRows();
+    extractor.getinfo();
+    extractor.addtolistview();
     return extractor;
 }
 

@@ -14,8 +14,8 @@ namespace {
 swf::SwfExtractor Loaded(const Data& movie) {
     swf::SwfExtractor extractor;
     extractor.SetSwfImage(movie);
-    extractor.GetInfo();
-    extractor.BuildRows();
+    extractor.getinfo();
+    extractor.addtolistview();
     return extractor;
 }
 
@@ -40,7 +40,7 @@ TEST(SwfHeader, LinesOfAStageOf550By400) {
                                             "字节数：8", "帧速度：12.128", "总帧数3", "共发现ID：1", "ID:0共有1"}));
     EXPECT_EQ(extractor.HeaderLength(), 42u);
     ASSERT_EQ(extractor.TagCount(), 1u);
-    EXPECT_EQ(extractor.Tags()[0].header_pos, 21u);  // frame rate at 17, count at 19
+    EXPECT_EQ(extractor.TagTable()[0].HeaderPos, 21u);  // frame rate at 17, count at 19
 }
 
 TEST(SwfHeader, RectangleSizesAtTheLimitsOfNbits) {
@@ -71,8 +71,8 @@ TEST(SwfHeader, RejectedMoviesLeaveOnlyTheLinesBeforeTheTest) {
 
     // A version 4 movie loaded into the same extractor empties its list.
     extractor.SetSwfImage(Movie({Tag(20, Data(20, 0)), End()}, 4));
-    extractor.GetInfo();
-    extractor.BuildRows();
+    extractor.getinfo();
+    extractor.addtolistview();
     EXPECT_EQ(extractor.InfoLines(), Lines({"标志：FWS", "版本：4"}));
     EXPECT_EQ(extractor.Messages(), Lines({"不能提取信息!"}));
     EXPECT_EQ(extractor.TagCount(), 0u);
@@ -90,18 +90,18 @@ TEST(SwfHeader, RejectedMoviesLeaveOnlyTheLinesBeforeTheTest) {
 TEST(SwfTagWalk, CataloguesEveryTagUpToEnd) {
     Data movie = Movie({Tag(9, {1, 2, 3}), Tag(1, {}), Tag(8, {9, 9}, true), Tag(1, {}), End(), Tag(1, {})});
     swf::SwfExtractor extractor = Loaded(movie);
-    const auto& tags = extractor.Tags();
+    const auto& tags = extractor.TagTable();
     ASSERT_EQ(tags.size(), 5u);  // 4 tags, then End; nothing after End
-    EXPECT_EQ(tags[0].code, 9);
-    EXPECT_EQ(tags[0].header_pos, 13u);
-    EXPECT_EQ(tags[0].body_pos, 15u);
-    EXPECT_EQ(tags[0].body_length, 3u);
+    EXPECT_EQ(tags[0].Code, 9);
+    EXPECT_EQ(tags[0].HeaderPos, 13u);
+    EXPECT_EQ(tags[0].BodyPos, 15u);
+    EXPECT_EQ(tags[0].BodyLength, 3u);
     // A long header with a short length is read with the stated length.
-    EXPECT_EQ(tags[2].code, 8);
-    EXPECT_EQ(tags[2].body_pos, tags[2].header_pos + 6);
-    EXPECT_EQ(tags[2].body_length, 2u);
-    EXPECT_EQ(tags[3].header_pos, tags[2].body_pos + 2);
-    EXPECT_EQ(tags[4].code, 0);
+    EXPECT_EQ(tags[2].Code, 8);
+    EXPECT_EQ(tags[2].BodyPos, tags[2].HeaderPos + 6);
+    EXPECT_EQ(tags[2].BodyLength, 2u);
+    EXPECT_EQ(tags[3].HeaderPos, tags[2].BodyPos + 2);
+    EXPECT_EQ(tags[4].Code, 0);
 
     EXPECT_EQ(extractor.TagCounts()[1], 2);
     const auto& lines = extractor.InfoLines();
@@ -126,7 +126,7 @@ TEST(SwfTagWalk, CodesAbove255AreNotCountedNorTakenForKnownTags) {
     // 270 has the low 8 bits of DefineSound (14).
     swf::SwfExtractor extractor = Loaded(Movie({Tag(270, Data(20, 0x20)), End()}));
     ASSERT_EQ(extractor.TagCount(), 2u);
-    EXPECT_EQ(extractor.Tags()[0].code, 270);
+    EXPECT_EQ(extractor.TagTable()[0].Code, 270);
     EXPECT_EQ(extractor.TagCounts()[14], 0);
     EXPECT_TRUE(extractor.Rows().empty());
 }
@@ -138,7 +138,7 @@ TEST(SwfTagWalk, StopsAtTheEndOfTheBytesOrOfTheCatalogue) {
     movie.insert(movie.end(), cut.begin(), cut.begin() + 40);
     swf::SwfExtractor extractor = Loaded(movie);
     ASSERT_EQ(extractor.TagCount(), 3u);
-    EXPECT_EQ(extractor.Tags()[2].body_length, 100u);
+    EXPECT_EQ(extractor.TagTable()[2].BodyLength, 100u);
     EXPECT_TRUE(extractor.Messages().empty());
     ASSERT_EQ(extractor.Rows().size(), 1u);
     EXPECT_EQ(extractor.Rows()[0].length, 0u);
@@ -167,9 +167,9 @@ TEST(SwfCompressed, CatalogueEqualsTheUncompressedMovie) {
     swf::SwfExtractor packed = Loaded(Compress(fws));
     ASSERT_EQ(packed.TagCount(), plain.TagCount());
     for (size_t i = 0; i < plain.TagCount(); ++i) {
-        EXPECT_EQ(packed.Tags()[i].code, plain.Tags()[i].code);
-        EXPECT_EQ(packed.Tags()[i].body_pos, plain.Tags()[i].body_pos);
-        EXPECT_EQ(packed.Tags()[i].body_length, plain.Tags()[i].body_length);
+        EXPECT_EQ(packed.TagTable()[i].Code, plain.TagTable()[i].Code);
+        EXPECT_EQ(packed.TagTable()[i].BodyPos, plain.TagTable()[i].BodyPos);
+        EXPECT_EQ(packed.TagTable()[i].BodyLength, plain.TagTable()[i].BodyLength);
     }
     // The 8 header bytes stay as they were; the body is the inflated one.
     Data image = packed.SwfImage();
@@ -246,14 +246,14 @@ TEST(SwfTruncation, EveryLengthOfASmallMovie) {
 
 TEST(SwfFile, ReadingFailuresAreReported) {
     swf::SwfExtractor extractor;
-    EXPECT_THROW(extractor.Init("/nonexistent/corvella/movie.swf"), swf::SwfFileError);
-    EXPECT_THROW(extractor.Init(std::filesystem::temp_directory_path()), swf::SwfFileError);
+    EXPECT_THROW(extractor.init("/nonexistent/corvella/movie.swf"), swf::SwfFileError);
+    EXPECT_THROW(extractor.init(std::filesystem::temp_directory_path()), swf::SwfFileError);
 
     std::filesystem::path folder = FreshFolder("reader");
     std::filesystem::path path = folder / swf::Utf8Path("动画.swf");
     Data movie = Movie({Tag(1, {}), End()});
     std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(movie.data()), movie.size());
-    extractor.Init(path);
+    extractor.init(path);
     EXPECT_EQ(extractor.TagCount(), 2u);
     std::filesystem::remove_all(folder);
 }
