@@ -39,10 +39,10 @@ std::vector<MediaSearch::Found> MediaSearch::Step() {
         if (status_ec) continue;
         if (std::filesystem::is_directory(status)) {
             if (name[0] != Text::value_type('.')) queue_.push_back(folder + name);
-        } else if (!std::filesystem::is_symlink(status) || !it->is_directory(status_ec)) {
-            if (IsMediaFile(std::basic_string_view<Text::value_type>(name)))
-                files.push_back(Found{folder + name, name});
+            continue;
         }
+        if (std::filesystem::is_symlink(status) && it->is_directory(status_ec)) continue;  // a link to a folder
+        if (IsMediaFile(std::basic_string_view<Text::value_type>(name))) files.push_back(Found{folder + name, name});
     }
     ++cursor_;
     int percent = int(cursor_ * 100 / queue_.size());
