@@ -1,0 +1,6 @@
+#include "app/forms_win.h"
+
+ApplicationForms& Forms() {
+    static ApplicationForms forms;
+    return forms;
+}

@@ -1,0 +1,92 @@
+// Handlers of the main window whose work belongs to the playback, playlist,
+// tools and skin code. Until that code is in, each is empty or passes the
+// command on to the handler that does the work: a menu item that repeats a
+// button performs that button's click.
+#include "app/frmmain_win.h"
+
+#include "app/trace.h"
+
+void Tfrmmain::PlayFile(const std::wstring& path) { TraceStep("play file"); }
+
+void Tfrmmain::FormResize() {}
+void Tfrmmain::FormKeyDown(WORD& key, unsigned shift) {}
+void Tfrmmain::FormKeyUp(WORD& key, unsigned shift) {}
+void Tfrmmain::mymess(MSG& msg, bool& handled) {}
+void Tfrmmain::changeLanguage(int code) {}
+
+// Playlist and playing.
+void Tfrmmain::BitBtn1Click() {}
+void Tfrmmain::ListBox1Click() {}
+void Tfrmmain::ListBox1KeyDown(WORD& key, unsigned shift) {}
+void Tfrmmain::N55Click() {}
+void Tfrmmain::N42Click() { N55Click(); }
+void Tfrmmain::N43Click() {}
+void Tfrmmain::N47Click() {}
+void Tfrmmain::N44Click() {}
+void Tfrmmain::N32Click() { N44Click(); }
+void Tfrmmain::N45Click() {}
+
+// Transport.
+void Tfrmmain::SpeedButton1Click() {}
+void Tfrmmain::SpeedButton2Click() {}
+void Tfrmmain::SpeedButton3Click() {}
+void Tfrmmain::SpeedButton4Click() {}
+void Tfrmmain::SpeedButton5Click() {}
+void Tfrmmain::SpeedButton6Click() {}
+void Tfrmmain::ProgressBar1MouseUp(int x, int y) {}
+void Tfrmmain::N16Click() { SpeedButton5Click(); }
+void Tfrmmain::N17Click() { SpeedButton6Click(); }
+void Tfrmmain::N12Click() { SpeedButton3Click(); }
+void Tfrmmain::N13Click() { SpeedButton2Click(); }
+void Tfrmmain::N14Click() { SpeedButton1Click(); }
+void Tfrmmain::N15Click() { SpeedButton4Click(); }
+
+// Continuous play.
+void Tfrmmain::CheckBox1Click() {}
+void Tfrmmain::CheckBox2Click() {}
+void Tfrmmain::CheckBox3Click() {}
+void Tfrmmain::RadioButton1Click() { N20Click(); }
+void Tfrmmain::RadioButton2Click() { N19Click(); }
+void Tfrmmain::N20Click() {}
+void Tfrmmain::N19Click() {}
+void Tfrmmain::Timer1Timer() {}
+void Tfrmmain::Timer2Timer() {}
+void Tfrmmain::Timer3Timer() {}
+void Tfrmmain::Timer4Timer() {}
+void Tfrmmain::Timer5Timer() {}
+
+// Sound and picture.
+void Tfrmmain::SpeedButton9Click() {}
+void Tfrmmain::SpeedButton10Click() {}
+void Tfrmmain::VolImgMouseDown(int x, int y) {}
+void Tfrmmain::Panel10MouseDown(int x, int y) {}
+void Tfrmmain::bylClick() {}
+void Tfrmmain::Edit1Change() {}
+void Tfrmmain::N51Click() {}
+void Tfrmmain::N52Click() {}
+void Tfrmmain::N53Click() {}
+void Tfrmmain::N57Click() {}
+void Tfrmmain::N58Click() {}
+void Tfrmmain::N59Click() {}
+void Tfrmmain::N60Click() {}
+void Tfrmmain::N61Click() {}
+void Tfrmmain::N62Click() {}
+
+// Window modes and language.
+void Tfrmmain::N5Click() {}
+void Tfrmmain::N3Click() {}
+void Tfrmmain::N4Click() {}
+void Tfrmmain::N34Click() {}
+void Tfrmmain::N31Click() {}
+
+// Search, tools and skins.
+void Tfrmmain::IE1Click() {}
+void Tfrmmain::N39Click() {}
+void Tfrmmain::N41Click() {}
+void Tfrmmain::N9Click() {}
+void Tfrmmain::N10Click() {}
+void Tfrmmain::N11Click() {}
+void Tfrmmain::N8Click() {}
+void Tfrmmain::N1Click() {}
+void Tfrmmain::swfToExe1Click() {}
+void Tfrmmain::swfToMp31Click() {}
