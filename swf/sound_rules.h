@@ -34,8 +34,10 @@ std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sampl
 
 // Builds the file of one sound from its pieces of sample data (the data of
 // one DefineSound tag, or the blocks of one stream). Uncompressed data is
-// copied, ADPCM decoded to 16-bit PCM, and both get a WAV header; data of
-// other formats is copied as it is. Throws SwfDataError past kMaxSoundBytes.
+// copied (16-bit samples are little-endian, 8-bit samples unsigned, as in a
+// WAV file), ADPCM is decoded to 16-bit PCM, and both get a WAV header; data
+// of other formats is copied as it is. Throws SwfDataError past
+// kMaxSoundBytes.
 class SoundFileBuilder {
 public:
     explicit SoundFileBuilder(SoundFlags flags) : flags_(flags) {}
