@@ -19,7 +19,10 @@ const char* const kSkinUsage =
     "      One line per contained file, in package order: its size in bytes,\n"
     "      a tab, its name (in lower case, as the package reader folds it).\n"
     "  corvella-cli skin extract PACKAGE.fac NAME OUT\n"
-    "      Writes the file NAME (found regardless of case) to OUT.\n";
+    "      Writes the file NAME (found regardless of case) to OUT.\n"
+    "  A skin package (.fac) is a little-endian uint32 unpacked size and LZHUF\n"
+    "    code; unpacked: int32 version 20000, int32 names length, two int32\n"
+    "    words, the names (one a line), one int32 size per name, the files.\n";
 
 namespace {
 
