@@ -15,9 +15,10 @@
 #endif
 
 const char* const kRenderUsage =
-    "  corvella-cli render FILE.swf --frames N --out OUT.png [--size WxH]\n"
+    "  corvella-cli render FILE.swf --frames N --out OUT.png [--size WxH] [--quality low|medium|high]\n"
     "                            draws the stage as shown after N frames (1: the first\n"
-    "                            frame) into a PNG image, by default at the stage size\n";
+    "                            frame) into a PNG image, by default at the stage size\n"
+    "                            and in high quality (smoothed edges)\n";
 
 namespace {
 
@@ -72,6 +73,8 @@ bool WritePng(const std::string& path, const flash::Canvas& canvas) {
 int RunRenderCommand(const CliArgs& args) {
     std::string input, output;
     int frames = 0, width = 0, height = 0;
+    bool quality_ok = true;
+    flash::Quality quality = flash::Quality::High;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         bool has_value = i + 1 < args.size();
@@ -79,6 +82,10 @@ int RunRenderCommand(const CliArgs& args) {
             if (!ParseCount(args[++i], &frames)) frames = -1;
         } else if (arg == "--out" && has_value) {
             output = args[++i];
+        } else if (arg == "--quality" && has_value) {
+            const std::string& name = args[++i];
+            quality = name == "low" ? flash::Quality::Low : name == "medium" ? flash::Quality::Medium : flash::Quality::High;
+            quality_ok = name == "low" || name == "medium" || name == "high";
         } else if (arg == "--size" && has_value) {
             if (!ParseSize(args[++i], &width, &height)) width = -1;
         } else if (input.empty() && !arg.empty() && arg[0] != '-') {
@@ -88,7 +95,7 @@ int RunRenderCommand(const CliArgs& args) {
             break;
         }
     }
-    if (input.empty() || output.empty() || frames <= 0 || width < 0) {
+    if (input.empty() || output.empty() || frames <= 0 || width < 0 || !quality_ok) {
         std::fputs("usage:\n", stderr);
         std::fputs(kRenderUsage, stderr);
         return 2;
@@ -107,7 +114,7 @@ int RunRenderCommand(const CliArgs& args) {
     flash::Canvas canvas;
     canvas.Resize(width ? width : movie.StageWidth(), height ? height : movie.StageHeight());
     flash::Renderer renderer;
-    renderer.Render(player, flash::View{}, flash::Quality::High, canvas);
+    renderer.Render(player, flash::View{}, quality, canvas);
 #ifdef _WIN32
     (void)output;
     std::fputs("render: PNG output is not available in this build\n", stderr);
