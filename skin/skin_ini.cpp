@@ -40,8 +40,10 @@ SkinIniText::SkinIniText(const std::string& text) {
         pos = end + 1;
         if (line.empty() || line[0] == ';') continue;
         if (line[0] == '[') {
-            const size_t close = line.find(']');
-            sections_.push_back({Trim(line.substr(1, close == std::string::npos ? std::string::npos : close - 1)), {}});
+            // The name ends at the last "]"; a header without one is
+            // skipped, and its keys stay with the section before.
+            const size_t close = line.rfind(']');
+            if (close != std::string::npos) sections_.push_back({Trim(line.substr(1, close - 1)), {}});
             continue;
         }
         const size_t equals = line.find('=');

@@ -36,10 +36,12 @@ TEST(SkinIni, LooksUpLikeTheProfileFunctions) {
     EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"Personality", "personality", "Colours"}));
 }
 
-TEST(SkinIni, KeysBeforeAnySectionAreIgnored) {
-    const SkinIniText ini("Key=1\n[S]\nKey=2\n");
-    EXPECT_EQ(ini.ReadInteger("S", "Key", 0), 2);
-    EXPECT_EQ(ini.Sections().size(), 1u);
+TEST(SkinIni, SectionHeaders) {
+    const SkinIniText ini("Key=1\n[S]\nKey=2\n[broken\nMore=3\n[a]b] \nX=4\n");
+    EXPECT_EQ(ini.ReadInteger("S", "Key", 0), 2);  // keys before any section are ignored
+    EXPECT_EQ(ini.ReadInteger("S", "More", 0), 3);
+    EXPECT_EQ(ini.ReadInteger("a]b", "X", 0), 4);
+    EXPECT_EQ(ini.Sections(), (std::vector<std::string>{"S", "a]b"}));
 }
 
 TEST(SkinIni, Integers) {
