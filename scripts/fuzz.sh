@@ -1,8 +1,9 @@
 #!/bin/bash
 # Runs one libFuzzer harness for a short time.
 #   fuzz.sh FUZZ_BUILD_DIR NAME [SECONDS]
-# Seeds: fuzz/seeds/NAME/ and every folder listed in fuzz/NAME.dirs (one per
-# line, relative to the repository; files up to 1 MiB are taken). Findings are
+# Seeds: fuzz/seeds/NAME/ and the files in fuzz/NAME.dirs: one "FOLDER
+# [PATTERN]" per line, the folder relative to the repository, files up to
+# 1 MiB whose names match PATTERN (default: all). Findings are
 # written to FUZZ_BUILD_DIR/findings/NAME/ and fail the run.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -11,9 +12,9 @@ corpus=$dir/corpus/$name findings=$dir/findings/$name
 mkdir -p "$corpus" "$findings"
 if [ -d "$root/fuzz/seeds/$name" ]; then cp -rf "$root/fuzz/seeds/$name/." "$corpus/"; fi
 if [ -f "$root/fuzz/$name.dirs" ]; then
-  while read -r seed_dir; do
+  while read -r seed_dir pattern; do
     [ -n "$seed_dir" ] && [ -d "$root/$seed_dir" ] || continue
-    find "$root/$seed_dir" -type f -size -1025k -print0 |
+    find "$root/$seed_dir" -type f -size -1025k -name "${pattern:-*}" -print0 |
       while IFS= read -r -d '' f; do cp -f "$f" "$corpus/seed-$(printf '%s' "$f" | md5sum | cut -c1-16)"; done
   done < "$root/fuzz/$name.dirs"
 fi
