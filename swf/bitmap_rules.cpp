@@ -68,8 +68,12 @@ std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha) {
     uint32_t pixel_bytes = stride * height;  // at most 4 x kMaxBitmapPixels
     size_t expected = size_t(table_in) + pixel_bytes;
 
-    std::vector<uint8_t> raw;
+    // Deflate packs at most 1032 bytes into one, so a stream far too short
+    // for the image cannot be one: it is refused before anything is
+    // allocated for the image.
     Bytes stream(body.data() + reader.Pos(), reader.Remaining());
+    if (expected > uint64_t(stream.size()) * 1032 + 1024) throw SwfDataError("the bitmap data is too short");
+    std::vector<uint8_t> raw;
     if (Inflate(stream, expected, raw) == InflateEnd::Corrupt)
         throw SwfDataError("the bitmap data does not inflate");
     raw.resize(expected, 0);

@@ -19,7 +19,8 @@ inline constexpr uint64_t kMaxBitmapPixels = 4096ull * 4096;
 // Format 3 becomes an 8-bit colour-mapped BMP, format 4 (15-bit) a 16-bit
 // BMP, format 5 a 32-bit BMP. Pixel data that inflates to fewer bytes than
 // the image needs is completed with zero bytes. Throws SwfDataError for other
-// formats, oversized images and streams that do not inflate.
+// formats, oversized images, streams far too short for their image and
+// streams that do not inflate.
 std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha);
 
 }  // namespace swf

@@ -268,6 +268,9 @@ TEST(BitmapExport, TrueColourPixelsBecomeBlueGreenRed) {
 }
 
 TEST(BitmapExport, ShortStreamsAreCompletedWithZeros) {
+    // A stream that cannot hold the image by far is refused instead.
+    EXPECT_THROW(swf::LosslessToBmp(Direct(5, 4000, 4000, {0}), false), swf::SwfDataError);
+
     Data bmp = swf::LosslessToBmp(Direct(5, 2, 2, {0, 1, 2, 3}), false);
     ExpectBmpHeader(bmp, 2, 2, 32, 0);
     // The bottom row (row 1) is missing entirely; row 0 has one pixel.
