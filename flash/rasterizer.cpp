@@ -21,6 +21,11 @@ void SolidPaint::Blend(uint32_t* row, int, int x0, int x1, const float* coverage
         if (coverage[x] > 0) row[x] = BlendPixel(row[x], color_, std::min(coverage[x], 1.0f));
 }
 
+void MaskPaint::Blend(uint32_t*, int y, int x0, int x1, const float* coverage) const {
+    float* row = mask_ + static_cast<size_t>(y) * static_cast<size_t>(width_);
+    for (int x = x0; x < x1; ++x) row[x] = std::min(1.0f, row[x] + coverage[x]);
+}
+
 void Rasterizer::AddLine(Point a, Point b) {
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return;
     if (a.y == b.y) return;
@@ -100,6 +105,10 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
             }
         }
         if (!touched) continue;
+        if (mask_) {
+            const float* mask_row = mask_ + static_cast<size_t>(row) * static_cast<size_t>(canvas.width);
+            for (int x = 0; x < canvas.width; ++x) coverage_[static_cast<size_t>(x)] *= mask_row[x];
+        }
         paint.Blend(canvas.Row(row), row, 0, canvas.width, coverage_.data());
         std::fill(coverage_.begin(), coverage_.end(), 0.0f);
     }

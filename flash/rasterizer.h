@@ -41,6 +41,10 @@ public:
     void Clear() { edges_.clear(); }
     bool Empty() const { return edges_.empty(); }
     void AddLine(Point a, Point b);
+    // Coverage of every canvas pixel (row by row) that fills are multiplied
+    // by, or nullptr; it must hold width * height values.
+    void SetMask(const float* mask) { mask_ = mask; }
+    const float* Mask() const { return mask_; }
     // Samples per pixel row: 1 draws without anti-aliasing.
     void Fill(Canvas& canvas, const Paint& paint, FillRule rule, int samples);
 
@@ -58,6 +62,19 @@ private:
     std::vector<Edge> active_;
     std::vector<Crossing> crossings_;
     std::vector<float> coverage_;
+    const float* mask_ = nullptr;
+};
+
+// Adds coverage into a mask buffer of the canvas's size instead of
+// painting: what masks draw decides where the masked objects show.
+class MaskPaint : public Paint {
+public:
+    MaskPaint(float* mask, int width) : mask_(mask), width_(width) {}
+    void Blend(uint32_t* row, int y, int x0, int x1, const float* coverage) const override;
+
+private:
+    float* mask_;
+    int width_;
 };
 
 }  // namespace flash

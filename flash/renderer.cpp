@@ -37,6 +37,8 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     movie_ = player.movie();
     canvas_ = &canvas;
     samples_ = SamplesFor(quality);
+    mask_target_ = nullptr;
+    raster_.SetMask(nullptr);
     if (!movie_ || !player.Root()) {
         canvas.Fill(Rgba{255, 255, 255, 255});
         return;
@@ -48,18 +50,34 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
 
 void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
     if (nesting > kMaxNesting) return;
-    int masked_to = 0;
+    // Masks of this list, innermost last: each shows the objects above it
+    // up to its clip depth only where it draws itself.
+    struct ActiveMask {
+        int last_depth;
+        std::vector<float> coverage;
+    };
+    std::vector<ActiveMask> masks;
+    const float* outer = raster_.Mask();
     for (const auto& [depth, instance] : clip.children) {
-        // Masks are not drawn; what they mask is drawn whole for now.
-        if (instance.clip_depth > 0) {
-            masked_to = std::max(masked_to, instance.clip_depth);
-            continue;
+        while (!masks.empty() && depth > masks.back().last_depth) {
+            masks.pop_back();
+            raster_.SetMask(masks.empty() ? outer : masks.back().coverage.data());
         }
         if (!instance.definition) continue;
-        DrawCharacter(*instance.definition, instance.clip.get(), Multiply(matrix, instance.matrix),
-                      Combine(color, instance.color), nesting + 1);
+        Matrix child_matrix = Multiply(matrix, instance.matrix);
+        ColorTransform child_color = Combine(color, instance.color);
+        if (instance.clip_depth > 0) {
+            if (mask_target_) continue;  // masks inside a mask are not drawn
+            masks.push_back({instance.clip_depth, std::vector<float>(canvas_->pixels.size(), 0.0f)});
+            mask_target_ = masks.back().coverage.data();
+            DrawCharacter(*instance.definition, instance.clip.get(), child_matrix, child_color, nesting + 1);
+            mask_target_ = nullptr;
+            raster_.SetMask(masks.back().coverage.data());
+            continue;
+        }
+        DrawCharacter(*instance.definition, instance.clip.get(), child_matrix, child_color, nesting + 1);
     }
-    (void)masked_to;
+    raster_.SetMask(outer);
 }
 
 void Renderer::DrawCharacter(const Character& character, const Clip* clip, const Matrix& matrix,
@@ -85,6 +103,10 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
             const FillStyle& fill = layer.fills[f];
             AddFillEdges(layer, static_cast<uint16_t>(f + 1), matrix);
             if (raster_.Empty()) continue;
+            if (mask_target_) {
+                raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), rule, samples_);
+                continue;
+            }
             if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
                 fill.kind == FillKind::FocalGradient) {
                 GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
@@ -98,6 +120,7 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 raster_.Clear();  // bitmap fills are not drawn yet
             }
         }
+        if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
             const LineStyle& line = layer.lines[l];
             // Lines scale with the object; the thinnest line is one pixel.
@@ -184,7 +207,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
         }
         AddWound(raster_, disc.data(), disc.size());
     };
-    bool round_ends = half > 0.75;
+    bool square_ends = half < 1.5;
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
@@ -197,6 +220,12 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             double length = std::sqrt(dx * dx + dy * dy);
             if (!(length > 1e-9)) continue;
             Point n{-dy / length * half, dx / length * half};
+            if (square_ends) {
+                // Thin lines end square: half the width past each end, so
+                // that corners are filled the way a join would fill them.
+                a = Point{a.x - n.y, a.y + n.x};
+                b = Point{b.x + n.y, b.y - n.x};
+            }
             Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
             AddWound(raster_, quad, 4);
             if (has_previous) {
@@ -208,7 +237,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             previous_normal = n;
             has_previous = true;
         }
-        if (round_ends && points_.size() >= 2) {
+        if (!square_ends && points_.size() >= 2) {
             add_disc(points_.front());
             add_disc(points_.back());
         }

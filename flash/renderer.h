@@ -34,6 +34,7 @@ private:
     int samples_ = 1;
     Rasterizer raster_;
     std::vector<Point> points_;
+    float* mask_target_ = nullptr;   // set while a mask is being drawn
 };
 
 }  // namespace flash
