@@ -78,6 +78,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
     const float weight = 1.0f / static_cast<float>(samples);
     for (int row = first_row; row <= last_row; ++row) {
         bool touched = false;
+        double left = canvas.width, right = 0;
         for (int s = 0; s < samples; ++s) {
             double y = row + (s + 0.5) / samples;
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
@@ -97,6 +98,8 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
                 winding += crossings_[i].direction;
                 bool inside = rule == FillRule::NonZero ? winding != 0 : (i % 2) == 0;
                 if (!inside) continue;
+                left = std::min(left, crossings_[i].x);
+                right = std::max(right, crossings_[i + 1].x);
                 if (samples == 1)
                     AddSpanAliased(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width);
                 else
@@ -105,12 +108,15 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
             }
         }
         if (!touched) continue;
+        // Only the pixels between the outermost crossings can be covered.
+        int x0 = static_cast<int>(std::clamp(std::floor(left), 0.0, static_cast<double>(canvas.width)));
+        int x1 = static_cast<int>(std::clamp(std::ceil(right) + 1, 0.0, static_cast<double>(canvas.width)));
         if (mask_) {
             const float* mask_row = mask_ + static_cast<size_t>(row) * static_cast<size_t>(canvas.width);
-            for (int x = 0; x < canvas.width; ++x) coverage_[static_cast<size_t>(x)] *= mask_row[x];
+            for (int x = x0; x < x1; ++x) coverage_[static_cast<size_t>(x)] *= mask_row[x];
         }
-        paint.Blend(canvas.Row(row), row, 0, canvas.width, coverage_.data());
-        std::fill(coverage_.begin(), coverage_.end(), 0.0f);
+        paint.Blend(canvas.Row(row), row, x0, x1, coverage_.data());
+        std::fill(coverage_.begin() + x0, coverage_.begin() + x1, 0.0f);
     }
     edges_.clear();
 }
