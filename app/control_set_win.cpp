@@ -1,5 +1,6 @@
 #include "app/control_set_win.h"
 
+#include "app/application_win.h"
 #include "app/glyphs_win.h"
 
 #include <commctrl.h>
@@ -154,8 +155,10 @@ HWND ControlSet::CreateWindowFor(int index, HWND parent, const WindowFactory& ma
 }
 
 void ControlSet::AddHints() {
+    // Owned by the hidden application window: a tooltip owned by the form
+    // would keep the form out of the topmost band under Wine.
     tooltip_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, form_, nullptr,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, ApplicationWindow(), nullptr,
                                GetModuleHandleW(nullptr), nullptr);
     if (!tooltip_) return;
     for (int i = 0; i < Count(); ++i) {
