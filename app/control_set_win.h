@@ -66,6 +66,7 @@ public:
     HCURSOR CursorFor(HWND control) const;
 
     HFONT DefaultFont() const { return default_font_; }
+    HWND Tooltip() const { return tooltip_; }
 
 private:
     struct Entry {

@@ -231,3 +231,31 @@ TEST_F(MainWindowTest, EveryCommandHasAHandler) {
         }
     }
 }
+
+TEST_F(MainWindowTest, HintsAreToolsOfOneTooltip) {
+    Tfrmmain& form = MakeForm();
+    HWND tooltip = form.Controls().Tooltip();
+    ASSERT_NE(tooltip, nullptr);
+    // Every control with a hint except the loop check box, whose hint is not shown.
+    EXPECT_EQ(SendMessageW(tooltip, TTM_GETTOOLCOUNT, 0, 0), 17);
+
+    auto hint_of = [&](HWND parent, UINT_PTR id, UINT flags) {
+        wchar_t text[128] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.uFlags = flags;
+        tool.hwnd = parent;
+        tool.uId = id;
+        tool.lpszText = text;
+        SendMessageW(tooltip, TTM_GETTEXTW, 128, reinterpret_cast<LPARAM>(&tool));
+        return std::wstring(text);
+    };
+    HWND button = form.ControlWindow(L"BitBtn1");
+    EXPECT_EQ(hint_of(GetParent(button), reinterpret_cast<UINT_PTR>(button), TTF_IDISHWND), L"单击这里开始。");
+    HWND check = form.ControlWindow(L"CheckBox2");
+    EXPECT_EQ(hint_of(GetParent(check), reinterpret_cast<UINT_PTR>(check), TTF_IDISHWND), L"");
+    // The volume picture has no window: its tool is a rectangle of its panel.
+    ControlSet& controls = form.Controls();
+    int picture = form.ControlIndex(L"VolImg");
+    EXPECT_EQ(hint_of(form.ControlWindow(L"Panel9"), static_cast<UINT_PTR>(controls.IdOf(picture)), 0), L"总音量");
+}
