@@ -151,7 +151,28 @@ HWND ControlSet::CreateWindowFor(int index, HWND parent, const WindowFactory& ma
     SendMessageW(window, WM_SETFONT, reinterpret_cast<WPARAM>(default_font_), FALSE);
     if (r.kind == ControlKind::ProgressBar) SendMessageW(window, PBM_SETRANGE32, 0, r.rangeMax);
     if (r.Has(kChecked)) SendMessageW(window, BM_SETCHECK, BST_CHECKED, 0);
+    if (r.kind == ControlKind::SpeedButton)
+        SetWindowSubclass(window, FlatButtonProc, static_cast<UINT_PTR>(index), reinterpret_cast<DWORD_PTR>(this));
     return window;
+}
+
+// A flat button shows its frame only while the mouse is over it.
+LRESULT CALLBACK ControlSet::FlatButtonProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam,
+                                            UINT_PTR index, DWORD_PTR data) {
+    auto* self = reinterpret_cast<ControlSet*>(data);
+    Entry& entry = self->entries_[index];
+    if (message == WM_MOUSEMOVE && !entry.hot) {
+        entry.hot = true;
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
+        TrackMouseEvent(&track);
+        InvalidateRect(window, nullptr, FALSE);
+    } else if (message == WM_MOUSELEAVE) {
+        entry.hot = false;
+        InvalidateRect(window, nullptr, FALSE);
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, FlatButtonProc, index);
+    }
+    return DefSubclassProc(window, message, wparam, lparam);
 }
 
 void ControlSet::AddHints() {
@@ -353,7 +374,10 @@ void ControlSet::DrawItem(const DRAWITEMSTRUCT& item) const {
         DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
     } else {
         FillRect(dc, &rect, GetSysColorBrush(COLOR_BTNFACE));
-        if (pressed) DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+        if (pressed)
+            DrawEdge(dc, &rect, BDR_SUNKENOUTER, BF_RECT);
+        else if (entries_[index].hot && enabled)
+            DrawEdge(dc, &rect, BDR_RAISEDINNER, BF_RECT);
     }
     if (pressed) OffsetRect(&rect, 1, 1);
 

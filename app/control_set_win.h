@@ -76,10 +76,12 @@ private:
         std::wstring text;          // pictures and labels
         LayoutRect rect;            // pictures and labels
         bool visible = true;        // pictures and labels
+        bool hot = false;           // flat buttons: the mouse is over it
         std::unique_ptr<PanelStyle> panel;
     };
 
     HWND CreateWindowFor(int index, HWND parent, const WindowFactory& make_flash);
+    static LRESULT CALLBACK FlatButtonProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
     void PaintPanel(int panel, HDC dc) const;
     void PaintGraphic(int index, HDC dc) const;
     void PanelMouse(int panel, UINT message, int x, int y);

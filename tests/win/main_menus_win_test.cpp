@@ -150,3 +150,24 @@ TEST_F(MainWindowTest, MenuItemsAreReachedByName) {
     // The hidden item's command exists.
     EXPECT_NO_THROW(form.ClickMenuItem(L"N4"));
 }
+
+TEST_F(MainWindowTest, ShortcutsActOnlyWhereTheControlPanelHasTheFocus) {
+    Tfrmmain& form = MakeForm();
+    BYTE keys[256] = {};
+    SetKeyboardState(keys);   // no modifier held
+    auto key_to = [&](const wchar_t* control, WPARAM key) {
+        MSG msg{};
+        msg.hwnd = form.ControlWindow(control);
+        msg.message = WM_KEYDOWN;
+        msg.wParam = key;
+        return form.TranslateShortcut(msg);
+    };
+    EXPECT_TRUE(key_to(L"ListBox1", VK_F12));
+    EXPECT_TRUE(key_to(L"CheckBox1", VK_F12));
+    // The Flash control and the information memo do not carry the menu.
+    EXPECT_FALSE(key_to(L"flash", VK_F12));
+    EXPECT_FALSE(key_to(L"Memo3", VK_F12));
+    // Keys without a shortcut pass on.
+    EXPECT_FALSE(key_to(L"ListBox1", VK_F11));
+    EXPECT_FALSE(key_to(L"ListBox1", 'O'));   // Ctrl is not held
+}

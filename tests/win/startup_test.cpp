@@ -206,3 +206,13 @@ TEST(MessageLoop, FilterSeesEveryMessageBeforeDispatchAndMayEndIt) {
     EXPECT_EQ(g_delivered, 2);   // the handled one never reached the window
     DestroyWindow(window);
 }
+
+TEST_F(MainWindowTest, ExitWritesTheAssociationsAgainThenCloses) {
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    HWND window = form.Window();
+    trace_.clear();
+    form.ClickMenuItem(L"N28");
+    EXPECT_EQ(trace_, (std::vector<std::string>{"write associations", "close"}));
+    EXPECT_FALSE(IsWindow(window));
+}
