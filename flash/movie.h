@@ -140,10 +140,51 @@ struct Button {
     std::vector<PlaceRecord> up;
 };
 
+// Glyph outlines of an embedded font, in units of an em of 1024 (DefineFont
+// and DefineFont2) or 20480 (DefineFont3).
+struct Font {
+    std::vector<Shape> glyphs;
+    double em = 1024;
+    std::vector<uint16_t> codes;     // character code of each glyph
+    std::vector<int> advances;       // in em units, when the font has them
+    int ascent = 0, descent = 0, leading = 0;
+};
+
+// A run of glyphs of static text in one font, size and colour, starting at
+// (x, y) in the text's space (twips).
+struct TextRun {
+    uint16_t font = 0;
+    Rgba color;
+    int height = 0;
+    int32_t x = 0, y = 0;
+    std::vector<std::pair<uint32_t, int32_t>> glyphs;   // glyph, advance
+};
+
+struct Text {
+    Matrix matrix;
+    std::vector<TextRun> runs;
+};
+
+// An edit text field: its box, its look and the text it starts with.
+struct EditText {
+    int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;
+    bool border = false;
+    bool outlines = false;           // drawn with the embedded font
+    uint16_t font = 0;
+    int height = 0;
+    Rgba color{0, 0, 0, 255};
+    int align = 0;                   // 0 left, 1 right, 2 centre
+    int left_margin = 0, right_margin = 0, indent = 0, leading = 0;
+    std::string text;                // plain text, HTML tags removed
+};
+
 struct Character {
     std::shared_ptr<const Shape> shape;
     std::shared_ptr<const Sprite> sprite;
     std::shared_ptr<const Button> button;
+    std::shared_ptr<const Font> font;
+    std::shared_ptr<const Text> text;
+    std::shared_ptr<const EditText> edit_text;
 };
 
 struct Movie {

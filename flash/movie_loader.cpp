@@ -3,6 +3,7 @@
 #include "flash/shape_reader.h"
 #include "flash/swf_bits.h"
 #include "flash/swf_records.h"
+#include "flash/text_reader.h"
 
 #include <zlib.h>
 
@@ -21,15 +22,21 @@ enum TagCode {
     kRemoveObject = 5,
     kDefineButton = 7,
     kSetBackgroundColor = 9,
+    kDefineFont = 10,
+    kDefineText = 11,
     kDoAction = 12,
     kDefineShape2 = 22,
     kPlaceObject2 = 26,
     kRemoveObject2 = 28,
     kDefineShape3 = 32,
+    kDefineText2 = 33,
     kDefineButton2 = 34,
+    kDefineEditText = 37,
     kDefineSprite = 39,
     kFrameLabel = 43,
+    kDefineFont2 = 48,
     kPlaceObject3 = 70,
+    kDefineFont3 = 75,
     kDefineShape4 = 83,
 };
 
@@ -246,14 +253,16 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
         int version = code == kDefineShape ? 1 : code == kDefineShape2 ? 2 : code == kDefineShape3 ? 3 : 4;
         uint16_t id = body.U16();
         auto shape = std::make_shared<Shape>(ReadShape(body, version));
-        movie_.characters[id] = Character{shape, nullptr, nullptr};
+        movie_.characters[id] = Character{};
+        movie_.characters[id].shape = shape;
         break;
     }
     case kDefineButton:
     case kDefineButton2: {
         uint16_t id = body.U16();
         auto button = std::make_shared<Button>(ReadButton(body, code == kDefineButton2));
-        movie_.characters[id] = Character{nullptr, nullptr, button};
+        movie_.characters[id] = Character{};
+        movie_.characters[id].button = button;
         break;
     }
     case kDefineSprite: {
@@ -263,7 +272,33 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
         auto sprite = std::make_shared<Sprite>();
         SwfBits tags(body.Here(), body.Remaining());
         Read(tags, sprite->timeline, frames, nesting + 1);
-        movie_.characters[id] = Character{nullptr, sprite, nullptr};
+        movie_.characters[id] = Character{};
+        movie_.characters[id].sprite = sprite;
+        break;
+    }
+    case kDefineFont:
+    case kDefineFont2:
+    case kDefineFont3: {
+        uint16_t id = body.U16();
+        int version = code == kDefineFont ? 1 : code == kDefineFont2 ? 2 : 3;
+        auto font = std::make_shared<Font>(ReadFont(body, version));
+        movie_.characters[id] = Character{};
+        movie_.characters[id].font = font;
+        break;
+    }
+    case kDefineText:
+    case kDefineText2: {
+        uint16_t id = body.U16();
+        auto text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
+        movie_.characters[id] = Character{};
+        movie_.characters[id].text = text;
+        break;
+    }
+    case kDefineEditText: {
+        uint16_t id = body.U16();
+        auto field = std::make_shared<EditText>(ReadEditText(body));
+        movie_.characters[id] = Character{};
+        movie_.characters[id].edit_text = field;
         break;
     }
     default:

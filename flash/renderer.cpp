@@ -84,6 +84,10 @@ void Renderer::DrawCharacter(const Character& character, const Clip* clip, const
                              const ColorTransform& color, int nesting) {
     if (character.shape) {
         DrawShape(*character.shape, matrix, color);
+    } else if (character.text) {
+        DrawText(*character.text, matrix, color);
+    } else if (character.edit_text) {
+        DrawEditText(*character.edit_text, matrix, color);
     } else if (clip) {
         DrawClip(*clip, matrix, color, nesting);
     } else if (character.button) {
@@ -95,7 +99,7 @@ void Renderer::DrawCharacter(const Character& character, const Clip* clip, const
     }
 }
 
-void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color) {
+void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color, const Rgba* solid) {
     FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
     double scale = Scale(matrix);
     for (const ShapeLayer& layer : shape.layers) {
@@ -107,8 +111,10 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), rule, samples_);
                 continue;
             }
-            if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
-                fill.kind == FillKind::FocalGradient) {
+            if (solid) {
+                raster_.Fill(*canvas_, SolidPaint(color.Apply(*solid)), rule, samples_);
+            } else if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
+                       fill.kind == FillKind::FocalGradient) {
                 GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
                 if (paint.Valid())
                     raster_.Fill(*canvas_, paint, rule, samples_);
@@ -128,6 +134,105 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
             AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2);
             if (!raster_.Empty()) raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
         }
+    }
+}
+
+namespace {
+
+Matrix GlyphMatrix(const Matrix& outer, double x, double y, double scale) {
+    Matrix place;
+    place.a = place.d = scale;
+    place.tx = x;
+    place.ty = y;
+    return Multiply(outer, place);
+}
+
+// Code points of a text field's string: UTF-8 in movies of version 6 and
+// later, one byte per character before.
+std::vector<uint32_t> CodePoints(const std::string& text, int version) {
+    std::vector<uint32_t> out;
+    for (size_t i = 0; i < text.size();) {
+        uint8_t c = static_cast<uint8_t>(text[i]);
+        int extra = version < 6 || c < 0xC0 ? 0 : c < 0xE0 ? 1 : c < 0xF0 ? 2 : 3;
+        uint32_t code = extra == 0 ? c : c & (0x3F >> extra);
+        if (i + static_cast<size_t>(extra) >= text.size()) extra = 0;
+        for (int k = 1; k <= extra; ++k) code = (code << 6) | (static_cast<uint8_t>(text[i + static_cast<size_t>(k)]) & 0x3F);
+        out.push_back(code);
+        i += static_cast<size_t>(extra) + 1;
+    }
+    return out;
+}
+
+}  // namespace
+
+void Renderer::DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color) {
+    Matrix base = Multiply(matrix, text.matrix);
+    for (const TextRun& run : text.runs) {
+        const Character* character = movie_->Find(run.font);
+        if (!character || !character->font) continue;
+        const Font& font = *character->font;
+        double scale = run.height / font.em;
+        double x = run.x;
+        for (const auto& [glyph, advance] : run.glyphs) {
+            if (glyph < font.glyphs.size())
+                DrawShape(font.glyphs[glyph], GlyphMatrix(base, x, run.y, scale), color, &run.color);
+            x += advance;
+        }
+    }
+}
+
+void Renderer::DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& m, Rgba color) {
+    Point p[4] = {Transform(m, xmin, ymin), Transform(m, xmax, ymin), Transform(m, xmax, ymax), Transform(m, xmin, ymax)};
+    for (int i = 0; i < 4; ++i) raster_.AddLine(p[i], p[(i + 1) % 4]);
+    raster_.Fill(*canvas_, SolidPaint(color), FillRule::NonZero, samples_);
+}
+
+void Renderer::DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color) {
+    if (field.border) {
+        // A one-pixel black frame around a white box.
+        double scale = Scale(matrix);
+        int32_t w = scale > 0 ? static_cast<int32_t>(std::max(1.0, std::round(1 / scale))) : 20;
+        DrawBox(field.xmin, field.ymin, field.xmax, field.ymax, matrix, color.Apply(Rgba{0, 0, 0, 255}));
+        DrawBox(field.xmin + w, field.ymin + w, field.xmax - w, field.ymax - w, matrix, color.Apply(Rgba{255, 255, 255, 255}));
+    }
+    const Character* character = movie_->Find(field.font);
+    if (!field.outlines || !character || !character->font || field.text.empty()) return;
+    const Font& font = *character->font;
+    double scale = field.height / font.em;
+    const int32_t gutter = 40;  // two pixels inside the box
+    double line_height = (font.ascent + font.descent) * scale + field.leading;
+    if (line_height <= 0) line_height = field.height;
+    double baseline = field.ymin + gutter + font.ascent * scale;
+    if (font.ascent == 0) baseline = field.ymin + gutter + field.height * 0.8;
+
+    std::vector<uint32_t> codes = CodePoints(field.text, movie_->version);
+    size_t start = 0;
+    bool first_line = true;
+    while (start <= codes.size()) {
+        size_t end = start;
+        while (end < codes.size() && codes[end] != '\n' && codes[end] != '\r') ++end;
+        // Glyphs of the line and their advances.
+        std::vector<std::pair<size_t, double>> glyphs;
+        double width = 0;
+        for (size_t i = start; i < end; ++i) {
+            auto found = std::find(font.codes.begin(), font.codes.end(), static_cast<uint16_t>(codes[i]));
+            if (found == font.codes.end()) continue;
+            size_t index = static_cast<size_t>(found - font.codes.begin());
+            double advance = index < font.advances.size() ? font.advances[index] * scale : field.height * 0.5;
+            glyphs.emplace_back(index, advance);
+            width += advance;
+        }
+        double left = field.xmin + gutter + field.left_margin + (first_line ? field.indent : 0);
+        double right = field.xmax - gutter - field.right_margin;
+        double x = field.align == 1 ? right - width : field.align == 2 ? (left + right - width) / 2 : left;
+        for (const auto& [index, advance] : glyphs) {
+            if (index < font.glyphs.size())
+                DrawShape(font.glyphs[index], GlyphMatrix(matrix, x, baseline, scale), color, &field.color);
+            x += advance;
+        }
+        baseline += line_height;
+        first_line = false;
+        start = end + 1;
     }
 }
 

@@ -24,7 +24,12 @@ private:
     void DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
     void DrawCharacter(const Character& character, const Clip* clip, const Matrix& matrix,
                        const ColorTransform& color, int nesting);
-    void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color);
+    // solid, when given, replaces the colour of every fill (glyphs).
+    void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color,
+                   const Rgba* solid = nullptr);
+    void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
+    void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
+    void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
     void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
     void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;

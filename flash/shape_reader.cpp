@@ -94,6 +94,11 @@ Shape ReadShape(SwfBits& in, int version) {
     }
     shape.layers.emplace_back();
     ReadStyles(in, version, shape.layers.back());
+    ReadShapeRecords(in, version, shape);
+    return shape;
+}
+
+void ReadShapeRecords(SwfBits& in, int version, Shape& shape) {
     in.Align();
     int fill_bits = static_cast<int>(in.UB(4));
     int line_bits = static_cast<int>(in.UB(4));
@@ -154,7 +159,14 @@ Shape ReadShape(SwfBits& in, int version) {
         edge.y1 = y;
         layer.edges.push_back(edge);
     }
-    return shape;
+}
+
+Shape ReadGlyph(SwfBits& in) {
+    Shape glyph;
+    glyph.layers.emplace_back();
+    glyph.layers.back().fills.emplace_back();  // the text's colour
+    ReadShapeRecords(in, 1, glyph);
+    return glyph;
 }
 
 }  // namespace flash

@@ -9,5 +9,9 @@ namespace flash {
 
 // shape_version is 1 to 4 for DefineShape to DefineShape4.
 Shape ReadShape(SwfBits& in, int shape_version);
+// The shape records after the style arrays, into shape's last layer.
+void ReadShapeRecords(SwfBits& in, int shape_version, Shape& shape);
+// A font's glyph outline: shape records filled with style 1.
+Shape ReadGlyph(SwfBits& in);
 
 }  // namespace flash

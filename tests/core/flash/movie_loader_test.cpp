@@ -55,9 +55,10 @@ TEST(MovieLoader, CompressedBodyIsInflatedByZlib) {
     std::vector<uint8_t> packed(compressBound(static_cast<uLong>(plain.size() - 8)));
     uLongf packed_size = static_cast<uLongf>(packed.size());
     ASSERT_EQ(compress2(packed.data(), &packed_size, plain.data() + 8, static_cast<uLong>(plain.size() - 8), 9), Z_OK);
-    std::vector<uint8_t> file(plain.begin(), plain.begin() + 8);
+    packed.resize(packed_size);
+    packed.insert(packed.begin(), plain.begin(), plain.begin() + 8);
+    std::vector<uint8_t>& file = packed;
     file[0] = 'C';
-    file.insert(file.end(), packed.begin(), packed.begin() + static_cast<std::ptrdiff_t>(packed_size));
     EXPECT_EQ(flash::MovieBody(file.data(), file.size()), std::vector<uint8_t>(plain.begin() + 8, plain.end()));
     EXPECT_EQ(LoadMovie(file).timeline.frame_count, 3);
 }

@@ -1,0 +1,121 @@
+// Static text drawn with an embedded font, the text of HTML fields, and
+// masks that show the objects above them only where they cover.
+#include "flash_test_movies.h"
+
+#include "flash/player.h"
+#include "flash/renderer.h"
+#include "flash/text_reader.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using flash::BitWriter;
+using flash::Canvas;
+using flash_test::DefineBox;
+using flash_test::Load;
+using flash_test::NewAt;
+
+constexpr uint32_t kRed = 0xFFFF0000u, kWhite = 0xFFFFFFFFu, kGreen = 0xFF00FF00u;
+
+Canvas Draw(const flash::SwfWriter& movie) {
+    flash::Player player;
+    player.Load(Load(movie));
+    Canvas canvas;
+    canvas.Resize(100, 100);
+    flash::Renderer renderer;
+    renderer.Render(player, flash::View{}, flash::Quality::High, canvas);
+    return canvas;
+}
+
+void Append(std::vector<uint8_t>& out, std::initializer_list<int> bytes) {
+    for (int b : bytes) out.push_back(static_cast<uint8_t>(b));
+}
+
+// DefineFont 1 with one glyph: the square (0, -1024) to (512, 0) in em units.
+std::vector<uint8_t> SquareFont() {
+    BitWriter glyph;
+    glyph.UB(1, 4);  // fill bits
+    glyph.UB(0, 4);  // line bits
+    glyph.UB(0b000011, 6);  // style change: fill0, move to
+    glyph.UB(13, 5);
+    glyph.SB(0, 13);
+    glyph.SB(-1024, 13);
+    glyph.UB(1, 1);  // fill0 = 1
+    for (auto [dx, dy] : {std::pair{512, 0}, {0, 1024}, {-512, 0}, {0, -1024}}) {
+        glyph.UB(0b11, 2);  // straight edge
+        glyph.UB(12 - 2, 4);
+        glyph.UB(1, 1);  // general line
+        glyph.SB(dx, 12);
+        glyph.SB(dy, 12);
+    }
+    glyph.UB(0, 6);
+    std::vector<uint8_t> body;
+    Append(body, {1, 0, 2, 0});  // font id 1, offset of the only glyph
+    const auto& bytes = glyph.Bytes();
+    body.insert(body.end(), bytes.begin(), bytes.end());
+    return body;
+}
+
+// DefineText 1: two glyphs of 1000 twips (50 px) at (0, 1000), red, the
+// second one 1000 twips on.
+std::vector<uint8_t> TwoGlyphText() {
+    std::vector<uint8_t> body;
+    Append(body, {2, 0});     // text id 2
+    Append(body, {0x00});     // bounds: empty rect
+    Append(body, {0x00});     // identity matrix
+    Append(body, {1, 11});    // glyph bits, advance bits
+    Append(body, {0x8E, 1, 0, 255, 0, 0, 0xE8, 0x03, 0xE8, 0x03, 2});  // font, colour, y, height, 2 glyphs
+    BitWriter glyphs;
+    glyphs.UB(0, 1);
+    glyphs.SB(1000, 11);
+    glyphs.UB(0, 1);
+    glyphs.SB(1000, 11);
+    const auto& bytes = glyphs.Bytes();
+    body.insert(body.end(), bytes.begin(), bytes.end());
+    Append(body, {0});
+    return body;
+}
+
+TEST(Text, StaticTextDrawsItsGlyphsInTheTextColour) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    movie.Tag(10, SquareFont());
+    movie.Tag(11, TwoGlyphText());
+    movie.PlaceObject(NewAt(1, 2));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie);
+    // Each glyph is 25 x 50 pixels above the baseline y = 50.
+    EXPECT_EQ(canvas.At(10, 20), kRed);
+    EXPECT_EQ(canvas.At(30, 20), kWhite);
+    EXPECT_EQ(canvas.At(60, 20), kRed);
+    EXPECT_EQ(canvas.At(60, 60), kWhite);
+}
+
+TEST(Text, HtmlFieldTextLosesItsTags) {
+    EXPECT_EQ(flash::PlainTextOfHtml("<p align=\"left\"><font color=\"#ff0000\">red</font> &amp; blue</p>"),
+              "red & blue");
+    EXPECT_EQ(flash::PlainTextOfHtml("one<BR>two<br/>three"), "one\ntwo\nthree");
+    EXPECT_EQ(flash::PlainTextOfHtml("cut <b"), "cut ");
+}
+
+TEST(Masks, ShowMaskedObjectsOnlyInsideTheMask) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    DefineBox(movie, 1, 0, 0, 50, 100, {0, 0, 0, 255});      // the mask: left half
+    DefineBox(movie, 2, 0, 0, 100, 50, {255, 0, 0, 255});    // masked: top half
+    DefineBox(movie, 3, 0, 50, 100, 50, {0, 255, 0, 255});   // above the mask: bottom half
+    flash::PlaceArgs mask = NewAt(1, 1);
+    mask.clip_depth = 2;
+    movie.PlaceObject(mask);
+    movie.PlaceObject(NewAt(2, 2));
+    movie.PlaceObject(NewAt(3, 3));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie);
+    EXPECT_EQ(canvas.At(25, 25), kRed);     // masked, inside the mask
+    EXPECT_EQ(canvas.At(75, 25), kWhite);   // masked, outside: the mask itself is not drawn
+    EXPECT_EQ(canvas.At(75, 75), kGreen);   // above the clip depth
+    EXPECT_EQ(canvas.At(25, 75), kGreen);
+}
+
+}  // namespace
