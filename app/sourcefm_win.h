@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <string>
+
 class Tsourcefm {
 public:
     static constexpr const wchar_t* kClassName = L"Tsourcefm";
@@ -18,6 +20,10 @@ public:
 
     void Create();   // hidden
     HWND Window() const { return window_; }
+
+    // The movie the window reads when it is opened: the Flash movie that the
+    // player opened last.
+    std::wstring SwfPath;
 
 private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
