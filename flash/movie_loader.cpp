@@ -261,8 +261,14 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
     case kDefineButton2: {
         uint16_t id = body.U16();
         auto button = std::make_shared<Button>(ReadButton(body, code == kDefineButton2));
+        // The button plays as a sprite of one frame that shows its up state.
+        auto up = std::make_shared<Sprite>();
+        up->timeline.frames.emplace_back();
+        for (const PlaceRecord& record : button->up)
+            up->timeline.frames.back().tags.push_back({ControlKind::Place, record, {}});
         movie_.characters[id] = Character{};
         movie_.characters[id].button = button;
+        movie_.characters[id].sprite = up;
         break;
     }
     case kDefineSprite: {

@@ -90,12 +90,6 @@ void Renderer::DrawCharacter(const Character& character, const Clip* clip, const
         DrawEditText(*character.edit_text, matrix, color);
     } else if (clip) {
         DrawClip(*clip, matrix, color, nesting);
-    } else if (character.button) {
-        for (const PlaceRecord& record : character.button->up) {
-            const Character* part = movie_->Find(record.character);
-            if (part && part->shape)
-                DrawShape(*part->shape, Multiply(matrix, record.matrix), Combine(color, record.color));
-        }
     }
 }
 
