@@ -51,6 +51,8 @@ struct FillStyle {
     int spread = 0;                  // 0 pad, 1 reflect, 2 repeat
     double focal = 0;
     uint16_t bitmap_id = 0;
+    bool bitmap_repeats = false;     // tiles beyond its edges (else clamps)
+    bool bitmap_smooth = false;
 };
 
 struct LineStyle {
@@ -140,6 +142,14 @@ struct Button {
     std::vector<PlaceRecord> up;
 };
 
+// Pixels of a bitmap character, 0xAARRGGBB with straight (not
+// premultiplied) alpha, rows top down.
+struct Bitmap {
+    int width = 0;
+    int height = 0;
+    std::vector<uint32_t> pixels;
+};
+
 // Glyph outlines of an embedded font, in units of an em of 1024 (DefineFont
 // and DefineFont2) or 20480 (DefineFont3).
 struct Font {
@@ -185,6 +195,7 @@ struct Character {
     std::shared_ptr<const Font> font;
     std::shared_ptr<const Text> text;
     std::shared_ptr<const EditText> edit_text;
+    std::shared_ptr<const Bitmap> bitmap;
 };
 
 struct Movie {

@@ -1,11 +1,11 @@
 #include "flash/movie_loader.h"
 
+#include "flash/bitmap_reader.h"
+#include "flash/inflate.h"
 #include "flash/shape_reader.h"
 #include "flash/swf_bits.h"
 #include "flash/swf_records.h"
 #include "flash/text_reader.h"
-
-#include <zlib.h>
 
 #include <algorithm>
 #include <fstream>
@@ -20,17 +20,23 @@ enum TagCode {
     kDefineShape = 2,
     kPlaceObject = 4,
     kRemoveObject = 5,
+    kDefineBits = 6,
     kDefineButton = 7,
+    kJpegTables = 8,
     kSetBackgroundColor = 9,
     kDefineFont = 10,
     kDefineText = 11,
     kDoAction = 12,
+    kDefineBitsLossless = 20,
+    kDefineBitsJpeg2 = 21,
     kDefineShape2 = 22,
     kPlaceObject2 = 26,
     kRemoveObject2 = 28,
     kDefineShape3 = 32,
     kDefineText2 = 33,
     kDefineButton2 = 34,
+    kDefineBitsJpeg3 = 35,
+    kDefineBitsLossless2 = 36,
     kDefineEditText = 37,
     kDefineSprite = 39,
     kFrameLabel = 43,
@@ -43,30 +49,6 @@ enum TagCode {
 // Sprites inside sprites are not allowed by the format; a movie that nests
 // them anyway is cut off at this depth.
 constexpr int kMaxSpriteNesting = 8;
-
-std::vector<uint8_t> Inflate(const uint8_t* data, size_t size, size_t wanted) {
-    std::vector<uint8_t> out;
-    z_stream zs{};
-    if (inflateInit(&zs) != Z_OK) throw SwfFormatError("cannot start inflating the movie");
-    zs.next_in = const_cast<Bytef*>(data);
-    zs.avail_in = static_cast<uInt>(std::min<size_t>(size, 0x7FFFFFFF));
-    int rc = Z_OK;
-    // Grow the output only as the compressed data really produces bytes, so
-    // a header that claims a huge length costs nothing.
-    while (out.size() < wanted && rc == Z_OK) {
-        size_t old = out.size();
-        size_t step = std::min<size_t>(wanted - old, std::max<size_t>(old, 64 * 1024));
-        out.resize(old + step);
-        zs.next_out = out.data() + old;
-        zs.avail_out = static_cast<uInt>(step);
-        rc = inflate(&zs, Z_NO_FLUSH);
-        out.resize(old + (step - zs.avail_out));
-    }
-    inflateEnd(&zs);
-    // A body damaged part way keeps what inflated before the damage.
-    if (out.empty()) throw SwfFormatError("the compressed movie body is damaged");
-    return out;
-}
 
 PlaceRecord ReadPlaceObject(SwfBits& in) {
     PlaceRecord p;
@@ -172,6 +154,7 @@ private:
 
     Movie& movie_;
     bool background_set_ = false;
+    std::vector<uint8_t> jpeg_tables_;
 };
 
 void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
@@ -282,6 +265,22 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
         movie_.characters[id].sprite = sprite;
         break;
     }
+    case kJpegTables:
+        jpeg_tables_.assign(body.Here(), body.Here() + body.Remaining());
+        break;
+    case kDefineBits:
+    case kDefineBitsJpeg2:
+    case kDefineBitsJpeg3:
+    case kDefineBitsLossless:
+    case kDefineBitsLossless2: {
+        uint16_t id = body.U16();
+        Bitmap bitmap = code == kDefineBitsLossless || code == kDefineBitsLossless2
+            ? ReadLosslessBitmap(body, code == kDefineBitsLossless ? 1 : 2)
+            : ReadJpegBitmap(body, code == kDefineBits ? jpeg_tables_ : std::vector<uint8_t>{}, code == kDefineBitsJpeg3);
+        movie_.characters[id] = Character{};
+        movie_.characters[id].bitmap = std::make_shared<Bitmap>(std::move(bitmap));
+        break;
+    }
     case kDefineFont:
     case kDefineFont2:
     case kDefineFont3: {
@@ -326,7 +325,10 @@ std::vector<uint8_t> MovieBody(const uint8_t* data, size_t size) {
         size_t have = std::min(size - 8, wanted);
         return std::vector<uint8_t>(data + 8, data + 8 + have);
     }
-    return Inflate(data + 8, size - 8, wanted);
+    std::vector<uint8_t> body = Inflate(data + 8, size - 8, wanted);
+    // A body damaged part way keeps what inflated before the damage.
+    if (body.empty()) throw SwfFormatError("the compressed movie body is damaged");
+    return body;
 }
 
 Movie LoadMovie(const uint8_t* data, size_t size) {

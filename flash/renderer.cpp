@@ -1,5 +1,6 @@
 #include "flash/renderer.h"
 
+#include "flash/bitmap_paint.h"
 #include "flash/gradient_paint.h"
 
 #include <algorithm>
@@ -117,7 +118,16 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
             } else if (fill.kind == FillKind::Solid) {
                 raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
             } else {
-                raster_.Clear();  // bitmap fills are not drawn yet
+                const Character* source = movie_->Find(fill.bitmap_id);
+                if (source && source->bitmap) {
+                    BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
+                                      fill.bitmap_smooth && samples_ > 1);
+                    if (paint.Valid()) {
+                        raster_.Fill(*canvas_, paint, rule, samples_);
+                        continue;
+                    }
+                }
+                raster_.Clear();  // a missing bitmap draws nothing
             }
         }
         if (mask_target_) continue;  // a mask is its fills only

@@ -39,6 +39,8 @@ FillStyle ReadFillStyle(SwfBits& in, int version) {
     } else if (type >= 0x40 && type <= 0x43) {
         fill.kind = FillKind::Bitmap;
         fill.bitmap_id = in.U16();
+        fill.bitmap_repeats = type == 0x40 || type == 0x42;
+        fill.bitmap_smooth = type == 0x40 || type == 0x41;
         fill.matrix = ReadMatrix(in);
     } else {
         throw SwfFormatError("unknown fill style type");

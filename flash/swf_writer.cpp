@@ -161,7 +161,13 @@ int BitWriter::SignedBits(int32_t value) {
 }
 
 int ShapeBuilder::AddSolidFill(Rgba color) {
-    fills_.push_back(color);
+    fills_.push_back(Fill{color, 0, Matrix{}, 0x00});
+    return static_cast<int>(fills_.size());
+}
+
+int ShapeBuilder::AddBitmapFill(uint16_t bitmap, const Matrix& matrix, bool repeats, bool smooth) {
+    int type = repeats ? (smooth ? 0x40 : 0x42) : (smooth ? 0x41 : 0x43);
+    fills_.push_back(Fill{Rgba{}, bitmap, matrix, type});
     return static_cast<int>(fills_.size());
 }
 
@@ -256,7 +262,7 @@ void ShapeBuilder::Circle(int32_t cx, int32_t cy, int32_t radius, int style) {
 
 std::vector<uint8_t> ShapeBuilder::Build(uint16_t id, int* tag_code) const {
     bool alpha = false;
-    for (Rgba c : fills_) alpha = alpha || c.a != 255;
+    for (const Fill& f : fills_) alpha = alpha || f.color.a != 255;
     for (const auto& line : lines_) alpha = alpha || line.second.a != 255;
     bool many = fills_.size() >= 0xFF || lines_.size() >= 0xFF;
     if (alpha || lines_.size() >= 0xFF)
@@ -277,9 +283,14 @@ std::vector<uint8_t> ShapeBuilder::Build(uint16_t id, int* tag_code) const {
         }
     };
     put_count(fills_.size());
-    for (Rgba c : fills_) {
-        PutU8(out, 0x00);
-        PutColor(out, c, alpha);
+    for (const Fill& f : fills_) {
+        PutU8(out, f.type);
+        if (f.type == 0x00) {
+            PutColor(out, f.color, alpha);
+        } else {
+            PutU16(out, f.bitmap);
+            PutMatrix(out, f.matrix);
+        }
     }
     put_count(lines_.size());
     for (const auto& [width, color] : lines_) {
@@ -416,6 +427,23 @@ void SwfWriter::DefineSprite(uint16_t id, const TagList& sprite) {
     body.insert(body.end(), sprite.Bytes().begin(), sprite.Bytes().end());
     PutU16(body, 0);  // End
     Tag(39, body);
+}
+
+void SwfWriter::DefineBitsLossless2(uint16_t id, int width, int height, const std::vector<uint32_t>& pixels) {
+    std::vector<uint8_t> argb;
+    for (uint32_t p : pixels) {
+        uint32_t a = p >> 24;
+        PutU8(argb, static_cast<int>(a));
+        for (int shift : {16, 8, 0}) PutU8(argb, static_cast<int>(((p >> shift) & 0xFF) * a / 255));
+    }
+    std::vector<uint8_t> body;
+    PutU16(body, id);
+    PutU8(body, 5);
+    PutU16(body, width);
+    PutU16(body, height);
+    std::vector<uint8_t> packed = StoredZlib(argb);
+    body.insert(body.end(), packed.begin(), packed.end());
+    Tag(36, body);
 }
 
 std::vector<uint8_t> SwfWriter::Finish(bool compressed) const {

@@ -35,6 +35,8 @@ class ShapeBuilder {
 public:
     int AddSolidFill(Rgba color);
     int AddLineStyle(int width, Rgba color);
+    // matrix maps bitmap pixels to shape twips.
+    int AddBitmapFill(uint16_t bitmap, const Matrix& matrix, bool repeats, bool smooth);
 
     void SetFill0(int style);
     void SetFill1(int style);
@@ -61,7 +63,13 @@ private:
     Record& PendingStyle();
     void Include(int32_t x, int32_t y);
 
-    std::vector<Rgba> fills_;
+    struct Fill {
+        Rgba color;
+        uint16_t bitmap = 0;
+        Matrix matrix;
+        int type = 0x00;
+    };
+    std::vector<Fill> fills_;
     std::vector<std::pair<int, Rgba>> lines_;
     std::vector<Record> records_;
     int32_t x_ = 0, y_ = 0;
@@ -106,6 +114,8 @@ public:
     void SetBackgroundColor(Rgba color);
     void DefineShape(uint16_t id, const ShapeBuilder& shape);
     void DefineSprite(uint16_t id, const TagList& sprite);
+    // DefineBitsLossless2 of 0xAARRGGBB pixels (straight alpha), rows top down.
+    void DefineBitsLossless2(uint16_t id, int width, int height, const std::vector<uint32_t>& pixels);
     // Frame count written in the header; by default the frames shown.
     void SetHeaderFrames(int frames) { header_frames_ = frames; }
 

@@ -13,16 +13,24 @@ constexpr double kMaxShare = 4096;
 
 }  // namespace
 
+namespace {
+
+// The stage as players show it: whole pixels from its top left corner.
+double StageWidth(const Movie& movie) { return std::max(movie.StageWidth(), 1) * 20.0; }
+double StageHeight(const Movie& movie) { return std::max(movie.StageHeight(), 1) * 20.0; }
+
+}  // namespace
+
 void View::Zoom(const Movie& movie, int factor) {
     if (factor <= 0) {
         Reset();
         return;
     }
-    double stage_width = movie.xmax - movie.xmin;
-    double stage_height = movie.ymax - movie.ymin;
+    double stage_width = StageWidth(movie);
+    double stage_height = StageHeight(movie);
     if (whole_) {
-        centre_x_ = (movie.xmin + movie.xmax) / 2.0;
-        centre_y_ = (movie.ymin + movie.ymax) / 2.0;
+        centre_x_ = movie.xmin + stage_width / 2;
+        centre_y_ = movie.ymin + stage_height / 2;
         width_ = stage_width;
         height_ = stage_height;
         whole_ = false;
@@ -33,10 +41,10 @@ void View::Zoom(const Movie& movie, int factor) {
 }
 
 Matrix View::StageToTarget(const Movie& movie, int width, int height) const {
-    double cx = whole_ ? (movie.xmin + movie.xmax) / 2.0 : centre_x_;
-    double cy = whole_ ? (movie.ymin + movie.ymax) / 2.0 : centre_y_;
-    double vw = whole_ ? movie.xmax - movie.xmin : width_;
-    double vh = whole_ ? movie.ymax - movie.ymin : height_;
+    double cx = whole_ ? movie.xmin + StageWidth(movie) / 2 : centre_x_;
+    double cy = whole_ ? movie.ymin + StageHeight(movie) / 2 : centre_y_;
+    double vw = whole_ ? StageWidth(movie) : width_;
+    double vh = whole_ ? StageHeight(movie) : height_;
     Matrix m;
     if (vw <= 0 || vh <= 0 || width <= 0 || height <= 0) return m;
     double scale = std::min(width / vw, height / vh);

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 using flash::BitWriter;
@@ -116,6 +118,44 @@ TEST(Masks, ShowMaskedObjectsOnlyInsideTheMask) {
     EXPECT_EQ(canvas.At(75, 25), kWhite);   // masked, outside: the mask itself is not drawn
     EXPECT_EQ(canvas.At(75, 75), kGreen);   // above the clip depth
     EXPECT_EQ(canvas.At(25, 75), kGreen);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Bitmaps, LosslessBitmapFillsAShape) {
+    // Red, green / blue, half-transparent white.
+    std::vector<uint32_t> pixels{0xFFFF0000u, 0xFF00FF00u, 0xFF0000FFu, 0x80FFFFFFu};
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.SetBackgroundColor({0, 0, 0, 255});
+    movie.DefineBitsLossless2(1, 2, 2, pixels);
+    flash::ShapeBuilder shape;
+    flash::Matrix scale;
+    scale.a = scale.d = 1000;  // one bitmap pixel: 50 x 50 pixels
+    shape.Rectangle(0, 0, 2000, 2000, shape.AddBitmapFill(1, scale, false, false));
+    movie.DefineShape(2, shape);
+    movie.PlaceObject(NewAt(1, 2));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie);
+    EXPECT_EQ(canvas.At(10, 10), kRed);
+    EXPECT_EQ(canvas.At(90, 10), kGreen);
+    EXPECT_EQ(canvas.At(10, 90), 0xFF0000FFu);
+    uint32_t grey = canvas.At(90, 90);
+    EXPECT_NEAR(static_cast<int>(grey & 0xFF), 128, 2);
+}
+
+TEST(Bitmaps, BitmapLargerThanItsDataIsRefused) {
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.DefineBitsLossless2(1, 2, 2, {1, 2, 3, 4});
+    std::vector<uint8_t> file = movie.Finish();
+    const uint8_t header[] = {1, 0, 5, 2, 0, 2, 0};  // id 1, 32-bit pixels, 2 x 2
+    auto at = std::search(file.begin(), file.end(), std::begin(header), std::end(header));
+    ASSERT_NE(at, file.end());
+    at[4] = 0x01;  // width 258: more pixels than the data holds
+    EXPECT_NE(flash::LoadMovie(movie.Finish()).Find(1), nullptr);
+    flash::Movie loaded = flash::LoadMovie(file);
+    EXPECT_EQ(loaded.Find(1), nullptr);
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "flash/jpeg_decoder.h"
+
+#include "flash/bitmap_reader.h"
+
+#ifndef _WIN32
+#include <csetjmp>
+#include <cstdio>
+#include <jpeglib.h>
+#endif
+
+namespace flash {
+
+namespace {
+
+#ifndef _WIN32
+struct ErrorExit {
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+};
+
+void OnError(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorExit*>(info->err)->jump, 1);
+}
+
+void OnMessage(j_common_ptr) {}
+
+bool DecodeWithLibjpeg(const uint8_t* data, size_t size, Bitmap& bitmap) {
+    jpeg_decompress_struct info{};
+    ErrorExit error{};
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = OnError;
+    error.manager.output_message = OnMessage;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, const_cast<unsigned char*>(data), static_cast<unsigned long>(size));
+    if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&info);
+    int width = static_cast<int>(info.output_width), height = static_cast<int>(info.output_height);
+    if (!BitmapSizeAllowed(width, height) || info.output_components != 3) {
+        jpeg_destroy_decompress(&info);
+        return false;
+    }
+    bitmap.width = width;
+    bitmap.height = height;
+    bitmap.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF000000u);
+    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
+    while (info.output_scanline < info.output_height) {
+        size_t y = info.output_scanline;
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_read_scanlines(&info, rows, 1);
+        uint32_t* out = bitmap.pixels.data() + y * static_cast<size_t>(width);
+        for (int x = 0; x < width; ++x) {
+            const JSAMPLE* p = row.data() + static_cast<size_t>(x) * 3;
+            out[x] = 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
+        }
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    return true;
+}
+
+JpegDecoder g_decoder = DecodeWithLibjpeg;
+#else
+JpegDecoder g_decoder = nullptr;
+#endif
+
+}  // namespace
+
+void SetJpegDecoder(JpegDecoder decoder) { g_decoder = decoder; }
+
+bool DecodeJpeg(const uint8_t* data, size_t size, Bitmap& bitmap) {
+    return g_decoder && size > 0 && g_decoder(data, size, bitmap);
+}
+
+}  // namespace flash
