@@ -19,5 +19,5 @@ if [ -f "$root/fuzz/$name.dirs" ]; then
   done < "$root/fuzz/$name.dirs"
 fi
 cd "$findings"
-exec "$dir/$name" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=1048576 \
+exec "$dir/$name" -max_total_time="$seconds" -timeout=30 -rss_limit_mb=2048 -max_len=1048576 \
   -print_final_stats=1 -artifact_prefix="$findings/" "$corpus"
