@@ -83,6 +83,15 @@ struct Shape {
     std::vector<ShapeLayer> layers;
 };
 
+// A shape tween: the start shape and, edge for edge and style for style,
+// where each part ends.
+struct MorphShape {
+    Shape start;                     // one layer
+    std::vector<ShapeEdge> end_edges;
+    std::vector<FillStyle> end_fills;
+    std::vector<LineStyle> end_lines;
+};
+
 // PlaceObject, PlaceObject2 and PlaceObject3 in one form.
 struct PlaceRecord {
     int depth = 0;
@@ -196,6 +205,7 @@ struct Character {
     std::shared_ptr<const Text> text;
     std::shared_ptr<const EditText> edit_text;
     std::shared_ptr<const Bitmap> bitmap;
+    std::shared_ptr<const MorphShape> morph;
 };
 
 struct Movie {

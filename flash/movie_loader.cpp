@@ -2,6 +2,7 @@
 
 #include "flash/bitmap_reader.h"
 #include "flash/inflate.h"
+#include "flash/morph_reader.h"
 #include "flash/shape_reader.h"
 #include "flash/swf_bits.h"
 #include "flash/swf_records.h"
@@ -40,10 +41,12 @@ enum TagCode {
     kDefineEditText = 37,
     kDefineSprite = 39,
     kFrameLabel = 43,
+    kDefineMorphShape = 46,
     kDefineFont2 = 48,
     kPlaceObject3 = 70,
     kDefineFont3 = 75,
     kDefineShape4 = 83,
+    kDefineMorphShape2 = 84,
 };
 
 // Sprites inside sprites are not allowed by the format; a movie that nests
@@ -263,6 +266,14 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
         Read(tags, sprite->timeline, frames, nesting + 1);
         movie_.characters[id] = Character{};
         movie_.characters[id].sprite = sprite;
+        break;
+    }
+    case kDefineMorphShape:
+    case kDefineMorphShape2: {
+        uint16_t id = body.U16();
+        auto morph = std::make_shared<MorphShape>(ReadMorphShape(body, code == kDefineMorphShape ? 1 : 2));
+        movie_.characters[id] = Character{};
+        movie_.characters[id].morph = morph;
         break;
     }
     case kJpegTables:

@@ -2,6 +2,7 @@
 
 #include "flash/bitmap_paint.h"
 #include "flash/gradient_paint.h"
+#include "flash/morph_reader.h"
 
 #include <algorithm>
 #include <cmath>
@@ -71,26 +72,28 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             if (mask_target_) continue;  // masks inside a mask are not drawn
             masks.push_back({instance.clip_depth, std::vector<float>(canvas_->pixels.size(), 0.0f)});
             mask_target_ = masks.back().coverage.data();
-            DrawCharacter(*instance.definition, instance.clip.get(), child_matrix, child_color, nesting + 1);
+            DrawCharacter(*instance.definition, instance, child_matrix, child_color, nesting + 1);
             mask_target_ = nullptr;
             raster_.SetMask(masks.back().coverage.data());
             continue;
         }
-        DrawCharacter(*instance.definition, instance.clip.get(), child_matrix, child_color, nesting + 1);
+        DrawCharacter(*instance.definition, instance, child_matrix, child_color, nesting + 1);
     }
     raster_.SetMask(outer);
 }
 
-void Renderer::DrawCharacter(const Character& character, const Clip* clip, const Matrix& matrix,
+void Renderer::DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                              const ColorTransform& color, int nesting) {
     if (character.shape) {
         DrawShape(*character.shape, matrix, color);
+    } else if (character.morph) {
+        DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
     } else if (character.text) {
         DrawText(*character.text, matrix, color);
     } else if (character.edit_text) {
         DrawEditText(*character.edit_text, matrix, color);
-    } else if (clip) {
-        DrawClip(*clip, matrix, color, nesting);
+    } else if (instance.clip) {
+        DrawClip(*instance.clip, matrix, color, nesting);
     }
 }
 

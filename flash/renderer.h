@@ -22,7 +22,7 @@ public:
 
 private:
     void DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
-    void DrawCharacter(const Character& character, const Clip* clip, const Matrix& matrix,
+    void DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                        const ColorTransform& color, int nesting);
     // solid, when given, replaces the colour of every fill (glyphs).
     void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color,

@@ -1,7 +1,8 @@
-// Static text drawn with an embedded font, the text of HTML fields, and
-// masks that show the objects above them only where they cover.
+// Characters beyond plain shapes: static text drawn with an embedded font,
+// the text of HTML fields, masks, bitmaps and shape tweens.
 #include "flash_test_movies.h"
 
+#include "flash/morph_reader.h"
 #include "flash/player.h"
 #include "flash/renderer.h"
 #include "flash/text_reader.h"
@@ -156,6 +157,42 @@ TEST(Bitmaps, BitmapLargerThanItsDataIsRefused) {
     EXPECT_NE(flash::LoadMovie(movie.Finish()).Find(1), nullptr);
     flash::Movie loaded = flash::LoadMovie(file);
     EXPECT_EQ(loaded.Find(1), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Morphs, ShapeAtARatioLiesBetweenStartAndEnd) {
+    flash::MorphShape morph;
+    morph.start.layers.emplace_back();
+    flash::FillStyle red;
+    red.color = {255, 0, 0, 255};
+    flash::FillStyle blue;
+    blue.color = {0, 0, 255, 255};
+    morph.start.layers[0].fills.push_back(red);
+    morph.end_fills.push_back(blue);
+    flash::ShapeEdge straight;
+    straight.x1 = 1000;
+    straight.fill0 = 1;
+    morph.start.layers[0].edges.push_back(straight);
+    flash::ShapeEdge curve;
+    curve.curved = true;
+    curve.cx = 1000;
+    curve.cy = 1000;
+    curve.x1 = 3000;
+    morph.end_edges.push_back(curve);
+
+    flash::Shape half = flash::MorphAt(morph, 32768);
+    const flash::ShapeEdge& edge = half.layers[0].edges[0];
+    EXPECT_TRUE(edge.curved);
+    EXPECT_EQ(edge.x1, 2000);
+    EXPECT_EQ(edge.cx, 750);   // halfway between 500 (the line's middle) and 1000
+    EXPECT_EQ(edge.cy, 500);
+    EXPECT_EQ(half.layers[0].fills[0].color.r, 127);
+    EXPECT_EQ(half.layers[0].fills[0].color.b, 128);
+    EXPECT_EQ(flash::MorphAt(morph, 0).layers[0].edges[0].x1, 1000);
+    EXPECT_EQ(flash::MorphAt(morph, 65535).layers[0].edges[0].x1, 3000);
 }
 
 }  // namespace
