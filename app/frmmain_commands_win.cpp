@@ -83,10 +83,4 @@ void Tfrmmain::N31Click() {}
 void Tfrmmain::IE1Click() {}
 void Tfrmmain::N39Click() {}
 void Tfrmmain::N41Click() {}
-void Tfrmmain::N9Click() {}
-void Tfrmmain::N10Click() {}
-void Tfrmmain::N11Click() {}
-void Tfrmmain::N8Click() {}
 void Tfrmmain::N1Click() {}
-void Tfrmmain::swfToExe1Click() {}
-void Tfrmmain::swfToMp31Click() {}

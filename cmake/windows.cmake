@@ -40,6 +40,8 @@ add_custom_target(corvella_dist ALL
   COMMAND ${CMAKE_COMMAND} -E copy_if_different ${CORVELLA_ASSETS_DIR}/readme.txt ${CORVELLA_DIST}/readme.txt
   COMMAND ${CMAKE_SOURCE_DIR}/scripts/copy-assets.sh ${CORVELLA_ASSETS_DIR} ${CORVELLA_DIST}
   VERBATIM)
+# Building the program alone brings the folders beside it too.
+add_dependencies(corvella corvella_dist)
 
 # GoogleTest from the sources of Debian's googletest package, built with mingw.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)

@@ -1,0 +1,206 @@
+// The main window's converter and picture commands: what they write, what
+// they ask, and when they do nothing.
+#include "sourcefm_test_support.h"
+
+#include "flash/flash_control_win.h"
+
+#include <cwchar>
+
+using tools_test::ReadAll;
+using tools_test::ToolsTest;
+using tools_test::WriteAll;
+namespace fs = std::filesystem;
+
+namespace {
+
+std::wstring ReadDesktopValue(const wchar_t* name) {
+    wchar_t value[512] = {};
+    DWORD size = sizeof(value);
+    RegGetValueW(HKEY_CURRENT_USER, L"control panel\\desktop", name, RRF_RT_REG_SZ, nullptr, value, &size);
+    return value;
+}
+
+uint32_t U32At(const std::string& bytes, size_t at) {
+    uint32_t value = 0;
+    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
+    return value;
+}
+
+}  // namespace
+
+TEST_F(ToolsTest, ConverterDoesNothingWithoutAFlashMovieAndStopsWithoutASelection) {
+    Tfrmmain& form = MakeForm();
+    fs::path projector = folder_ / "Flash.sys";
+    form.ClickMenuItem(L"swfToExe1");   // empty playlist
+    EXPECT_FALSE(fs::exists(projector));
+
+    AddEntry(form, (folder_ / "m.swf").wstring());
+    form.MediaMode = true;
+    form.ClickMenuItem(L"swfToExe1");
+    EXPECT_FALSE(fs::exists(projector));
+
+    form.MediaMode = false;
+    WriteAll(projector, "stale");
+    form.ClickMenuItem(L"swfToExe1");   // no entry selected
+    EXPECT_GT(fs::file_size(projector), 5u);
+    EXPECT_TRUE(dialogs_.empty());
+    EXPECT_TRUE(app_test::CapturedErrors().empty());
+}
+
+TEST_F(ToolsTest, ConverterJoinsProjectorMovieAndTrailer) {
+    Tfrmmain& form = MakeForm();
+    form.SetMenuChecked(L"N18", true);
+    std::string movie = "FWS" + std::string(9997, '\x07');
+    WriteAll(folder_ / "Intro.swf", movie);
+    AddEntry(form, L"C:\\other\\first.swf");
+    AddEntry(form, L" " + (folder_ / "Intro.swf").wstring() + L" ");
+    SelectEntry(form, 1);
+    fs::path output = folder_ / "Intro.exe";
+    dialog_answer_ = output.wstring();
+    trace_.clear();
+    form.ClickMenuItem(L"swfToExe1");
+
+    ASSERT_TRUE(app_test::CapturedErrors().empty());
+    ASSERT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(dialogs_[0].filter, L"*.exe|*.exe");
+    EXPECT_EQ(dialogs_[0].default_extension, L"exe");
+    EXPECT_EQ(dialogs_[0].title, L"");
+    EXPECT_EQ(dialogs_[0].file_name, L"Intro.exe");
+    EXPECT_TRUE(questions_.empty());
+
+    std::string projector = ReadAll(folder_ / "Flash.sys");
+    std::string built = ReadAll(output);
+    ASSERT_EQ(built.size(), projector.size() + movie.size() + 8);
+    EXPECT_EQ(built.substr(0, projector.size()), projector);
+    EXPECT_EQ(built.substr(0, 2), "MZ");
+    EXPECT_EQ(built.substr(projector.size(), movie.size()), movie);
+    EXPECT_EQ(built.substr(built.size() - 8), std::string("\x56\x34\x12\xFA\x10\x27\x00\x00", 8));
+    EXPECT_EQ(U32At(built, built.size() - 4), movie.size());
+    EXPECT_EQ(trace_, (std::vector<std::string>{"not topmost", "topmost", "topmost"}));
+}
+
+TEST_F(ToolsTest, ConverterAsksBeforeReplacingAndReportsFailures) {
+    Tfrmmain& form = MakeForm();
+    WriteAll(folder_ / "m.swf", "FWS-movie");
+    AddEntry(form, (folder_ / "m.swf").wstring());
+    SelectEntry(form, 0);
+    fs::path output = folder_ / "out.exe";
+    WriteAll(output, "keep me");
+    dialog_answer_ = output.wstring();
+
+    answer_yes_ = false;
+    form.ClickMenuItem(L"swfToExe1");
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(questions_[0].first, L"文件已存在是否替换？");
+    EXPECT_EQ(questions_[0].second, L"信息提示");
+    EXPECT_EQ(ReadAll(output), "keep me");
+
+    answer_yes_ = true;
+    form.ClickMenuItem(L"swfToExe1");
+    std::string built = ReadAll(output);
+    EXPECT_EQ(built.substr(built.size() - 17), std::string("FWS-movie\x56\x34\x12\xFA\x09\x00\x00\x00", 17));
+
+    // Cancelled: nothing is written.
+    dialog_answer_.reset();
+    form.ClickMenuItem(L"swfToExe1");
+    EXPECT_EQ(ReadAll(output), built);
+
+    // A movie that is gone: the error box, and the output holds the projector only.
+    fs::remove(folder_ / "m.swf");
+    dialog_answer_ = (folder_ / "fresh.exe").wstring();
+    form.ClickMenuItem(L"swfToExe1");
+    EXPECT_EQ(app_test::CapturedErrors().size(), 1u);
+    EXPECT_EQ(fs::file_size(folder_ / "fresh.exe"), fs::file_size(folder_ / "Flash.sys"));
+}
+
+TEST_F(ToolsTest, CaptureSavesTheFlashAreaAndRestartsTheMovie) {
+    Tfrmmain& form = MakeForm();
+    FlashControl* flash = form.flash();
+    ASSERT_TRUE(flash);
+    flash->Stop();   // a paused movie runs again afterwards
+    fs::path file = folder_ / "shot.bmp";
+    dialog_answer_ = file.wstring();
+    form.ClickMenuItem(L"N8");
+
+    ASSERT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(dialogs_[0].title, L"保存图片");
+    EXPECT_EQ(dialogs_[0].filter, L"*.bmp|*.bmp");
+    EXPECT_EQ(dialogs_[0].default_extension, L"bmp");
+    EXPECT_EQ(dialogs_[0].file_name, L"corvella.bmp");
+    EXPECT_TRUE(flash->IsPlaying());
+    std::string bmp = ReadAll(file);
+    ASSERT_GT(bmp.size(), 54u);
+    EXPECT_EQ(bmp.substr(0, 2), "BM");
+    EXPECT_EQ(U32At(bmp, 18), 547u);
+    EXPECT_EQ(U32At(bmp, 22), 399u);
+    EXPECT_EQ(U32At(bmp, 2), bmp.size());
+
+    // The picture is what the control draws: the same bytes as its own print.
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP own = CreateCompatibleBitmap(screen, 547, 399);
+    HGDIOBJ old = SelectObject(dc, own);
+    flash->Stop();
+    SendMessageW(flash->Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    COLORREF centre = GetPixel(dc, 273, 199);
+    SelectObject(dc, old);
+    DeleteObject(own);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    const int bits = bmp[28];
+    const size_t stride = ((547 * static_cast<size_t>(bits) + 31) / 32) * 4;
+    const size_t at = U32At(bmp, 10) + (398 - 199) * stride + 273 * static_cast<size_t>(bits / 8);
+    EXPECT_EQ(RGB(static_cast<unsigned char>(bmp[at + 2]), static_cast<unsigned char>(bmp[at + 1]),
+                  static_cast<unsigned char>(bmp[at])),
+              centre);
+}
+
+TEST_F(ToolsTest, CaptureKeepsAnExistingFileUnlessReplacing) {
+    Tfrmmain& form = MakeForm();
+    fs::path file = folder_ / "shot.bmp";
+    WriteAll(file, "old picture");
+    dialog_answer_ = file.wstring();
+    answer_yes_ = false;
+    form.ClickMenuItem(L"N8");
+    ASSERT_EQ(questions_.size(), 1u);
+    EXPECT_EQ(questions_[0].first, L"文件已存在是否替换？");
+    EXPECT_EQ(ReadAll(file), "old picture");
+    EXPECT_TRUE(form.flash()->IsPlaying());
+
+    answer_yes_ = true;
+    form.ClickMenuItem(L"N8");
+    EXPECT_EQ(ReadAll(file).substr(0, 2), "BM");
+
+    // A folder that does not exist: the error box, and the movie stays stopped.
+    dialog_answer_ = (folder_ / "none" / "x.bmp").wstring();
+    form.ClickMenuItem(L"N8");
+    EXPECT_EQ(app_test::CapturedErrors().size(), 1u);
+    EXPECT_FALSE(form.flash()->IsPlaying());
+}
+
+TEST_F(ToolsTest, WallpaperCommandsWriteTheValuesOfTheirStyle) {
+    Tfrmmain& form = MakeForm();
+    wchar_t windows[256] = {};
+    GetWindowsDirectoryW(windows, 256);
+    const struct {
+        const wchar_t* command;
+        const wchar_t* tile;
+        const wchar_t* style;
+    } styles[] = {{L"N9", L"0", L"0"}, {L"N10", L"1", L"0"}, {L"N11", L"0", L"2"}};
+    std::vector<std::wstring> files;
+    for (const auto& s : styles) {
+        form.ClickMenuItem(s.command);
+        std::wstring file = ReadDesktopValue(L"wallpaper");
+        EXPECT_EQ(file.rfind(std::wstring(windows) + L"\\", 0), 0u) << s.command;
+        EXPECT_EQ(file.size(), wcslen(windows) + 1 + 15 + 4) << s.command;
+        EXPECT_EQ(ReadDesktopValue(L"Tilewallpaper"), s.tile) << s.command;
+        EXPECT_EQ(ReadDesktopValue(L"WallpaperStyle"), s.style) << s.command;
+        std::string bmp = ReadAll(file);
+        ASSERT_GT(bmp.size(), 54u);
+        EXPECT_EQ(U32At(bmp, 18), 547u);
+        EXPECT_EQ(U32At(bmp, 22), 399u);
+        files.push_back(file);
+    }
+    EXPECT_TRUE(app_test::CapturedErrors().empty());
+    for (const std::wstring& file : files) fs::remove(file);
+}
