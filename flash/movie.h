@@ -109,7 +109,10 @@ struct PlaceRecord {
     std::string name;
 };
 
-enum class ActionKind { Stop, Play, GotoFrame, GotoLabel, NextFrame, PreviousFrame };
+// SetTarget makes the actions after it act on the sprite named by label (a
+// path such as "/menu/button" or "../intro"); an empty label returns them to
+// the timeline that runs them.
+enum class ActionKind { Stop, Play, GotoFrame, GotoLabel, NextFrame, PreviousFrame, SetTarget };
 
 struct Action {
     ActionKind kind = ActionKind::Stop;

@@ -113,6 +113,10 @@ std::vector<Action> ReadActions(SwfBits& in) {
             action.kind = ActionKind::GotoLabel;
             action.label = body.String();
             break;
+        case 0x8B:
+            action.kind = ActionKind::SetTarget;
+            action.label = body.String();
+            break;
         default:
             continue;  // actions the engine does not run
         }

@@ -210,9 +210,67 @@ void Player::RunQueue() {
     queue_.clear();
 }
 
-void Player::Run(Clip& clip, const std::vector<Action>& actions) {
+namespace {
+
+bool SameName(const std::string& a, const std::string& b) {
+    if (a.size() != b.size()) return false;
+    for (size_t i = 0; i < a.size(); ++i) {
+        char x = a[i], y = b[i];
+        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+        if (x != y) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Clip* Player::Resolve(Clip& from, const std::string& path) {
+    Clip* clip = &from;
+    size_t pos = 0;
+    if (!path.empty() && path[0] == '/') {
+        clip = root_.get();
+        pos = 1;
+    }
+    while (clip && pos <= path.size()) {
+        size_t end = path.find_first_of("/.:", pos);
+        if (end == std::string::npos) end = path.size();
+        // ".." is a part of its own, not two separators.
+        if (path.compare(pos, 2, "..") == 0) end = pos + 2;
+        std::string part = path.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty()) continue;
+        if (part == ".." || SameName(part, "_parent")) {
+            clip = clip->parent;
+        } else if (SameName(part, "_root") || SameName(part, "_level0")) {
+            clip = root_.get();
+        } else {
+            Clip* child = nullptr;
+            for (auto& [depth, instance] : clip->children)
+                if (instance.clip && SameName(instance.name, part)) {
+                    child = instance.clip.get();
+                    break;
+                }
+            clip = child;
+        }
+    }
+    return clip;
+}
+
+void Player::Run(Clip& self, const std::vector<Action>& actions) {
+    // The timeline the actions act on; nothing while a target is missing.
+    std::shared_ptr<Clip> target = self.shared_from_this();
     for (const Action& action : actions) {
+        if (action.kind == ActionKind::SetTarget) {
+            Clip* found = action.label.empty() ? &self : Resolve(self, action.label);
+            target = found ? found->shared_from_this() : nullptr;
+            continue;
+        }
+        if (!target) continue;
+        Clip& clip = *target;
         switch (action.kind) {
+        case ActionKind::SetTarget:
+            break;
         case ActionKind::Stop:
             clip.playing = false;
             break;

@@ -85,6 +85,8 @@ private:
     Instance Create(Clip& parent, const PlaceRecord& place);
     void RunQueue();
     void Run(Clip& clip, const std::vector<Action>& actions);
+    // The sprite a target path names, seen from the clip; nullptr if none.
+    Clip* Resolve(Clip& from, const std::string& path);
 
     std::shared_ptr<const Movie> movie_;
     std::shared_ptr<Clip> root_;

@@ -393,7 +393,8 @@ void TagList::DoAction(const std::vector<Action>& actions) {
             PutU16(body, action.frame);
             break;
         case ActionKind::GotoLabel:
-            PutU8(body, 0x8C);
+        case ActionKind::SetTarget:
+            PutU8(body, action.kind == ActionKind::GotoLabel ? 0x8C : 0x8B);
             PutU16(body, static_cast<int>(action.label.size() + 1));
             PutString(body, action.label);
             break;

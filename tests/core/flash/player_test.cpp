@@ -214,6 +214,33 @@ TEST(Player, SpriteKeptOverALoopOfTheMainTimeline) {
     EXPECT_EQ(sprite->frame, 2);
 }
 
+TEST(Player, TargetedActionsActOnTheNamedSprite) {
+    flash::SwfWriter movie(5, 100, 100, 10);
+    DefineSliding(movie);
+    // A sprite that sends its parent's other sprite on and stops the main timeline.
+    flash::TagList remote;
+    remote.DoAction({Act(ActionKind::SetTarget, 0, "../mover"), Act(ActionKind::GotoFrame, 2),
+                     Act(ActionKind::SetTarget, 0, "/"), Act(ActionKind::Stop),
+                     Act(ActionKind::SetTarget, 0, "/missing"), Act(ActionKind::Play)});
+    remote.ShowFrame();
+    movie.DefineSprite(6, remote);
+    flash::PlaceArgs mover = NewAt(1, 5);
+    mover.name = "Mover";
+    movie.PlaceObject(mover);
+    movie.ShowFrame();
+    movie.PlaceObject(NewAt(2, 6));
+    movie.ShowFrame();
+    movie.ShowFrame();
+    Player player;
+    player.Load(Load(movie));
+    const flash::Clip& sprite = *player.Root()->children.at(1).clip;
+    player.Advance();
+    EXPECT_EQ(sprite.frame, 2);
+    EXPECT_FALSE(sprite.playing);
+    EXPECT_FALSE(player.IsPlaying());
+    EXPECT_EQ(player.CurrentFrame(), 1);
+}
+
 TEST(Player, SpriteThatPlacesItselfIsNotNestedForever) {
     flash::SwfWriter movie(6, 100, 100, 10);
     flash::TagList sprite;
