@@ -11,20 +11,12 @@ void Tfrmmain::PlayFile(const std::wstring& path) { TraceStep("play file"); }
 void Tfrmmain::FormResize() {}
 void Tfrmmain::FormKeyDown(WORD& key, unsigned shift) {}
 void Tfrmmain::FormKeyUp(WORD& key, unsigned shift) {}
-void Tfrmmain::mymess(MSG& msg, bool& handled) {}
 void Tfrmmain::changeLanguage(int code) {}
 
 // Playlist and playing.
 void Tfrmmain::BitBtn1Click() {}
 void Tfrmmain::ListBox1Click() {}
 void Tfrmmain::ListBox1KeyDown(WORD& key, unsigned shift) {}
-void Tfrmmain::N55Click() {}
-void Tfrmmain::N42Click() { N55Click(); }
-void Tfrmmain::N43Click() {}
-void Tfrmmain::N47Click() {}
-void Tfrmmain::N44Click() {}
-void Tfrmmain::N32Click() { N44Click(); }
-void Tfrmmain::N45Click() {}
 
 // Transport.
 void Tfrmmain::SpeedButton1Click() {}
@@ -80,7 +72,4 @@ void Tfrmmain::N34Click() {}
 void Tfrmmain::N31Click() {}
 
 // Search, tools and skins.
-void Tfrmmain::IE1Click() {}
-void Tfrmmain::N39Click() {}
-void Tfrmmain::N41Click() {}
 void Tfrmmain::N1Click() {}

@@ -96,10 +96,6 @@ void Tfrmmain::WriteStartupMovie() {
     if (flash_) flash_->SetMovie(path);
 }
 
-void Tfrmmain::WriteAssociations() { TraceStep("write associations"); }
-
-void Tfrmmain::TakeCommandLine() { TraceStep("take command line"); }
-
 void Tfrmmain::FormShow() {
     TraceStep("caption");
     SetWindowTextW(window_, L"Corvella3.0 ");

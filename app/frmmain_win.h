@@ -7,6 +7,7 @@
 #include "app/config.h"
 #include "app/main_dialogs.h"
 #include "app/popup_menu_win.h"
+#include "playlist/playlist.h"
 
 #include <windows.h>
 
@@ -188,7 +189,41 @@ public:
     // Opens a file in the right player (the playback code fills it in).
     void PlayFile(const std::wstring& path);
 
+    // Playlist: the labels in ListBox1 and, in step with them, the paths in
+    // the hidden Memo1 (each line ended by CR LF). Positions are 0-based.
+    int ListEntryCount() const;
+    std::wstring ListEntryPath(int index) const;  // "" outside the playlist
+    int ListSelection() const;                    // -1: none
+    void SelectListEntry(int index);              // -1 clears the selection
+    void AppendEntry(const std::wstring& path);   // label in the stem form
+    void AppendFoundEntry(const std::wstring& path, const std::wstring& file_name);  // whole-name label
+    // Shows Dialog1 and appends and plays the chosen files.
+    void OpenMediaFiles();
+    // Appends the entries of a list file; a plain list also selects and
+    // plays its first entry. Throws std::runtime_error when the file cannot
+    // be read, before anything is appended.
+    void LoadPlaylistFile(const std::wstring& path);
+    // Writes the paths as a ".lis" file; throws std::runtime_error on failure.
+    void SavePlaylistFile(const std::wstring& path) const;
+    // Searches the folder tree breadth-first and appends its media files,
+    // letting the interface run once per folder. Stops at SearchStopped.
+    void SearchMediaFiles(const std::wstring& folder);
+    bool SearchStopped = false;
+    std::wstring GetBrowserCacheFolder() const;
+    // The file types the program opens, under HKEY_CLASSES_ROOT. Throws
+    // std::runtime_error when a key or value cannot be written.
+    void RegisterFileTypes();
+    void RegisterFileType(const std::wstring& extension, const std::wstring& type_name,
+                          const std::wstring& description, const std::wstring& command, const std::wstring& icon);
+
 private:
+    // Playlist steps.
+    void DropFiles(WPARAM drop_handle);  // the HDROP of WM_DROPFILES
+    void ShowLastEntry();
+    void RebuildPlaylistControls();
+    void ShowSearchPanel();
+    Playlist playlist_;
+
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     LRESULT HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
     static LRESULT CALLBACK ControlSubclass(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
