@@ -4,6 +4,7 @@
 #include "playlist_test_support.h"
 
 #include <commctrl.h>
+#include <shlobj.h>
 
 using app_test::MainWindowTest;
 using namespace playlist_test;
@@ -148,4 +149,46 @@ TEST_F(PlaylistSearchTest, CreationAssociatesTheThreeFileTypesWithTheProgram) {
         EXPECT_EQ(ReadDefault(HKEY_CLASSES_ROOT, type + L"\\shell\\open\\command"), program + L" \"%1\"");
     }
     EXPECT_TRUE(app_test::CapturedErrors().empty());
+}
+
+TEST_F(PlaylistSearchTest, ChosenFolderIsSearchedInsideTheZOrderBracket) {
+    Tfrmmain& form = MakeForm();
+    std::wstring root = root_.wstring();
+    auto answer_browser = [&](WPARAM button) {
+        return [&, button] {
+            HWND dialog = FindThreadWindow(L"#32770");
+            if (!dialog) return false;
+            SendMessageW(dialog, BFFM_SETSELECTIONW, TRUE, reinterpret_cast<LPARAM>(root.c_str()));
+            PostMessageW(dialog, WM_COMMAND, button, 0);
+            return true;
+        };
+    };
+    const std::vector<std::string> bracket = {"not topmost", "topmost", "not topmost"};
+
+    trace_.clear();
+    {
+        ModalActor cancel(answer_browser(IDCANCEL));
+        form.ClickMenuItem(L"N39");
+        EXPECT_TRUE(cancel.Done());
+    }
+    EXPECT_TRUE(Labels(form).empty());
+    EXPECT_EQ(trace_, bracket);
+
+    trace_.clear();
+    {
+        ModalActor choose(answer_browser(IDOK));
+        form.ClickMenuItem(L"N39");
+        EXPECT_TRUE(choose.Done());
+    }
+    std::vector<std::wstring> labels = Labels(form);
+    ASSERT_EQ(labels.size(), 5u);
+    EXPECT_EQ(labels.front(), L"1.w.wav");
+    EXPECT_EQ(labels.back(), L"5.z.avi");
+    EXPECT_FALSE(PanelVisible(form));
+    // The window is shown for the search, between the two z-order steps.
+    EXPECT_TRUE(IsWindowVisible(form.Window()));
+    ASSERT_GE(trace_.size(), 3u);
+    EXPECT_EQ(trace_.front(), "not topmost");
+    EXPECT_EQ(std::vector<std::string>(trace_.end() - 2, trace_.end()),
+              (std::vector<std::string>{"topmost", "not topmost"}));
 }
