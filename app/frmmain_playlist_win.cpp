@@ -8,6 +8,7 @@
 
 #include "app/application_win.h"
 #include "app/error_box_win.h"
+#include "app/prompts_win.h"
 #include "app/stay_on_top_win.h"
 #include "app/trace.h"
 #include "app/wide_text_win.h"
@@ -91,11 +92,6 @@ bool RunFileDialog(HWND owner, const FileDialogRecord& record, std::vector<std::
     if (first.back() != L'\\') first += L'\\';
     for (; *name; name += wcslen(name) + 1) files->push_back(first + name);
     return !files->empty();
-}
-
-// The overwrite question of the main window; true for Yes.
-bool AskToReplace(HWND owner) {
-    return MessageBoxW(owner, L"文件已存在是否替换？", L"信息提示", MB_YESNO | MB_ICONQUESTION) == IDYES;
 }
 
 bool BrowseForFolder(HWND owner, const wchar_t* title, std::wstring* folder) {
@@ -332,7 +328,7 @@ void Tfrmmain::N45Click() {
     std::vector<std::wstring> files;
     if (!RunFileDialog(window_, Dialog(L"SaveDialog2"), &files)) return;
     const std::wstring& file = files.front();
-    if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES && !AskToReplace(window_)) return;
+    if (GetFileAttributesW(file.c_str()) != INVALID_FILE_ATTRIBUTES && !AskReplaceFile(window_)) return;
     try {
         SavePlaylistFile(file);
     } catch (const std::exception& error) {
