@@ -8,15 +8,9 @@
 
 void Tfrmmain::PlayFile(const std::wstring& path) { TraceStep("play file"); }
 
-void Tfrmmain::FormResize() {}
-void Tfrmmain::FormKeyDown(WORD& key, unsigned shift) {}
-void Tfrmmain::FormKeyUp(WORD& key, unsigned shift) {}
-void Tfrmmain::changeLanguage(int code) {}
-
 // Playlist and playing.
 void Tfrmmain::BitBtn1Click() {}
 void Tfrmmain::ListBox1Click() {}
-void Tfrmmain::ListBox1KeyDown(WORD& key, unsigned shift) {}
 
 // Transport.
 void Tfrmmain::SpeedButton1Click() {}
@@ -63,13 +57,6 @@ void Tfrmmain::N59Click() {}
 void Tfrmmain::N60Click() {}
 void Tfrmmain::N61Click() {}
 void Tfrmmain::N62Click() {}
-
-// Window modes and language.
-void Tfrmmain::N5Click() {}
-void Tfrmmain::N3Click() {}
-void Tfrmmain::N4Click() {}
-void Tfrmmain::N34Click() {}
-void Tfrmmain::N31Click() {}
 
 // Search, tools and skins.
 void Tfrmmain::N1Click() {}

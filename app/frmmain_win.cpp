@@ -138,7 +138,8 @@ LRESULT Tfrmmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         return 0;
     case WM_SIZE:
         if (menu1_) {
-            controls_.Realign();
+            // A minimised window has no client area to lay the panels out in.
+            if (wparam != SIZE_MINIMIZED) controls_.Realign();
             FormResize();
         }
         break;

@@ -216,7 +216,25 @@ public:
     void RegisterFileType(const std::wstring& extension, const std::wstring& type_name,
                           const std::wstring& description, const std::wstring& command, const std::wstring& icon);
 
+    // Window modes, keys, language.
+    // Gives the keyboard focus to the Flash control or to the window; false
+    // when it cannot take it (hidden or disabled).
+    bool FocusFlashArea();
+    bool FocusMainWindow();
+    // Disables and re-enables the Flash control.
+    void ReenableFlash();
+    // The tooltip text of a windowed control.
+    void SetControlHint(const std::wstring& name, const std::wstring& hint);
+
 private:
+    // Window modes steps.
+    void SetFlashArea(int width, int height);
+    int ShownProgress() const;            // the position ProgressBar1 shows
+    void ResumeMediaAt(int position);     // reopens the current entry and plays on from position
+    int ControlPanelWidth() const;
+    int resized_width_ = 0;               // outer size FormResize last laid out
+    int resized_height_ = 0;
+
     // Playlist steps.
     void DropFiles(WPARAM drop_handle);  // the HDROP of WM_DROPFILES
     void ShowLastEntry();
