@@ -6,6 +6,11 @@
 #include "app/application_win.h"
 #include "flash/flash_control_win.h"
 
+#include <commctrl.h>
+
+#include <cstdint>
+#include <fstream>
+
 using app_test::MainWindowTest;
 
 namespace {
@@ -32,6 +37,19 @@ int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 void Resize(HWND window, int width, int height) {
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Two seconds of an 8 kHz mono 8-bit square tone.
+std::wstring WriteWave(const std::filesystem::path& path) {
+    const uint32_t samples = 16000;
+    auto u32 = [](std::ofstream& f, uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
+    auto u16 = [](std::ofstream& f, uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
+    std::ofstream f(path, std::ios::binary);
+    f.write("RIFF", 4); u32(f, 36 + samples); f.write("WAVEfmt ", 8);
+    u32(f, 16); u16(f, 1); u16(f, 1); u32(f, 8000); u32(f, 8000); u16(f, 1); u16(f, 8);
+    f.write("data", 4); u32(f, samples);
+    for (uint32_t i = 0; i < samples; ++i) f.put(static_cast<char>((i / 8) % 2 ? 148 : 108));
+    return path.wstring();
 }
 
 class WindowModesTest : public MainWindowTest {
@@ -168,4 +186,29 @@ TEST_F(WindowModesTest, MinimisingKeepsTheLayout) {
     EXPECT_EQ(OuterOf(form.Window()), before);
     EXPECT_EQ(Rect(form, L"Panel5"), panel);
     EXPECT_TRUE(Visible(form, L"BitBtn1"));
+}
+
+TEST_F(WindowModesTest, FullScreenReopensMediaAndPlaysOnFromTheBar) {
+    Tfrmmain& form = MovieForm();
+    std::wstring path = WriteWave(folder_ / L"clip.wav");
+    form.AppendEntry(path);
+    form.SelectListEntry(0);
+    form.PlayFile(path);
+    ASSERT_TRUE(form.mp.IsOpen());
+    form.mp.Stop();
+    // A file with a picture is playing and the bar stands at 1200.
+    form.PictureShown = true;
+    HWND bar = form.ControlWindow(L"ProgressBar1");
+    SendMessageW(bar, PBM_SETRANGE32, 0, 2000);
+    SendMessageW(bar, PBM_SETPOS, 1200, 0);
+    form.mp.Close();
+
+    form.ClickMenuItem(L"N5");
+    EXPECT_EQ(form.CurrentFile, path);
+    ASSERT_TRUE(form.mp.IsOpen());
+    long position = form.mp.Position();
+    EXPECT_GE(position, 1200);
+    EXPECT_LE(position, 2000);
+    form.mp.Stop();
+    EXPECT_TRUE(app_test::CapturedErrors().empty());
 }
