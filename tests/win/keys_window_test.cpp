@@ -45,7 +45,7 @@ protected:
         return r.right - r.left;
     }
 
-    // Three playable movies in the playlist, copies of the start-up movie.
+    // Playable movies in the playlist: copies of the start-up movie.
     void FillPlaylist(Tfrmmain& form, int count) {
         for (int i = 0; i < count; ++i) {
             std::filesystem::path movie = folder_ / (std::wstring(1, static_cast<wchar_t>(L'a' + i)) + L".swf");
@@ -130,7 +130,7 @@ TEST_F(KeysTest, CtrlLeftLowersTheVolumeTwentySteps) {
 TEST_F(KeysTest, F8TwiceLeavesContinuousPlayAsItWas) {
     Tfrmmain& form = ShownForm();
     HWND area = form.flash()->Window();
-    form.ClickControl(L"RadioButton2");   // no effect while disabled in the user's hands, set from code
+    form.ClickControl(L"RadioButton2");   // random order, chosen from code
     bool continuous = form.ControlChecked(L"CheckBox1");
     Press(area, VK_F8);
     EXPECT_NE(form.ControlChecked(L"CheckBox1"), continuous);
