@@ -242,6 +242,7 @@ void Tsourcefm::addtolistview() {
     }
     SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
+    ShowNewMessages();
 }
 
 void Tsourcefm::FormShow() { SpeedButton2Click(); }
