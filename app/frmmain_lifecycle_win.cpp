@@ -86,6 +86,7 @@ void Tfrmmain::LoadSkin() { TraceStep("load skin"); }
 void Tfrmmain::SendVolumeLevel() {
     TraceStep("volume level");
     VolumeLevel = 100;
+    SendVolume();
 }
 
 void Tfrmmain::WriteStartupMovie() {
@@ -128,7 +129,12 @@ void Tfrmmain::ReadSettingsAtShow() {
 
 void Tfrmmain::FormClose() {
     TraceStep("close");
-    // The media player stops here once it plays (MediaMode).
+    if (!MediaMode) return;
+    try {
+        mp.Stop();
+    } catch (const std::exception&) {
+        // No device is open.
+    }
 }
 
 void Tfrmmain::N18Click() {

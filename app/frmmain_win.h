@@ -7,6 +7,9 @@
 #include "app/config.h"
 #include "app/main_dialogs.h"
 #include "app/popup_menu_win.h"
+#include "playback/continuous_play.h"
+#include "playback/file_kind.h"
+#include "playback/media_player_win.h"
 #include "playlist/playlist.h"
 
 #include <windows.h>
@@ -98,6 +101,14 @@ public:
     int NearEndFrames = 0;
     int StepFrames = 0;
     int VolumeLevel = 0;
+
+    // Playback: the media player (its notifications come to this window),
+    // the generator of the random picks, and the steps of opening a file.
+    MediaPlayer mp;
+    RandomGenerator Random;
+    void SendVolume();   // VolumeLevel to the wave-out volume of device 0
+    void OpenFlashMovie(const std::wstring& path, const PlayLayout& layout);
+    void OpenMediaFile(const std::wstring& path, const PlayLayout& layout);
 
     // Window events.
     void FormCreate();

@@ -51,7 +51,7 @@ const ExpectedControl kLayout[] = {
     {L"VolImg", L"Panel9", {0, 0, 77, 20}, true, L""},
     {L"VolLbl", L"Panel5", {472, 40, 38, 30}, true, L""},
     {L"byl", L"Panel5", {440, -3, 57, 17}, false, L"改变音量"},
-    {L"Edit1", L"Panel5", {383, 6, 54, 21}, false, L"0"},
+    {L"Edit1", L"Panel5", {383, 6, 54, 21}, false, L"127.5"},   // the volume bar applied at creation
     {L"Panel6", L"Panel1", {545, 1, 1, 118}, true, L""},
     {L"Memo3", L"Panel6", {0, 0, 1, 118}, true, nullptr},
     {L"Panel3", L"", {128, 48, 761, 281}, false, L""},
