@@ -52,3 +52,13 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(corvella_win_tests ${CORVELLA_WIN_TEST_SOURCES} $<TARGET_OBJECTS:corvella_resources>)
 target_link_libraries(corvella_win_tests PRIVATE corvella_win gtest gtest_main)
 set_target_properties(corvella_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+
+# Benchmarks that need the platform: bench/*_main_win.cpp, console programs.
+file(GLOB CORVELLA_WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_main_win.cpp)
+foreach(source ${CORVELLA_WIN_BENCHES})
+  get_filename_component(name ${source} NAME_WE)
+  string(REPLACE "_main_win" "" name ${name})
+  add_executable(${name} ${source} $<TARGET_OBJECTS:corvella_resources>)
+  target_link_libraries(${name} PRIVATE corvella_win)
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
+endforeach()
