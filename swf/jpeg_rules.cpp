@@ -1,6 +1,8 @@
 #include "swf/jpeg_rules.h"
 
+#include <algorithm>
 #include <cstddef>
+#include <initializer_list>
 
 namespace swf {
 
@@ -126,6 +128,15 @@ std::vector<uint8_t> RebuildJpeg(Bytes data) {
     Append(out, data, 2, first.eoi);        // the tables
     Append(out, data, second.sos, data.size());
     return out;
+}
+
+const char* EmbeddedImageSuffix(Bytes data) {
+    auto starts_with = [&data](std::initializer_list<uint8_t> signature) {
+        return data.size() >= signature.size() && std::equal(signature.begin(), signature.end(), data.begin());
+    };
+    if (starts_with({0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A})) return ".png";
+    if (starts_with({'G', 'I', 'F', '8', '9', 'a'}) || starts_with({'G', 'I', 'F', '8', '7', 'a'})) return ".gif";
+    return "";
 }
 
 }  // namespace swf

@@ -33,4 +33,9 @@ std::vector<uint8_t> JoinJpegTables(Bytes data, const std::vector<uint8_t>& tabl
 // the scan to the end.
 std::vector<uint8_t> RebuildJpeg(Bytes data);
 
+// The suffix of image data of DefineBitsJPEG2 and DefineBitsJPEG3 that is a
+// PNG (".png") or a GIF (".gif") file, told by its signature; such data is
+// written as it is. An empty string for any other data.
+const char* EmbeddedImageSuffix(Bytes data);
+
 }  // namespace swf

@@ -160,16 +160,12 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
         return resource;
     }
     case kDefineBitsJpeg2:
-        resource.caption = BaseName(index) + ".jpg";
-        resource.bytes = RebuildJpeg(Clamp(body, 2, UINT64_MAX));
-        return resource;
+        return MakeJpegOrEmbedded(index, Clamp(body, 2, UINT64_MAX));
     case kDefineBitsJpeg3: {
         ByteReader reader(body);
         reader.Skip(2);
         uint32_t jpeg_length = reader.U32();  // AlphaDataOffset
-        resource.caption = BaseName(index) + ".jpg";
-        resource.bytes = RebuildJpeg(reader.Take(jpeg_length));
-        return resource;
+        return MakeJpegOrEmbedded(index, reader.Take(jpeg_length));
     }
     case kDefineBitsLossless:
     case kDefineBitsLossless2:
@@ -184,6 +180,22 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
     default:
         throw SwfDataError("the tag holds no resource");
     }
+}
+
+// The image data of DefineBitsJPEG2 and DefineBitsJPEG3: a PNG or GIF file
+// is written as it is under its own suffix (a JPEG3's alpha data is not
+// applied to it); anything else is rebuilt as one JPEG.
+SwfExtractor::Resource SwfExtractor::MakeJpegOrEmbedded(size_t index, Bytes data) const {
+    Resource resource;
+    std::string suffix = EmbeddedImageSuffix(data);
+    if (!suffix.empty()) {
+        resource.caption = BaseName(index) + suffix;
+        resource.bytes.assign(data.begin(), data.end());
+        return resource;
+    }
+    resource.caption = BaseName(index) + ".jpg";
+    resource.bytes = RebuildJpeg(data);
+    return resource;
 }
 
 // DefineSound: sound id, flag byte, sample count, sound data. MP3 data is

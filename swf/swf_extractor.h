@@ -120,6 +120,7 @@ private:
     std::string BaseName(size_t i) const;
     bool NeedsJpegTables(size_t i) const;
     Resource MakeResource(size_t i) const;
+    Resource MakeJpegOrEmbedded(size_t i, Bytes data) const;
     Resource MakeEventSound(size_t i) const;
     Resource MakeStreamSound(size_t i) const;
     void AddResourceRow(size_t i, int icon);

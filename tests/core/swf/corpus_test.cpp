@@ -61,6 +61,8 @@ void ExpectWellFormed(const std::string& caption, const Data& file) {
     std::string suffix = caption.substr(caption.rfind('.') + 1);
     if (suffix == "jpg") {
         EXPECT_TRUE(DecodesAsJpeg(file)) << caption;
+    } else if (suffix == "png") {
+        EXPECT_EQ(std::string(file.begin() + 1, file.begin() + 4), "PNG") << caption;
     } else if (suffix == "bmp") {
         EXPECT_EQ(file[0], 'B') << caption;
         uint32_t size = file[2] | file[3] << 8 | file[4] << 16 | uint32_t(file[5]) << 24;
@@ -105,12 +107,13 @@ TEST(SwfCorpus, CensusRowsAndExportsOfTheRealMovies) {
         EXPECT_LE(counts[19], Number(record, "SoundStreamBlock_19"));
         EXPECT_LE(counts[45], Number(record, "SoundStreamHead2_45"));
 
-        int images = 0, unreadable_images = 0, event_sounds = 0;
+        int images = 0, unreadable_images = 0, png_images = 0, event_sounds = 0;
         for (size_t row = 0; row < extractor.Rows().size(); ++row) {
             const swf::ResourceRow& r = extractor.Rows()[row];
             if (IsImageCode(r.code)) {
                 ++images;
                 if (r.length == 0) ++unreadable_images;
+                if (r.caption.ends_with(".png")) ++png_images;
             }
             if (r.code == 14) {
                 ++event_sounds;
@@ -126,8 +129,9 @@ TEST(SwfCorpus, CensusRowsAndExportsOfTheRealMovies) {
             ++files_written;
         }
         EXPECT_EQ(images, Number(record, "image_tags"));
-        // Only PNG data in JPEG tags is left unreadable.
-        EXPECT_EQ(unreadable_images, PngPayloads(record, "jpeg2_payloads") + PngPayloads(record, "jpeg3_payloads"));
+        // Every image is readable; PNG data in JPEG tags is written as PNG files.
+        EXPECT_EQ(unreadable_images, 0);
+        EXPECT_EQ(png_images, PngPayloads(record, "jpeg2_payloads") + PngPayloads(record, "jpeg3_payloads"));
         EXPECT_EQ(event_sounds, Number(record, "DefineSound_14"));
     }
     EXPECT_GT(files_written, 100);

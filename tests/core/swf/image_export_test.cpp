@@ -1,6 +1,7 @@
 // Image rows and exports: JPEG splicing for the three JPEG tags, the JPEG
 // tables rules, and lossless bitmaps as BMP files.
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include "swf/bitmap_rules.h"
 #include "swf/swf_extractor.h"
@@ -168,7 +169,7 @@ TEST(JpegExport, CompleteJpegInJpeg2AndJpeg3IsExportedAsItIs) {
 
 TEST(JpegExport, DataThatIsNoJpegGivesUnreadableRows) {
     SplitJpeg split = SplitTables(EncodeJpeg(8, 8));
-    Data png = {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13};
+    Data png = {'G', 'I', 'F', '9', '0', 'a', 1, 0, 1, 0, 0, 0};  // no known image signature
     Data jpeg3_too_long = {7, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xD8};
     swf::SwfExtractor extractor = Loaded(Movie({
         Tag(21, WithId(png)),
@@ -187,6 +188,58 @@ TEST(JpegExport, DataThatIsNoJpegGivesUnreadableRows) {
         EXPECT_EQ(extractor.Rows()[row].icon, swf::kIconJpeg);
     }
     EXPECT_THROW(extractor.ExportEntry(0, FreshFolder("png")), swf::SwfDataError);
+}
+
+namespace {
+
+Data Chunk(const char* type, const Data& data) {
+    Data out;
+    out.push_back(static_cast<uint8_t>(data.size() >> 24));
+    out.push_back(static_cast<uint8_t>(data.size() >> 16));
+    out.push_back(static_cast<uint8_t>(data.size() >> 8));
+    out.push_back(static_cast<uint8_t>(data.size()));
+    Data typed = Join({Data(type, type + 4), data});
+    uint32_t crc = static_cast<uint32_t>(crc32(0, typed.data(), static_cast<uInt>(typed.size())));
+    return Join({out, typed, Data{uint8_t(crc >> 24), uint8_t(crc >> 16), uint8_t(crc >> 8), uint8_t(crc)}});
+}
+
+// A 2 x 1 RGB PNG: one filter byte and two red pixels.
+Data TinyPng() {
+    Data header = {0, 0, 0, 2, 0, 0, 0, 1, 8, 2, 0, 0, 0};
+    return Join({Data{0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A}, Chunk("IHDR", header),
+                 Chunk("IDAT", Deflate({0, 255, 0, 0, 255, 0, 0})), Chunk("IEND", {})});
+}
+
+// A 1 x 1 GIF with a two-colour table.
+Data TinyGif(char version) {
+    return {'G', 'I', 'F', '8', static_cast<uint8_t>(version), 'a', 1, 0, 1, 0, 0x80, 0, 0, 0xFF, 0, 0, 0, 0, 0,
+            0x2C, 0, 0, 0, 0, 1, 0, 1, 0, 0, 2, 2, 0x44, 0x01, 0, 0x3B};
+}
+
+}  // namespace
+
+TEST(JpegExport, PngAndGifDataIsWrittenAsItIsUnderItsOwnSuffix) {
+    Data png = TinyPng();
+    Data gif89 = TinyGif('9');
+    Data gif87 = TinyGif('7');
+    swf::SwfExtractor extractor = Loaded(Movie({
+        Tag(21, WithId(png)),
+        Tag(21, WithId(gif89)),
+        Tag(35, Jpeg3Body(png, Data(2, 0x80))),  // the alpha data is not applied
+        Tag(35, Jpeg3Body(gif87, {})),
+        Tag(6, WithId(png)),  // DefineBits holds JPEG data only
+        End(),
+    }));
+    ASSERT_EQ(extractor.Rows().size(), 4u);
+    const char* captions[] = {"21_0.png", "21_1.gif", "35_2.png", "35_3.gif"};
+    const Data* files[] = {&png, &gif89, &png, &gif87};
+    for (size_t row = 0; row < 4; ++row) {
+        EXPECT_EQ(extractor.Rows()[row].caption, captions[row]);
+        EXPECT_EQ(extractor.Rows()[row].icon, swf::kIconJpeg);
+        EXPECT_EQ(extractor.Rows()[row].blocks, 1u);
+        EXPECT_EQ(ExportRow(extractor, row, "embedded"), *files[row]) << captions[row];
+    }
+    EXPECT_EQ(extractor.ExportEntry(4, FreshFolder("embedded-bits")), std::filesystem::path());
 }
 
 namespace {
