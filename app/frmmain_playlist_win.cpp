@@ -140,24 +140,43 @@ void Tfrmmain::SelectListEntry(int index) { SendMessageW(controls_.Window(L"List
 
 void Tfrmmain::AppendEntry(const std::wstring& path) {
     playlist_.Append(path);
-    ShowLastEntry();
+    ShowEntriesFrom(playlist_.Count() - 1);
+}
+
+void Tfrmmain::AppendEntries(const std::vector<std::wstring>& paths) {
+    size_t first = playlist_.Count();
+    for (const std::wstring& path : paths) playlist_.Append(path);
+    if (playlist_.Count() > first) ShowEntriesFrom(first);
 }
 
 void Tfrmmain::AppendFoundEntry(const std::wstring& path, const std::wstring& file_name) {
     playlist_.AppendFound(path, file_name);
-    ShowLastEntry();
+    ShowEntriesFrom(playlist_.Count() - 1);
 }
 
-void Tfrmmain::ShowLastEntry() {
-    size_t last = playlist_.Count() - 1;
-    SendMessageW(controls_.Window(L"ListBox1"), LB_ADDSTRING, 0,
-                 reinterpret_cast<LPARAM>(playlist_.Label(last).c_str()));
+// Adds the labels and paths of the entries from first on to the list box and
+// the path list; the list box is not redrawn while a batch goes in.
+void Tfrmmain::ShowEntriesFrom(size_t first) {
+    HWND list = controls_.Window(L"ListBox1");
+    const size_t count = playlist_.Count() - first;
+    if (count > 1) {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        SendMessageW(list, LB_INITSTORAGE, count, count * 32 * sizeof(wchar_t));
+    }
+    std::wstring lines;
+    for (size_t i = first; i < playlist_.Count(); ++i) {
+        SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(playlist_.Label(i).c_str()));
+        lines += playlist_.Path(i) + L"\r\n";
+    }
+    if (count > 1) {
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+        InvalidateRect(list, nullptr, TRUE);
+    }
     HWND memo = controls_.Window(L"Memo1");
     SendMessageW(memo, EM_SETLIMITTEXT, 0, 0);
     int end = GetWindowTextLengthW(memo);
     SendMessageW(memo, EM_SETSEL, end, end);
-    std::wstring line = playlist_.Path(last) + L"\r\n";
-    SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(line.c_str()));
+    SendMessageW(memo, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(lines.c_str()));
 }
 
 void Tfrmmain::RebuildPlaylistControls() {
@@ -286,7 +305,7 @@ void Tfrmmain::LoadPlaylistFile(const std::wstring& path) {
     SetControlText(L"Memo2", scratch);
 
     int before = ListEntryCount();
-    for (const std::wstring& entry : paths) AppendEntry(entry);
+    AppendEntries(paths);
     if (loaded.format != PlaylistFormat::kPlainList || ListEntryCount() == before) return;
     if (before == 0) {
         PlayFile(ListEntryPath(0));

@@ -207,6 +207,7 @@ public:
     int ListSelection() const;                    // -1: none
     void SelectListEntry(int index);              // -1 clears the selection
     void AppendEntry(const std::wstring& path);   // label in the stem form
+    void AppendEntries(const std::vector<std::wstring>& paths);
     void AppendFoundEntry(const std::wstring& path, const std::wstring& file_name);  // whole-name label
     // Shows Dialog1 and appends and plays the chosen files.
     void OpenMediaFiles();
@@ -248,7 +249,7 @@ private:
 
     // Playlist steps.
     void DropFiles(WPARAM drop_handle);  // the HDROP of WM_DROPFILES
-    void ShowLastEntry();
+    void ShowEntriesFrom(size_t first);
     void RebuildPlaylistControls();
     void ShowSearchPanel();
     Playlist playlist_;

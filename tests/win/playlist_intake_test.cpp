@@ -105,17 +105,28 @@ TEST_F(PlaylistIntakeTest, DroppedListFilesAreLoadedAndPlayed) {
     EXPECT_EQ(Labels(form).back(), L"4.later");
 }
 
+static int flash_right_clicks;
+static int list_right_clicks;
+
+static LRESULT CALLBACK CountFlashClicks(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_RBUTTONDOWN) ++flash_right_clicks;
+    return DefSubclassProc(window, message, wparam, lparam);
+}
+
+static LRESULT CALLBACK CountListClicks(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
+    if (message == WM_RBUTTONDOWN) {
+        ++list_right_clicks;
+        return 0;  // no context menu
+    }
+    return DefSubclassProc(window, message, wparam, lparam);
+}
+
 TEST_F(PlaylistIntakeTest, RightClickOnTheFlashAreaOpensTheControlMenuInstead) {
     Tfrmmain& form = MakeForm();
     form.Show();
     HWND flash = form.flash()->Window();
-    static int flash_right_clicks;
     flash_right_clicks = 0;
-    auto count_clicks = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-        if (message == WM_RBUTTONDOWN) ++flash_right_clicks;
-        return DefSubclassProc(window, message, wparam, lparam);
-    };
-    SetWindowSubclass(flash, count_clicks, 77, 0);
+    SetWindowSubclass(flash, CountFlashClicks, 77, 0);
     SetCursorPos(300, 250);
 
     RECT menu_rect{};
@@ -137,21 +148,13 @@ TEST_F(PlaylistIntakeTest, RightClickOnTheFlashAreaOpensTheControlMenuInstead) {
     // Elsewhere the right button is left alone.
     PostMessageW(flash, WM_RBUTTONUP, 0, MAKELPARAM(10, 10));
     HWND list = form.ControlWindow(L"ListBox1");
-    static int list_right_clicks;
     list_right_clicks = 0;
-    auto count_list = [](HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR) {
-        if (message == WM_RBUTTONDOWN) {
-            ++list_right_clicks;
-            return LRESULT(0);  // no context menu
-        }
-        return DefSubclassProc(window, message, wparam, lparam);
-    };
-    SetWindowSubclass(list, count_list, 78, 0);
+    SetWindowSubclass(list, CountListClicks, 78, 0);
     PostMessageW(list, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(5, 5));
     ProcessPendingMessages();
     EXPECT_EQ(list_right_clicks, 1);
-    RemoveWindowSubclass(list, count_list, 78);
-    RemoveWindowSubclass(flash, count_clicks, 77);
+    RemoveWindowSubclass(list, CountListClicks, 78);
+    RemoveWindowSubclass(flash, CountFlashClicks, 77);
 }
 
 TEST_F(PlaylistIntakeTest, RemoveRenumbersInTheStemFormAndClearEmptiesBothLists) {

@@ -118,27 +118,28 @@ private:
 
 // A visible top-level window of this thread with the class and, when given,
 // the caption.
+struct ThreadWindowSearch {
+    const wchar_t* window_class;
+    const wchar_t* caption;
+    HWND found;
+};
+
+inline BOOL CALLBACK MatchThreadWindow(HWND window, LPARAM data) {
+    auto* s = reinterpret_cast<ThreadWindowSearch*>(data);
+    wchar_t name[64] = {}, text[256] = {};
+    GetClassNameW(window, name, 64);
+    GetWindowTextW(window, text, 256);
+    if (IsWindowVisible(window) && std::wstring(name) == s->window_class &&
+        (!s->caption || std::wstring(text) == s->caption)) {
+        s->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 inline HWND FindThreadWindow(const wchar_t* window_class, const wchar_t* caption = nullptr) {
-    struct Search {
-        const wchar_t* window_class;
-        const wchar_t* caption;
-        HWND found;
-    } search{window_class, caption, nullptr};
-    EnumThreadWindows(
-        GetCurrentThreadId(),
-        [](HWND window, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            wchar_t name[64] = {}, text[256] = {};
-            GetClassNameW(window, name, 64);
-            GetWindowTextW(window, text, 256);
-            if (IsWindowVisible(window) && std::wstring(name) == s->window_class &&
-                (!s->caption || std::wstring(text) == s->caption)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    ThreadWindowSearch search{window_class, caption, nullptr};
+    EnumThreadWindows(GetCurrentThreadId(), MatchThreadWindow, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
