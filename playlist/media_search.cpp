@@ -34,14 +34,17 @@ std::vector<MediaSearch::Found> MediaSearch::Step() {
     for (; !ec && it != std::filesystem::directory_iterator(); it.increment(ec)) {
         const Text name = it->path().filename().native();
         if (name.empty()) continue;
+        // The entry's type as the folder listing gave it; no further call to
+        // the file system for plain files and folders.
         std::error_code status_ec;
-        std::filesystem::file_status status = it->symlink_status(status_ec);
+        const bool link = it->is_symlink(status_ec);
         if (status_ec) continue;
-        if (std::filesystem::is_directory(status)) {
+        const bool folder_entry = it->is_directory(status_ec);
+        if (folder_entry && !link) {
             if (name[0] != Text::value_type('.')) queue_.push_back(folder + name);
             continue;
         }
-        if (std::filesystem::is_symlink(status) && it->is_directory(status_ec)) continue;  // a link to a folder
+        if (link && folder_entry) continue;  // a link to a folder
         if (IsMediaFile(std::basic_string_view<Text::value_type>(name))) files.push_back(Found{folder + name, name});
     }
     ++cursor_;
