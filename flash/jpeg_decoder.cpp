@@ -50,14 +50,16 @@ bool DecodeWithLibjpeg(const uint8_t* data, size_t size, Bitmap& bitmap) {
     bitmap.width = width;
     bitmap.height = height;
     bitmap.pixels.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0xFF000000u);
-    std::vector<JSAMPLE> row(static_cast<size_t>(width) * 3);
+    // The row buffer comes from libjpeg's own pool, which jpeg_destroy_decompress
+    // frees on every path, also after an error jumps back to setjmp.
+    JSAMPARRAY rows = (*info.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&info), JPOOL_IMAGE,
+                                                 static_cast<JDIMENSION>(width) * 3, 1);
     while (info.output_scanline < info.output_height) {
         size_t y = info.output_scanline;
-        JSAMPROW rows[1] = {row.data()};
         jpeg_read_scanlines(&info, rows, 1);
         uint32_t* out = bitmap.pixels.data() + y * static_cast<size_t>(width);
         for (int x = 0; x < width; ++x) {
-            const JSAMPLE* p = row.data() + static_cast<size_t>(x) * 3;
+            const JSAMPLE* p = rows[0] + static_cast<size_t>(x) * 3;
             out[x] = 0xFF000000u | (uint32_t{p[0]} << 16) | (uint32_t{p[1]} << 8) | p[2];
         }
     }
