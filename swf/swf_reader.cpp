@@ -1,5 +1,7 @@
 #include "swf/swf_reader.h"
 
+#include <algorithm>
+
 #include <string_view>
 
 #include "swf/byte_reader.h"
@@ -23,6 +25,11 @@ void InflateBody(std::vector<uint8_t>& image) {
     if (image.size() < 8) throw SwfDataError("the compressed movie has no body");
     std::vector<uint8_t> inflated(image.begin(), image.begin() + 8);
     Bytes body(image.data() + 8, image.size() - 8);
+    // Room for the stated FileLength saves regrowing a large body, but never
+    // more than the cap or than the body could inflate to (deflate packs at
+    // most about 1032 bytes into one).
+    uint64_t stated = image[4] | image[5] << 8 | image[6] << 16 | uint64_t(image[7]) << 24;
+    inflated.reserve(static_cast<size_t>(std::min<uint64_t>({stated, kMaxMovieBytes, body.size() * 1032ull + 8})));
     InflateEnd end = Inflate(body, kMaxMovieBytes - 8, inflated);
     if (end == InflateEnd::Corrupt) throw SwfDataError("the compressed movie does not inflate");
     if (end == InflateEnd::LimitReached) throw SwfDataError("the movie is larger than 256 MiB");
