@@ -27,8 +27,9 @@ else
   "$WINE64" explorer /desktop=corvella,1024x768 "$exe" "${args[@]}" &
   sleep "${CORVELLA_SHOT_DELAY:-12}"
   shot="$root/build/screenshot.png"
-  xwd -root -silent > "$root/build/screenshot.xwd"
-  convert-im6.q16 "$root/build/screenshot.xwd" "$shot"
-  rm -f "$root/build/screenshot.xwd"
+  # ImageMagick's import reads the screen as it is shown. xwd -root does not:
+  # it gives a top-level window that lies wholly inside another one (the about
+  # box over the main window) as a black rectangle.
+  import-im6.q16 -window root "$shot"
   echo "run.sh: no \$DISPLAY; the player ran on Xvfb and its screenshot is $shot"
 fi
