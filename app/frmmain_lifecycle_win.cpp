@@ -105,8 +105,7 @@ void Tfrmmain::FormShow() {
     if (PlayAtShow) {
         PlayAtShow = false;
         TraceStep("play at show");
-        std::wstring first = ControlText(L"Memo1");
-        PlayFile(first.substr(0, first.find(L'\r')));
+        PlayFile(ListEntryPath(0));
     }
 }
 

@@ -20,20 +20,6 @@ namespace {
 
 int PlaylistCount(HWND list) { return static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0)); }
 
-// Line index of a multi-line edit's text, without its line break.
-std::wstring MemoLine(const std::wstring& text, int index) {
-    size_t start = 0;
-    for (int i = 0; i < index; ++i) {
-        start = text.find(L'\n', start);
-        if (start == std::wstring::npos) return {};
-        ++start;
-    }
-    size_t end = text.find(L'\n', start);
-    std::wstring line = text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start);
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
-    return line;
-}
-
 SaveDialogRequest RequestFor(const FileDialogRecord& dialog, const std::wstring& file_name) {
     return SaveDialogRequest{dialog.title, dialog.filter, dialog.defaultExtension, file_name};
 }
@@ -74,7 +60,7 @@ void Tfrmmain::swfToExe1Click() {
 
         int entry = static_cast<int>(SendMessageW(list, LB_GETCURSEL, 0, 0));
         if (entry < 0) return;
-        std::wstring path = MemoLine(ControlText(L"Memo1"), entry);
+        std::wstring path = ListEntryPath(entry);
         std::optional<std::wstring> output =
             RunSaveDialog(window_, RequestFor(Dialog(L"SaveDialog3"), ProjectorDefaultName(path)));
         if (!output) return;

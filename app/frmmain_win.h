@@ -251,6 +251,10 @@ private:
     void DropFiles(WPARAM drop_handle);  // the HDROP of WM_DROPFILES
     void ShowEntriesFrom(size_t first);
     void RebuildPlaylistControls();
+    void MarkPathListStale();
+    static LRESULT CALLBACK PathListProc(HWND memo, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR id,
+                                         DWORD_PTR data);
+    bool path_list_stale_ = false;
     void ShowSearchPanel();
     Playlist playlist_;
 

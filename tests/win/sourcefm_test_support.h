@@ -85,10 +85,7 @@ protected:
 
     // Appends a playlist entry as the playlist code shows it: the label in
     // ListBox1 and the path as a line of Memo1.
-    static void AddEntry(Tfrmmain& form, const std::wstring& path) {
-        SendMessageW(form.ControlWindow(L"ListBox1"), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(path.c_str()));
-        form.SetControlText(L"Memo1", form.ControlText(L"Memo1") + path + L"\r\n");
-    }
+    static void AddEntry(Tfrmmain& form, const std::wstring& path) { form.AppendEntry(path); }
 
     static void SelectEntry(Tfrmmain& form, int index) {
         SendMessageW(form.ControlWindow(L"ListBox1"), LB_SETCURSEL, static_cast<WPARAM>(index), 0);
