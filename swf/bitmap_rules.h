@@ -23,4 +23,9 @@ inline constexpr uint64_t kMaxBitmapPixels = 4096ull * 4096;
 // streams that do not inflate.
 std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha);
 
+// The size of the file that LosslessToBmp makes of body, found without
+// making it: the stream is inflated to check it, its bytes are not kept.
+// Throws where LosslessToBmp throws.
+uint64_t LosslessBmpSize(Bytes body, bool with_alpha);
+
 }  // namespace swf

@@ -62,10 +62,6 @@ JpegBlock WalkBlock(Bytes data, size_t start) {
     }
 }
 
-void Append(std::vector<uint8_t>& out, Bytes data, size_t from, size_t to) {
-    out.insert(out.end(), data.begin() + from, data.begin() + to);
-}
-
 }  // namespace
 
 Bytes TrimJpegLead(Bytes data) {
@@ -92,29 +88,45 @@ bool JpegHasOwnTables(Bytes data) {
     }
 }
 
-std::vector<uint8_t> JoinJpegTables(Bytes data, const std::vector<uint8_t>& tables) {
-    data = TrimJpegLead(data);
-    JpegBlock block = WalkBlock(data, 0);
-    if (block.sos == kNone) throw SwfDataError("the JPEG data has no scan");
+uint64_t JpegParts::Size() const {
+    uint64_t size = 0;
+    for (size_t i = 0; i < count; ++i) size += runs[i].size();
+    return size;
+}
+
+std::vector<uint8_t> JpegParts::Join() const {
     std::vector<uint8_t> out;
-    if (block.has_dqt && block.has_dht) {
-        Append(out, data, 0, data.size());
-        return out;
-    }
-    out.reserve(data.size() + tables.size());
-    Append(out, data, 0, block.sos);
-    out.insert(out.end(), tables.begin(), tables.end());
-    Append(out, data, block.sos, data.size());
+    out.reserve(static_cast<size_t>(Size()));
+    for (size_t i = 0; i < count; ++i) out.insert(out.end(), runs[i].begin(), runs[i].end());
     return out;
 }
 
-std::vector<uint8_t> RebuildJpeg(Bytes data) {
+void JpegParts::Add(Bytes run) {
+    runs[count++] = run;
+}
+
+JpegParts JoinJpegTables(Bytes data, Bytes tables) {
+    data = TrimJpegLead(data);
+    JpegBlock block = WalkBlock(data, 0);
+    if (block.sos == kNone) throw SwfDataError("the JPEG data has no scan");
+    JpegParts parts;
+    if (block.has_dqt && block.has_dht) {
+        parts.Add(data);
+        return parts;
+    }
+    parts.Add(data.first(block.sos));
+    parts.Add(tables);
+    parts.Add(data.subspan(block.sos));
+    return parts;
+}
+
+JpegParts RebuildJpeg(Bytes data) {
     data = TrimJpegLead(data);
     JpegBlock first = WalkBlock(data, 0);
-    std::vector<uint8_t> out;
+    JpegParts parts;
     if (first.sos != kNone) {  // one complete JPEG
-        Append(out, data, 0, data.size());
-        return out;
+        parts.Add(data);
+        return parts;
     }
     if (first.eoi == kNone) throw SwfDataError("the JPEG data holds no image");
     size_t image = first.eoi + 2;
@@ -123,11 +135,10 @@ std::vector<uint8_t> RebuildJpeg(Bytes data) {
     JpegBlock second = WalkBlock(data, image);
     if (second.sos == kNone) throw SwfDataError("the JPEG image has no scan");
 
-    out.reserve(data.size());
-    Append(out, data, image, second.sos);   // start of image and header segments
-    Append(out, data, 2, first.eoi);        // the tables
-    Append(out, data, second.sos, data.size());
-    return out;
+    parts.Add(data.subspan(image, second.sos - image));  // start of image and header segments
+    parts.Add(data.subspan(2, first.eoi - 2));           // the tables
+    parts.Add(data.subspan(second.sos));                 // the scan to the end
+    return parts;
 }
 
 const char* EmbeddedImageSuffix(Bytes data) {

@@ -2,6 +2,8 @@
 // its marker segments, never decoded or re-encoded.
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -23,15 +25,27 @@ std::vector<uint8_t> JpegTableSegments(Bytes body);
 // before its first scan, so that it decodes without shared tables.
 bool JpegHasOwnTables(Bytes data);
 
+// A JPEG file as it is made: up to three runs of bytes, taken from a tag's
+// data and from the shared tables, written one after the other. Its size is
+// known without joining them.
+struct JpegParts {
+    std::array<Bytes, 3> runs;
+    size_t count = 0;
+
+    uint64_t Size() const;
+    std::vector<uint8_t> Join() const;
+    void Add(Bytes run);
+};
+
 // DefineBits: the JPEG data with the shared table segments put in front of
-// its first scan. Data that has its own tables is returned as it is.
-std::vector<uint8_t> JoinJpegTables(Bytes data, const std::vector<uint8_t>& tables);
+// its first scan. Data that has its own tables is taken as it is.
+JpegParts JoinJpegTables(Bytes data, Bytes tables);
 
 // DefineBitsJPEG2 and DefineBitsJPEG3: one JPEG from data that is either one
-// complete JPEG (returned as it is) or a tables block followed by an image
+// complete JPEG (taken as it is) or a tables block followed by an image
 // block; the image's header segments, then the tables block's segments, then
 // the scan to the end.
-std::vector<uint8_t> RebuildJpeg(Bytes data);
+JpegParts RebuildJpeg(Bytes data);
 
 // The suffix of image data of DefineBitsJPEG2 and DefineBitsJPEG3 that is a
 // PNG (".png") or a GIF (".gif") file, told by its signature; such data is

@@ -70,30 +70,44 @@ std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sampl
 void SoundFileBuilder::AddData(Bytes data, size_t max_frames) {
     if (flags_.format == 1) {
         int channels = flags_.stereo ? 2 : 1;
-        size_t room = kMaxSoundBytes - data_.size();
+        size_t room = kMaxSoundBytes - data_size_;
         // Decoding one frame past the room is enough to know it does not fit.
         size_t room_frames = room / (2 * channels) + 1;
         std::vector<int16_t> pcm;
         DecodeAdpcm(data, channels, std::min(max_frames, room_frames), pcm);
         if (pcm.size() * 2 > room) throw SwfDataError("the sound is too large");
-        for (int16_t sample : pcm) Put16(data_, static_cast<uint16_t>(sample));
+        data_size_ += pcm.size() * 2;
+        if (keep_data_)
+            for (int16_t sample : pcm) Put16(data_, static_cast<uint16_t>(sample));
         return;
     }
-    if (data.size() > kMaxSoundBytes - data_.size()) throw SwfDataError("the sound is too large");
-    data_.insert(data_.end(), data.begin(), data.end());
+    if (data.size() > kMaxSoundBytes - data_size_) throw SwfDataError("the sound is too large");
+    data_size_ += data.size();
+    if (keep_data_) data_.insert(data_.end(), data.begin(), data.end());
+}
+
+uint32_t SoundFileBuilder::WavDataBytes() const {
+    int channels = flags_.stereo ? 2 : 1;
+    int bits = (flags_.format == 1 || flags_.sixteen_bit) ? 16 : 8;
+    size_t frame = size_t(channels) * bits / 8;
+    return static_cast<uint32_t>(data_size_ / frame * frame);
 }
 
 std::vector<uint8_t> SoundFileBuilder::Finish() const {
     if (data_.empty() || !IsWavFormat(flags_.format)) return data_;
+    uint32_t data_bytes = WavDataBytes();
+    if (data_bytes == 0) return {};
     int channels = flags_.stereo ? 2 : 1;
     int bits = (flags_.format == 1 || flags_.sixteen_bit) ? 16 : 8;
-    // Only whole sample frames go into the data chunk.
-    size_t frame = size_t(channels) * bits / 8;
-    uint32_t data_bytes = static_cast<uint32_t>(data_.size() / frame * frame);
-    if (data_bytes == 0) return {};
     std::vector<uint8_t> out = WavHeader(SampleRate(flags_.rate_code), channels, bits, data_bytes);
     out.insert(out.end(), data_.begin(), data_.begin() + data_bytes);
     return out;
+}
+
+uint64_t SoundFileBuilder::FileSize() const {
+    if (data_size_ == 0 || !IsWavFormat(flags_.format)) return data_size_;
+    uint32_t data_bytes = WavDataBytes();
+    return data_bytes == 0 ? 0 : 44 + uint64_t(data_bytes);
 }
 
 }  // namespace swf

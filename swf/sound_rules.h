@@ -37,20 +37,30 @@ std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sampl
 // copied (16-bit samples are little-endian, 8-bit samples unsigned, as in a
 // WAV file), ADPCM is decoded to 16-bit PCM, and both get a WAV header; data
 // of other formats is copied as it is. Throws SwfDataError past
-// kMaxSoundBytes.
+// kMaxSoundBytes. A builder made with keep_data false only measures the
+// pieces, for the file's size: only ADPCM is still decoded.
 class SoundFileBuilder {
 public:
-    explicit SoundFileBuilder(SoundFlags flags) : flags_(flags) {}
+    explicit SoundFileBuilder(SoundFlags flags, bool keep_data = true) : flags_(flags), keep_data_(keep_data) {}
 
     // max_frames limits the samples per channel that ADPCM data yields.
     void AddData(Bytes data, size_t max_frames = static_cast<size_t>(-1));
-    bool Empty() const { return data_.empty(); }
-    // The whole file; no bytes at all when no sample data was added.
+    bool Empty() const { return data_size_ == 0; }
+    // The whole file; no bytes at all when no sample data was added. Only
+    // for a builder that keeps its data.
     std::vector<uint8_t> Finish() const;
+    // The size of the file that Finish makes.
+    uint64_t FileSize() const;
 
 private:
+    // The bytes of sample data that go into a WAV file's data chunk: whole
+    // sample frames only.
+    uint32_t WavDataBytes() const;
+
     SoundFlags flags_;
+    bool keep_data_;
     std::vector<uint8_t> data_;
+    size_t data_size_ = 0;  // the bytes of sample data added, kept or not
 };
 
 }  // namespace swf

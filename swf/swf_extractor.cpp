@@ -1,5 +1,6 @@
 #include "swf/swf_extractor.h"
 
+#include <algorithm>
 #include <fstream>
 
 #include "swf/bitmap_rules.h"
@@ -38,6 +39,15 @@ void WriteWhole(const fs::path& path, const std::vector<uint8_t>& bytes) {
     if (!out) throw SwfFileError("cannot write " + PathUtf8(path));
 }
 
+// Reads count more bytes of in onto the end of image; false when the file
+// ends or fails first.
+bool ReadMore(std::istream& in, size_t count, std::vector<uint8_t>& image) {
+    size_t old_size = image.size();
+    image.resize(old_size + count);
+    in.read(reinterpret_cast<char*>(image.data() + old_size), static_cast<std::streamsize>(count));
+    return static_cast<size_t>(in.gcount()) == count;
+}
+
 }  // namespace
 
 fs::path Utf8Path(const std::string& text) {
@@ -61,14 +71,25 @@ void SwfExtractor::LoadSwfImage(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     if (error || !in) throw SwfFileError("cannot open " + PathUtf8(path));
     if (size > kMaxMovieBytes) throw SwfFileError("the file is larger than 256 MiB: " + PathUtf8(path));
-    std::vector<uint8_t> image(static_cast<size_t>(size));
-    in.read(reinterpret_cast<char*>(image.data()), static_cast<std::streamsize>(image.size()));
-    if (static_cast<uintmax_t>(in.gcount()) != size) throw SwfFileError("cannot read " + PathUtf8(path));
+    // A compressed body is inflated as it is read: its compressed bytes are
+    // never held whole.
+    std::vector<uint8_t> image;
+    std::optional<InflateEnd> body_end;
+    bool read = ReadMore(in, static_cast<size_t>(std::min<uintmax_t>(size, 8)), image);
+    if (read && image.size() == 8 && image[0] == 'C' && image[1] == 'W' && image[2] == 'S') {
+        body_end = InflateBodyFrom(in, size - 8, image);
+        read = body_end.has_value();
+    } else if (read) {
+        read = ReadMore(in, static_cast<size_t>(size) - image.size(), image);
+    }
+    if (!read) throw SwfFileError("cannot read " + PathUtf8(path));
     SetSwfImage(std::move(image));
+    body_end_ = body_end;
 }
 
 void SwfExtractor::SetSwfImage(std::vector<uint8_t> image) {
     swf_image_ = std::move(image);
+    body_end_.reset();
     header_length_ = 0;
     header_decoded_ = false;
     tag_table_.clear();
@@ -97,7 +118,7 @@ bool SwfExtractor::getinfo() {
 
 bool SwfExtractor::getswfinfo() {
     size_t read_pos = 0;
-    if (!ReadSwfHeader(swf_image_, read_pos, header_length_, info_lines_)) return false;
+    if (!ReadSwfHeader(swf_image_, body_end_, read_pos, header_length_, info_lines_)) return false;
     header_decoded_ = true;
     gettagid(read_pos);
     return true;
@@ -148,35 +169,44 @@ bool SwfExtractor::NeedsJpegTables(size_t index) const {
     return !JpegHasOwnTables(Clamp(BodyOf(index), 2, UINT64_MAX));
 }
 
-SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
+SwfExtractor::Resource SwfExtractor::MakeResource(size_t index, bool make_bytes) const {
     Bytes body = BodyOf(index);
     Resource resource;
     switch (tag_table_[index].Code) {
     case kDefineBits: {
         Bytes data = Clamp(body, 2, UINT64_MAX);
         if (!JpegHasOwnTables(data) && jpeg_tables_.empty()) throw SwfDataError("the movie has no JPEG tables");
+        JpegParts parts = JoinJpegTables(data, jpeg_tables_);
         resource.caption = BaseName(index) + ".jpg";
-        resource.bytes = JoinJpegTables(data, jpeg_tables_);
+        resource.size = parts.Size();
+        if (make_bytes) resource.bytes = parts.Join();
         return resource;
     }
     case kDefineBitsJpeg2:
-        return MakeJpegOrEmbedded(index, Clamp(body, 2, UINT64_MAX));
+        return MakeJpegOrEmbedded(index, Clamp(body, 2, UINT64_MAX), make_bytes);
     case kDefineBitsJpeg3: {
         ByteReader reader(body);
         reader.Skip(2);
         uint32_t jpeg_length = reader.U32();  // AlphaDataOffset
-        return MakeJpegOrEmbedded(index, reader.Take(jpeg_length));
+        return MakeJpegOrEmbedded(index, reader.Take(jpeg_length), make_bytes);
     }
     case kDefineBitsLossless:
-    case kDefineBitsLossless2:
+    case kDefineBitsLossless2: {
+        bool with_alpha = tag_table_[index].Code == kDefineBitsLossless2;
         resource.caption = BaseName(index) + ".bmp";
-        resource.bytes = LosslessToBmp(body, tag_table_[index].Code == kDefineBitsLossless2);
+        if (make_bytes) {
+            resource.bytes = LosslessToBmp(body, with_alpha);
+            resource.size = resource.bytes.size();
+        } else {
+            resource.size = LosslessBmpSize(body, with_alpha);
+        }
         return resource;
+    }
     case kDefineSound:
-        return MakeEventSound(index);
+        return MakeEventSound(index, make_bytes);
     case kSoundStreamHead:
     case kSoundStreamHead2:
-        return MakeStreamSound(index);
+        return MakeStreamSound(index, make_bytes);
     default:
         throw SwfDataError("the tag holds no resource");
     }
@@ -185,16 +215,19 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index) const {
 // The image data of DefineBitsJPEG2 and DefineBitsJPEG3: a PNG or GIF file
 // is written as it is under its own suffix (a JPEG3's alpha data is not
 // applied to it); anything else is rebuilt as one JPEG.
-SwfExtractor::Resource SwfExtractor::MakeJpegOrEmbedded(size_t index, Bytes data) const {
+SwfExtractor::Resource SwfExtractor::MakeJpegOrEmbedded(size_t index, Bytes data, bool make_bytes) const {
     Resource resource;
     std::string suffix = EmbeddedImageSuffix(data);
     if (!suffix.empty()) {
         resource.caption = BaseName(index) + suffix;
-        resource.bytes.assign(data.begin(), data.end());
+        resource.size = data.size();
+        if (make_bytes) resource.bytes.assign(data.begin(), data.end());
         return resource;
     }
+    JpegParts parts = RebuildJpeg(data);
     resource.caption = BaseName(index) + ".jpg";
-    resource.bytes = RebuildJpeg(data);
+    resource.size = parts.Size();
+    if (make_bytes) resource.bytes = parts.Join();
     return resource;
 }
 
@@ -202,7 +235,7 @@ SwfExtractor::Resource SwfExtractor::MakeJpegOrEmbedded(size_t index, Bytes data
 // written from its first frame, behind its 2-byte seek value; uncompressed
 // and ADPCM data become WAV files; other formats are written as stored,
 // from the flag byte on.
-SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index) const {
+SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index, bool make_bytes) const {
     Bytes body = BodyOf(index);
     ByteReader reader(body);
     reader.Skip(2);
@@ -210,33 +243,35 @@ SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index) const {
     uint32_t sample_count = reader.U32();
     Resource resource;
     resource.caption = BaseName(index) + SoundSuffix(flags.format);
-    SoundFileBuilder builder(flags);
+    SoundFileBuilder builder(flags, make_bytes);
     if (flags.format == 2) {
         reader.Skip(2);
         builder.AddData(Clamp(body, reader.Pos(), UINT64_MAX));
-        resource.bytes = builder.Finish();
     } else if (IsWavFormat(flags.format)) {
         size_t max_frames = sample_count != 0 ? sample_count : static_cast<size_t>(-1);
         builder.AddData(Clamp(body, reader.Pos(), UINT64_MAX), max_frames);
-        resource.bytes = builder.Finish();
     } else {
         Bytes stored = Clamp(body, 2, UINT64_MAX);
-        resource.bytes.assign(stored.begin(), stored.end());
+        resource.size = stored.size();
+        if (make_bytes) resource.bytes.assign(stored.begin(), stored.end());
+        return resource;
     }
+    resource.size = builder.FileSize();
+    if (make_bytes) resource.bytes = builder.Finish();
     return resource;
 }
 
 // A streamed sound is the SoundStreamBlock tags after its head, up to the End
 // tag or the next head. MP3 blocks begin with a 4-byte sample count and seek
 // value that are left out; blocks of other formats are sample data whole.
-SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index) const {
+SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index, bool make_bytes) const {
     ByteReader reader(BodyOf(index));
     reader.U8();  // playback flags
     SoundFlags flags = ParseSoundFlags(reader.U8());
     Resource resource;
     resource.caption = BaseName(index) + text::kStream + SoundSuffix(flags.format);
     resource.blocks = 0;
-    SoundFileBuilder builder(flags);
+    SoundFileBuilder builder(flags, make_bytes);
     for (size_t i = index + 1; i < tag_table_.size(); ++i) {
         int code = tag_table_[i].Code;
         if (code == kEnd || IsStreamHead(code)) break;
@@ -245,7 +280,8 @@ SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index) const {
         Bytes block = BodyOf(i);
         builder.AddData(flags.format == 2 ? Clamp(block, 4, UINT64_MAX) : block);
     }
-    resource.bytes = builder.Finish();
+    resource.size = builder.FileSize();
+    if (make_bytes) resource.bytes = builder.Finish();
     return resource;
 }
 
@@ -281,13 +317,13 @@ void SwfExtractor::getsound(size_t index) {
 void SwfExtractor::AddResourceRow(size_t index, int icon) {
     int code = tag_table_[index].Code;
     try {
-        Resource resource = MakeResource(index);
+        Resource resource = MakeResource(index, false);
         ResourceRow row;
         row.caption = resource.caption;
         row.tag_id = static_cast<int>(index);
         row.code = code;
         row.blocks = resource.blocks;
-        row.length = resource.bytes.size();
+        row.length = resource.size;
         row.icon = icon;
         rows_.push_back(row);
         return;
@@ -369,7 +405,7 @@ fs::path SwfExtractor::getsoundfile(size_t i, const fs::path& temp_folder) {
 fs::path SwfExtractor::getstreamsoundfile(size_t i, const fs::path& temp_folder) {
     if (i >= tag_table_.size() || !IsStreamHead(tag_table_[i].Code))
         throw SwfDataError("tag " + std::to_string(i) + " is no stream head");
-    Resource resource = MakeStreamSound(i);
+    Resource resource = MakeStreamSound(i, true);
     if (resource.bytes.empty()) {
         messages_.push_back(text::kCannotExtract);
         return {};
@@ -381,7 +417,7 @@ fs::path SwfExtractor::getstreamsoundfile(size_t i, const fs::path& temp_folder)
 fs::path SwfExtractor::WriteResource(size_t i, int code, const fs::path& temp_folder) {
     if (i >= tag_table_.size() || tag_table_[i].Code != code)
         throw SwfDataError("tag " + std::to_string(i) + " is no tag " + std::to_string(code));
-    return WriteFile(MakeResource(i), temp_folder);
+    return WriteFile(MakeResource(i, true), temp_folder);
 }
 
 fs::path SwfExtractor::WriteFile(const Resource& resource, const fs::path& temp_folder) {

@@ -48,8 +48,9 @@ public:
     // SwfFileError when the file cannot be read.
     void init(const std::filesystem::path& swf_path);
 
-    // Reads the file whole; throws SwfFileError when it cannot be read or is
-    // larger than kMaxMovieBytes.
+    // Reads the file whole, inflating a compressed body as it is read;
+    // throws SwfFileError when it cannot be read or is larger than
+    // kMaxMovieBytes. A body that does not inflate fails in getinfo.
     void LoadSwfImage(const std::filesystem::path& swf_path);
     // Takes movie bytes that are already in memory.
     void SetSwfImage(std::vector<uint8_t> image);
@@ -105,9 +106,12 @@ public:
     const std::filesystem::path& LastExtracted() const { return last_extracted_; }
 
 private:
+    // The file of a resource: its bytes are made only when make_bytes is
+    // set, its size always.
     struct Resource {
         std::string caption;
         std::vector<uint8_t> bytes;
+        uint64_t size = 0;
         uint32_t blocks = 1;
     };
 
@@ -119,16 +123,17 @@ private:
     Bytes BodyOf(size_t i) const;
     std::string BaseName(size_t i) const;
     bool NeedsJpegTables(size_t i) const;
-    Resource MakeResource(size_t i) const;
-    Resource MakeJpegOrEmbedded(size_t i, Bytes data) const;
-    Resource MakeEventSound(size_t i) const;
-    Resource MakeStreamSound(size_t i) const;
+    Resource MakeResource(size_t i, bool make_bytes) const;
+    Resource MakeJpegOrEmbedded(size_t i, Bytes data, bool make_bytes) const;
+    Resource MakeEventSound(size_t i, bool make_bytes) const;
+    Resource MakeStreamSound(size_t i, bool make_bytes) const;
     void AddResourceRow(size_t i, int icon);
     void AddUnreadableRow(size_t i, const std::string& caption, int icon);
     std::filesystem::path WriteResource(size_t i, int code, const std::filesystem::path& temp_folder);
     std::filesystem::path WriteFile(const Resource& resource, const std::filesystem::path& temp_folder);
 
     std::vector<uint8_t> swf_image_;
+    std::optional<InflateEnd> body_end_;   // set once a compressed body is inflated
     uint32_t header_length_ = 0;
     bool header_decoded_ = false;
     std::vector<TagEntry> tag_table_;

@@ -1,8 +1,7 @@
 #include "swf/swf_reader.h"
 
 #include <algorithm>
-
-#include <string_view>
+#include <istream>
 
 #include "swf/byte_reader.h"
 #include "swf/extract_texts.h"
@@ -20,27 +19,50 @@ std::string PrintableSignature(Bytes signature) {
     return text;
 }
 
-// Replaces the compressed body behind the 8 header bytes by its inflation.
-void InflateBody(std::vector<uint8_t>& image) {
+// Room for the stated FileLength of a compressed movie saves regrowing a
+// large body, but never more than the cap or than body_bytes of compressed
+// body could inflate to (deflate packs at most about 1032 bytes into one).
+size_t InflatedRoom(const std::vector<uint8_t>& image, uint64_t body_bytes) {
+    uint64_t stated = image[4] | image[5] << 8 | image[6] << 16 | uint64_t(image[7]) << 24;
+    return static_cast<size_t>(std::min<uint64_t>({stated, kMaxMovieBytes, body_bytes * 1032 + 8}));
+}
+
+// Replaces the compressed body behind the 8 header bytes by its inflation,
+// unless it does not inflate or is too large. A cut stream keeps what
+// inflated: the tag walk then stops at its end.
+InflateEnd InflateBody(std::vector<uint8_t>& image) {
     if (image.size() < 8) throw SwfDataError("the compressed movie has no body");
     std::vector<uint8_t> inflated(image.begin(), image.begin() + 8);
     Bytes body(image.data() + 8, image.size() - 8);
-    // Room for the stated FileLength saves regrowing a large body, but never
-    // more than the cap or than the body could inflate to (deflate packs at
-    // most about 1032 bytes into one).
-    uint64_t stated = image[4] | image[5] << 8 | image[6] << 16 | uint64_t(image[7]) << 24;
-    inflated.reserve(static_cast<size_t>(std::min<uint64_t>({stated, kMaxMovieBytes, body.size() * 1032ull + 8})));
+    inflated.reserve(InflatedRoom(image, body.size()));
     InflateEnd end = Inflate(body, kMaxMovieBytes - 8, inflated);
+    if (end == InflateEnd::StreamEnd || end == InflateEnd::InputEnded) image.swap(inflated);
+    return end;
+}
+
+void CheckInflatedBody(InflateEnd end) {
     if (end == InflateEnd::Corrupt) throw SwfDataError("the compressed movie does not inflate");
     if (end == InflateEnd::LimitReached) throw SwfDataError("the movie is larger than 256 MiB");
-    // A cut stream keeps what inflated: the tag walk then stops at its end.
-    image.swap(inflated);
 }
 
 }  // namespace
 
-bool ReadSwfHeader(std::vector<uint8_t>& image, size_t& read_pos, uint32_t& header_length,
-                   std::vector<std::string>& lines) {
+std::optional<InflateEnd> InflateBodyFrom(std::istream& in, uint64_t body_bytes, std::vector<uint8_t>& image) {
+    image.reserve(InflatedRoom(image, body_bytes));
+    Inflater inflater(&image, kMaxMovieBytes - 8);
+    std::vector<char> piece(256 * 1024);
+    for (uint64_t left = body_bytes; left > 0;) {
+        size_t count = static_cast<size_t>(std::min<uint64_t>(piece.size(), left));
+        in.read(piece.data(), static_cast<std::streamsize>(count));
+        if (static_cast<size_t>(in.gcount()) != count) return std::nullopt;
+        left -= count;
+        if (!inflater.Feed(Bytes(reinterpret_cast<const uint8_t*>(piece.data()), count))) break;
+    }
+    return inflater.Finish();
+}
+
+bool ReadSwfHeader(std::vector<uint8_t>& image, std::optional<InflateEnd>& body_end, size_t& read_pos,
+                   uint32_t& header_length, std::vector<std::string>& lines) {
     ByteReader reader(image);
     Bytes signature = reader.Take(3);
     std::string sig = PrintableSignature(signature);
@@ -48,7 +70,11 @@ bool ReadSwfHeader(std::vector<uint8_t>& image, size_t& read_pos, uint32_t& head
     if (sig != "FWS" && sig != "CWS") return false;
 
     uint8_t version = reader.U8();
-    if (sig == "CWS") InflateBody(image);
+    if (sig == "CWS") {
+        InflateEnd end = body_end ? *body_end : InflateBody(image);
+        CheckInflatedBody(end);
+        body_end = end;
+    }
     lines.push_back(std::string(text::kVersion) + std::to_string(version));
     if (version < 5) return false;
 

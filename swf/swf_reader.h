@@ -1,13 +1,17 @@
-// Reading a SWF movie held in memory: the header check and its summary lines,
-// the inflation of compressed ("CWS") bodies, the walk of the tag list into a
-// catalogue, and the census of tag codes.
+// Reading a SWF movie: the header check and its summary lines, the inflation
+// of compressed ("CWS") bodies in memory or as the file is read, the walk of
+// the tag list into a catalogue, and the census of tag codes.
 #pragma once
 
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "swf/zlib_inflate.h"
 
 namespace swf {
 
@@ -29,13 +33,23 @@ struct TagEntry {
 
 using TagCensus = std::array<int32_t, 256>;
 
+// Inflates the compressed body of a movie as it is read from in, piece by
+// piece, so that the compressed bytes are never held whole; image holds the
+// movie's 8 header bytes and gets the inflated body behind them. body_bytes
+// is the length of the body in the file; reading stops where the stream
+// ends. Returns how the inflation ended, or nothing when in cannot be read.
+std::optional<InflateEnd> InflateBodyFrom(std::istream& in, uint64_t body_bytes, std::vector<uint8_t>& image);
+
 // Checks and decodes the header of image and appends its summary lines. A
-// "CWS" body is inflated in place: afterwards image holds the 8 header bytes
-// followed by the uncompressed body. Returns false for a wrong signature or a
-// version below 5; on success read_pos is left at the first tag header.
-// Throws SwfDataError for a truncated header or a body that does not inflate.
-bool ReadSwfHeader(std::vector<uint8_t>& image, size_t& read_pos, uint32_t& header_length,
-                   std::vector<std::string>& lines);
+// "CWS" body is inflated in place and body_end set to how that ended, unless
+// body_end is set already: image then holds the body inflated (by
+// InflateBodyFrom or an earlier call). Afterwards image holds the 8 header
+// bytes followed by the uncompressed body. Returns false for a wrong
+// signature or a version below 5; on success read_pos is left at the first
+// tag header. Throws SwfDataError for a truncated header or a body that does
+// not inflate.
+bool ReadSwfHeader(std::vector<uint8_t>& image, std::optional<InflateEnd>& body_end, size_t& read_pos,
+                   uint32_t& header_length, std::vector<std::string>& lines);
 
 // Walks the tags from read_pos until the End tag, the end of the image or a
 // full catalogue. Codes 0 to 255 are counted in census.
