@@ -8,6 +8,7 @@
 
 #include "app/application_win.h"
 #include "app/error_box_win.h"
+#include "app/executable_path_win.h"
 #include "app/prompts_win.h"
 #include "app/stay_on_top_win.h"
 #include "app/trace.h"
@@ -35,18 +36,6 @@ std::wstring Trimmed(std::wstring_view text) {
     while (!text.empty() && text.front() <= L' ') text.remove_prefix(1);
     while (!text.empty() && text.back() <= L' ') text.remove_suffix(1);
     return std::wstring(text);
-}
-
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 std::wstring SystemMessage(LONG code) {

@@ -1,6 +1,7 @@
 #include "app/sourcefm_win.h"
 
 #include "app/error_box_win.h"
+#include "app/executable_path_win.h"
 #include "app/forms_win.h"
 #include "app/frmmain_win.h"
 #include "app/prompts_win.h"
@@ -64,18 +65,6 @@ const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_REPORT};
 
 const char* kChooseResource = "请选择要导出的资源!";
 const char* kExtracted = "恭喜您，文件提取成功!";
-
-std::wstring ExecutableFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return ProgramFolderOf(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 void PlaceInBand(HWND window, HWND band) {
     SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -205,7 +194,7 @@ LRESULT Tsourcefm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Tsourcefm::FormCreate() {
-    std::wstring folder = program_folder_.empty() ? ExecutableFolder() : program_folder_;
+    std::wstring folder = program_folder_.empty() ? ProgramFolderOf(ExecutablePath()) : program_folder_;
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     TempFolder = folder + L"temp\\";
 }
