@@ -4,6 +4,7 @@
 
 #include "app/application_win.h"
 #include "app/error_box_win.h"
+#include "app/executable_path_win.h"
 #include "app/forms_win.h"
 #include "app/frmabout_win.h"
 #include "app/frmset_win.h"
@@ -20,19 +21,6 @@
 
 namespace {
 
-std::wstring ExecutableFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            break;
-        }
-        path.resize(path.size() * 2);
-    }
-    return ProgramFolderOf(path);
-}
-
 // Shows a secondary window without making it modal and puts it above all
 // other windows where it is.
 void ShowOnTop(HWND window) {
@@ -48,7 +36,7 @@ void Tfrmmain::FormCreate() {
     // A failing step ends the creation steps; the window is still shown.
     try {
         TraceStep("program folder");
-        ProgramFolder = options_.program_folder.empty() ? ExecutableFolder() : options_.program_folder;
+        ProgramFolder = options_.program_folder.empty() ? ProgramFolderOf(ExecutablePath()) : options_.program_folder;
         ApplyVolumeBar();
         OpenConfiguration();
         TraceStep("title text");

@@ -10,9 +10,11 @@
 
 #include "app/application_win.h"
 #include "app/error_box_win.h"
+#include "app/executable_path_win.h"
 #include "app/prompts_win.h"
 #include "app/stay_on_top_win.h"
 #include "app/trace.h"
+#include "app/utf8.h"
 #include "app/wide_text_win.h"
 #include "flash/flash_control_win.h"
 #include "playlist/file_association.h"
@@ -36,18 +38,6 @@ std::wstring Trimmed(std::wstring_view text) {
     while (!text.empty() && text.front() <= L' ') text.remove_prefix(1);
     while (!text.empty() && text.back() <= L' ') text.remove_suffix(1);
     return std::wstring(text);
-}
-
-std::wstring ExecutablePath() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
 }
 
 std::wstring SystemMessage(LONG code) {
@@ -120,7 +110,7 @@ void WriteClassDefaultValue(const std::wstring& key, const std::wstring& value) 
         RegCloseKey(handle);
     }
     if (status != ERROR_SUCCESS)
-        throw std::runtime_error(WideToUtf8(L"Cannot write the registry key HKEY_CLASSES_ROOT\\" + key + L": " +
+        throw std::runtime_error(Utf8FromWide(L"Cannot write the registry key HKEY_CLASSES_ROOT\\" + key + L": " +
                                             SystemMessage(status)));
 }
 
@@ -318,7 +308,7 @@ void Tfrmmain::TakeCommandLine() {
 void Tfrmmain::LoadPlaylistFile(const std::wstring& path) {
     LoadedPlaylist loaded;
     if (!::LoadPlaylistFile(std::filesystem::path(path), WideToAnsi(path), &loaded))
-        throw std::runtime_error("Cannot open file \"" + WideToUtf8(path) + "\".");
+        throw std::runtime_error("Cannot open file \"" + Utf8FromWide(path) + "\".");
     std::vector<std::wstring> paths;
     std::wstring scratch;
     for (const std::string& line : loaded.paths) {
@@ -346,7 +336,7 @@ void Tfrmmain::SavePlaylistFile(const std::wstring& path) const {
     std::ofstream out(std::filesystem::path(path), std::ios::binary | std::ios::trunc);
     out.write(text.data(), static_cast<std::streamsize>(text.size()));
     out.close();
-    if (!out) throw std::runtime_error("Cannot write file \"" + WideToUtf8(path) + "\".");
+    if (!out) throw std::runtime_error("Cannot write file \"" + Utf8FromWide(path) + "\".");
 }
 
 void Tfrmmain::N44Click() {

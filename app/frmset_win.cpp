@@ -5,7 +5,7 @@
 #include "app/frmmain_win.h"
 #include "app/secondary_window_win.h"
 #include "app/stay_on_top_win.h"
-#include "app/wide_text_win.h"
+#include "app/utf8.h"
 
 #include <commctrl.h>
 
@@ -36,7 +36,7 @@ std::wstring TextOf(HWND window) {
     return text;
 }
 
-int32_t FieldValue(HWND edit) { return SpinEditValue(WideToUtf8(TextOf(edit))); }
+int32_t FieldValue(HWND edit) { return SpinEditValue(Utf8FromWide(TextOf(edit))); }
 
 void SetFieldValue(HWND edit, int32_t value) { SetWindowTextW(edit, std::to_wstring(value).c_str()); }
 

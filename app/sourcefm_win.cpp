@@ -1,6 +1,7 @@
 #include "app/sourcefm_win.h"
 
 #include "app/error_box_win.h"
+#include "app/executable_path_win.h"
 #include "app/forms_win.h"
 #include "app/frmmain_win.h"
 #include "app/prompts_win.h"
@@ -8,7 +9,7 @@
 #include "app/sourcefm_icons_win.h"
 #include "app/stay_on_top_win.h"
 #include "app/startup_files.h"
-#include "app/wide_text_win.h"
+#include "app/utf8.h"
 #include "tools/path_text.h"
 #include "tools/win_error_win.h"
 
@@ -64,18 +65,6 @@ const DWORD kViews[] = {LVS_ICON, LVS_SMALLICON, LVS_REPORT};
 
 const char* kChooseResource = "请选择要导出的资源!";
 const char* kExtracted = "恭喜您，文件提取成功!";
-
-std::wstring ExecutableFolder() {
-    std::wstring path(MAX_PATH, L'\0');
-    for (;;) {
-        DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length < path.size()) {
-            path.resize(length);
-            return ProgramFolderOf(path);
-        }
-        path.resize(path.size() * 2);
-    }
-}
 
 void PlaceInBand(HWND window, HWND band) {
     SetWindowPos(window, band, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
@@ -205,7 +194,7 @@ LRESULT Tsourcefm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void Tsourcefm::FormCreate() {
-    std::wstring folder = program_folder_.empty() ? ExecutableFolder() : program_folder_;
+    std::wstring folder = program_folder_.empty() ? ProgramFolderOf(ExecutablePath()) : program_folder_;
     if (folder.empty() || folder.back() != L'\\') folder += L'\\';
     TempFolder = folder + L"temp\\";
 }
@@ -214,7 +203,7 @@ void Tsourcefm::init() {
     if (SwfPath.empty()) return;
     extractor_.init(fs::path(SwfPath));
     std::wstring information;
-    for (const std::string& line : extractor_.InfoLines()) information += Utf8ToWide(line) + L"\r\n";
+    for (const std::string& line : extractor_.InfoLines()) information += WideFromUtf8(line) + L"\r\n";
     SetWindowTextW(Control(L"Memo1"), information.c_str());
     ShowNewMessages();
     addtolistview();
@@ -227,7 +216,7 @@ void Tsourcefm::addtolistview() {
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     int index = 0;
     for (const swf::ResourceRow& row : extractor_.Rows()) {
-        std::wstring caption = Utf8ToWide(row.caption);
+        std::wstring caption = WideFromUtf8(row.caption);
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
         item.iItem = index;
@@ -282,7 +271,7 @@ void Tsourcefm::ShowNewMessages() {
     HWND memo = Control(L"Memo2");
     const std::vector<std::string>& messages = extractor_.Messages();
     for (; messages_shown_ < messages.size(); ++messages_shown_) {
-        std::wstring line = Utf8ToWide(messages[messages_shown_]);
+        std::wstring line = WideFromUtf8(messages[messages_shown_]);
         int length = GetWindowTextLengthW(memo);
         if (length > 0) line = L"\r\n" + line;
         SendMessageW(memo, EM_SETSEL, static_cast<WPARAM>(length), length);
@@ -309,7 +298,7 @@ void Tsourcefm::N1Click() {
 void Tsourcefm::ExportSelectedRow(int row) {
     // Out of the topmost band, so that the dialog can come in front.
     PlaceInBand(window_, HWND_NOTOPMOST);
-    std::wstring extension = CaptionExtension(Utf8ToWide(extractor_.Rows()[static_cast<size_t>(row)].caption));
+    std::wstring extension = CaptionExtension(WideFromUtf8(extractor_.Rows()[static_cast<size_t>(row)].caption));
     SaveDialogRequest request;
     request.filter = L"*" + extension + L"文件|*" + extension;
     request.default_extension = extension.empty() ? std::wstring() : extension.substr(1);

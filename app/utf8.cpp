@@ -34,8 +34,9 @@ void AppendWide(std::wstring& out, char32_t c) {
 
 }  // namespace
 
-std::string Utf8FromWide(const std::wstring& text) {
+std::string Utf8FromWide(std::wstring_view text) {
     std::string out;
+    out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = static_cast<char32_t>(text[i]);
         if (sizeof(wchar_t) == 2 && c >= 0xD800 && c < 0xDC00 && i + 1 < text.size()) {
@@ -51,8 +52,9 @@ std::string Utf8FromWide(const std::wstring& text) {
     return out;
 }
 
-std::wstring WideFromUtf8(const std::string& text) {
+std::wstring WideFromUtf8(std::string_view text) {
     std::wstring out;
+    out.reserve(text.size());
     size_t i = 0;
     while (i < text.size()) {
         unsigned char lead = static_cast<unsigned char>(text[i]);

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
-std::string Utf8FromWide(const std::wstring& text);
-// Malformed bytes become U+FFFD.
-std::wstring WideFromUtf8(const std::string& text);
+std::string Utf8FromWide(std::wstring_view text);
+// Malformed bytes become U+FFFD, one for each byte that starts no valid
+// sequence; unpaired surrogates do likewise the other way. NULs pass through.
+std::wstring WideFromUtf8(std::string_view text);

@@ -22,7 +22,5 @@ std::wstring ToWide(UINT code_page, std::string_view text) {
 
 }  // namespace
 
-std::string WideToUtf8(std::wstring_view text) { return FromWide(CP_UTF8, text); }
-std::wstring Utf8ToWide(std::string_view text) { return ToWide(CP_UTF8, text); }
 std::string WideToAnsi(std::wstring_view text) { return FromWide(CP_ACP, text); }
 std::wstring AnsiToWide(std::string_view text) { return ToWide(CP_ACP, text); }

@@ -10,14 +10,9 @@ BitmapPaint::BitmapPaint(const Bitmap& bitmap, const Matrix& m, const ColorTrans
     ColorTransform identity;
     plain_color_ = color.rm == identity.rm && color.gm == identity.gm && color.bm == identity.bm &&
                    color.am == identity.am && color.ra == 0 && color.ga == 0 && color.ba == 0 && color.aa == 0;
-    double det = m.a * m.d - m.b * m.c;
-    if (bitmap.width <= 0 || bitmap.height <= 0 || !std::isfinite(det) || std::fabs(det) < 1e-12) return;
-    inverse_.a = m.d / det;
-    inverse_.b = -m.b / det;
-    inverse_.c = -m.c / det;
-    inverse_.d = m.a / det;
-    inverse_.tx = -(inverse_.a * m.tx + inverse_.c * m.ty);
-    inverse_.ty = -(inverse_.b * m.tx + inverse_.d * m.ty);
+    std::optional<Matrix> inverse = Inverse(m);
+    if (bitmap.width <= 0 || bitmap.height <= 0 || !inverse) return;
+    inverse_ = *inverse;
     valid_ = true;
 }
 

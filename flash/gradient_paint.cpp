@@ -16,14 +16,9 @@ uint8_t Mix(uint8_t a, uint8_t b, double t) {
 GradientPaint::GradientPaint(const FillStyle& fill, const Matrix& m, const ColorTransform& color) {
     radial_ = fill.kind != FillKind::LinearGradient;
     spread_ = fill.spread;
-    double det = m.a * m.d - m.b * m.c;
-    if (fill.stops.empty() || !std::isfinite(det) || std::fabs(det) < 1e-12) return;
-    inverse_.a = m.d / det;
-    inverse_.b = -m.b / det;
-    inverse_.c = -m.c / det;
-    inverse_.d = m.a / det;
-    inverse_.tx = -(inverse_.a * m.tx + inverse_.c * m.ty);
-    inverse_.ty = -(inverse_.b * m.tx + inverse_.d * m.ty);
+    std::optional<Matrix> inverse = Inverse(m);
+    if (fill.stops.empty() || !inverse) return;
+    inverse_ = *inverse;
     valid_ = true;
 
     // Stops whose ratios go backwards are taken as if they were in order.

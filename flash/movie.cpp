@@ -1,6 +1,7 @@
 #include "flash/movie.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace flash {
 
@@ -13,6 +14,19 @@ Matrix Multiply(const Matrix& o, const Matrix& i) {
     m.tx = o.a * i.tx + o.c * i.ty + o.tx;
     m.ty = o.b * i.tx + o.d * i.ty + o.ty;
     return m;
+}
+
+std::optional<Matrix> Inverse(const Matrix& m) {
+    double det = m.a * m.d - m.b * m.c;
+    if (!std::isfinite(det) || std::fabs(det) < 1e-12) return std::nullopt;
+    Matrix inverse;
+    inverse.a = m.d / det;
+    inverse.b = -m.b / det;
+    inverse.c = -m.c / det;
+    inverse.d = m.a / det;
+    inverse.tx = -(inverse.a * m.tx + inverse.c * m.ty);
+    inverse.ty = -(inverse.b * m.tx + inverse.d * m.ty);
+    return inverse;
 }
 
 namespace {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,8 @@ struct Matrix {
 };
 // The matrix that applies inner first, then outer.
 Matrix Multiply(const Matrix& outer, const Matrix& inner);
+// The matrix that undoes m; none when m squashes the plane to a line.
+std::optional<Matrix> Inverse(const Matrix& m);
 
 // Channel' = channel * mult / 256 + add, clamped to 0..255.
 struct ColorTransform {

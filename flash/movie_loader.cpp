@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 
 namespace flash {
 
@@ -158,6 +159,8 @@ public:
 
 private:
     void DefineTag(int code, SwfBits& body, int nesting);
+    // The character a defining tag holds after its id; none for other tags.
+    std::optional<Character> ReadCharacter(int code, SwfBits& body, int nesting);
 
     Movie& movie_;
     bool background_set_ = false;
@@ -229,101 +232,86 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
 }
 
 void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
-    switch (code) {
-    case kSetBackgroundColor:
+    if (code == kSetBackgroundColor) {
         if (nesting == 0 && !background_set_) {
             movie_.background = ReadRgb(body);
             background_set_ = true;
         }
-        break;
+    } else if (code == kJpegTables) {
+        jpeg_tables_.assign(body.Here(), body.Here() + body.Remaining());
+    } else if (body.Remaining() >= 2) {
+        uint16_t id = body.U16();
+        if (std::optional<Character> character = ReadCharacter(code, body, nesting))
+            movie_.characters[id] = std::move(*character);
+    }
+}
+
+std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, int nesting) {
+    Character character;
+    switch (code) {
     case kDefineShape:
     case kDefineShape2:
     case kDefineShape3:
     case kDefineShape4: {
         int version = code == kDefineShape ? 1 : code == kDefineShape2 ? 2 : code == kDefineShape3 ? 3 : 4;
-        uint16_t id = body.U16();
-        auto shape = std::make_shared<Shape>(ReadShape(body, version));
-        movie_.characters[id] = Character{};
-        movie_.characters[id].shape = shape;
+        character.shape = std::make_shared<Shape>(ReadShape(body, version));
         break;
     }
     case kDefineButton:
     case kDefineButton2: {
-        uint16_t id = body.U16();
         auto button = std::make_shared<Button>(ReadButton(body, code == kDefineButton2));
         // The button plays as a sprite of one frame that shows its up state.
         auto up = std::make_shared<Sprite>();
         up->timeline.frames.emplace_back();
         for (const PlaceRecord& record : button->up)
             up->timeline.frames.back().tags.push_back({ControlKind::Place, record, {}});
-        movie_.characters[id] = Character{};
-        movie_.characters[id].button = button;
-        movie_.characters[id].sprite = up;
+        character.button = button;
+        character.sprite = up;
         break;
     }
     case kDefineSprite: {
-        if (nesting >= kMaxSpriteNesting) break;
-        uint16_t id = body.U16();
+        if (nesting >= kMaxSpriteNesting) return std::nullopt;
         int frames = body.U16();
         auto sprite = std::make_shared<Sprite>();
         SwfBits tags(body.Here(), body.Remaining());
         Read(tags, sprite->timeline, frames, nesting + 1);
-        movie_.characters[id] = Character{};
-        movie_.characters[id].sprite = sprite;
+        character.sprite = sprite;
         break;
     }
     case kDefineMorphShape:
-    case kDefineMorphShape2: {
-        uint16_t id = body.U16();
-        auto morph = std::make_shared<MorphShape>(ReadMorphShape(body, code == kDefineMorphShape ? 1 : 2));
-        movie_.characters[id] = Character{};
-        movie_.characters[id].morph = morph;
-        break;
-    }
-    case kJpegTables:
-        jpeg_tables_.assign(body.Here(), body.Here() + body.Remaining());
+    case kDefineMorphShape2:
+        character.morph = std::make_shared<MorphShape>(ReadMorphShape(body, code == kDefineMorphShape ? 1 : 2));
         break;
     case kDefineBits:
     case kDefineBitsJpeg2:
-    case kDefineBitsJpeg3:
-    case kDefineBitsLossless:
-    case kDefineBitsLossless2: {
-        uint16_t id = body.U16();
-        Bitmap bitmap = code == kDefineBitsLossless || code == kDefineBitsLossless2
-            ? ReadLosslessBitmap(body, code == kDefineBitsLossless ? 1 : 2)
-            : ReadJpegBitmap(body, code == kDefineBits ? jpeg_tables_ : std::vector<uint8_t>{}, code == kDefineBitsJpeg3);
-        movie_.characters[id] = Character{};
-        movie_.characters[id].bitmap = std::make_shared<Bitmap>(std::move(bitmap));
+    case kDefineBitsJpeg3: {
+        const std::vector<uint8_t> no_tables;
+        const std::vector<uint8_t>& tables = code == kDefineBits ? jpeg_tables_ : no_tables;
+        character.bitmap = std::make_shared<Bitmap>(ReadJpegBitmap(body, tables, code == kDefineBitsJpeg3));
         break;
     }
+    case kDefineBitsLossless:
+    case kDefineBitsLossless2:
+        character.bitmap = std::make_shared<Bitmap>(ReadLosslessBitmap(body, code == kDefineBitsLossless ? 1 : 2));
+        break;
     case kDefineFont:
     case kDefineFont2:
     case kDefineFont3: {
-        uint16_t id = body.U16();
         int version = code == kDefineFont ? 1 : code == kDefineFont2 ? 2 : 3;
-        auto font = std::make_shared<Font>(ReadFont(body, version));
-        movie_.characters[id] = Character{};
-        movie_.characters[id].font = font;
+        character.font = std::make_shared<Font>(ReadFont(body, version));
         break;
     }
     case kDefineText:
-    case kDefineText2: {
-        uint16_t id = body.U16();
-        auto text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
-        movie_.characters[id] = Character{};
-        movie_.characters[id].text = text;
+    case kDefineText2:
+        character.text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
         break;
-    }
-    case kDefineEditText: {
-        uint16_t id = body.U16();
-        auto field = std::make_shared<EditText>(ReadEditText(body));
-        movie_.characters[id] = Character{};
-        movie_.characters[id].edit_text = field;
+    case kDefineEditText:
+        character.edit_text = std::make_shared<EditText>(ReadEditText(body));
         break;
-    }
     default:
-        break;
+        return std::nullopt;  // tags that define nothing the engine draws
     }
+    return character;
 }
 
 }  // namespace

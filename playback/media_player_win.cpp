@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "app/wide_text_win.h"
+#include "app/utf8.h"
 
 namespace {
 
@@ -12,7 +12,7 @@ namespace {
     wchar_t text[256] = {};
     if (!mciGetErrorStringW(error, text, 256))
         wsprintfW(text, L"MCI error %lu", static_cast<unsigned long>(error));
-    throw std::runtime_error(WideToUtf8(text));
+    throw std::runtime_error(Utf8FromWide(text));
 }
 
 void Check(MCIERROR error) {

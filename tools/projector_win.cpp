@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <vector>
 
-#include "app/wide_text_win.h"
+#include "app/utf8.h"
 #include "tools/projector_trailer.h"
 #include "tools/win_error_win.h"
 
@@ -53,7 +53,7 @@ void SaveResourceToFile(const wchar_t* name, const wchar_t* type, const std::wst
     if (!info) info = FindResourceW(module, name, type);
     HGLOBAL loaded = info ? LoadResource(module, info) : nullptr;
     const void* bytes = loaded ? LockResource(loaded) : nullptr;
-    if (!bytes) throw std::runtime_error("Resource " + WideToUtf8(name) + " not found");
+    if (!bytes) throw std::runtime_error("Resource " + Utf8FromWide(name) + " not found");
     File out(path, GENERIC_WRITE, CREATE_ALWAYS);
     WriteAll(out.get(), bytes, SizeofResource(module, info));
 }

@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/wide_text_win.h"
+#include "app/utf8.h"
 
 void ThrowLastError(const std::wstring& what, DWORD error) {
     wchar_t* text = nullptr;
@@ -12,5 +12,5 @@ void ThrowLastError(const std::wstring& what, DWORD error) {
     if (text) LocalFree(text);
     while (!message.empty() && (message.back() == L'\n' || message.back() == L'\r' || message.back() == L' '))
         message.pop_back();
-    throw std::runtime_error(WideToUtf8(what + L": " + message));
+    throw std::runtime_error(Utf8FromWide(what + L": " + message));
 }

@@ -3,44 +3,18 @@
 #include "flash/flash_control_win.h"
 
 #include "flash/swf_writer.h"
+#include "media_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 
 namespace {
 
-using flash::Action;
-using flash::ActionKind;
-
 std::wstring WriteMovie(const std::wstring& name, const std::vector<uint8_t>& bytes) {
-    std::filesystem::path path = std::filesystem::temp_directory_path() / name;
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-    return path.wstring();
-}
-
-// A red 50 x 25 block at (50, 25) on a blue 200 x 100 stage, moved each frame.
-std::vector<uint8_t> SquareMovie(int frames, double rate, int stop_frame = -1) {
-    flash::SwfWriter movie(6, 200, 100, rate);
-    movie.SetBackgroundColor({0, 0, 255, 255});
-    flash::ShapeBuilder square;
-    square.Rectangle(1000, 500, 1000, 500, square.AddSolidFill({255, 0, 0, 255}));
-    movie.DefineShape(1, square);
-    for (int f = 0; f < frames; ++f) {
-        flash::PlaceArgs place;
-        place.depth = 1;
-        place.character = f == 0 ? 1 : 0;
-        place.move = f > 0;
-        place.matrix = flash::Matrix{};
-        movie.PlaceObject(place);
-        if (f == stop_frame) movie.DoAction({Action{ActionKind::Stop, 0, ""}});
-        movie.ShowFrame();
-    }
-    return movie.Finish();
+    return media_test::WriteFile(std::filesystem::temp_directory_path() / name, bytes);
 }
 
 void Pump(DWORD milliseconds) {
@@ -94,7 +68,7 @@ TEST_F(FlashControlTest, IsAFocusableChildWindowOfItsClass) {
 }
 
 TEST_F(FlashControlTest, LoadsAndPlaysFromTheFirstFrame) {
-    std::wstring path = WriteMovie(L"corvella_flash_ten.swf", SquareMovie(10, 30));
+    std::wstring path = WriteMovie(L"corvella_flash_ten.swf", media_test::SquareMovie(10, 30));
     control_->SetMovie(path);
     EXPECT_EQ(control_->Movie(), path);
     EXPECT_EQ(control_->TotalFrames(), 10);
@@ -106,7 +80,7 @@ TEST_F(FlashControlTest, LoadsAndPlaysFromTheFirstFrame) {
 }
 
 TEST_F(FlashControlTest, StopPlayAndGotoKeepThePlayState) {
-    control_->SetMovie(WriteMovie(L"corvella_flash_goto.swf", SquareMovie(20, 30)));
+    control_->SetMovie(WriteMovie(L"corvella_flash_goto.swf", media_test::SquareMovie(20, 30)));
     control_->Stop();
     int frame = control_->CurrentFrame();
     Pump(200);
@@ -126,14 +100,14 @@ TEST_F(FlashControlTest, StopPlayAndGotoKeepThePlayState) {
 }
 
 TEST_F(FlashControlTest, MovieThatStopsItselfIsNotPlaying) {
-    control_->SetMovie(WriteMovie(L"corvella_flash_stop.swf", SquareMovie(10, 60, 2)));
+    control_->SetMovie(WriteMovie(L"corvella_flash_stop.swf", media_test::SquareMovie(10, 60, 2)));
     Pump(400);
     EXPECT_EQ(control_->CurrentFrame(), 2);
     EXPECT_FALSE(control_->IsPlaying());
 }
 
 TEST_F(FlashControlTest, MissingMovieLeavesTheControlEmpty) {
-    control_->SetMovie(WriteMovie(L"corvella_flash_first.swf", SquareMovie(5, 12)));
+    control_->SetMovie(WriteMovie(L"corvella_flash_first.swf", media_test::SquareMovie(5, 12)));
     ASSERT_EQ(control_->TotalFrames(), 5);
     control_->SetMovie(L"C:\\no such folder\\none.swf");
     EXPECT_EQ(control_->TotalFrames(), 0);
@@ -153,7 +127,7 @@ TEST_F(FlashControlTest, QualityAcceptsTheThreeLevelsOnly) {
 }
 
 TEST_F(FlashControlTest, PaintsTheStageAndZooms) {
-    control_->SetMovie(WriteMovie(L"corvella_flash_paint.swf", SquareMovie(1, 12)));
+    control_->SetMovie(WriteMovie(L"corvella_flash_paint.swf", media_test::SquareMovie(1, 12)));
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     HBITMAP bitmap = CreateCompatibleBitmap(screen, 200, 100);

@@ -3,33 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "playback/media_player_win.h"
+#include "media_test_support.h"
 
 namespace {
 
-// One second of 8 kHz mono 8-bit silence-ish tone.
+// A tone of the given length in the temporary folder.
 std::wstring WriteWave(const wchar_t* name, int milliseconds) {
     wchar_t dir[MAX_PATH];
     GetTempPathW(MAX_PATH, dir);
-    std::wstring path = std::wstring(dir) + name;
-    const uint32_t rate = 8000, samples = rate * milliseconds / 1000;
-    std::vector<uint8_t> data(samples);
-    for (uint32_t i = 0; i < samples; ++i) data[i] = static_cast<uint8_t>(128 + ((i / 8) % 2 ? 20 : -20));
-    auto u32 = [](std::ofstream& f, uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [](std::ofstream& f, uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
-    std::ofstream f(std::filesystem::path(path), std::ios::binary);
-    f.write("RIFF", 4); u32(f, 36 + samples); f.write("WAVEfmt ", 8);
-    u32(f, 16); u16(f, 1); u16(f, 1); u32(f, rate); u32(f, rate); u16(f, 1); u16(f, 8);
-    f.write("data", 4); u32(f, samples);
-    f.write(reinterpret_cast<const char*>(data.data()), samples);
-    return path;
+    return media_test::WriteFile(std::filesystem::path(std::wstring(dir) + name), media_test::Tone(milliseconds));
 }
 
 std::string ErrorOf(void (*call)(MediaPlayer&), MediaPlayer& player) {

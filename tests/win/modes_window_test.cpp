@@ -2,14 +2,12 @@
 // full screen, window, window without the control panel, the sound-only
 // window and the place of a Flash movie's window.
 #include "app_test_support.h"
+#include "media_test_support.h"
 
 #include "app/application_win.h"
 #include "flash/flash_control_win.h"
 
 #include <commctrl.h>
-
-#include <cstdint>
-#include <fstream>
 
 using app_test::MainWindowTest;
 
@@ -37,19 +35,6 @@ int ScreenHeight() { return GetSystemMetrics(SM_CYSCREEN); }
 
 void Resize(HWND window, int width, int height) {
     SetWindowPos(window, nullptr, 0, 0, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-// Two seconds of an 8 kHz mono 8-bit square tone.
-std::wstring WriteWave(const std::filesystem::path& path) {
-    const uint32_t samples = 16000;
-    auto u32 = [](std::ofstream& f, uint32_t v) { f.write(reinterpret_cast<const char*>(&v), 4); };
-    auto u16 = [](std::ofstream& f, uint16_t v) { f.write(reinterpret_cast<const char*>(&v), 2); };
-    std::ofstream f(path, std::ios::binary);
-    f.write("RIFF", 4); u32(f, 36 + samples); f.write("WAVEfmt ", 8);
-    u32(f, 16); u16(f, 1); u16(f, 1); u32(f, 8000); u32(f, 8000); u16(f, 1); u16(f, 8);
-    f.write("data", 4); u32(f, samples);
-    for (uint32_t i = 0; i < samples; ++i) f.put(static_cast<char>((i / 8) % 2 ? 148 : 108));
-    return path.wstring();
 }
 
 class WindowModesTest : public MainWindowTest {
@@ -190,7 +175,7 @@ TEST_F(WindowModesTest, MinimisingKeepsTheLayout) {
 
 TEST_F(WindowModesTest, FullScreenReopensMediaAndPlaysOnFromTheBar) {
     Tfrmmain& form = MovieForm();
-    std::wstring path = WriteWave(folder_ / L"clip.wav");
+    std::wstring path = media_test::WriteFile(folder_ / L"clip.wav", media_test::Tone(2000));
     form.AppendEntry(path);
     form.SelectListEntry(0);
     form.PlayFile(path);

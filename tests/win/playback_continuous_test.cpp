@@ -13,7 +13,7 @@ protected:
     std::vector<std::wstring> Movies(int count, int frames) {
         std::vector<std::wstring> paths;
         for (int i = 0; i < count; ++i)
-            paths.push_back(File(L"movie" + std::to_wstring(i) + L".swf", playback_test::Movie(frames + i)));
+            paths.push_back(File(L"movie" + std::to_wstring(i) + L".swf", media_test::SquareMovie(frames + i, 12)));
         return paths;
     }
 };
@@ -136,8 +136,8 @@ TEST_F(ContinuousTest, RandomPicksTheSameSequenceEveryRun) {
 TEST_F(ContinuousTest, AutomaticSkipPushesPastAMovieThatStoppedItself) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    std::wstring waiting = File(L"waiting.swf", playback_test::Movie(10, 0));
-    std::wstring last = File(L"last.swf", playback_test::Movie(10, 9));
+    std::wstring waiting = File(L"waiting.swf", media_test::SquareMovie(10, 12, 0));
+    std::wstring last = File(L"last.swf", media_test::SquareMovie(10, 12, 9));
     AddEntries(form, {waiting, last});
 
     Play(form, 0);
@@ -190,8 +190,8 @@ TEST_F(ContinuousTest, LoopStartsTheSameMovieAgain) {
 TEST_F(ContinuousTest, MediaEndMovesOnRestartsOrStays) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    std::wstring first = File(L"first.wav", playback_test::Wave(600));
-    std::wstring second = File(L"second.wav", playback_test::Wave(700));
+    std::wstring first = File(L"first.wav", media_test::Tone(600));
+    std::wstring second = File(L"second.wav", media_test::Tone(700));
     AddEntries(form, {first, second});
     form.ClickMenuItem(L"N20");
     Play(form, 0);

@@ -29,8 +29,8 @@ TEST_F(PlaybackTest, FlashMovieGoesToTheFlashControl) {
     Tsourcefm sourcefm;
     Forms().sourcefm = &sourcefm;
     form.Show();
-    std::wstring movie = File(L"intro.swf", playback_test::Movie(10));
-    std::wstring odd = File(L"movie.Txt", playback_test::Movie(4));
+    std::wstring movie = File(L"intro.swf", media_test::SquareMovie(10, 12));
+    std::wstring odd = File(L"movie.Txt", media_test::SquareMovie(4, 12));
     AddEntries(form, {movie, odd});
 
     Play(form, 0);
@@ -60,8 +60,8 @@ TEST_F(PlaybackTest, FlashMovieGoesToTheFlashControl) {
 TEST_F(PlaybackTest, SoundFileMakesTheWindowCompactAndAMovieRestoresIt) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    std::wstring song = File(L"song.WAV", playback_test::Wave(1000));
-    std::wstring movie = File(L"intro.swf", playback_test::Movie(10));
+    std::wstring song = File(L"song.WAV", media_test::Tone(1000));
+    std::wstring movie = File(L"intro.swf", media_test::SquareMovie(10, 12));
     AddEntries(form, {song, movie});
 
     Play(form, 0);
@@ -104,8 +104,8 @@ TEST_F(PlaybackTest, SoundFileMakesTheWindowCompactAndAMovieRestoresIt) {
 TEST_F(PlaybackTest, MissingFileMovesOnOneEntryOrStopsAtTheEnd) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    std::wstring a = File(L"a.swf", playback_test::Movie(5));
-    std::wstring c = File(L"c.swf", playback_test::Movie(6));
+    std::wstring a = File(L"a.swf", media_test::SquareMovie(5, 12));
+    std::wstring c = File(L"c.swf", media_test::SquareMovie(6, 12));
     AddEntries(form, {a, a, MissingFile(L"b.swf"), c, MissingFile(L"e.swf")});
 
     Play(form, 2);
@@ -126,7 +126,7 @@ TEST_F(PlaybackTest, MediaFileThatCannotOpenMovesOnSilently) {
     Tfrmmain& form = MakeForm();
     form.Show();
     std::wstring broken = File(L"broken.wav", {'n', 'o', 't', ' ', 'a', ' ', 'w', 'a', 'v', 'e'});
-    std::wstring movie = File(L"intro.swf", playback_test::Movie(10));
+    std::wstring movie = File(L"intro.swf", media_test::SquareMovie(10, 12));
     AddEntries(form, {broken, movie});
 
     Play(form, 0);
@@ -147,14 +147,14 @@ TEST_F(PlaybackTest, MediaFileThatCannotOpenMovesOnSilently) {
 TEST_F(PlaybackTest, VideoAfterACompactWindowGetsItsPictureBack) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    std::wstring song = File(L"song.wav", playback_test::Wave(500));
+    std::wstring song = File(L"song.wav", media_test::Tone(500));
     AddEntries(form, {song});
     Play(form, 0);
     ASSERT_EQ(OuterSize(form.Window()).cy, 130);
 
     // A video file (which MCI need not be able to open here) takes the video
     // layout before the device is opened.
-    std::wstring video = File(L"clip.Mpeg", playback_test::Wave(500));
+    std::wstring video = File(L"clip.Mpeg", media_test::Tone(500));
     AddEntries(form, {video});
     Play(form, 1);
     EXPECT_TRUE(form.MediaMode);
@@ -170,7 +170,7 @@ TEST_F(PlaybackTest, VideoAfterACompactWindowGetsItsPictureBack) {
 TEST_F(PlaybackTest, PlaylistClickWithoutASelectionSelectsTheFirstEntry) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    std::wstring movie = File(L"intro.swf", playback_test::Movie(10));
+    std::wstring movie = File(L"intro.swf", media_test::SquareMovie(10, 12));
     AddEntries(form, {movie, movie});
 
     // No selection: the first entry is selected, nothing plays.

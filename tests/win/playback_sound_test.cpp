@@ -102,7 +102,7 @@ TEST_F(PlaybackTest, ChannelQualityAndZoomItems) {
     EXPECT_TRUE(form.MenuChecked(L"N59"));
 
     // With a sound file open they reach its device.
-    AddEntries(form, {File(L"song.wav", playback_test::Wave(500))});
+    AddEntries(form, {File(L"song.wav", media_test::Tone(500))});
     Play(form, 0);
     form.ClickMenuItem(L"N57");
     form.ClickMenuItem(L"N59");

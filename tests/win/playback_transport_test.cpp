@@ -14,7 +14,7 @@ protected:
     Tfrmmain& FormWithMovie(int frames) {
         Tfrmmain& form = MakeForm();
         form.Show();
-        AddEntries(form, {File(L"movie.swf", playback_test::Movie(frames))});
+        AddEntries(form, {File(L"movie.swf", media_test::SquareMovie(frames, 12))});
         Play(form, 0);
         form.flash()->Stop();
         form.StepFrames = 8;
@@ -117,7 +117,7 @@ TEST_F(PlaybackTest, CommandsWithoutAMediaDeviceShowTheErrorBox) {
 TEST_F(PlaybackTest, MediaTransportSeeksStopsAndResumes) {
     Tfrmmain& form = MakeForm();
     form.Show();
-    AddEntries(form, {File(L"song.wav", playback_test::Wave(2000))});
+    AddEntries(form, {File(L"song.wav", media_test::Tone(2000))});
     Play(form, 0);
     ASSERT_TRUE(form.mp.IsOpen());
     long length = form.mp.Length();

@@ -29,3 +29,13 @@ TEST(Utf8, MalformedBytesBecomeReplacementCharacters) {
     EXPECT_EQ(WideFromUtf8("\xE5" "ab"), L"\uFFFDab");
     EXPECT_EQ(WideFromUtf8(""), L"");
 }
+
+TEST(Utf8, UnpairedSurrogatesAndNulsSurvive) {
+    std::wstring lone = L"a";
+    lone += static_cast<wchar_t>(0xD800);
+    lone += L"b";
+    EXPECT_EQ(Utf8FromWide(lone), "a\xEF\xBF\xBD" "b");
+    std::string with_nul("a\0b", 3);
+    EXPECT_EQ(WideFromUtf8(with_nul), std::wstring(L"a\0b", 3));
+    EXPECT_EQ(Utf8FromWide(std::wstring(L"a\0b", 3)), with_nul);
+}

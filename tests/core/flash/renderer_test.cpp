@@ -208,3 +208,18 @@ TEST(Renderer, NoMovieDrawsWhite) {
 }
 
 }  // namespace
+
+TEST(Renderer, InverseUndoesAMatrixAndFlatMatricesHaveNone) {
+    flash::Matrix m{2, 0.5, -1, 3, 40, -20};
+    std::optional<flash::Matrix> inverse = flash::Inverse(m);
+    ASSERT_TRUE(inverse);
+    flash::Matrix identity = flash::Multiply(*inverse, m);
+    EXPECT_NEAR(identity.a, 1, 1e-12);
+    EXPECT_NEAR(identity.b, 0, 1e-12);
+    EXPECT_NEAR(identity.c, 0, 1e-12);
+    EXPECT_NEAR(identity.d, 1, 1e-12);
+    EXPECT_NEAR(identity.tx, 0, 1e-9);
+    EXPECT_NEAR(identity.ty, 0, 1e-9);
+    EXPECT_FALSE(flash::Inverse(flash::Matrix{1, 2, 2, 4, 0, 0}));   // both axes on one line
+    EXPECT_FALSE(flash::Inverse(flash::Matrix{1e200, 0, 0, 1e200, 0, 0}));  // determinant overflows
+}

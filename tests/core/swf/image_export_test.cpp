@@ -11,14 +11,6 @@ using namespace swftest;
 
 namespace {
 
-swf::SwfExtractor Loaded(const Data& movie) {
-    swf::SwfExtractor extractor;
-    extractor.SetSwfImage(movie);
-    extractor.getinfo();
-    extractor.addtolistview();
-    return extractor;
-}
-
 const Data kLead = {0xFF, 0xD9, 0xFF, 0xD8};
 
 Data WithId(const Data& data) {
@@ -41,10 +33,6 @@ Data ExportRow(swf::SwfExtractor& extractor, size_t row, const std::string& fold
     EXPECT_EQ(extractor.LastExtracted(), path);
     std::filesystem::remove_all(folder);
     return bytes;
-}
-
-uint32_t Le32(const Data& data, size_t pos) {
-    return data[pos] | data[pos + 1] << 8 | data[pos + 2] << 16 | uint32_t(data[pos + 3]) << 24;
 }
 
 }  // namespace

@@ -11,14 +11,6 @@ using namespace swftest;
 
 namespace {
 
-swf::SwfExtractor Loaded(const Data& movie) {
-    swf::SwfExtractor extractor;
-    extractor.SetSwfImage(movie);
-    extractor.getinfo();
-    extractor.addtolistview();
-    return extractor;
-}
-
 Data Export(swf::SwfExtractor& extractor, size_t row) {
     std::filesystem::path folder = FreshFolder("sound");
     std::filesystem::path path = extractor.ExtractRow(row, folder);
@@ -27,13 +19,6 @@ Data Export(swf::SwfExtractor& extractor, size_t row) {
     EXPECT_EQ(bytes.size(), extractor.Rows()[row].length);
     std::filesystem::remove_all(folder);
     return bytes;
-}
-
-uint32_t Le32(const Data& data, size_t pos) {
-    return data[pos] | data[pos + 1] << 8 | data[pos + 2] << 16 | uint32_t(data[pos + 3]) << 24;
-}
-uint16_t Le16(const Data& data, size_t pos) {
-    return static_cast<uint16_t>(data[pos] | data[pos + 1] << 8);
 }
 
 void ExpectWav(const Data& file, uint32_t rate, int channels, int bits, uint32_t data_bytes) {

@@ -11,14 +11,6 @@ using namespace swftest;
 
 namespace {
 
-swf::SwfExtractor Loaded(const Data& movie) {
-    swf::SwfExtractor extractor;
-    extractor.SetSwfImage(movie);
-    extractor.getinfo();
-    extractor.addtolistview();
-    return extractor;
-}
-
 std::vector<std::string> Lines(std::initializer_list<const char*> lines) {
     return std::vector<std::string>(lines.begin(), lines.end());
 }

@@ -21,6 +21,14 @@ void Put32(Data& out, uint32_t value) {
     Put16(out, value >> 16);
 }
 
+uint16_t Le16(const Data& data, size_t pos) {
+    return static_cast<uint16_t>(data[pos] | data[pos + 1] << 8);
+}
+
+uint32_t Le32(const Data& data, size_t pos) {
+    return Le16(data, pos) | uint32_t(Le16(data, pos + 2)) << 16;
+}
+
 Data Join(std::initializer_list<Data> parts) {
     Data out;
     for (const Data& part : parts) out.insert(out.end(), part.begin(), part.end());
@@ -176,6 +184,14 @@ bool DecodesAsJpeg(const Data& data, int* width, int* height) {
     if (height) *height = static_cast<int>(info.output_height);
     jpeg_destroy_decompress(&info);
     return clean;
+}
+
+swf::SwfExtractor Loaded(const Data& movie) {
+    swf::SwfExtractor extractor;
+    extractor.SetSwfImage(movie);
+    extractor.getinfo();
+    extractor.addtolistview();
+    return extractor;
 }
 
 Data ReadFile(const std::filesystem::path& path) {

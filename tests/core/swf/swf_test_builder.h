@@ -1,5 +1,5 @@
 // Small helpers that assemble SWF movies, tag bodies and JPEG data byte by
-// byte for the extractor's tests.
+// byte for the extractor's tests, read numbers back and load the movies.
 #pragma once
 
 #include <cstdint>
@@ -7,12 +7,17 @@
 #include <string>
 #include <vector>
 
+#include "swf/swf_extractor.h"
+
 namespace swftest {
 
 using Data = std::vector<uint8_t>;
 
 void Put16(Data& out, uint32_t value);
 void Put32(Data& out, uint32_t value);
+// Little-endian numbers read back from data at pos.
+uint16_t Le16(const Data& data, size_t pos);
+uint32_t Le32(const Data& data, size_t pos);
 Data Join(std::initializer_list<Data> parts);
 
 // A tag with its header; long_form writes the 6-byte header whatever the length.
@@ -39,6 +44,9 @@ struct SplitJpeg {
 SplitJpeg SplitTables(const Data& jpeg);
 // True when libjpeg decodes data whole; width and height are then set.
 bool DecodesAsJpeg(const Data& data, int* width = nullptr, int* height = nullptr);
+
+// An extractor that has read the movie and listed its rows.
+swf::SwfExtractor Loaded(const Data& movie);
 
 Data ReadFile(const std::filesystem::path& path);
 // A fresh empty folder under the system's temporary folder.

@@ -1,0 +1,6 @@
+// The full path of the running program's executable file.
+#pragma once
+
+#include <string>
+
+std::wstring ExecutablePath();
