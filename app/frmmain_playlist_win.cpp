@@ -171,15 +171,8 @@ void Tfrmmain::ShowEntriesFrom(size_t first) {
 }
 
 void Tfrmmain::RebuildPlaylistControls() {
-    HWND list = controls_.Window(L"ListBox1");
-    SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(list, LB_RESETCONTENT, 0, 0);
-    auto add_string = reinterpret_cast<WNDPROC>(GetClassLongPtrW(list, GCLP_WNDPROC));
-    for (size_t i = 0; i < playlist_.Count(); ++i)
-        CallWindowProcW(add_string, list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(playlist_.Label(i).c_str()));
-    SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
-    MarkPathListStale();
+    SendMessageW(controls_.Window(L"ListBox1"), LB_RESETCONTENT, 0, 0);
+    ShowEntriesFrom(0);
 }
 
 void Tfrmmain::MarkPathListStale() {
