@@ -9,7 +9,7 @@ packages=(
   libgtest-dev googletest zlib1g-dev libjpeg62-turbo-dev libpng-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libz-mingw-w64-dev
-  wine wine64 xvfb x11-apps x11-utils imagemagick fonts-wqy-zenhei locales fp-utils
+  wine wine64 xvfb x11-apps x11-utils imagemagick xdotool fonts-arphic-uming fonts-wine locales fp-utils
 )
 
 missing=()
