@@ -8,9 +8,20 @@
 
 inline constexpr const wchar_t* kApplicationTitle = L"Corvella3.0";
 
-// A hidden window titled kApplicationTitle that owns the secondary windows,
-// so that they stay off the task bar and keep their own place in the z-order.
+// A window titled kApplicationTitle that owns the main window and the
+// secondary windows, so that they stay off the task bar and keep their own
+// place in the z-order. Shown (without size), it is the program's one task
+// bar button, which keeps its title while the main window's caption changes.
 HWND ApplicationWindow();
+
+// Shows or hides the task bar button.
+void ShowApplicationButton(bool shown);
+
+// Minimising the application hides its visible windows and leaves the task
+// bar button minimised; restoring the button shows them again and gives the
+// last active one the activation.
+void MinimizeApplication();
+void RestoreApplication();
 
 // The application-wide message filter: called for every message the loop
 // takes from the queue, before anything else sees it. Setting handled ends

@@ -51,6 +51,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         frmabout.Create();
         frmset.Create();
         sourcefm.Create();
+        ShowApplicationButton(true);
         frmmain.Show();
         int code = RunMessageLoop();
         Forms() = {};

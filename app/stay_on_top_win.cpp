@@ -19,6 +19,13 @@ void MakeTopmost(HWND window) {
 
 void MakeNotTopmost(HWND window) {
     TraceStep("not topmost");
+    // Wine puts an owned window that leaves the topmost band right after the
+    // window above its owner, which is the window itself while the owner
+    // lies directly below it, so it would stay topmost: the owner (the
+    // hidden application window) goes to the bottom first.
+    if (HWND owner = GetWindow(window, GW_OWNER))
+        SetWindowPos(owner, HWND_BOTTOM, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
     PlaceInBand(window, HWND_NOTOPMOST);
 }
 
