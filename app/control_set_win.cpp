@@ -202,6 +202,10 @@ void ControlSet::AddHints() {
     }
 }
 
+void ControlSet::HideHint() const {
+    if (tooltip_) SendMessageW(tooltip_, TTM_POP, 0, 0);
+}
+
 std::wstring ControlSet::Text(int index) const {
     HWND window = entries_[index].window;
     if (!window) return entries_[index].text;
@@ -382,6 +386,7 @@ void ControlSet::DrawItem(const DRAWITEMSTRUCT& item) const {
     if (pressed) OffsetRect(&rect, 1, 1);
 
     RECT text_rect = rect;
+    if (r.glyph != ControlGlyph::None && r.kind == ControlKind::SpeedButton) text.clear();
     if (r.glyph != ControlGlyph::None) {
         int size = 16;
         int glyph_left = text.empty() ? (rect.left + rect.right - size) / 2 : rect.left + 12;

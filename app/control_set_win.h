@@ -67,6 +67,8 @@ public:
 
     HFONT DefaultFont() const { return default_font_; }
     HWND Tooltip() const { return tooltip_; }
+    // Takes a hint that is shown off the screen.
+    void HideHint() const;
 
 private:
     struct Entry {

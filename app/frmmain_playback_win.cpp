@@ -151,6 +151,11 @@ void Tfrmmain::OpenFlashMovie(const std::wstring& path, const PlayLayout& layout
         SetOuterSize(window_, kNormalWidth, kNormalHeight);
         ChangeRect(*this, L"Panel1", [](LayoutRect& r) { r.height = kNormalPanelHeight; });
         controls_.Realign();
+        // A sound file left the Flash area 0 pixels high: it takes the
+        // client area above the control panel again.
+        RECT client{};
+        GetClientRect(window_, &client);
+        SetFlashArea(client.right, client.bottom - controls_.Rect(ControlIndex(L"Panel1")).height);
     }
     try {
         mp.Stop();

@@ -65,8 +65,9 @@ void Tfrmmain::Create() {
     int width = outer.right - outer.left, height = outer.bottom - outer.top;
     int left = (GetSystemMetrics(SM_CXSCREEN) - width) / 2;
     int top = (GetSystemMetrics(SM_CYSCREEN) - height) / 2;
-    window_ = CreateWindowExW(0, kClassName, L"Corvella3.0", kMainStyle, left, top, width, height, nullptr,
-                              nullptr, GetModuleHandleW(nullptr), this);
+    // Owned by the application window, which is the task bar button.
+    window_ = CreateWindowExW(0, kClassName, L"Corvella3.0", kMainStyle, left, top, width, height,
+                              ApplicationWindow(), nullptr, GetModuleHandleW(nullptr), this);
     if (!window_) throw std::runtime_error("Cannot create the main window.");
 
     controls_.Create(
@@ -146,6 +147,20 @@ LRESULT Tfrmmain::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_SHOWWINDOW:
         if (wparam) FormShow();
         break;
+    case WM_ACTIVATE:
+        // A hint of ours must not stay on screen over another window or a menu.
+        if (LOWORD(wparam) == WA_INACTIVE) controls_.HideHint();
+        break;
+    case WM_ENTERMENULOOP:
+        controls_.HideHint();
+        break;
+    case WM_SYSCOMMAND:
+        // With the task bar button shown, minimising is the application's.
+        if ((wparam & 0xFFF0) == SC_MINIMIZE && IsWindowVisible(ApplicationWindow())) {
+            MinimizeApplication();
+            return 0;
+        }
+        break;
     case WM_CLOSE:
         FormClose();
         DestroyWindow(window_);
@@ -170,9 +185,12 @@ LRESULT CALLBACK Tfrmmain::ControlSubclass(HWND control, UINT message, WPARAM wp
         if (!key) return 0;
         wparam = key;
     }
-    LRESULT result = DefSubclassProc(control, message, wparam, lparam);
-    if (message == WM_LBUTTONUP && name == L"ProgressBar1")
+    // Any mouse button seeks; the seek comes before the right button's
+    // context menu.
+    bool button_up = message == WM_LBUTTONUP || message == WM_RBUTTONUP || message == WM_MBUTTONUP;
+    if (button_up && name == L"ProgressBar1")
         self->ProgressBar1MouseUp(static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)));
+    LRESULT result = DefSubclassProc(control, message, wparam, lparam);
     if (message == WM_NCDESTROY) RemoveWindowSubclass(control, ControlSubclass, kControlSubclassId);
     return result;
 }
@@ -195,8 +213,14 @@ void Tfrmmain::OnCommand(int id, int code, HWND control) {
     case ControlKind::RadioButton:
         if (code == BN_CLICKED) SetControlChecked(r.name, true);
         break;
-    case ControlKind::BitBtn:
     case ControlKind::SpeedButton:
+        // A flat button keeps no focus: the keys go back to the Flash area.
+        if (code == BN_CLICKED) {
+            RunControlHandler(index);
+            FocusFlashArea();
+        }
+        break;
+    case ControlKind::BitBtn:
     case ControlKind::CheckBox:
         if (code == BN_CLICKED) RunControlHandler(index);
         break;

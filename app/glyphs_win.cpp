@@ -69,19 +69,53 @@ void DrawStart(HDC dc, const RECT& rect, bool enabled) {
     FillPolygon(dc, arrow, 3, RGB(0xFF, 0xFF, 0xFF));
 }
 
-void DrawPlay(HDC dc, const RECT& rect, bool enabled) {
-    COLORREF color = enabled ? RGB(0x00, 0x60, 0x00) : GetSysColor(COLOR_GRAYTEXT);
-    POINT arrow[] = {{rect.left + 3, rect.top + 1}, {rect.right - 2, (rect.top + rect.bottom) / 2},
-                     {rect.left + 3, rect.bottom - 2}};
-    FillPolygon(dc, arrow, 3, color);
+// The transport glyphs are drawn on a 16 × 16 grid: solid shapes from row 2
+// to row 14, the size of the button's picture, so that each reads at a glance.
+constexpr int kGrid = 16;
+
+COLORREF TransportColor(bool enabled, COLORREF color) { return enabled ? color : GetSysColor(COLOR_GRAYTEXT); }
+
+// A triangle whose base stands at base_x and whose point is at tip_x.
+void Triangle(HDC dc, const RECT& rect, int base_x, int tip_x, COLORREF color) {
+    int scale_x = rect.right - rect.left, scale_y = rect.bottom - rect.top;
+    auto at = [&](int x, int y) { return POINT{rect.left + x * scale_x / kGrid, rect.top + y * scale_y / kGrid}; };
+    POINT points[] = {at(base_x, 2), at(tip_x, 8), at(base_x, 14)};
+    FillPolygon(dc, points, 3, color);
 }
 
-void DrawPause(HDC dc, const RECT& rect, bool enabled) {
-    COLORREF color = enabled ? RGB(0x00, 0x00, 0x80) : GetSysColor(COLOR_GRAYTEXT);
-    RECT left{rect.left + 3, rect.top + 2, rect.left + 7, rect.bottom - 2};
-    RECT right{rect.right - 7, rect.top + 2, rect.right - 3, rect.bottom - 2};
-    FillSolid(dc, left, color);
-    FillSolid(dc, right, color);
+void Bar(HDC dc, const RECT& rect, int left, int right, COLORREF color) {
+    int scale_x = rect.right - rect.left, scale_y = rect.bottom - rect.top;
+    RECT bar{rect.left + left * scale_x / kGrid, rect.top + 2 * scale_y / kGrid, rect.left + right * scale_x / kGrid,
+             rect.top + 15 * scale_y / kGrid};
+    FillSolid(dc, bar, color);
+}
+
+void DrawTransport(HDC dc, ControlGlyph glyph, const RECT& rect, bool enabled) {
+    COLORREF blue = TransportColor(enabled, RGB(0x10, 0x30, 0x80));
+    switch (glyph) {
+    case ControlGlyph::Play: Triangle(dc, rect, 3, 14, TransportColor(enabled, RGB(0x00, 0x70, 0x20))); break;
+    case ControlGlyph::Pause:
+        Bar(dc, rect, 3, 7, blue);
+        Bar(dc, rect, 9, 13, blue);
+        break;
+    case ControlGlyph::First:
+        Bar(dc, rect, 2, 5, blue);
+        Triangle(dc, rect, 14, 5, blue);
+        break;
+    case ControlGlyph::Last:
+        Triangle(dc, rect, 2, 11, blue);
+        Bar(dc, rect, 11, 14, blue);
+        break;
+    case ControlGlyph::Back:
+        Triangle(dc, rect, 8, 1, blue);
+        Triangle(dc, rect, 15, 8, blue);
+        break;
+    case ControlGlyph::Forward:
+        Triangle(dc, rect, 1, 8, blue);
+        Triangle(dc, rect, 8, 15, blue);
+        break;
+    default: break;
+    }
 }
 
 }  // namespace
@@ -89,8 +123,12 @@ void DrawPause(HDC dc, const RECT& rect, bool enabled) {
 void DrawGlyph(HDC dc, ControlGlyph glyph, const RECT& rect, bool enabled) {
     switch (glyph) {
     case ControlGlyph::Start: DrawStart(dc, rect, enabled); break;
-    case ControlGlyph::Play: DrawPlay(dc, rect, enabled); break;
-    case ControlGlyph::Pause: DrawPause(dc, rect, enabled); break;
+    case ControlGlyph::Play:
+    case ControlGlyph::Pause:
+    case ControlGlyph::First:
+    case ControlGlyph::Last:
+    case ControlGlyph::Back:
+    case ControlGlyph::Forward: DrawTransport(dc, glyph, rect, enabled); break;
     case ControlGlyph::Gradient: DrawBackground(dc, rect); break;
     case ControlGlyph::VolumeGradient: DrawVolumeGradient(dc, rect); break;
     case ControlGlyph::None: break;

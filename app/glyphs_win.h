@@ -1,6 +1,6 @@
 // The pictures of the main window that are drawn by code: the glyphs of the
-// start, play and pause buttons, the background picture of the control
-// panel and the volume gradient.
+// start button and the transport buttons, the background picture of the
+// control panel and the volume gradient.
 #pragma once
 
 #include "app/main_controls.h"

@@ -26,7 +26,8 @@ enum class ControlKind {
 
 enum class ControlAlign { None, Bottom, Left, Client };
 
-enum class ControlGlyph { None, Start, Play, Pause, Gradient, VolumeGradient };
+// Flat buttons with a glyph show the glyph in place of their caption.
+enum class ControlGlyph { None, Start, Play, Pause, First, Back, Forward, Last, Gradient, VolumeGradient };
 
 enum class ControlCursor { Default, Hand, HorizontalSplit };
 

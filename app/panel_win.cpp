@@ -58,7 +58,9 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
         if (style && style->mouse) {
             style->mouse(message, static_cast<short>(LOWORD(lparam)), static_cast<short>(HIWORD(lparam)),
                          wparam);
-            return 0;
+            // The default handling of the right button's release asks for
+            // the context menu.
+            if (message != WM_RBUTTONUP) return 0;
         }
         break;
     }

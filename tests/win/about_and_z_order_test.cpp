@@ -2,6 +2,7 @@
 // settings dialog and the extraction window.
 #include "app_test_support.h"
 
+#include "app/application_win.h"
 #include "app/frmabout_win.h"
 #include "app/frmset_win.h"
 #include "app/sourcefm_win.h"
@@ -185,4 +186,34 @@ TEST(SecondaryWindows, ExtractionWindowShell) {
     SendMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_TRUE(IsWindow(window));
     EXPECT_FALSE(IsWindowVisible(window));
+}
+
+// The task bar button is the application window's: it keeps the program's
+// title while the main window's caption follows what plays, and minimising
+// and restoring through it hides and shows the main window.
+TEST_F(MainWindowTest, TaskBarButtonKeepsTheProgramTitle) {
+    Tfrmmain& form = MakeForm();
+    HWND application = ApplicationWindow();
+    EXPECT_EQ(GetWindow(form.Window(), GW_OWNER), application);
+    ShowApplicationButton(true);
+    form.Show();
+    SetWindowTextW(form.Window(), L"Corvella3.0  song.mp3");
+
+    // The one window of ours the task bar lists: visible, unowned, no tool window.
+    EXPECT_TRUE(IsWindowVisible(application));
+    EXPECT_EQ(GetWindow(application, GW_OWNER), nullptr);
+    EXPECT_FALSE(GetWindowLongPtrW(application, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    wchar_t title[64] = {};
+    GetWindowTextW(application, title, 64);
+    EXPECT_STREQ(title, L"Corvella3.0");
+
+    SendMessageW(form.Window(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+    EXPECT_FALSE(IsWindowVisible(form.Window()));
+    EXPECT_TRUE(IsIconic(application));
+    SendMessageW(application, WM_SYSCOMMAND, SC_RESTORE, 0);
+    EXPECT_TRUE(IsWindowVisible(form.Window()));
+    EXPECT_FALSE(IsIconic(form.Window()));
+    EXPECT_FALSE(IsIconic(application));
+    EXPECT_EQ(GetActiveWindow(), form.Window());
+    ShowApplicationButton(false);
 }

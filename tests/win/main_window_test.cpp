@@ -2,7 +2,9 @@
 // timers, and the routing of commands to handlers.
 #include "app_test_support.h"
 
+#include "app/application_win.h"
 #include "app/frmmain_dispatch_win.h"
+#include "app/glyphs_win.h"
 #include "app/main_menus.h"
 
 #include <cwctype>
@@ -258,4 +260,110 @@ TEST_F(MainWindowTest, HintsAreToolsOfOneTooltip) {
     ControlSet& controls = form.Controls();
     int picture = form.ControlIndex(L"VolImg");
     EXPECT_EQ(hint_of(form.ControlWindow(L"Panel9"), static_cast<UINT_PTR>(controls.IdOf(picture)), 0), L"总音量");
+}
+
+namespace {
+
+// The glyph drawn into a white 16 × 16 picture in the middle of a 24 × 24
+// bitmap: for each pixel, whether it is inked.
+std::vector<bool> GlyphInk(ControlGlyph glyph) {
+    const int size = 24;
+    HDC dc = CreateCompatibleDC(nullptr);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), size, -size, 1, 32, BI_RGB};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(dc, bitmap);
+    RECT all{0, 0, size, size};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    DrawGlyph(dc, glyph, RECT{4, 4, 20, 20}, true);
+    GdiFlush();
+    std::vector<bool> ink(size * size);
+    for (int i = 0; i < size * size; ++i) ink[i] = (static_cast<const DWORD*>(bits)[i] & 0xFFFFFF) != 0xFFFFFF;
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+    return ink;
+}
+
+int InkIn(const std::vector<bool>& ink, int left, int right) {
+    int count = 0;
+    for (int y = 0; y < 24; ++y)
+        for (int x = left; x < right; ++x) count += ink[y * 24 + x];
+    return count;
+}
+
+}  // namespace
+
+// The transport glyphs are solid shapes that fill their picture: each one
+// stays inside it, covers a good part of it, and differs from the others;
+// the pairs of directions are mirror images in how their ink lies.
+TEST(TransportGlyphs, FillTheirPictureAndPointTheirWay) {
+    const ControlGlyph glyphs[] = {ControlGlyph::First, ControlGlyph::Back, ControlGlyph::Forward,
+                                   ControlGlyph::Last,  ControlGlyph::Play, ControlGlyph::Pause};
+    std::vector<std::vector<bool>> inks;
+    for (ControlGlyph glyph : glyphs) {
+        std::vector<bool> ink = GlyphInk(glyph);
+        int inside = 0, total = 0;
+        for (int y = 0; y < 24; ++y)
+            for (int x = 0; x < 24; ++x) {
+                total += ink[y * 24 + x];
+                inside += ink[y * 24 + x] && x >= 4 && x < 20 && y >= 4 && y < 20;
+            }
+        EXPECT_EQ(inside, total) << static_cast<int>(glyph);
+        EXPECT_GE(total, 16 * 16 * 30 / 100) << static_cast<int>(glyph);
+        for (const std::vector<bool>& other : inks) EXPECT_NE(ink, other) << static_cast<int>(glyph);
+        inks.push_back(ink);
+    }
+    // A triangle's base is a full column, its point a few pixels: a glyph
+    // pointing right has more ink in its first inked column than its last.
+    auto lean = [](const std::vector<bool>& ink) {
+        int first = -1, last = -1;
+        for (int x = 0; x < 24; ++x)
+            if (InkIn(ink, x, x + 1) > 0) {
+                if (first < 0) first = x;
+                last = x;
+            }
+        return InkIn(ink, last, last + 1) - InkIn(ink, first, first + 1);
+    };
+    EXPECT_GT(lean(inks[1]), 4);    // back points left
+    EXPECT_LT(lean(inks[2]), -4);   // forward points right
+    EXPECT_LT(lean(inks[4]), -4);   // play points right
+    EXPECT_NEAR(InkIn(inks[0], 0, 24), InkIn(inks[3], 0, 24), 16);   // first and last
+}
+
+// A hint shown for the playlist goes when another window takes the
+// activation (the extraction window opened over it) or a menu opens.
+TEST_F(MainWindowTest, HintLeavesTheScreenWithTheActivationAndForMenus) {
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    SetForegroundWindow(form.Window());
+    HWND tooltip = form.Controls().Tooltip();
+    HWND list = form.ControlWindow(L"ListBox1");
+    // The pointer over the playlist, the hint shown at once.
+    auto show_hint = [&] {
+        RECT r{};
+        GetWindowRect(list, &r);
+        SetCursorPos((r.left + r.right) / 2, (r.top + r.bottom) / 2);
+        // The pointer may take a moment to reach the new place under X.
+        for (int tries = 0; tries < 20 && !IsWindowVisible(tooltip); ++tries) {
+            ProcessPendingMessages();
+            Sleep(50);
+            SendMessageW(tooltip, TTM_POPUP, 0, 0);
+        }
+        return IsWindowVisible(tooltip) != FALSE;
+    };
+
+    ASSERT_TRUE(show_hint());
+    HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_POPUP | WS_VISIBLE | WS_CAPTION, 600, 100, 200, 100,
+                                 nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    SetActiveWindow(other);
+    ProcessPendingMessages();
+    EXPECT_FALSE(IsWindowVisible(tooltip));
+    DestroyWindow(other);
+
+    SetActiveWindow(form.Window());
+    ASSERT_TRUE(show_hint());
+    SendMessageW(form.Window(), WM_ENTERMENULOOP, TRUE, 0);
+    EXPECT_FALSE(IsWindowVisible(tooltip));
 }

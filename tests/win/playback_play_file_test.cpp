@@ -96,6 +96,12 @@ TEST_F(PlaybackTest, SoundFileMakesTheWindowCompactAndAMovieRestoresIt) {
     EXPECT_EQ(size.cx, 547);
     EXPECT_EQ(size.cy, 524);
     EXPECT_EQ(form.Controls().Rect(form.ControlIndex(L"Panel1")).height, 120);
+    // The movie is seen: the Flash area fills the client area above the panel.
+    RECT client{};
+    GetClientRect(form.Window(), &client);
+    EXPECT_EQ(form.Controls().Rect(form.ControlIndex(L"flash")),
+              (LayoutRect{0, 0, client.right, client.bottom - 120}));
+    EXPECT_EQ(form.Controls().Rect(form.ControlIndex(L"Panel1")).top, client.bottom - 120);
     EXPECT_TRUE(Visible(form, L"PlayFileinfo"));
     EXPECT_EQ(Timers(form), (TimerStates{true, true, false, true, true}));
     EXPECT_TRUE(CapturedErrors().empty());

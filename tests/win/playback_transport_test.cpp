@@ -70,6 +70,34 @@ TEST_F(TransportTest, ClickOnTheBarSeeksAndPlays) {
     EXPECT_EQ(form.flash()->CurrentFrame(), 100);
 }
 
+TEST_F(TransportTest, AnyMouseButtonSeeksOnTheBar) {
+    Tfrmmain& form = FormWithMovie(101);
+    HWND bar = form.ControlWindow(L"ProgressBar1");
+    SendMessageW(bar, WM_MBUTTONUP, 0, MAKELPARAM(170, 5));
+    EXPECT_EQ(BarPosition(form), 50);
+    form.flash()->Stop();
+    SendMessageW(bar, WM_LBUTTONUP, 0, MAKELPARAM(34, 5));
+    EXPECT_EQ(BarPosition(form), 10);
+    EXPECT_EQ(form.flash()->CurrentFrame(), 10);
+    EXPECT_TRUE(form.flash()->IsPlaying());
+}
+
+// A click on a transport button leaves the keyboard with the Flash area, so
+// that the keys of the key table keep working and Space does not click again.
+TEST_F(TransportTest, TransportButtonsGiveTheFocusBackToTheFlashArea) {
+    Tfrmmain& form = FormWithMovie(100);
+    SetForegroundWindow(form.Window());
+    for (const wchar_t* name : {L"SpeedButton1", L"SpeedButton2", L"SpeedButton3", L"SpeedButton4",
+                                L"SpeedButton5", L"SpeedButton6"}) {
+        HWND button = form.ControlWindow(name);
+        SetFocus(button);
+        ASSERT_EQ(GetFocus(), button);
+        SendMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
+        SendMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
+        EXPECT_EQ(GetFocus(), form.flash()->Window()) << name;
+    }
+}
+
 TEST_F(TransportTest, PauseDisarmsTheMovieUntilTheNextFile) {
     Tfrmmain& form = FormWithMovie(20);
     form.ClickMenuItem(L"N16");

@@ -162,6 +162,40 @@ TEST_F(PlaylistIntakeTest, RightClickOnTheFlashAreaOpensTheControlMenuInstead) {
     RemoveWindowSubclass(flash, CountFlashClicks, 77);
 }
 
+// The control panel's background, its pictures and labels and the volume
+// bar open the control menu on a right click, as its buttons do.
+TEST_F(PlaylistIntakeTest, RightClickOnTheControlPanelOpensTheControlMenu) {
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    struct Place {
+        const wchar_t* window;
+        POINT point;
+    };
+    const Place places[] = {
+        {L"Panel5", {150, 5}},     // background
+        {L"Panel5", {200, 50}},    // picture Image1
+        {L"Panel5", {200, 12}},    // progress label
+        {L"Panel8", {5, 5}},       // volume bar
+        {L"VolLbl", {5, 5}},
+    };
+    for (const Place& place : places) {
+        HMENU shown = nullptr;
+        ModalActor close_menu([&] {
+            HWND menu = FindThreadWindow(L"#32768");
+            if (!menu) return false;
+            shown = reinterpret_cast<HMENU>(SendMessageW(menu, MN_GETHMENU, 0, 0));
+            EndMenu();
+            return true;
+        });
+        HWND window = form.ControlWindow(place.window);
+        PostMessageW(window, WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(place.point.x, place.point.y));
+        PostMessageW(window, WM_RBUTTONUP, 0, MAKELPARAM(place.point.x, place.point.y));
+        ProcessPendingMessages();
+        EXPECT_TRUE(close_menu.Done()) << place.window;
+        EXPECT_EQ(shown, form.PopupMenu1().Handle()) << place.window;
+    }
+}
+
 TEST_F(PlaylistIntakeTest, RemoveRenumbersInTheStemFormAndClearEmptiesBothLists) {
     Tfrmmain& form = MakeForm();
     for (const wchar_t* name : {L"C:\\m\\a.mp3", L"C:\\m\\b.mp3", L"C:\\m\\c.mp3"}) form.AppendEntry(name);
