@@ -263,7 +263,12 @@ void Tfrmmain::DropFiles(WPARAM drop_handle) {
             std::wstring path(length + 1, L'\0');
             path.resize(DragQueryFileW(drop, i, path.data(), length + 1));
             DropIntake intake = ClassifyDroppedFile(path);
-            if (intake.load_list) LoadPlaylistFile(path);
+            try {
+                if (intake.load_list) LoadPlaylistFile(path);
+            } catch (const std::exception&) {
+                // An unreadable list file is passed over without a message;
+                // the other dropped files still come in.
+            }
             if (intake.append) AppendEntry(path);
         }
         if (ListEntryCount() > before) {
@@ -271,7 +276,7 @@ void Tfrmmain::DropFiles(WPARAM drop_handle) {
             PlayFile(ListEntryPath(before));
         }
     } catch (const std::exception&) {
-        // An unreadable list file ends the drop without a message.
+        // A file that cannot be played ends the drop without a message.
     }
     DragFinish(drop);
 }
@@ -299,14 +304,23 @@ void Tfrmmain::TakeCommandLine() {
 // List files.
 
 void Tfrmmain::LoadPlaylistFile(const std::wstring& path) {
+    // The paths are read without a folder and joined to the list's folder
+    // here, in wide characters: a folder name outside the ANSI code page
+    // would not survive the way through it.
+    size_t cut = path.find_last_of(L"\\/:");
+    std::wstring folder = cut == std::wstring::npos ? std::wstring() : path.substr(0, cut + 1);
+    std::string name = WideToAnsi(path.substr(folder.size()));
     LoadedPlaylist loaded;
-    if (!::LoadPlaylistFile(std::filesystem::path(path), WideToAnsi(path), &loaded))
+    if (!::LoadPlaylistFile(std::filesystem::path(path), name, &loaded))
         throw std::runtime_error("Cannot open file \"" + Utf8FromWide(path) + "\".");
+    bool relative_in_folder = loaded.format != PlaylistFormat::kPlainList;
     std::vector<std::wstring> paths;
     std::wstring scratch;
     for (const std::string& line : loaded.paths) {
-        paths.push_back(AnsiToWide(line));
-        scratch += paths.back() + L"\r\n";
+        std::wstring entry = AnsiToWide(line);
+        if (relative_in_folder && !IsAbsolutePlaylistPath(line)) entry = folder + entry;
+        paths.push_back(entry);
+        scratch += entry + L"\r\n";
     }
     SetControlText(L"Memo2", scratch);
 

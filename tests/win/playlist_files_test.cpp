@@ -159,3 +159,22 @@ TEST_F(PlaylistFilesTest, OpenFilesAppendsWhateverWasChosenAndPlaysIt) {
     EXPECT_EQ(Selection(form), 1);
     EXPECT_EQ(CountOf(trace_, "play file"), 2);
 }
+
+// A list in a folder whose name the ANSI code page cannot spell: relative
+// entries of ".m3u" and ".pls" files are joined to that folder whole, and
+// absolute ones stay as written.
+TEST_F(PlaylistFilesTest, RelativeEntriesJoinAFolderNameOutsideTheAnsiCodePage) {
+    Tfrmmain& form = MakeForm();
+    std::filesystem::path folder = folder_ / L"ลิสต์ 목록";
+    std::filesystem::create_directories(folder);
+    WriteBytes(folder / L"a.m3u", "#EXTM3U\r\n#EXTINF:1,A\r\nsongs\\one.mp3\r\nD:\\abs\\two.mp3\r\n");
+    WriteBytes(folder / L"b.pls", "[playlist]\r\nNumberOfEntries=1\r\nFile1=three.mp3\r\n");
+
+    form.LoadPlaylistFile((folder / L"a.m3u").wstring());
+    form.LoadPlaylistFile((folder / L"b.pls").wstring());
+
+    std::wstring prefix = folder.wstring() + L"\\";
+    EXPECT_EQ(MemoLines(form), (std::vector<std::wstring>{prefix + L"songs\\one.mp3", L"D:\\abs\\two.mp3",
+                                                           prefix + L"three.mp3"}));
+    EXPECT_EQ(MemoLines(form, L"Memo2"), (std::vector<std::wstring>{prefix + L"three.mp3"}));
+}

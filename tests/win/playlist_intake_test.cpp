@@ -93,16 +93,22 @@ TEST_F(PlaylistIntakeTest, DroppedListFilesAreLoadedAndPlayed) {
     EXPECT_EQ(MemoLines(form, L"Memo2"), (std::vector<std::wstring>{a, b}));
 
     // An ".m3u" among the dropped files is appended without playing of its
-    // own; a missing list file ends the drop quietly and keeps what came in.
+    // own; a missing list file is passed over quietly and the files after
+    // it still come in.
     WriteBytes(folder_ / L"list.m3u", "#EXTM3U\r\n#EXTINF:1,A\r\nC:\\m\\a.mp3\r\n");
     trace_.clear();
-    DropOn(form, {Path(L"list.m3u"), Path(L"gone.lis"), Path(L"after.mp3")});
-    EXPECT_EQ(Labels(form), (std::vector<std::wstring>{L"1.a", L"2.b", L"3.a"}));
-    EXPECT_EQ(MemoLines(form).back(), L"C:\\m\\a.mp3");
+    HGLOBAL failed = DropOn(form, {Path(L"list.m3u"), Path(L"gone.lis"), Path(L"after.mp3")});
+    EXPECT_EQ(Labels(form), (std::vector<std::wstring>{L"1.a", L"2.b", L"3.a", L"4.after"}));
+    EXPECT_EQ(MemoLines(form).back(), Path(L"after.mp3"));
     EXPECT_TRUE(app_test::CapturedErrors().empty());
-    // The drop handle is released in every case: a fresh drop still works.
-    DropOn(form, {Path(L"later.mp3")});
-    EXPECT_EQ(Labels(form).back(), L"4.later");
+    // The drop handle is released in every case, the failed one included.
+    HGLOBAL unreleased = MakeDrop({Path(L"x.mp3")});
+    EXPECT_FALSE(DropReleased(unreleased));
+    GlobalFree(unreleased);
+    EXPECT_TRUE(DropReleased(failed));
+    EXPECT_TRUE(DropReleased(DropOn(form, {Path(L"later.mp3")})));
+    EXPECT_TRUE(DropReleased(DropOn(form, {Path(L"readme.txt")})));
+    EXPECT_EQ(Labels(form).back(), L"5.later");
 }
 
 static int flash_right_clicks;

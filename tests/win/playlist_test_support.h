@@ -68,10 +68,16 @@ inline HGLOBAL MakeDrop(const std::vector<std::wstring>& paths) {
     return memory;
 }
 
-// Posts the drop to the window and lets the message loop deliver it.
-inline void DropOn(Tfrmmain& form, const std::vector<std::wstring>& paths) {
-    PostMessageW(form.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(paths)), 0);
+// A drop handle that has been given back: the memory behind it is gone.
+inline bool DropReleased(HGLOBAL drop) { return GlobalFlags(drop) == GMEM_INVALID_HANDLE; }
+
+// Posts the drop to the window and lets the message loop deliver it;
+// returns the handle, which the window must have released by then.
+inline HGLOBAL DropOn(Tfrmmain& form, const std::vector<std::wstring>& paths) {
+    HGLOBAL drop = MakeDrop(paths);
+    PostMessageW(form.Window(), WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     ProcessPendingMessages();
+    return drop;
 }
 
 inline void WriteBytes(const std::filesystem::path& file, const std::string& bytes) {
