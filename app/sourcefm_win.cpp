@@ -310,11 +310,18 @@ void Tsourcefm::ExportSelectedRow(int row) {
     if (replacing && !AskYesNo(window_, L"文件已存在，是否要替换？", L"提示")) return;
     fs::path written = ListView1DblClick();
     ShowNewMessages();
-    // The file the user agreed to replace goes only once there is a new one.
     if (written.empty()) return;
-    if (replacing && !DeleteFileW(chosen->c_str())) ThrowLastError(L"Cannot delete file \"" + *chosen + L"\"");
-    if (!CopyFileW(written.c_str(), chosen->c_str(), FALSE))
+    // The copy is made beside the chosen file and takes its place only when
+    // whole: a failed copy leaves the file the user agreed to replace.
+    std::wstring beside = *chosen + L".part";
+    if (!CopyFileW(written.c_str(), beside.c_str(), FALSE)) {
+        DeleteFileW(beside.c_str());
         ThrowLastError(L"Cannot copy to \"" + *chosen + L"\"");
+    }
+    if (!MoveFileExW(beside.c_str(), chosen->c_str(), MOVEFILE_REPLACE_EXISTING)) {
+        DeleteFileW(beside.c_str());
+        ThrowLastError(L"Cannot replace file \"" + *chosen + L"\"");
+    }
     DeleteFileW(written.c_str());
     AddMessage(kExtracted);
     if (!replacing) PlaceInBand(window_, HWND_TOPMOST);
