@@ -52,6 +52,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_executable(corvella_win_tests ${CORVELLA_WIN_TEST_SOURCES} $<TARGET_OBJECTS:corvella_resources>)
 target_link_libraries(corvella_win_tests PRIVATE corvella_win gtest gtest_main)
 set_target_properties(corvella_win_tests PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tests)
+# The shared folder (corpora) as the native tests find it; Wine sees it on Z:.
+target_compile_definitions(corvella_win_tests PRIVATE CORVELLA_SHARED_DIR="${CMAKE_SOURCE_DIR}/../shared")
 
 # Benchmarks that need the platform: bench/*_main_win.cpp, console programs.
 file(GLOB CORVELLA_WIN_BENCHES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_main_win.cpp)

@@ -9,6 +9,7 @@
 #include "app/prompts_win.h"
 #include "app/sourcefm_win.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -22,8 +23,25 @@ namespace tools_test {
 
 namespace fs = std::filesystem;
 
-// The movies of the extraction corpus, seen from Wine.
-inline fs::path CorpusMovie(const char* name) { return fs::path(L"Z:\\work\\shared\\corpus\\extract") / name; }
+// The movies of the extraction corpus in the shared folder, seen from Wine
+// (the Linux root is drive Z:).
+inline fs::path CorpusMovie(const char* name) {
+    std::wstring folder = L"Z:";
+    for (const char* c = CORVELLA_SHARED_DIR "/corpus/extract/"; *c; ++c)
+        folder += *c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(*c));
+    return fs::path(folder) / name;
+}
+
+// A test that needs the corpus stops here without it: skipped on a
+// developer's machine, failed in CI (where CI is set), so that a missing
+// corpus cannot pass for a passing test.
+#define REQUIRE_CORPUS(movie)                                                        \
+    do {                                                                             \
+        if (!fs::exists(movie)) {                                                    \
+            if (std::getenv("CI")) FAIL() << "no corpus at " << fs::path(movie);     \
+            GTEST_SKIP() << "no corpus at " << fs::path(movie);                      \
+        }                                                                            \
+    } while (0)
 
 inline std::string ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);

@@ -171,7 +171,7 @@ TEST_F(ToolsTest, OpeningListsTheRowsOfTheExtractorAndItsInformation) {
     Tfrmmain& form = MakeForm();
     Tsourcefm& window = MakeSourcefm();
     fs::path movie = CorpusMovie("jpexs__gfx__test_sounds.swf");
-    if (!fs::exists(movie)) GTEST_SKIP() << "no corpus";
+    REQUIRE_CORPUS(movie);
     AddEntry(form, movie.wstring());
     window.SwfPath = movie.wstring();
     form.ClickMenuItem(L"swfToMp31");
@@ -243,7 +243,7 @@ TEST_F(ToolsTest, ViewChoiceSwitchesTheListAndSurvivesReopening) {
 TEST_F(ToolsTest, ExportWithoutSelectionAsksForAResource) {
     Tsourcefm& window = MakeSourcefm();
     window.SwfPath = CorpusMovie("jpexs__gfx__test_images.swf").wstring();
-    if (!fs::exists(window.SwfPath)) GTEST_SKIP() << "no corpus";
+    REQUIRE_CORPUS(window.SwfPath);
     window.init();
     Click(window.Window(), window.Control(L"BitBtn1"));
     EXPECT_EQ(Memo2Lines(), std::vector<std::wstring>{L"请选择要导出的资源!"});
@@ -253,7 +253,7 @@ TEST_F(ToolsTest, ExportWithoutSelectionAsksForAResource) {
 TEST_F(ToolsTest, ExportedJpegAndSoundDecode) {
     Tsourcefm& window = MakeSourcefm();
     fs::path images = CorpusMovie("jpexs__gfx__test_images.swf");
-    if (!fs::exists(images)) GTEST_SKIP() << "no corpus";
+    REQUIRE_CORPUS(images);
     window.SwfPath = images.wstring();
     window.init();
     HWND list = window.Control(L"ListView1");
@@ -296,7 +296,7 @@ TEST_F(ToolsTest, ExportedJpegAndSoundDecode) {
 TEST_F(ToolsTest, ExportToAnExistingFileAsksFirst) {
     Tsourcefm& window = MakeSourcefm();
     window.SwfPath = CorpusMovie("jpexs__gfx__test_images.swf").wstring();
-    if (!fs::exists(window.SwfPath)) GTEST_SKIP() << "no corpus";
+    REQUIRE_CORPUS(window.SwfPath);
     window.init();
     HWND list = window.Control(L"ListView1");
     SelectRow(list, 1);
@@ -358,7 +358,7 @@ TEST_F(ToolsTest, ClosingDeletesOnlyTheFilesTheExportersWrote) {
     form.SetMenuChecked(L"N18", true);
     Tsourcefm& window = MakeSourcefm();
     window.SwfPath = CorpusMovie("jpexs__gfx__test_images.swf").wstring();
-    if (!fs::exists(window.SwfPath)) GTEST_SKIP() << "no corpus";
+    REQUIRE_CORPUS(window.SwfPath);
     WriteAll(temp_ / "notes.txt", "the user's own");
     WriteAll(temp_ / "6_9.jpg", "looks like ours");
     fs::create_directories(temp_ / "sub");
