@@ -4,6 +4,7 @@
 
 #include "flash/flash_control_win.h"
 
+#include <cstdlib>
 #include <cwchar>
 
 using tools_test::ReadAll;
@@ -24,6 +25,84 @@ uint32_t U32At(const std::string& bytes, size_t at) {
     uint32_t value = 0;
     for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<unsigned char>(bytes[at + static_cast<size_t>(i)]);
     return value;
+}
+
+// A 100 × 100 pixel movie of one frame whose background is kMovieColor.
+const std::string kColouredMovie(
+    "\x46\x57\x53\x06\x1C\x00\x00\x00\x60\x00\x3E\x80\x00\x3E\x80\x00\x0C\x01\x00\x43\x02\x12"
+    "\x9A\x56\x40\x00\x00\x00",
+    28);
+constexpr COLORREF kMovieColor = RGB(0x12, 0x9A, 0x56);
+
+// A program started on its own, ended with the test.
+class StartedProgram {
+public:
+    explicit StartedProgram(const fs::path& exe) {
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        std::wstring command = L"\"" + exe.wstring() + L"\"";
+        started_ = CreateProcessW(exe.wstring().c_str(), command.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                  exe.parent_path().wstring().c_str(), &startup, &process_) != FALSE;
+    }
+    ~StartedProgram() {
+        if (!started_) return;
+        if (WaitForSingleObject(process_.hProcess, 0) == WAIT_TIMEOUT) TerminateProcess(process_.hProcess, 9);
+        WaitForSingleObject(process_.hProcess, 5000);
+        CloseHandle(process_.hThread);
+        CloseHandle(process_.hProcess);
+    }
+    bool Started() const { return started_; }
+
+    // A visible top-level window of the program with the class, within ten seconds.
+    HWND WaitForWindow(const wchar_t* window_class) const {
+        for (int tries = 0; tries < 100; ++tries) {
+            Found found{process_.dwProcessId, window_class, nullptr};
+            EnumWindows(&StartedProgram::Match, reinterpret_cast<LPARAM>(&found));
+            if (found.window) return found.window;
+            Sleep(100);
+        }
+        return nullptr;
+    }
+
+private:
+    struct Found {
+        DWORD process;
+        const wchar_t* window_class;
+        HWND window;
+    };
+    static BOOL CALLBACK Match(HWND window, LPARAM data) {
+        auto* found = reinterpret_cast<Found*>(data);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        wchar_t name[64] = {};
+        GetClassNameW(window, name, 64);
+        if (process != found->process || !IsWindowVisible(window) || wcscmp(name, found->window_class) != 0)
+            return TRUE;
+        found->window = window;
+        return FALSE;
+    }
+    PROCESS_INFORMATION process_{};
+    bool started_ = false;
+};
+
+// How many of the pixels of a window's client area, as the screen shows it,
+// are of the colour (each channel within 8).
+double ShareOfColour(HWND window, COLORREF color) {
+    RECT client{};
+    GetClientRect(window, &client);
+    MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+    HDC screen = GetDC(nullptr);
+    int hits = 0, total = 0;
+    for (int y = client.top + 2; y < client.bottom - 2; y += 4)
+        for (int x = client.left + 2; x < client.right - 2; x += 4) {
+            COLORREF pixel = GetPixel(screen, x, y);
+            ++total;
+            if (std::abs(GetRValue(pixel) - GetRValue(color)) <= 8 && std::abs(GetGValue(pixel) - GetGValue(color)) <= 8 &&
+                std::abs(GetBValue(pixel) - GetBValue(color)) <= 8)
+                ++hits;
+        }
+    ReleaseDC(nullptr, screen);
+    return total ? double(hits) / total : 0;
 }
 
 }  // namespace
@@ -203,4 +282,46 @@ TEST_F(ToolsTest, WallpaperCommandsWriteTheValuesOfTheirStyle) {
     }
     EXPECT_TRUE(app_test::CapturedErrors().empty());
     for (const std::wstring& file : files) fs::remove(file);
+}
+
+// The executable the converter writes is a player: started on its own it
+// shows the movie in its window; the projector without a movie says so.
+TEST_F(ToolsTest, ConvertedExecutablePlaysItsMovieAndABareProjectorSaysItHasNone) {
+    Tfrmmain& form = MakeForm();
+    WriteAll(folder_ / "green.swf", kColouredMovie);
+    AddEntry(form, (folder_ / "green.swf").wstring());
+    SelectEntry(form, 0);
+    fs::path output = folder_ / "green.exe";
+    dialog_answer_ = output.wstring();
+    form.ClickMenuItem(L"swfToExe1");
+    ASSERT_TRUE(app_test::CapturedErrors().empty());
+    ASSERT_TRUE(fs::exists(output));
+
+    {
+        StartedProgram player(output);
+        ASSERT_TRUE(player.Started());
+        HWND window = player.WaitForWindow(L"CorvellaProjector");
+        ASSERT_NE(window, nullptr);
+        RECT client{};
+        GetClientRect(window, &client);
+        EXPECT_NEAR(client.right, 100, 8);   // a frame is not narrower than its caption buttons
+        EXPECT_EQ(client.bottom, 100);
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+        double share = 0;
+        for (int tries = 0; tries < 30 && share < 0.9; ++tries) {
+            Sleep(100);
+            share = ShareOfColour(window, kMovieColor);
+        }
+        EXPECT_GE(share, 0.9);
+    }
+    {
+        fs::copy_file(folder_ / "Flash.sys", folder_ / "bare.exe");
+        StartedProgram bare(folder_ / "bare.exe");
+        ASSERT_TRUE(bare.Started());
+        HWND box = bare.WaitForWindow(L"#32770");
+        ASSERT_NE(box, nullptr);
+        wchar_t text[128] = {};
+        GetDlgItemTextW(box, 0xFFFF, text, 128);
+        EXPECT_STREQ(text, L"No movie is attached to this player.");
+    }
 }
