@@ -112,42 +112,66 @@ void Tfrmmain::Timer5Timer() {
     }
 }
 
-// The mode controls. Ticking a control from code runs its handler when its
-// state changes, so these handlers call one another once and then stop.
+// The mode controls. The decisions are ContinuousControls'; the handlers
+// read the controls into it, let it take the click and show its answer.
+
+namespace {
+
+ContinuousControls ReadContinuousControls(const Tfrmmain& form) {
+    ContinuousState state;
+    state.continuous = form.ControlChecked(L"CheckBox1");
+    state.in_order_radio = form.ControlChecked(L"RadioButton1");
+    state.radios_enabled = IsWindowEnabled(form.ControlWindow(L"RadioButton1")) != FALSE;
+    state.in_order_item = form.MenuChecked(L"N20");
+    state.random_item = form.MenuChecked(L"N19");
+    return ContinuousControls(state);
+}
+
+}  // namespace
+
+void Tfrmmain::ShowContinuousControls(const ContinuousControls& answer) {
+    ContinuousState state = answer.State();
+    controls_.SetCheckState(ControlIndex(L"CheckBox1"), state.continuous);
+    controls_.SetCheckState(ControlIndex(L"RadioButton1"), state.in_order_radio);
+    controls_.SetCheckState(ControlIndex(L"RadioButton2"), !state.in_order_radio);
+    controls_.SetEnabled(ControlIndex(L"RadioButton1"), state.radios_enabled);
+    controls_.SetEnabled(ControlIndex(L"RadioButton2"), state.radios_enabled);
+    SetMenuChecked(L"N20", state.in_order_item);
+    SetMenuChecked(L"N19", state.random_item);
+}
 
 void Tfrmmain::CheckBox1Click() {
-    bool continuous = ControlChecked(L"CheckBox1");
-    controls_.SetEnabled(ControlIndex(L"RadioButton1"), continuous);
-    controls_.SetEnabled(ControlIndex(L"RadioButton2"), continuous);
-    SetMenuChecked(L"N20", ControlChecked(L"RadioButton1"));
-    SetMenuChecked(L"N19", ControlChecked(L"RadioButton2"));
-    if (!continuous) {
-        SetMenuChecked(L"N20", false);
-        SetMenuChecked(L"N19", false);
-    }
+    // The check box shows its new state already.
+    ContinuousControls controls = ReadContinuousControls(*this);
+    controls.ContinuousTicked(ControlChecked(L"CheckBox1"));
+    ShowContinuousControls(controls);
     FocusFlash(*this);
 }
 
 void Tfrmmain::RadioButton1Click() {
-    N20Click();
+    ContinuousControls controls = ReadContinuousControls(*this);
+    controls.ClickInOrderRadio();
+    ShowContinuousControls(controls);
     FocusFlash(*this);
 }
 
 void Tfrmmain::RadioButton2Click() {
-    N19Click();
+    ContinuousControls controls = ReadContinuousControls(*this);
+    controls.ClickRandomRadio();
+    ShowContinuousControls(controls);
     FocusFlash(*this);
 }
 
 void Tfrmmain::N20Click() {
-    SetMenuChecked(L"N20", true);
-    SetControlChecked(L"CheckBox1", true);
-    SetControlChecked(L"RadioButton1", true);
+    ContinuousControls controls = ReadContinuousControls(*this);
+    controls.ClickInOrderItem();
+    ShowContinuousControls(controls);
 }
 
 void Tfrmmain::N19Click() {
-    SetMenuChecked(L"N19", true);
-    SetControlChecked(L"CheckBox1", true);
-    SetControlChecked(L"RadioButton2", true);
+    ContinuousControls controls = ReadContinuousControls(*this);
+    controls.ClickRandomItem();
+    ShowContinuousControls(controls);
 }
 
 void Tfrmmain::CheckBox2Click() {

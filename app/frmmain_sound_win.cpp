@@ -20,16 +20,12 @@ void Tfrmmain::SendVolume() {
 void Tfrmmain::bylClick() {
     int image_width = controls_.Rect(ControlIndex(L"VolImg")).width;
     int overlay_width = controls_.Rect(ControlIndex(L"VolLbl")).width;
-    int percent = VolumePercent(image_width, overlay_width);
     // The level passes through the hidden edit box as decimal text, which
     // turns a negative level into 0.
-    wchar_t text[64];
-    std::swprintf(text, 64, L"%.15g", double(percent) * 255.0 / 100.0);
-    SetControlText(L"Edit1", text);
-    double level = RoundHalfEven(std::wcstod(ControlText(L"Edit1").c_str(), nullptr));
-    if (level < 0) level = 0;
-    if (level > 255) level = 255;
-    VolumeLevel = static_cast<int>(level);
+    std::string text = VolumeLevelText(VolumePercent(image_width, overlay_width));
+    SetControlText(L"Edit1", std::wstring(text.begin(), text.end()));
+    std::wstring shown = ControlText(L"Edit1");
+    VolumeLevel = VolumeLevelFromText(std::string(shown.begin(), shown.end()));
     SendVolume();
 }
 

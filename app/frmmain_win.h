@@ -7,6 +7,7 @@
 #include "app/config.h"
 #include "app/main_dialogs.h"
 #include "app/popup_menu_win.h"
+#include "playback/continuous_controls.h"
 #include "playback/continuous_play.h"
 #include "playback/file_kind.h"
 #include "playback/media_player_win.h"
@@ -241,6 +242,9 @@ public:
 private:
     // Window modes steps.
     void SetFlashArea(int width, int height);
+    // Shows the continuous-play state on the check box, radios and menu
+    // items without running their handlers.
+    void ShowContinuousControls(const ContinuousControls& answer);
     int ShownProgress() const;            // the position ProgressBar1 shows
     void ResumeMediaAt(int position);     // reopens the current entry and plays on from position
     int ControlPanelWidth() const;

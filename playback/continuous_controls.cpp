@@ -6,8 +6,10 @@ ContinuousMode ContinuousControls::Mode() const {
     return ContinuousMode::kOff;
 }
 
-void ContinuousControls::ClickContinuous() {
-    continuous_ = !continuous_;
+void ContinuousControls::ClickContinuous() { ContinuousTicked(!continuous_); }
+
+void ContinuousControls::ContinuousTicked(bool ticked) {
+    continuous_ = ticked;
     ContinuousChanged();
 }
 

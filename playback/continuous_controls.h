@@ -7,8 +7,27 @@
 
 #include "playback/continuous_play.h"
 
+// What the controls show: the window reads it from them before a click and
+// writes the answer back.
+struct ContinuousState {
+    bool continuous = false;       // CheckBox1
+    bool in_order_radio = true;    // RadioButton1 (RadioButton2 is its opposite)
+    bool radios_enabled = false;
+    bool in_order_item = false;    // N20
+    bool random_item = false;      // N19
+};
+
 class ContinuousControls {
 public:
+    ContinuousControls() = default;
+    explicit ContinuousControls(const ContinuousState& state)
+        : continuous_(state.continuous), in_order_radio_(state.in_order_radio),
+          radios_enabled_(state.radios_enabled), in_order_item_(state.in_order_item),
+          random_item_(state.random_item) {}
+    ContinuousState State() const {
+        return {continuous_, in_order_radio_, radios_enabled_, in_order_item_, random_item_};
+    }
+
     bool Continuous() const { return continuous_; }           // CheckBox1
     bool InOrderRadio() const { return in_order_radio_; }     // RadioButton1
     bool RandomRadio() const { return !in_order_radio_; }     // RadioButton2
@@ -20,6 +39,8 @@ public:
 
     // The user clicks the check box, which toggles it (CheckBox1Click).
     void ClickContinuous();
+    // The check box has been ticked or cleared, by the user or from code.
+    void ContinuousTicked(bool ticked);
     // A radio button clicked by the user (RadioButton1Click, RadioButton2Click).
     void ClickInOrderRadio();
     void ClickRandomRadio();

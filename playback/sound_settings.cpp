@@ -10,14 +10,20 @@ int VolumePercent(int image_width, int overlay_width) {
     return int((int64_t(image_width) - overlay_width) * 100 / image_width);
 }
 
-int VolumeLevelFromPercent(int percent) {
+std::string VolumeLevelText(int percent) {
     char text[64];
     std::snprintf(text, sizeof text, "%.15g", double(percent) * 255.0 / 100.0);
-    double value = std::strtod(text, nullptr);
-    if (value < 0) return 0;
-    if (value > 2147483647.0) return 2147483647;
+    return text;
+}
+
+int VolumeLevelFromText(std::string_view text) {
+    double value = std::strtod(std::string(text).c_str(), nullptr);
+    if (!(value > 0)) return 0;
+    if (value > 255) return 255;
     return int(RoundHalfEven(value));
 }
+
+int VolumeLevelFromPercent(int percent) { return VolumeLevelFromText(VolumeLevelText(percent)); }
 
 uint32_t WaveOutVolume(int level) {
     if (level < 0) level = 0;

@@ -3,6 +3,8 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
+#include <string_view>
 
 // The volume bar: the picture VolImg with the dark overlay VolLbl over the
 // part that is not selected.
@@ -14,9 +16,16 @@ inline constexpr int kStartVolumeLevel = 100;   // level sent at start
 // 0 for an image without width.
 int VolumePercent(int image_width, int overlay_width);
 
-// percent × 255 ÷ 100 as the hidden edit box holds it (decimal text of up to
-// 15 significant digits, a negative number replaced by "0"), read back and
-// rounded half to even.
+// percent × 255 ÷ 100 as the hidden edit box holds it: decimal text of up
+// to 15 significant digits.
+std::string VolumeLevelText(int percent);
+
+// The level the edit box's text gives: the number rounded half to even,
+// 0 for a negative number (the box shows "0" instead) or no number, and at
+// most 255, the loudest wave-out level.
+int VolumeLevelFromText(std::string_view text);
+
+// The text of percent read back.
 int VolumeLevelFromPercent(int percent);
 
 inline int VolumeLevelFromBar(int image_width, int overlay_width) {

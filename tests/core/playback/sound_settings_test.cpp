@@ -41,9 +41,15 @@ TEST(Volume, WaveOutValueAndSteps) {
     EXPECT_EQ(WaveOutVolume(255), 0xFF00FF00u);
     EXPECT_EQ(WaveOutVolume(100), 0x64006400u);
     EXPECT_EQ(WaveOutVolume(0), 0u);
-    // An over-wide share is limited rather than spilling into the left channel.
-    EXPECT_EQ(VolumeLevelFromBar(77, -77), 510);
+    // An over-wide share is limited to the loudest level rather than
+    // spilling into the left channel.
+    EXPECT_EQ(VolumeLevelFromBar(77, -77), 255);
     EXPECT_EQ(WaveOutVolume(510), 0xFF00FF00u);
+    EXPECT_EQ(VolumeLevelText(-16), "-40.8");
+    EXPECT_EQ(VolumeLevelFromText("-40.8"), 0);
+    EXPECT_EQ(VolumeLevelFromText("0"), 0);
+    EXPECT_EQ(VolumeLevelFromText("127.5"), 128);
+    EXPECT_EQ(VolumeLevelFromText("1e300"), 255);
     EXPECT_EQ(WaveOutVolume(-3), 0u);
 
     EXPECT_EQ(VolumeUp(245), 255);
