@@ -388,3 +388,27 @@ TEST_F(ToolsTest, ClosingDeletesOnlyTheFilesTheExportersWrote) {
     EXPECT_EQ(trace_, (std::vector<std::string>{"topmost", "not topmost", "topmost"}));
     EXPECT_TRUE(IsTopmost(form.Window()));
 }
+
+// The exported file is copied beside the chosen one and replaces it only
+// when whole: a copy that fails leaves the file the user agreed to replace.
+TEST_F(ToolsTest, FailedExportKeepsTheFileItWasToReplace) {
+    Tsourcefm& window = MakeSourcefm();
+    window.SwfPath = CorpusMovie("jpexs__gfx__test_images.swf").wstring();
+    REQUIRE_CORPUS(window.SwfPath);
+    window.init();
+    SelectRow(window.Control(L"ListView1"), 1);
+    fs::path target = folder_ / "keep.bmp";
+    WriteAll(target, "mine");
+    fs::create_directories(folder_ / "keep.bmp.part");   // the copy beside cannot be made
+    dialog_answer_ = target.wstring();
+    answer_yes_ = true;
+
+    window.BitBtn1Click();
+    EXPECT_EQ(ReadAll(target), "mine");
+    EXPECT_EQ(app_test::CapturedErrors().size(), 1u);
+
+    fs::remove(folder_ / "keep.bmp.part");
+    window.BitBtn1Click();
+    EXPECT_EQ(ReadAll(target).substr(0, 2), "BM");
+    EXPECT_FALSE(fs::exists(folder_ / "keep.bmp.part"));
+}
