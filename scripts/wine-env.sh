@@ -31,8 +31,8 @@ wine_prepare_prefix() {
     rm -rf "$WINEPREFIX"
     "$WINE64" wineboot -i >/dev/null 2>&1 || true
     "$WINESERVER" -w
-    # Wine started as /usr/lib/wine/wine64 does not look in /usr/share/wine/fonts,
-    # so the caption buttons lack Marlett and show letters: put it in the prefix.
+    # Without Marlett in the prefix's own fonts the caption buttons showed
+    # letters here: fonts-wine's copy is put there.
     [ -f "$CORVELLA_MARLETT" ] && cp "$CORVELLA_MARLETT" "$WINEPREFIX/drive_c/windows/Fonts/"
     python3 - "$dir/settings.reg" "$CORVELLA_CJK_FONT" <<'PY'
 import sys
