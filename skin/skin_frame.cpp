@@ -57,6 +57,7 @@ void DrawTitleButtons(SkinBitmap& bar, const std::vector<TDataSkinSysButton>& bu
         const TDataSkinSysButton& b = buttons[i];
         const SkinRect r = places[i].rect;
         if (b.Action == 3 || b.Action == 11) {
+            if (icon.Empty()) continue;  // the caller draws the icon itself
             SkinBitmap scaled;
             scaled.Resize(r.Width(), r.Height(), kSkinKeyColour);
             StretchCopy(scaled, 0, 0, r.Width(), r.Height(), icon, 0, 0, icon.width, icon.height);

@@ -91,7 +91,7 @@ int TitleButtonFrame(const TDataSkinSysButton& button, int object_state, bool ac
 
 // Draws the shown buttons into the title bar, key colour transparent.
 // states holds each button's object state (1 normal, 2 pressed, 3 hot);
-// icon is the window icon for Action 3 and 11 buttons.
+// icon is the window icon for Action 3 and 11 buttons (left out when empty).
 void DrawTitleButtons(SkinBitmap& bar, const std::vector<TDataSkinSysButton>& buttons,
                       const std::vector<TitleButtonPlace>& places, const std::vector<int>& states, bool active,
                       const SkinBitmap& icon);

@@ -63,14 +63,6 @@ uint32_t SkinPixel(SkinColour colour) {
     return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c);
 }
 
-SkinBitmap IconBitmap(HICON icon, int size) {
-    SkinBitmap out;
-    out.Resize(size, size, kSkinKeyColour);
-    if (!icon) return out;
-    DrawWithGdi(out, [&](HDC dc) { DrawIconEx(dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL); });
-    return out;
-}
-
 void AddRunsToRegion(HRGN& region, const std::vector<PixelRun>& runs) {
     if (runs.empty()) return;
     std::vector<uint8_t> data(sizeof(RGNDATAHEADER) + runs.size() * sizeof(RECT));

@@ -28,9 +28,6 @@ COLORREF SkinColorRef(SkinColour colour, COLORREF fallback = 0);
 // A skin colour as a SkinBitmap pixel (0x00RRGGBB).
 uint32_t SkinPixel(SkinColour colour);
 
-// An icon drawn into a size x size bitmap filled with the key colour.
-SkinBitmap IconBitmap(HICON icon, int size);
-
 // Adds one batch of runs to `region` (created on first use).
 void AddRunsToRegion(HRGN& region, const std::vector<PixelRun>& runs);
 void AddRectToRegion(HRGN& region, const SkinRect& rect);

@@ -155,12 +155,10 @@ void TWinSkinForm::RenderIcon() {
         icon = reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, ICON_SMALL, 0));
         if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM));
     }
-    if (icon)
-        icon_ = IconBitmap(icon, size);
-    else if (!skin_->IconBitmap.Empty())
-        icon_ = skin_->IconBitmap;
-    else
-        icon_ = IconBitmap(LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1)), size);
+    (void)size;
+    if (!icon && skin_->IconBitmap.Empty()) icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    icon_handle_ = icon;
+    icon_ = icon ? SkinBitmap{} : skin_->IconBitmap;
 }
 
 void TWinSkinForm::DeferredStart() {
@@ -373,7 +371,18 @@ SkinBitmap TWinSkinForm::ComposeTitleBar(int w, int h) {
         if (!places[i].shown && Hot == buttons_[i].get()) Hot = nullptr;
         states.push_back(buttons_[i]->State);
     }
-    DrawTitleButtons(bar, skin_->TitleButtons, places, states, active_, icon_);
+    DrawTitleButtons(bar, skin_->TitleButtons, places, states, active_, icon_handle_ ? SkinBitmap{} : icon_);
+    if (icon_handle_) {
+        // The icon is blended over the title bar itself.
+        DrawWithGdi(bar, [&](HDC dc) {
+            for (size_t i = 0; i < places.size(); i++) {
+                const int action = skin_->TitleButtons[i].Action;
+                if (!places[i].shown || (action != 3 && action != 11)) continue;
+                DrawIconEx(dc, places[i].rect.left, places[i].rect.top, icon_handle_, places[i].rect.Width(),
+                           places[i].rect.Height(), 0, nullptr, DI_NORMAL);
+            }
+        });
+    }
     return bar;
 }
 
@@ -657,6 +666,8 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             Previous(message, wparam, lparam);
             HDC dc = reinterpret_cast<HDC>(wparam);
             SetBkMode(dc, TRANSPARENT);
+            // Labels stay legible on a dark ButtonFace.
+            SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
             return reinterpret_cast<LRESULT>(TSkinManage::Instance().ButtonFaceBrush(*skin_));
         }
         break;

@@ -128,7 +128,8 @@ private:
     SIZE client_at_attach_{};
     std::vector<std::unique_ptr<TWinSysButton>> buttons_;
     int right_max_ = 0;
-    SkinBitmap icon_;
+    SkinBitmap icon_;          // the skin's icon, used when the window has none
+    HICON icon_handle_ = nullptr;
     SkinBitmap title_bar_;
     HRGN region_ = nullptr;
     int region_width_ = -1;
