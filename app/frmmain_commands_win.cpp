@@ -17,4 +17,3 @@ void Tfrmmain::N14Click() { SpeedButton1Click(); }
 void Tfrmmain::N15Click() { SpeedButton4Click(); }
 
 // Search, tools and skins.
-void Tfrmmain::N1Click() {}

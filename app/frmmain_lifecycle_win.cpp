@@ -69,8 +69,6 @@ void Tfrmmain::InstallMessageHook() {
     DragAcceptFiles(window_, TRUE);
 }
 
-void Tfrmmain::LoadSkin() { TraceStep("load skin"); }
-
 void Tfrmmain::SendVolumeLevel() {
     TraceStep("volume level");
     VolumeLevel = 100;

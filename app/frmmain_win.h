@@ -20,6 +20,7 @@
 #include <vector>
 
 class FlashControl;
+class TSkinData;
 
 // Modifier keys held with a key, as the key handlers receive them.
 enum KeyShift : unsigned { kKeyShift = 1, kKeyCtrl = 2, kKeyAlt = 4 };
@@ -294,4 +295,11 @@ private:
     HACCEL accelerators_ = nullptr;
     std::vector<bool> timers_enabled_;
     HBRUSH background_ = nullptr;
+
+    // The skin of the program's windows (sd1), taken from the skin manager
+    // before it is freed.
+    struct SkinDataRelease {
+        void operator()(TSkinData* skin) const;
+    };
+    std::unique_ptr<TSkinData, SkinDataRelease> sd1;
 };

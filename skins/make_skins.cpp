@@ -26,16 +26,23 @@ struct Palette {
     uint32_t menu, menu_select;              // menu background and selected item
     bool round_buttons;                      // key-coloured button corners
     bool caption_plate;                      // a strip behind the caption text
+    int corner_top, corner_bottom;           // radius of the window's rounded corners, 0: small cut
 };
 
 const Palette kGraphite = {
-    0x4A5560, 0x2C333A, 0x7A828A, 0x5E666E, 0x2C333A, 0x5E666E, 0xD4D6D8, 0xF4F5F6, 0x8E9399,
-    0x4A4E53, 0xE4E8EC, 0xB8BDC2, 0x3E7CB1, 0x23272B, 0x9AA0A6, 0xECEDEE, 0x3E7CB1, false, false,
+    0x4A5560, 0x2C333A, 0x5A636C, 0x454C53, 0x2C333A, 0x5E666E, 0xD4D6D8, 0xF4F5F6, 0x8E9399,
+    0x4A4E53, 0xE4E8EC, 0xB8BDC2, 0x3E7CB1, 0x23272B, 0x9AA0A6, 0xECEDEE, 0x3E7CB1, false, false, 0, 0,
 };
 
 const Palette kHarbor = {
-    0x2F6F9F, 0x1B4668, 0x8FA9BF, 0x6F8BA3, 0x1B4668, 0x6F8BA3, 0xDCE6EE, 0xFFFFFF, 0x8AA2B6,
-    0x3B5568, 0xEAF3FA, 0xB9CFE0, 0x2E9E8F, 0x16324A, 0x9DB0C0, 0xF2F6F9, 0x2F6F9F, true, true,
+    0x2F6F9F, 0x1B4668, 0x5A7890, 0x45627A, 0x1B4668, 0x6F8BA3, 0xDCE6EE, 0xFFFFFF, 0x8AA2B6,
+    0x3B5568, 0xEAF3FA, 0xB9CFE0, 0x2E9E8F, 0x16324A, 0x9DB0C0, 0xF2F6F9, 0x2F6F9F, true, true, 0, 0,
+};
+
+// Obsidian: near-black frame with an amber accent, wide rounded corners.
+const Palette kObsidian = {
+    0x2A2D33, 0x141619, 0x34373C, 0x24262A, 0x141619, 0x24262A, 0x3A3E45, 0x565B63, 0x23262B,
+    0x0B0C0E, 0x4A4F57, 0x2A2D32, 0xE0902A, 0xE8EAED, 0x7C818A, 0x2E3136, 0xE0902A, true, false, 7, 4,
 };
 
 uint32_t Mix(uint32_t a, uint32_t b, int num, int den) {
@@ -159,6 +166,14 @@ SkinBitmap New(int w, int h, uint32_t fill = kKey) {
 // carry the title bar's ends in their top 24 pixels.
 constexpr int kTitle = 24, kEdge = 4;
 
+// True for a pixel (x, y) from the corner that lies outside the quarter
+// circle of radius r.
+bool OutsideCorner(int x, int y, int r) {
+    if (r <= 0 || x >= r || y >= r) return false;
+    const double dx = r - x - 0.5, dy = r - y - 0.5;
+    return dx * dx + dy * dy > static_cast<double>(r) * r;
+}
+
 void DrawBorders(Writer& out, const Palette& p) {
     SkinBitmap top = New(120, 2 * kTitle);
     for (int f = 0; f < 2; f++) {
@@ -166,6 +181,13 @@ void DrawBorders(Writer& out, const Palette& p) {
         VerticalGradient(top, 0, f * kTitle, 120, kTitle, a, z);
         Fill(top, 0, f * kTitle, 120, 1, Mix(a, 0xFFFFFF, 1, 3));
     }
+    if (p.corner_top > 0)
+        for (int f = 0; f < 2; f++)
+            for (int y = 0; y < kTitle; y++)
+                for (int i = 0; i < 8; i++) {
+                    if (OutsideCorner(kEdge + i, y, p.corner_top)) Fill(top, i, f * kTitle + y, 1, 1, kKey);
+                    if (OutsideCorner(kEdge + i, y, p.corner_top)) Fill(top, 119 - i, f * kTitle + y, 1, 1, kKey);
+                }
     out.Save("top.bmp", top);
 
     for (int side = 0; side < 2; side++) {
@@ -179,6 +201,17 @@ void DrawBorders(Writer& out, const Palette& p) {
             Fill(edge, side ? x + kEdge - 1 : x, 0, 1, 64, p.dark);
             Fill(edge, x, 0, kEdge, 1, side ? p.dark : Mix(a, 0xFFFFFF, 1, 3));
             Fill(edge, x, 63, kEdge, 1, p.dark);
+            if (p.corner_top > 0) {
+                // Wide rounded corners, top and bottom; the top ones go on
+                // into the ends of the Top image.
+                for (int y = 0; y < 64; y++)
+                    for (int i = 0; i < kEdge; i++) {
+                        const int wx = side ? kEdge - 1 - i : i;
+                        if (OutsideCorner(wx, y, p.corner_top) || OutsideCorner(wx, 63 - y, p.corner_bottom))
+                            Fill(edge, x + i, y, 1, 1, kKey);
+                    }
+                continue;
+            }
             // Rounded top corner: left of the left image, right of the right.
             const int outer = side ? x + kEdge - 1 : x, step = side ? -1 : 1;
             Fill(edge, outer, 0, 1, 3, kKey);
@@ -197,19 +230,20 @@ void DrawBorders(Writer& out, const Palette& p) {
     out.Save("bottom.bmp", bottom);
 }
 
-// Title-bar buttons: 3 frames of 18 x 18 (normal, pressed, hot).
+// Title-bar buttons: 4 frames of 18 x 18 (normal, pressed, hot, inactive).
 void DrawTitleButton(Writer& out, const Palette& p, const std::string& name, const char* const* glyph,
                      bool danger) {
-    SkinBitmap b = New(54, 18);
-    for (int f = 0; f < 3; f++) {
+    SkinBitmap b = New(72, 18);
+    for (int f = 0; f < 4; f++) {
         const int x = f * 18;
         uint32_t face = Mix(p.title_top, 0xFFFFFF, 1, 5);
         if (f == 1) face = danger ? 0x8E2A2A : Mix(p.title_bottom, 0, 1, 4);
         if (f == 2) face = danger ? 0xC8433C : Mix(p.title_top, 0xFFFFFF, 2, 5);
+        if (f == 3) face = Mix(p.idle_top, 0xFFFFFF, 1, 6);
         VerticalGradient(b, x, 0, 18, 18, Mix(face, 0xFFFFFF, 1, 4), face);
         Frame(b, x, 0, 18, 18, Mix(p.title_bottom, 0, 1, 3));
         RoundCorners(b, x, 0, 18, 18, 2);
-        Glyph(b, x + (f == 1), 1 + (f == 1), 18, 18, glyph, 8, 0xFFFFFF);
+        Glyph(b, x + (f == 1), 1 + (f == 1), 18, 18, glyph, 8, f == 3 ? Mix(0xFFFFFF, p.idle_top, 1, 3) : 0xFFFFFF);
     }
     out.Save(name, b);
 }
@@ -467,11 +501,14 @@ void DrawPanels(Writer& out, const Palette& p) {
 
 int main(int argc, char** argv) {
     if (argc != 3) {
-        std::fputs("usage: make_skins graphite|harbor OUTDIR\n", stderr);
+        std::fputs("usage: make_skins graphite|harbor|obsidian OUTDIR\n", stderr);
         return 2;
     }
     const std::string name = argv[1];
-    const Palette* palette = name == "graphite" ? &kGraphite : name == "harbor" ? &kHarbor : nullptr;
+    const Palette* palette = name == "graphite"   ? &kGraphite
+                             : name == "harbor"   ? &kHarbor
+                             : name == "obsidian" ? &kObsidian
+                                                  : nullptr;
     if (!palette) {
         std::fprintf(stderr, "make_skins: unknown skin %s\n", name.c_str());
         return 2;

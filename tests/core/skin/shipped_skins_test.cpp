@@ -62,12 +62,16 @@ TEST_P(ShippedSkin, LoadsIntoTheModelFully) {
     EXPECT_TRUE(HasKeyColour(d.Borders[kBorderRight].Bitmap));
     EXPECT_EQ(d.Borders[kBorderLeft].Trans, 1);
 
-    // Title buttons: close, maximize, restore, minimize, the system menu
-    // (icon, no image) and the three child-window buttons.
+    // Title buttons: close, maximize, restore, minimize twice (beside
+    // maximize, or next to close without a maximize box), the system menu
+    // (icon, no image) and the three child-window buttons. The caption
+    // buttons have an inactive frame.
     bool actions[4] = {};
-    int with_image = 0;
+    int with_image = 0, minimize_visibility = 0;
     for (const TDataSkinSysButton& b : d.TitleButtons) {
         if (b.Action >= 0 && b.Action < 4) actions[b.Action] = true;
+        if (b.Action == 2) minimize_visibility |= 1 << b.Visibility;
+        if (b.Action >= 0 && b.Action <= 2) EXPECT_EQ(b.FrameCount, 4) << b.Name;
         if (!b.Bitmap.Empty()) {
             with_image++;
             EXPECT_EQ(b.Bitmap.width % b.FrameCount, 0) << b.Name;
@@ -77,8 +81,9 @@ TEST_P(ShippedSkin, LoadsIntoTheModelFully) {
         }
     }
     EXPECT_TRUE(actions[0] && actions[1] && actions[2] && actions[3]);
-    EXPECT_EQ(d.TitleButtons.size(), 8u);
-    EXPECT_EQ(with_image, 7);
+    EXPECT_EQ(minimize_visibility, (1 << 6) | (1 << 7));
+    EXPECT_EQ(d.TitleButtons.size(), 9u);
+    EXPECT_EQ(with_image, 8);
 
     ExpectFrames(&d.Buttons, "Buttons");
     EXPECT_FALSE(d.Buttons.CheckBitmap.Empty());
@@ -130,4 +135,4 @@ TEST_P(ShippedSkin, PackageHoldsWhatTheDefinitionNames) {
         EXPECT_NE(text.find("=" + reader.Names()[i]), std::string::npos) << reader.Names()[i] << " is not used";
 }
 
-INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, testing::Values("graphite", "harbor"));
+INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, testing::Values("graphite", "harbor", "obsidian"));

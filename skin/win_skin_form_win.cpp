@@ -1,0 +1,798 @@
+#include "skin/win_skin_form_win.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "skin/skin_control_win.h"
+#include "skin/skin_gdi_win.h"
+#include "skin/skin_manage_win.h"
+
+namespace {
+
+constexpr UINT_PTR kFrameSubclassId = 0x534B4E46;
+constexpr UINT_PTR kHoverTimer = 0x3505;
+constexpr LONG_PTR kCaptionButtonBits = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+const wchar_t* const kSkinnerProp = L"CorvellaSkinForm";
+
+SkinRect RectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+}  // namespace
+
+TWinSkinForm* FrameSkinnerOf(HWND window) {
+    return static_cast<TWinSkinForm*>(GetPropW(window, kSkinnerProp));
+}
+
+// --- Non-client objects -------------------------------------------------------
+
+void TNCObject::MouseDown() {
+    owner_.Hot = this;
+    State = 2;
+    Paint();
+}
+
+void TNCObject::MouseUp() {
+    State = 3;
+    Paint();
+}
+
+void TNCObject::MouseEnter() {
+    if (owner_.Hot == this && State != 1) return;
+    if (owner_.Hot && owner_.Hot != this) owner_.Hot->MouseLeave();
+    owner_.Hot = this;
+    State = 3;
+    Paint();
+}
+
+void TNCObject::MouseLeave() {
+    if (owner_.Hot == this) owner_.Hot = nullptr;
+    State = 1;
+    Paint();
+}
+
+void TWinSysButton::Paint() { owner_.PaintTitleBar(); }
+
+// --- Attaching ----------------------------------------------------------------
+
+TWinSkinForm::TWinSkinForm(HWND window, TSkinData& skin, bool toolkit_form)
+    : window_(window), skin_(&skin), toolkit_form_(toolkit_form) {}
+
+TWinSkinForm::~TWinSkinForm() {
+    if (StartState != kNotStarted || GetPropW(window_, kSkinnerProp) == this) Detach();
+    if (caption_font_) DeleteObject(caption_font_);
+}
+
+void TWinSkinForm::AttachWindow() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = sizeof(metrics);
+    if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0))
+        caption_font_ = CreateFontIndirectW(&metrics.lfCaptionFont);
+    ReadStyle();
+    ReadWindowState();
+    RenderIcon();
+    RECT client;
+    GetClientRect(window_, &client);
+    client_at_attach_ = {client.right, client.bottom};
+    SetPropW(window_, kSkinnerProp, this);
+    SetWindowSubclass(window_, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(this));
+    if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
+    ComputeFrame();
+    SkinControls();
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void TWinSkinForm::ReadStyle() {
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    const LONG_PTR ex = GetWindowLongPtrW(window_, GWL_EXSTYLE);
+    // The caption-button bits are stripped while skinned; a style without
+    // them keeps the buttons the window had.
+    if (style & kCaptionButtonBits) {
+        has_system_menu_ = (style & WS_SYSMENU) != 0;
+        has_minimize_box_ = (style & WS_MINIMIZEBOX) != 0;
+        has_maximize_box_ = (style & WS_MAXIMIZEBOX) != 0;
+    }
+    popup_style_ = (style & WS_POPUP) != 0;
+    sizeable_border_ = (style & WS_THICKFRAME) != 0;
+    if ((style & WS_POPUP) && (style & WS_CAPTION) != WS_CAPTION)
+        kind_ = FrameKind::CaptionlessPopup;
+    else if ((ex & WS_EX_WINDOWEDGE) || (style & WS_THICKFRAME))
+        kind_ = FrameKind::Sizeable;
+    else
+        kind_ = FrameKind::Other;
+    // A window that lost its whole frame (full screen without WS_POPUP).
+    if ((style & WS_CAPTION) == 0 && (style & WS_THICKFRAME) == 0) kind_ = FrameKind::CaptionlessPopup;
+}
+
+void TWinSkinForm::SetStyleQuietly(LONG_PTR style) {
+    changing_style_ = true;
+    SetWindowLongPtrW(window_, GWL_STYLE, style);
+    changing_style_ = false;
+}
+
+void TWinSkinForm::StripCaptionButtons() {
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    if (style & kCaptionButtonBits) SetStyleQuietly(style & ~kCaptionButtonBits);
+}
+
+void TWinSkinForm::PutCaptionButtonsBack() {
+    LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    if (has_system_menu_) style |= WS_SYSMENU;
+    if (has_minimize_box_) style |= WS_MINIMIZEBOX;
+    if (has_maximize_box_) style |= WS_MAXIMIZEBOX;
+    if (style != GetWindowLongPtrW(window_, GWL_STYLE)) SetStyleQuietly(style);
+}
+
+void TWinSkinForm::ReadWindowState() {
+    if (IsIconic(window_))
+        window_state_ = WindowState::Minimized;
+    else if (IsZoomed(window_))
+        window_state_ = WindowState::Maximized;
+    else
+        window_state_ = WindowState::Normal;
+}
+
+void TWinSkinForm::ComputeFrame() {
+    metrics_ = ComputeFrameMetrics(*skin_, kind_);
+    ReloadButtons();
+}
+
+void TWinSkinForm::ReloadButtons() {
+    if (Hot) Hot = nullptr;
+    buttons_.clear();
+    for (size_t i = 0; i < skin_->TitleButtons.size(); i++) buttons_.push_back(std::make_unique<TWinSysButton>(*this, i));
+    title_bar_.Clear();
+}
+
+void TWinSkinForm::RenderIcon() {
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    HICON icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(window_, WM_GETICON, ICON_BIG, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICONSM));
+    if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window_, GCLP_HICON));
+    if (!icon && GetWindow(window_, GW_OWNER)) {
+        HWND owner = GetWindow(window_, GW_OWNER);
+        icon = reinterpret_cast<HICON>(SendMessageW(owner, WM_GETICON, ICON_SMALL, 0));
+        if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(owner, GCLP_HICONSM));
+    }
+    (void)size;
+    if (!icon && skin_->IconBitmap.Empty()) icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(1));
+    icon_handle_ = icon;
+    icon_ = icon ? SkinBitmap{} : skin_->IconBitmap;
+}
+
+void TWinSkinForm::DeferredStart() {
+    if (StartState != kNotStarted) return;
+    if (window_state_ == WindowState::Minimized || kind_ == FrameKind::CaptionlessPopup) {
+        StartState = kRunning;
+        return;
+    }
+    StartState = kStarting;
+    KeepClientSize(false);
+    BuildRegion(true);
+    StartState = kRunning;
+    if (active_) {
+        SetTimer(window_, kHoverTimer, 250, nullptr);
+        timer_on_ = true;
+    }
+    SendMessageW(window_, kSkinRepaintFrame, 0, 0);
+}
+
+void TWinSkinForm::KeepClientSize(bool add_menu) {
+    (void)add_menu;  // windows of this program have no skinned menu bar
+    if (window_state_ == WindowState::Maximized) {
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        return;
+    }
+    RECT client;
+    GetClientRect(window_, &client);
+    const int cw = client.right, ch = client.bottom;
+    const int w = cw + metrics_.LeftWidth + metrics_.RightWidth;
+    const int h = ch + metrics_.TitleHeight + metrics_.BottomHeight;
+    SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void TWinSkinForm::Reapply() {
+    if (StartState == kDestroying) return;
+    StartState = kReapplying;
+    ComputeFrame();
+    RenderIcon();
+    ReleaseControls();
+    SkinControls();
+    if (window_state_ != WindowState::Minimized && kind_ != FrameKind::CaptionlessPopup) KeepClientSize(true);
+    BuildRegion(true);
+    StartState = kRunning;
+    RedrawWindow(window_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::Detach() {
+    const bool destroying = StartState == kDestroying;
+    const bool was_started = StartState != kNotStarted;
+    if (timer_on_) KillTimer(window_, kHoverTimer);
+    timer_on_ = false;
+    ReleaseControls();
+    if (!IsWindow(window_)) return;
+    RECT client;
+    GetClientRect(window_, &client);
+    RemoveWindowSubclass(window_, FrameProc, kFrameSubclassId);
+    RemovePropW(window_, kSkinnerProp);
+    if (kind_ != FrameKind::CaptionlessPopup) PutCaptionButtonsBack();
+    StartState = kNotStarted;
+    if (!destroying && was_started && kind_ != FrameKind::CaptionlessPopup && !IsIconic(window_) && !IsZoomed(window_)) {
+        RECT outer{0, 0, client.right, client.bottom};
+        AdjustWindowRectEx(&outer, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)),
+                           GetMenu(window_) != nullptr, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_EXSTYLE)));
+        SetWindowPos(window_, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    } else if (!destroying) {
+        SetWindowPos(window_, nullptr, 0, 0, 0, 0,
+                     SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RemoveRegion();
+}
+
+void TWinSkinForm::SkinControls() {
+    if (!skin_->SkinControls.Has(xcButton)) return;
+    struct Scan {
+        TWinSkinForm* form;
+    } scan{this};
+    EnumChildWindows(
+        window_,
+        [](HWND child, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Scan*>(data);
+            if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD)) return TRUE;
+            if (!IsSkinnablePushButton(child)) return TRUE;
+            if (GetPropW(child, L"Tag") && static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(child, L"Tag"))) % 100 ==
+                                               s->form->skin_->DisableTag)
+                return TRUE;
+            auto button = std::make_unique<TSkinButton>(*s->form, *s->form->skin_);
+            button->AttachHandle(child);
+            s->form->controls_.push_back(std::move(button));
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&scan));
+}
+
+void TWinSkinForm::ReleaseControls() {
+    HotControl = nullptr;
+    controls_.clear();
+}
+
+void TWinSkinForm::SetHotControl(TSkinControl* control) {
+    if (HotControl && HotControl != control) HotControl->MouseLeave();
+    HotControl = control;
+}
+
+// --- Region -------------------------------------------------------------------
+
+void TWinSkinForm::RemoveRegion() {
+    if (!region_ && region_width_ < 0) return;
+    SetWindowRgn(window_, nullptr, TRUE);  // the system deletes the old region
+    region_ = nullptr;
+    region_width_ = region_height_ = -1;
+}
+
+void TWinSkinForm::BuildRegion(bool force) {
+    RECT r;
+    GetWindowRect(window_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    if (w <= 0 || h <= 0) return;
+    if (!force && w == region_width_ && h == region_height_ && active_ == region_active_) return;
+    if (kind_ == FrameKind::CaptionlessPopup || window_state_ == WindowState::Minimized) {
+        RemoveRegion();
+        return;
+    }
+    HRGN region = nullptr;
+    if (title_bar_.width != w) title_bar_ = ComposeTitleBar(w, h);
+    const WindowShape shape = ShapeWindow(*skin_, metrics_, kind_, w, h, active_, &title_bar_,
+                                          [&](const std::vector<PixelRun>& runs) { AddRunsToRegion(region, runs); });
+    if (shape.rectangular) {
+        if (region) DeleteObject(region);
+        region = CreateRectRgn(0, 0, w, h);
+    } else {
+        for (const SkinRect& rect : shape.rects) AddRectToRegion(region, rect);
+    }
+    region_width_ = w;
+    region_height_ = h;
+    region_active_ = active_;
+    region_ = region;
+    SetWindowRgn(window_, region, TRUE);  // owned by the system from here
+}
+
+// --- Painting -----------------------------------------------------------------
+
+bool TWinSkinForm::Painted() const {
+    return Started() && !skin_->Empty() && kind_ != FrameKind::CaptionlessPopup &&
+           window_state_ != WindowState::Minimized;
+}
+
+FrameState TWinSkinForm::CurrentFrameState() const {
+    FrameState s;
+    s.kind = kind_;
+    s.state = window_state_;
+    s.active = active_;
+    s.has_system_menu = has_system_menu_;
+    s.has_minimize_box = has_minimize_box_;
+    s.has_maximize_box = has_maximize_box_;
+    s.popup_style = popup_style_;
+    return s;
+}
+
+SkinBitmap TWinSkinForm::ComposeTitleBar(int w, int h) {
+    SkinBitmap bar = TitleBarBase(*skin_, metrics_, w, h, active_);
+    if (bar.Empty()) return bar;
+    const FrameState state = CurrentFrameState();
+    const SkinRect title{metrics_.LeftWidth, 0, w - metrics_.RightWidth, metrics_.TitleHeight};
+
+    // Caption text.
+    const int length = GetWindowTextLengthW(window_);
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(InternalGetWindowText(window_, text.data(), length + 1)));
+    const std::wstring caption = CaptionText(text);
+    SIZE extent{0, 0};
+    {
+        HDC screen = GetDC(nullptr);
+        HGDIOBJ old = SelectObject(screen, caption_font_ ? caption_font_ : GetStockObject(DEFAULT_GUI_FONT));
+        RECT measure{0, 0, 0, 0};
+        DrawTextW(screen, caption.c_str(), static_cast<int>(caption.size()), &measure, DT_SINGLELINE | DT_CALCRECT | DT_NOPREFIX);
+        extent = {measure.right, measure.bottom};
+        SelectObject(screen, old);
+        ReleaseDC(nullptr, screen);
+    }
+    const TDataSkinTitle& style = skin_->Title;
+    const SkinRect place = PlaceCaption(style, title, extent.cx, extent.cy, popup_style_, right_max_);
+    DrawCaptionBack(bar, style, place, active_);
+    const COLORREF colour =
+        SkinColorRef(active_ ? skin_->Colours.TitleTextActive : skin_->Colours.TitleTextNoActive);
+    HFONT font = caption_font_;
+    DrawWithGdi(bar, [&](HDC dc) {
+        HGDIOBJ old = SelectObject(dc, font ? font : GetStockObject(DEFAULT_GUI_FONT));
+        SetBkMode(dc, TRANSPARENT);
+        SetTextColor(dc, colour);
+        RECT r{place.left + style.TXTBackleft, place.top, place.right - style.TXTBackRight, place.bottom};
+        DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &r,
+                  DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX | DT_VCENTER);
+        SelectObject(dc, old);
+    });
+
+    // Title buttons.
+    TitleLayoutInput in;
+    in.window_width = w;
+    in.caption = place;
+    in.metrics = metrics_;
+    in.icon_size = GetSystemMetrics(SM_CXSMICON);
+    in.menu_bar_tile_left = skin_->MenuBar ? skin_->MenuBar->LeftWidth : -1;
+    const auto places = LayoutTitleButtons(skin_->TitleButtons, state, in, &right_max_);
+    std::vector<int> states;
+    for (size_t i = 0; i < buttons_.size() && i < places.size(); i++) {
+        buttons_[i]->Visible = places[i].shown;
+        buttons_[i]->Rect = places[i].rect;
+        if (!places[i].shown && Hot == buttons_[i].get()) Hot = nullptr;
+        states.push_back(buttons_[i]->State);
+    }
+    DrawTitleButtons(bar, skin_->TitleButtons, places, states, active_, icon_handle_ ? SkinBitmap{} : icon_);
+    if (icon_handle_) {
+        // The icon is blended over the title bar itself.
+        DrawWithGdi(bar, [&](HDC dc) {
+            for (size_t i = 0; i < places.size(); i++) {
+                const int action = skin_->TitleButtons[i].Action;
+                if (!places[i].shown || (action != 3 && action != 11)) continue;
+                DrawIconEx(dc, places[i].rect.left, places[i].rect.top, icon_handle_, places[i].rect.Width(),
+                           places[i].rect.Height(), 0, nullptr, DI_NORMAL);
+            }
+        });
+    }
+    return bar;
+}
+
+void TWinSkinForm::PaintTitleBar() {
+    if (!Painted()) return;
+    RECT r;
+    GetWindowRect(window_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    title_bar_ = ComposeTitleBar(w, h);
+    HDC dc = GetWindowDC(window_);
+    BlitSkinBitmap(dc, 0, 0, title_bar_);
+    ReleaseDC(window_, dc);
+}
+
+void TWinSkinForm::PaintFrame(HRGN) {
+    if (!Painted()) return;
+    try {
+        RECT r;
+        GetWindowRect(window_, &r);
+        const int w = r.right - r.left, h = r.bottom - r.top;
+        const FrameMetrics& m = metrics_;
+        HDC dc = GetWindowDC(window_);
+        const int side_h = h - m.TitleHeight;
+        if (side_h > 0) {
+            // The sides are rendered at full height so that their ends match the
+            // title bar, and copied below it.
+            BlitSkinBitmap(dc, 0, m.TitleHeight,
+                           RenderBorder(*skin_, kBorderLeft, m.LeftWidth, h, active_).Crop(0, m.TitleHeight, m.LeftWidth, side_h));
+            BlitSkinBitmap(dc, w - m.RightWidth, m.TitleHeight,
+                           RenderBorder(*skin_, kBorderRight, m.RightWidth, h, active_)
+                               .Crop(0, m.TitleHeight, m.RightWidth, side_h));
+        }
+        BlitSkinBitmap(dc, m.LeftWidth, h - m.BottomHeight,
+                       RenderBorder(*skin_, kBorderBottom, w - m.LeftWidth - m.RightWidth, m.BottomHeight, active_));
+        title_bar_ = ComposeTitleBar(w, h);
+        BlitSkinBitmap(dc, 0, 0, title_bar_);
+        ReleaseDC(window_, dc);
+    } catch (...) {
+    }
+}
+
+// --- Mouse --------------------------------------------------------------------
+
+POINT TWinSkinForm::ToWindow(POINT screen) const {
+    RECT r;
+    GetWindowRect(window_, &r);
+    return {screen.x - r.left, screen.y - r.top};
+}
+
+TNCObject* TWinSkinForm::ObjectAt(POINT p) {
+    for (auto& b : buttons_) {
+        if (!b->Visible || b->Index >= skin_->TitleButtons.size()) continue;
+        if (skin_->TitleButtons[b->Index].Action < 0) continue;
+        if (b->Rect.Contains(p.x, p.y)) return b.get();
+    }
+    return nullptr;
+}
+
+LRESULT TWinSkinForm::HitTest(POINT screen) {
+    const POINT p = ToWindow(screen);
+    RECT r;
+    GetWindowRect(window_, &r);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    const FrameMetrics& m = metrics_;
+    if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) return HTNOWHERE;
+    if (p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight && p.y < h - m.BottomHeight)
+        return HTCLIENT;
+    if (ObjectAt(p)) return HTOBJECT;
+    const bool sizeable = sizeable_border_ && window_state_ == WindowState::Normal;
+    if (sizeable) {
+        const int grip = 4;
+        const bool left = p.x < std::max(m.LeftWidth, grip) && p.x < grip;
+        const bool right = p.x >= w - grip;
+        const bool top = p.y < grip;
+        const bool bottom = p.y >= h - std::max(m.BottomHeight, 1);
+        if (top && left) return HTTOPLEFT;
+        if (top && right) return HTTOPRIGHT;
+        if (bottom && left) return HTBOTTOMLEFT;
+        if (bottom && right) return HTBOTTOMRIGHT;
+        if (top) return HTTOP;
+        if (bottom) return HTBOTTOM;
+        if (left) return HTLEFT;
+        if (right) return HTRIGHT;
+    }
+    if (p.y < m.TitleHeight) return HTCAPTION;
+    return HTBORDER;
+}
+
+void TWinSkinForm::ShowSystemMenu(POINT screen) {
+    const DWORD now = GetTickCount();
+    if (icon_clicked_ && now - last_icon_click_ <= GetDoubleClickTime()) {
+        icon_clicked_ = false;
+        if (timer_on_) KillTimer(window_, kHoverTimer);
+        timer_on_ = false;
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        return;
+    }
+    icon_clicked_ = true;
+    last_icon_click_ = now;
+    HMENU menu = GetSystemMenu(window_, FALSE);
+    if (!menu) return;
+    const bool max = window_state_ == WindowState::Maximized, min = window_state_ == WindowState::Minimized;
+    EnableMenuItem(menu, SC_RESTORE, MF_BYCOMMAND | ((max || min) ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, SC_MAXIMIZE, MF_BYCOMMAND | (has_maximize_box_ && !max ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | (has_minimize_box_ && !min ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | (sizeable_border_ && !max ? MF_ENABLED : MF_GRAYED));
+    EnableMenuItem(menu, SC_MOVE, MF_BYCOMMAND | (!max ? MF_ENABLED : MF_GRAYED));
+    const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                          screen.x, screen.y, 0, window_, nullptr));
+    if (command) PostMessageW(window_, WM_SYSCOMMAND, command, 0);
+}
+
+void TWinSkinForm::PerformAction(const TWinSysButton& button, POINT screen) {
+    const TDataSkinSysButton& b = skin_->TitleButtons[button.Index];
+    switch (b.Action) {
+    case 0:
+        if (timer_on_) KillTimer(window_, kHoverTimer);
+        timer_on_ = false;
+        PostMessageW(window_, WM_CLOSE, 0, 0);
+        break;
+    case 1:
+    case 22:
+        if (window_state_ == WindowState::Maximized) {
+            PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+        } else {
+            window_state_ = WindowState::Maximized;
+            PostMessageW(window_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+        }
+        break;
+    case 2:
+    case 23:
+        if (window_state_ == WindowState::Minimized) {
+            PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+        } else {
+            window_state_ = WindowState::Minimized;
+            PostMessageW(window_, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+        }
+        break;
+    case 3:
+    case 11:
+    case 12:
+        ShowSystemMenu({screen.x + 1, screen.y + 1});
+        break;
+    default:
+        PostMessageW(window_, kSkinQuery, static_cast<WPARAM>(b.Action), 0);
+        break;
+    }
+}
+
+void TWinSkinForm::OnHoverTimer() {
+    POINT cursor;
+    GetCursorPos(&cursor);
+    if (Hot && GetCapture() == nullptr) {
+        const POINT p = ToWindow(cursor);
+        if (!Hot->Rect.Contains(p.x, p.y)) Hot->MouseLeave();
+    }
+    if (HotControl) {
+        RECT r;
+        GetWindowRect(HotControl->Handle(), &r);
+        if (!PtInRect(&r, cursor) && GetCapture() != HotControl->Handle()) {
+            TSkinControl* control = HotControl;
+            HotControl = nullptr;
+            control->MouseLeave();
+        }
+    }
+}
+
+// --- The frame procedure ------------------------------------------------------
+
+LRESULT TWinSkinForm::Previous(UINT message, WPARAM wparam, LPARAM lparam) {
+    return DefSubclassProc(window_, message, wparam, lparam);
+}
+
+LRESULT TWinSkinForm::PreviousHidden(UINT message, WPARAM wparam, LPARAM lparam) {
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    if (!(style & WS_VISIBLE)) return Previous(message, wparam, lparam);
+    SetStyleQuietly(style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+    const LRESULT result = Previous(message, wparam, lparam);
+    SetStyleQuietly(GetWindowLongPtrW(window_, GWL_STYLE) | WS_VISIBLE);
+    return result;
+}
+
+LRESULT CALLBACK TWinSkinForm::FrameProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR,
+                                         DWORD_PTR data) {
+    auto* self = reinterpret_cast<TWinSkinForm*>(data);
+    if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(window, FrameProc, kFrameSubclassId);
+        RemovePropW(window, kSkinnerProp);
+        return DefSubclassProc(window, message, wparam, lparam);
+    }
+    return self->HandleMessage(message, wparam, lparam);
+}
+
+LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+    switch (message) {
+    case kSkinQuery:
+        if (wparam == 0) return 1;
+        return Previous(message, wparam, lparam);
+    case kSkinDeferredStart:
+        if (lparam == 1000) {
+            DeferredStart();
+            return 0;
+        }
+        break;
+    case kSkinReapply:
+        Reapply();
+        return 0;
+    case kSkinRepaintFrame:
+        PaintFrame(nullptr);
+        return 0;
+    case WM_STYLECHANGING:
+        if (changing_style_) return Previous(message, wparam, lparam);
+        break;
+    case WM_STYLECHANGED: {
+        const LRESULT result = Previous(message, wparam, lparam);
+        if (changing_style_ || wparam != static_cast<WPARAM>(GWL_STYLE)) return result;
+        const FrameKind old_kind = kind_;
+        ReadStyle();
+        if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
+        metrics_ = ComputeFrameMetrics(*skin_, kind_);
+        title_bar_.Clear();
+        if (old_kind != kind_) region_width_ = -2;  // a new shape is due
+        if (Started()) BuildRegion(true);
+        return result;
+    }
+    case WM_SIZE: {
+        const LRESULT result = Previous(message, wparam, lparam);
+        window_state_ = wparam == SIZE_MINIMIZED   ? WindowState::Minimized
+                        : wparam == SIZE_MAXIMIZED ? WindowState::Maximized
+                                                   : WindowState::Normal;
+        if (window_state_ == WindowState::Minimized) {
+            PutCaptionButtonsBack();
+            RemoveRegion();
+        } else if (Started()) {
+            if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
+            BuildRegion(false);
+        }
+        return result;
+    }
+    case WM_ACTIVATE:
+        active_ = LOWORD(wparam) != WA_INACTIVE;
+        return Previous(message, wparam, lparam);
+    case WM_NCACTIVATE: {
+        active_ = wparam != FALSE;
+        if (!Started()) break;
+        if (active_ && !timer_on_) {
+            SetTimer(window_, kHoverTimer, 250, nullptr);
+            timer_on_ = true;
+        }
+        if (!active_ && HotControl) SetHotControl(nullptr);
+        if (!Painted()) break;
+        // Default handling would paint the platform's caption.
+        PreviousHidden(message, wparam, -1);
+        PaintFrame(nullptr);
+        return TRUE;
+    }
+    case WM_SETTEXT:
+    case WM_SETICON: {
+        if (!Painted()) break;
+        const LRESULT result = PreviousHidden(message, wparam, lparam);
+        if (message == WM_SETICON) RenderIcon();
+        PaintTitleBar();
+        return result;
+    }
+    case WM_TIMER:
+        if (wparam == kHoverTimer) {
+            OnHoverTimer();
+            return 0;
+        }
+        break;
+    case WM_ERASEBKGND:
+        if (!toolkit_form_ && Started()) {
+            RECT r;
+            GetClientRect(window_, &r);
+            FillRect(reinterpret_cast<HDC>(wparam), &r, TSkinManage::Instance().ButtonFaceBrush(*skin_));
+            return 1;
+        }
+        break;
+    case WM_CTLCOLORSTATIC:
+        if (!toolkit_form_ && Started()) {
+            Previous(message, wparam, lparam);
+            HDC dc = reinterpret_cast<HDC>(wparam);
+            SetBkMode(dc, TRANSPARENT);
+            // Labels stay legible on a dark ButtonFace.
+            SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
+            return reinterpret_cast<LRESULT>(TSkinManage::Instance().ButtonFaceBrush(*skin_));
+        }
+        break;
+    case WM_CTLCOLORBTN: {
+        const LRESULT result = Previous(message, wparam, lparam);
+        SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+        return result;
+    }
+    case WM_SYSCOMMAND: {
+        const UINT command = static_cast<UINT>(wparam & 0xFFF0);
+        if (command == SC_KEYMENU && lparam == 0 && GetCapture() == nullptr) return 1;
+        if (command == SC_MINIMIZE) window_state_ = WindowState::Minimized;
+        if (command == SC_MAXIMIZE) window_state_ = WindowState::Maximized;
+        if (command == SC_RESTORE) window_state_ = WindowState::Normal;
+        return Previous(message, wparam, lparam);
+    }
+    case WM_WINDOWPOSCHANGED:
+        ReadWindowState();
+        break;
+    default:
+        break;
+    }
+
+    if (!Painted()) return Previous(message, wparam, lparam);
+
+    switch (message) {
+    case WM_NCCALCSIZE: {
+        auto* rect = reinterpret_cast<RECT*>(lparam);
+        // rgrc[0] (and the plain RECT for wparam FALSE) holds the proposed
+        // window rectangle.
+        const RECT proposed = *rect;
+        RECT client{proposed.left + metrics_.LeftWidth, proposed.top + metrics_.TitleHeight,
+                    proposed.right - metrics_.RightWidth, proposed.bottom - metrics_.BottomHeight};
+        if (client.right < client.left) client.right = client.left;
+        if (client.bottom < client.top) client.bottom = client.top;
+        if (!wparam) {
+            *rect = client;
+            return 0;
+        }
+        auto* params = reinterpret_cast<NCCALCSIZE_PARAMS*>(lparam);
+        params->rgrc[0] = client;
+        params->rgrc[1] = client;
+        return WVR_VALIDRECTS;
+    }
+    case WM_NCHITTEST:
+        return HitTest({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+    case WM_NCPAINT:
+        PaintFrame(nullptr);
+        return 0;
+    case WM_NCMOUSEMOVE: {
+        if (!active_) break;
+        const POINT p = ToWindow({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+        TNCObject* object = ObjectAt(p);
+        if (object) {
+            object->MouseEnter();
+            return 0;
+        }
+        if (Hot && Hot->State != 2) Hot->MouseLeave();
+        break;
+    }
+    case WM_NCLBUTTONDOWN:
+    {
+        const POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        TNCObject* object = ObjectAt(ToWindow(screen));
+        if (object) {
+            if (GetActiveWindow() != window_) SetActiveWindow(window_);
+            object->MouseDown();
+            SetCapture(window_);
+            return 0;
+        }
+        if (wparam == HTCAPTION && window_state_ == WindowState::Maximized && active_)
+            return Previous(message, HTMENU, lparam);
+        break;
+    }
+    case WM_NCRBUTTONDOWN:
+        if (wparam == HTCAPTION) {
+            icon_clicked_ = false;
+            ShowSystemMenu({GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)});
+            return 0;
+        }
+        break;
+    case WM_NCLBUTTONDBLCLK:
+        if (wparam == HTCAPTION) {
+            if (window_state_ != WindowState::Normal)
+                PostMessageW(window_, WM_SYSCOMMAND, SC_RESTORE, 0);
+            else if (has_maximize_box_)
+                PostMessageW(window_, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+            return 0;
+        }
+        if (wparam == HTOBJECT) return HandleMessage(WM_NCLBUTTONDOWN, wparam, lparam);
+        break;
+    case WM_MOUSEMOVE:
+    case WM_LBUTTONUP:
+        // While a title button holds the mouse.
+        if (GetCapture() == window_ && Hot && Hot->State == 2) {
+            POINT client{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+            ClientToScreen(window_, &client);
+            const POINT p = ToWindow(client);
+            auto* button = static_cast<TWinSysButton*>(Hot);
+            if (message == WM_LBUTTONUP) {
+                ReleaseCapture();
+                if (button->Rect.Contains(p.x, p.y)) {
+                    button->MouseUp();
+                    PerformAction(*button, client);
+                } else {
+                    button->MouseLeave();
+                }
+            }
+            return 0;
+        }
+        break;
+    case WM_NCLBUTTONUP: {
+        const POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
+        TNCObject* object = ObjectAt(ToWindow(screen));
+        if (object && object == Hot) {
+            if (GetCapture() == window_) ReleaseCapture();
+            object->MouseUp();
+            PerformAction(*static_cast<TWinSysButton*>(object), screen);
+            return 0;
+        }
+        if (object) return 0;
+        break;
+    }
+    default:
+        break;
+    }
+    return Previous(message, wparam, lparam);
+}
