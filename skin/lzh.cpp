@@ -1,5 +1,6 @@
 #include "skin/lzh.h"
 
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -9,53 +10,56 @@ using namespace lzh;
 
 namespace {
 
-// Bits most significant first from a 16-bit buffer, refilled a byte at a
-// time while it holds fewer than 9 bits; past the end come zero bytes.
+// Bits most significant first from a 64-bit buffer that is filled a byte
+// at a time once it runs dry; past the end of the code come zero bytes.
 class BitReader {
 public:
     BitReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     int Bit() {
-        Fill();
-        const int bit = (buffer_ >> 15) & 1;
-        buffer_ = (buffer_ << 1) & 0xFFFF;
-        length_--;
+        if (count_ == 0) Fill();
+        const int bit = static_cast<int>(buffer_ >> 63);
+        buffer_ <<= 1;
+        count_--;
         return bit;
     }
     int Byte() {
-        Fill();
-        const int byte = (buffer_ >> 8) & 0xFF;
-        buffer_ = (buffer_ << 8) & 0xFFFF;
-        length_ -= 8;
+        if (count_ < 8) Fill();
+        const int byte = static_cast<int>(buffer_ >> 56);
+        buffer_ <<= 8;
+        count_ -= 8;
         return byte;
     }
 
 private:
     void Fill() {
-        while (length_ <= 8) {
-            const unsigned next = pos_ < size_ ? data_[pos_++] : 0;
-            buffer_ |= next << (8 - length_);
-            length_ += 8;
+        while (count_ <= 56) {
+            const uint64_t next = pos_ < size_ ? data_[pos_++] : 0;
+            buffer_ |= next << (56 - count_);
+            count_ += 8;
         }
     }
 
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
-    unsigned buffer_ = 0;
-    int length_ = 0;
+    uint64_t buffer_ = 0;
+    int count_ = 0;
 };
 
-struct DecoderTables {
-    AdaptiveTree tree;
-    uint8_t ring[kRingSize + kMaxMatch - 1];
-};
-
+// Walks from the root to a leaf, a bit a step, and counts the leaf's
+// symbol along the path it took.
 int DecodeSymbol(AdaptiveTree& tree, BitReader& bits) {
-    int node = tree.son[kRoot];
-    while (node < kNodes) node = tree.son[node + bits.Bit()];
-    const int c = node - kNodes;
-    tree.Update(c);
+    int path[kNodes];
+    int depth = 0;
+    int node = kRoot;
+    while (tree.son[node] < kNodes) {
+        path[depth++] = node;
+        node = tree.son[node] + bits.Bit();
+    }
+    path[depth++] = node;
+    const int c = tree.son[node] - kNodes;
+    tree.Update(c, path, depth);
     return c;
 }
 
@@ -65,6 +69,19 @@ int DecodePosition(BitReader& bits) {
     const int upper = codes.upper_of_byte[b];
     for (int extra = codes.length_of_byte[b] - 2; extra > 0; extra--) b = (b << 1) + bits.Bit();
     return (upper << 6) | (b & 0x3F);
+}
+
+// The output is decoded after a copy of the ring's starting state, so
+// that a match reads the bytes it copies straight from the output: a
+// position d + 1 back from output byte n is byte n - d - 1 of the ring,
+// and the ring holds the last 4096 bytes out, or its starting bytes where
+// fewer are out. Ring places 4036 to 4095 are zero until written and come
+// first, the 4036 spaces after them.
+constexpr size_t kWindowStart = kRingSize;
+
+void StartWindow(uint8_t* window) {
+    std::fill(window, window + kMaxMatch, 0);
+    std::fill(window + kMaxMatch, window + kWindowStart, ' ');
 }
 
 }  // namespace
@@ -89,34 +106,27 @@ void TLZH::Unpack(const std::vector<uint8_t>& source, std::vector<uint8_t>& targ
     if (!UnpackedSizeIsPlausible(unpacked_size, source.size()))
         throw ElzhException("LZH : the unpacked size is larger than the packed data can hold");
 
-    std::unique_ptr<DecoderTables> tables;
+    std::unique_ptr<AdaptiveTree> tree;
     try {
-        tables = std::make_unique<DecoderTables>();
-        target.reserve(static_cast<size_t>(unpacked_size) + kMaxMatch);
+        tree = std::make_unique<AdaptiveTree>();
+        target.resize(kWindowStart + static_cast<size_t>(unpacked_size) + kMaxMatch);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
-    AdaptiveTree& tree = tables->tree;
-    uint8_t* ring = tables->ring;
-    for (int i = 0; i < kRingStart; i++) ring[i] = ' ';
-    int r = kRingStart;
+    StartWindow(target.data());
+    uint8_t* const out = target.data() + kWindowStart;
 
     BitReader bits(source.data() + 4, source.size() - 4);
-    while (target.size() < unpacked_size) {
-        const int c = DecodeSymbol(tree, bits);
+    size_t n = 0;
+    while (n < unpacked_size) {
+        const int c = DecodeSymbol(*tree, bits);
         if (c < 256) {
-            target.push_back(static_cast<uint8_t>(c));
-            ring[r] = static_cast<uint8_t>(c);
-            r = (r + 1) & (kRingSize - 1);
+            out[n++] = static_cast<uint8_t>(c);
             continue;
         }
-        int from = (r - DecodePosition(bits) - 1) & (kRingSize - 1);
-        for (int k = c - 255 + kThreshold; k > 0; k--) {
-            const uint8_t byte = ring[from];
-            target.push_back(byte);
-            ring[r] = byte;
-            r = (r + 1) & (kRingSize - 1);
-            from = (from + 1) & (kRingSize - 1);
-        }
+        const uint8_t* from = out + n - DecodePosition(bits) - 1;
+        for (int k = c - 255 + kThreshold; k > 0; k--) out[n++] = *from++;
     }
+    target.resize(kWindowStart + n);
+    target.erase(target.begin(), target.begin() + kWindowStart);
 }
