@@ -1,6 +1,6 @@
 #include "skin/lzh.h"
 
-#include <algorithm>
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -71,17 +71,36 @@ int DecodePosition(BitReader& bits) {
     return (upper << 6) | (b & 0x3F);
 }
 
-// The output is decoded after a copy of the ring's starting state, so
-// that a match reads the bytes it copies straight from the output: a
-// position d + 1 back from output byte n is byte n - d - 1 of the ring,
-// and the ring holds the last 4096 bytes out, or its starting bytes where
-// fewer are out. Ring places 4036 to 4095 are zero until written and come
-// first, the 4036 spaces after them.
-constexpr size_t kWindowStart = kRingSize;
+// A match copies from the output itself: the ring always holds the last
+// 4096 bytes out. Within the first 4096 bytes a match may reach back
+// before the output into the ring's starting bytes: ring places 4036 to
+// 4095 (zero until written) come just before the 4036 spaces.
+uint8_t StartByte(ptrdiff_t before_output) {
+    return before_output < -(kRingSize - kMaxMatch) ? 0 : ' ';
+}
 
-void StartWindow(uint8_t* window) {
-    std::fill(window, window + kMaxMatch, 0);
-    std::fill(window + kMaxMatch, window + kWindowStart, ' ');
+// Copies `length` bytes from `distance` back in the output `out` to its
+// byte n. A match may overlap what it writes; eight bytes at a time are
+// safe when the distance is eight or more, and may write up to seven bytes
+// past the match (the output has room for them, and later bytes overwrite
+// them).
+constexpr int kCopySlack = 7;
+
+void CopyMatch(uint8_t* out, size_t n, size_t distance, int length) {
+    uint8_t* to = out + n;
+    if (distance > n) {
+        for (int k = 0; k < length; k++) {
+            const ptrdiff_t from = static_cast<ptrdiff_t>(n + k) - static_cast<ptrdiff_t>(distance);
+            to[k] = from >= 0 ? out[from] : StartByte(from);
+        }
+        return;
+    }
+    const uint8_t* from = to - distance;
+    if (distance < 8) {
+        for (int k = 0; k < length; k++) to[k] = from[k];
+        return;
+    }
+    for (int k = 0; k < length; k += 8) std::memcpy(to + k, from + k, 8);
 }
 
 }  // namespace
@@ -109,12 +128,11 @@ void TLZH::Unpack(const std::vector<uint8_t>& source, std::vector<uint8_t>& targ
     std::unique_ptr<AdaptiveTree> tree;
     try {
         tree = std::make_unique<AdaptiveTree>();
-        target.resize(kWindowStart + static_cast<size_t>(unpacked_size) + kMaxMatch);
+        target.resize(static_cast<size_t>(unpacked_size) + kMaxMatch + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
-    StartWindow(target.data());
-    uint8_t* const out = target.data() + kWindowStart;
+    uint8_t* const out = target.data();
 
     BitReader bits(source.data() + 4, source.size() - 4);
     size_t n = 0;
@@ -124,9 +142,10 @@ void TLZH::Unpack(const std::vector<uint8_t>& source, std::vector<uint8_t>& targ
             out[n++] = static_cast<uint8_t>(c);
             continue;
         }
-        const uint8_t* from = out + n - DecodePosition(bits) - 1;
-        for (int k = c - 255 + kThreshold; k > 0; k--) out[n++] = *from++;
+        const size_t distance = DecodePosition(bits) + 1;
+        const int length = c - 255 + kThreshold;
+        CopyMatch(out, n, distance, length);
+        n += length;
     }
-    target.resize(kWindowStart + n);
-    target.erase(target.begin(), target.begin() + kWindowStart);
+    target.resize(n);
 }
