@@ -91,7 +91,8 @@ bool TSkinReader::ReadPackage(const std::vector<uint8_t>& package, std::string* 
     header_ = header;
     for (std::string& name : names) names_.push_back(FoldSkinName(name));
     offsets_ = std::move(offsets);
-    data_.assign(image.begin() + data_start, image.end());
+    image.erase(image.begin(), image.begin() + static_cast<ptrdiff_t>(data_start));
+    data_ = std::move(image);
     return true;
 }
 
