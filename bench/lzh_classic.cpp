@@ -159,9 +159,12 @@ struct Classic {
 
 }  // namespace
 
-std::vector<uint8_t> ClassicLzhUnpack(const std::vector<uint8_t>& source) {
-    std::vector<uint8_t> out;
-    if (source.size() < 4) return out;
+namespace {
+
+// The decoding loop, handing each byte out to `put` as it comes.
+template <class Put>
+void Decode(const std::vector<uint8_t>& source, Put put) {
+    if (source.size() < 4) return;
     const unsigned long textsize = source[0] | (source[1] << 8) | (source[2] << 16) | (unsigned long)source[3] << 24;
     if (d_len[0] == 0) MakePositionTables();
 
@@ -174,7 +177,7 @@ std::vector<uint8_t> ClassicLzhUnpack(const std::vector<uint8_t>& source) {
     for (unsigned long count = 0; count < textsize;) {
         int c = s->DecodeChar();
         if (c < 256) {
-            out.push_back(static_cast<uint8_t>(c));
+            put(static_cast<uint8_t>(c));
             s->text_buf[r++] = static_cast<uint8_t>(c);
             r &= N - 1;
             count++;
@@ -183,7 +186,7 @@ std::vector<uint8_t> ClassicLzhUnpack(const std::vector<uint8_t>& source) {
             int j = c - 255 + THRESHOLD;
             for (int k = 0; k < j; k++) {
                 c = s->text_buf[(i + k) & (N - 1)];
-                out.push_back(static_cast<uint8_t>(c));
+                put(static_cast<uint8_t>(c));
                 s->text_buf[r++] = static_cast<uint8_t>(c);
                 r &= N - 1;
                 count++;
@@ -191,5 +194,16 @@ std::vector<uint8_t> ClassicLzhUnpack(const std::vector<uint8_t>& source) {
         }
     }
     delete s;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ClassicLzhUnpack(const std::vector<uint8_t>& source) {
+    std::vector<uint8_t> out;
+    Decode(source, [&out](uint8_t c) { out.push_back(c); });
     return out;
+}
+
+void ClassicLzhUnpack(const std::vector<uint8_t>& source, std::FILE* out) {
+    Decode(source, [out](uint8_t c) { std::putc(c, out); });
 }

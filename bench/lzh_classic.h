@@ -5,8 +5,11 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
 // Decodes a packed stream (4-byte UnpackedSize, then the code) in the
 // classic way; the output has the same bytes as TLZH's.
 std::vector<uint8_t> ClassicLzhUnpack(const std::vector<uint8_t>& source);
+// The same, each byte written to `out` as it comes, as the classic program does.
+void ClassicLzhUnpack(const std::vector<uint8_t>& source, std::FILE* out);
