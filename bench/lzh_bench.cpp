@@ -1,7 +1,10 @@
 // Speed of packing and unpacking a skin-package-sized input of mixed
-// bitmaps: gradients, flat areas and noise in pieces of 1 to 4 MB.
+// bitmaps: gradients, flat areas and noise in pieces of 1 to 4 MB. Our
+// decoder is timed beside the classic one (bench/lzh_classic.cpp) on the
+// same bytes, and both outputs are checked against the input.
 //
-// usage: lzh_bench [RUNS]
+// usage: lzh_bench [RUNS] [PACKED]   (PACKED: decode this stream instead)
+#include "bench/lzh_classic.h"
 #include "skin/lzh.h"
 
 #include <algorithm>
@@ -9,6 +12,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <vector>
 
@@ -46,37 +51,55 @@ int main(int argc, char** argv) {
     int runs = argc > 1 ? std::atoi(argv[1]) : 5;
     if (runs < 1) runs = 1;
 
-    std::mt19937 random(12345);
-    std::vector<uint8_t> input;
-    const size_t kTotal = 20u * 1024 * 1024;
-    for (int piece = 0; input.size() < kTotal; ++piece) {
-        size_t size = (1 + piece % 4) * 1024u * 1024;
-        if (input.size() + size > kTotal) size = kTotal - input.size();
-        AppendPiece(input, size, piece % 4, random);
+    std::vector<uint8_t> input, packed;
+    if (argc > 2) {
+        std::ifstream file(argv[2], std::ios::binary);
+        packed.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+        std::printf("packed %.1f MB from %s\n", packed.size() / (1024.0 * 1024.0), argv[2]);
+    } else {
+        std::mt19937 random(12345);
+        const size_t kTotal = 20u * 1024 * 1024;
+        for (int piece = 0; input.size() < kTotal; ++piece) {
+            size_t size = (1 + piece % 4) * 1024u * 1024;
+            if (input.size() + size > kTotal) size = kTotal - input.size();
+            AppendPiece(input, size, piece % 4, random);
+        }
+        const double megabytes = input.size() / (1024.0 * 1024.0);
+        Clock::time_point start = Clock::now();
+        packed = LzhPack(input);
+        double pack_seconds = SecondsSince(start);
+        std::printf("input %.1f MB, packed %.1f MB (%.1f%%)\n", megabytes, packed.size() / (1024.0 * 1024.0),
+                    100.0 * packed.size() / input.size());
+        std::printf("pack: %.3f s, %.1f MB/s of input\n", pack_seconds, megabytes / pack_seconds);
     }
-    const double megabytes = input.size() / (1024.0 * 1024.0);
-
-    Clock::time_point start = Clock::now();
-    std::vector<uint8_t> packed = LzhPack(input);
-    double pack_seconds = SecondsSince(start);
-    std::printf("input %.1f MB, packed %.1f MB (%.1f%%)\n", megabytes, packed.size() / (1024.0 * 1024.0),
-                100.0 * packed.size() / input.size());
-    std::printf("pack: %.3f s, %.1f MB/s of input\n", pack_seconds, megabytes / pack_seconds);
 
     TLZH decoder;
     std::vector<uint8_t> output;
-    double best = 0;
+    double best = 0, best_classic = 0;
     for (int run = 0; run < runs; ++run) {
+        Clock::time_point start = Clock::now();
+        std::vector<uint8_t> classic = ClassicLzhUnpack(packed);
+        double seconds = SecondsSince(start);
+        if (run == 0 || seconds < best_classic) best_classic = seconds;
+
         start = Clock::now();
         decoder.Unpack(packed, output);
-        double seconds = SecondsSince(start);
+        seconds = SecondsSince(start);
         if (run == 0 || seconds < best) best = seconds;
+        if (output != classic) {
+            std::fprintf(stderr, "lzh_bench: our output differs from the classic decoder's\n");
+            return 1;
+        }
     }
-    if (output.size() < input.size() || !std::equal(input.begin(), input.end(), output.begin())) {
+    const bool generated = argc <= 2;
+    if (generated && (output.size() < input.size() || !std::equal(input.begin(), input.end(), output.begin()))) {
         std::fprintf(stderr, "lzh_bench: unpacked output differs from the input\n");
         return 1;
     }
-    std::printf("unpack: best of %d runs %.3f s, %.1f MB/s of output\n", runs, best,
-                output.size() / (1024.0 * 1024.0) / best);
+    const double out_megabytes = output.size() / (1024.0 * 1024.0);
+    std::printf("unpack, classic decoder: best of %d runs %.3f s, %.1f MB/s of output\n", runs, best_classic,
+                out_megabytes / best_classic);
+    std::printf("unpack, ours:            best of %d runs %.3f s, %.1f MB/s of output, %.2f x the classic\n",
+                runs, best, out_megabytes / best, best_classic / best);
     return 0;
 }

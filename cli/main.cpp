@@ -6,8 +6,10 @@
 
 namespace {
 
+constexpr const char* kVersion = "corvella-cli 1.0\n";
+
 void PrintUsage(std::FILE* out) {
-    std::fputs("usage: corvella-cli COMMAND ARGS...\n\ncommands:\n", out);
+    std::fputs("usage: corvella-cli COMMAND ARGS...\n       corvella-cli --version\n\ncommands:\n", out);
     std::fputs(kSwfUsage, out);
     std::fputs(kSkinUsage, out);
     std::fputs(kPlaylistUsage, out);
@@ -25,6 +27,10 @@ int main(int argc, char** argv) {
     const char* command = argv[1];
     if (!std::strcmp(command, "--help") || !std::strcmp(command, "-h") || !std::strcmp(command, "help")) {
         PrintUsage(stdout);
+        return 0;
+    }
+    if (!std::strcmp(command, "--version")) {
+        std::fputs(kVersion, stdout);
         return 0;
     }
     CliArgs args(argv + 2, argv + argc);

@@ -1,7 +1,7 @@
 // corvella-cli skin: build skin packages, list them and take files out.
 #include <cstdio>
+#include <exception>
 #include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -26,11 +26,20 @@ const char* const kSkinUsage =
 
 namespace {
 
+// False when the file cannot be read, a folder included.
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) return false;
-    bytes.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-    return !in.bad();
+    try {
+        std::ifstream in(path, std::ios::binary | std::ios::ate);
+        if (!in) return false;
+        const std::streamoff size = in.tellg();
+        if (size < 0) return false;
+        bytes.resize(static_cast<size_t>(size));
+        in.seekg(0);
+        in.read(reinterpret_cast<char*>(bytes.data()), size);
+        return in.gcount() == size;
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 bool WriteWholeFile(const std::string& path, const std::vector<uint8_t>& bytes) {

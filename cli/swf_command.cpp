@@ -25,11 +25,21 @@ const char* const kSwfUsage =
     "      Writes the resources with the given TAGIDs (all when none is given) into\n"
     "      OUTDIR under their captions and prints \"wrote PATH (LENGTH bytes)\" for\n"
     "      each; every resource that could not be written gets a message on stderr.\n"
-    "      Exit status 1 when the movie cannot be read or a resource was not written.\n";
+    "      Exit status 1 when the movie cannot be read or a resource was not written.\n"
+    "  corvella-cli swf info FILE FILE...\n"
+    "  corvella-cli swf list FILE FILE...\n"
+    "  corvella-cli swf export --out OUTDIR FILE...\n"
+    "      Several movies in one call, in the order given. Each movie's lines are\n"
+    "      headed by a line \"==> FILE <==\" and followed by an empty line; export\n"
+    "      writes each movie's resources into OUTDIR/NAME, NAME being the file name\n"
+    "      without its extension. A movie that cannot be read gets its message on\n"
+    "      stderr and the others are still done; exit status 1 when any failed.\n";
 
 namespace {
 
 namespace fs = std::filesystem;
+
+using FileCommand = int (*)(const std::string& file, const std::string& outdir);
 
 int Usage() {
     std::fputs("usage:\n", stderr);
@@ -109,17 +119,7 @@ bool ExportRow(swf::SwfExtractor& extractor, const swf::ResourceRow& row, const 
     }
 }
 
-int Export(const std::string& file, const std::string& outdir, const CliArgs& tag_args) {
-    std::vector<int> tag_ids;
-    for (const std::string& arg : tag_args) {
-        int tag_id = 0;
-        if (!ParseTagId(arg, tag_id)) {
-            std::fprintf(stderr, "corvella-cli: swf: not a TagID: %s\n", arg.c_str());
-            return Usage();
-        }
-        tag_ids.push_back(tag_id);
-    }
-
+int Export(const std::string& file, const std::string& outdir, const std::vector<int>& tag_ids) {
     swf::SwfExtractor extractor;
     if (!Load(extractor, file)) return 1;
     fs::path folder(outdir);
@@ -149,14 +149,49 @@ int Export(const std::string& file, const std::string& outdir, const CliArgs& ta
     return all_written ? 0 : 1;
 }
 
+// Runs `command` on each file, each one's lines headed by its name;
+// 1 when any of them failed.
+int ForEachFile(FileCommand command, const CliArgs& files, const std::string& outdir) {
+    int status = 0;
+    for (const std::string& file : files) {
+        std::printf("==> %s <==\n", file.c_str());
+        std::fflush(stdout);
+        std::string folder;
+        if (!outdir.empty()) folder = swf::PathUtf8(fs::path(outdir) / fs::path(file).stem());
+        if (command(file, folder) != 0) status = 1;
+        std::printf("\n");
+        std::fflush(stdout);
+    }
+    return status;
+}
+
+int InfoCommand(const std::string& file, const std::string&) { return Info(file); }
+int ListCommand(const std::string& file, const std::string&) { return List(file); }
+int ExportCommand(const std::string& file, const std::string& outdir) { return Export(file, outdir, {}); }
+
 }  // namespace
 
 int RunSwfCommand(const CliArgs& args) {
-    if (args.empty()) return Usage();
+    if (args.size() < 2) return Usage();
     const std::string& verb = args[0];
-    if (verb == "info" && args.size() == 2) return Info(args[1]);
-    if (verb == "list" && args.size() == 2) return List(args[1]);
-    if (verb == "export" && args.size() >= 3)
-        return Export(args[1], args[2], CliArgs(args.begin() + 3, args.end()));
-    return Usage();
+    const CliArgs rest(args.begin() + 1, args.end());
+    if (verb == "info") return rest.size() == 1 ? Info(rest[0]) : ForEachFile(InfoCommand, rest, "");
+    if (verb == "list") return rest.size() == 1 ? List(rest[0]) : ForEachFile(ListCommand, rest, "");
+    if (verb != "export") return Usage();
+
+    if (rest[0] == "--out") {
+        if (rest.size() < 3) return Usage();
+        return ForEachFile(ExportCommand, CliArgs(rest.begin() + 2, rest.end()), rest[1]);
+    }
+    if (rest.size() < 2) return Usage();
+    std::vector<int> tag_ids;
+    for (size_t i = 2; i < rest.size(); ++i) {
+        int tag_id = 0;
+        if (!ParseTagId(rest[i], tag_id)) {
+            std::fprintf(stderr, "corvella-cli: swf: not a TagID: %s\n", rest[i].c_str());
+            return Usage();
+        }
+        tag_ids.push_back(tag_id);
+    }
+    return Export(rest[0], rest[1], tag_ids);
 }

@@ -1,5 +1,6 @@
 #include "skin/lzh.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 
@@ -9,53 +10,56 @@ using namespace lzh;
 
 namespace {
 
-// Bits most significant first from a 16-bit buffer, refilled a byte at a
-// time while it holds fewer than 9 bits; past the end come zero bytes.
+// Bits most significant first from a 64-bit buffer that is filled a byte
+// at a time once it runs dry; past the end of the code come zero bytes.
 class BitReader {
 public:
     BitReader(const uint8_t* data, size_t size) : data_(data), size_(size) {}
 
     int Bit() {
-        Fill();
-        const int bit = (buffer_ >> 15) & 1;
-        buffer_ = (buffer_ << 1) & 0xFFFF;
-        length_--;
+        if (count_ == 0) Fill();
+        const int bit = static_cast<int>(buffer_ >> 63);
+        buffer_ <<= 1;
+        count_--;
         return bit;
     }
     int Byte() {
-        Fill();
-        const int byte = (buffer_ >> 8) & 0xFF;
-        buffer_ = (buffer_ << 8) & 0xFFFF;
-        length_ -= 8;
+        if (count_ < 8) Fill();
+        const int byte = static_cast<int>(buffer_ >> 56);
+        buffer_ <<= 8;
+        count_ -= 8;
         return byte;
     }
 
 private:
     void Fill() {
-        while (length_ <= 8) {
-            const unsigned next = pos_ < size_ ? data_[pos_++] : 0;
-            buffer_ |= next << (8 - length_);
-            length_ += 8;
+        while (count_ <= 56) {
+            const uint64_t next = pos_ < size_ ? data_[pos_++] : 0;
+            buffer_ |= next << (56 - count_);
+            count_ += 8;
         }
     }
 
     const uint8_t* data_;
     size_t size_;
     size_t pos_ = 0;
-    unsigned buffer_ = 0;
-    int length_ = 0;
+    uint64_t buffer_ = 0;
+    int count_ = 0;
 };
 
-struct DecoderTables {
-    AdaptiveTree tree;
-    uint8_t ring[kRingSize + kMaxMatch - 1];
-};
-
+// Walks from the root to a leaf, a bit a step, and counts the leaf's
+// symbol along the path it took.
 int DecodeSymbol(AdaptiveTree& tree, BitReader& bits) {
-    int node = tree.son[kRoot];
-    while (node < kNodes) node = tree.son[node + bits.Bit()];
-    const int c = node - kNodes;
-    tree.Update(c);
+    int path[kNodes];
+    int depth = 0;
+    int node = kRoot;
+    while (tree.son[node] < kNodes) {
+        path[depth++] = node;
+        node = tree.son[node] + bits.Bit();
+    }
+    path[depth++] = node;
+    const int c = tree.son[node] - kNodes;
+    tree.Update(c, path, depth);
     return c;
 }
 
@@ -65,6 +69,38 @@ int DecodePosition(BitReader& bits) {
     const int upper = codes.upper_of_byte[b];
     for (int extra = codes.length_of_byte[b] - 2; extra > 0; extra--) b = (b << 1) + bits.Bit();
     return (upper << 6) | (b & 0x3F);
+}
+
+// A match copies from the output itself: the ring always holds the last
+// 4096 bytes out. Within the first 4096 bytes a match may reach back
+// before the output into the ring's starting bytes: ring places 4036 to
+// 4095 (zero until written) come just before the 4036 spaces.
+uint8_t StartByte(ptrdiff_t before_output) {
+    return before_output < -(kRingSize - kMaxMatch) ? 0 : ' ';
+}
+
+// Copies `length` bytes from `distance` back in the output `out` to its
+// byte n. A match may overlap what it writes; eight bytes at a time are
+// safe when the distance is eight or more, and may write up to seven bytes
+// past the match (the output has room for them, and later bytes overwrite
+// them).
+constexpr int kCopySlack = 7;
+
+void CopyMatch(uint8_t* out, size_t n, size_t distance, int length) {
+    uint8_t* to = out + n;
+    if (distance > n) {
+        for (int k = 0; k < length; k++) {
+            const ptrdiff_t from = static_cast<ptrdiff_t>(n + k) - static_cast<ptrdiff_t>(distance);
+            to[k] = from >= 0 ? out[from] : StartByte(from);
+        }
+        return;
+    }
+    const uint8_t* from = to - distance;
+    if (distance < 8) {
+        for (int k = 0; k < length; k++) to[k] = from[k];
+        return;
+    }
+    for (int k = 0; k < length; k += 8) std::memcpy(to + k, from + k, 8);
 }
 
 }  // namespace
@@ -89,34 +125,27 @@ void TLZH::Unpack(const std::vector<uint8_t>& source, std::vector<uint8_t>& targ
     if (!UnpackedSizeIsPlausible(unpacked_size, source.size()))
         throw ElzhException("LZH : the unpacked size is larger than the packed data can hold");
 
-    std::unique_ptr<DecoderTables> tables;
+    std::unique_ptr<AdaptiveTree> tree;
     try {
-        tables = std::make_unique<DecoderTables>();
-        target.reserve(static_cast<size_t>(unpacked_size) + kMaxMatch);
+        tree = std::make_unique<AdaptiveTree>();
+        target.resize(static_cast<size_t>(unpacked_size) + kMaxMatch + kCopySlack);
     } catch (const std::bad_alloc&) {
         throw ElzhException("LZH : Cannot get memory for dictionary tables");
     }
-    AdaptiveTree& tree = tables->tree;
-    uint8_t* ring = tables->ring;
-    for (int i = 0; i < kRingStart; i++) ring[i] = ' ';
-    int r = kRingStart;
+    uint8_t* const out = target.data();
 
     BitReader bits(source.data() + 4, source.size() - 4);
-    while (target.size() < unpacked_size) {
-        const int c = DecodeSymbol(tree, bits);
+    size_t n = 0;
+    while (n < unpacked_size) {
+        const int c = DecodeSymbol(*tree, bits);
         if (c < 256) {
-            target.push_back(static_cast<uint8_t>(c));
-            ring[r] = static_cast<uint8_t>(c);
-            r = (r + 1) & (kRingSize - 1);
+            out[n++] = static_cast<uint8_t>(c);
             continue;
         }
-        int from = (r - DecodePosition(bits) - 1) & (kRingSize - 1);
-        for (int k = c - 255 + kThreshold; k > 0; k--) {
-            const uint8_t byte = ring[from];
-            target.push_back(byte);
-            ring[r] = byte;
-            r = (r + 1) & (kRingSize - 1);
-            from = (from + 1) & (kRingSize - 1);
-        }
+        const size_t distance = DecodePosition(bits) + 1;
+        const int length = c - 255 + kThreshold;
+        CopyMatch(out, n, distance, length);
+        n += length;
     }
+    target.resize(n);
 }

@@ -48,7 +48,7 @@ AdaptiveTree::AdaptiveTree() {
         son[j] = i;
         parent[i] = parent[i + 1] = j;
     }
-    frequency[kNodes] = 0xFFFF;  // sentinel: no node climbs past it
+    for (int i = kNodes; i < kNodes + kStride; i++) frequency[i] = 0xFFFF;  // no node climbs past them
     parent[kRoot] = 0;
 }
 
@@ -84,30 +84,55 @@ void AdaptiveTree::Rebuild() {
     }
 }
 
+// Counts one more at `node`. When that makes it larger than the next node,
+// it trades places with the last of the following nodes that are still
+// lower, children and all; returns where the count now is.
+inline int AdaptiveTree::Increment(int node) {
+    const unsigned f = ++frequency[node];
+    if (f <= frequency[node + 1]) return node;
+    // The nodes are in order of frequency, so the run can be crossed in
+    // strides while the node a stride on is still lower, and what is left
+    // of it is the count of lower nodes in the next stride.
+    int last = node + 1;
+    while (f > frequency[last + kStride]) last += kStride;
+    int rest = 0;
+    for (int k = 1; k < kStride; k++) rest += f > frequency[last + k];
+    last += rest;
+    frequency[node] = frequency[last];
+    frequency[last] = f;
+
+    const int moved = son[node];
+    parent[moved] = last;
+    if (moved < kNodes) parent[moved + 1] = last;
+    const int other = son[last];
+    son[last] = moved;
+    parent[other] = node;
+    if (other < kNodes) parent[other + 1] = node;
+    son[node] = other;
+    return last;
+}
+
+// Increments `node` and each of its ancestors up to the root.
+inline void AdaptiveTree::Climb(int node) {
+    do {
+        node = parent[Increment(node)];
+    } while (node != 0);
+}
+
 void AdaptiveTree::Update(int c) {
     if (frequency[kRoot] == kMaxFrequency) Rebuild();
-    int node = parent[c + kNodes];
-    do {
-        const unsigned f = ++frequency[node];
-        if (f > frequency[node + 1]) {
-            // Swap with the last of the following nodes that are still lower.
-            int last = node + 1;
-            while (f > frequency[last + 1]) last++;
-            frequency[node] = frequency[last];
-            frequency[last] = f;
+    Climb(parent[c + kNodes]);
+}
 
-            const int moved = son[node];
-            parent[moved] = last;
-            if (moved < kNodes) parent[moved + 1] = last;
-            const int other = son[last];
-            son[last] = moved;
-            parent[other] = node;
-            if (other < kNodes) parent[other + 1] = node;
-            son[node] = other;
-            node = last;
+void AdaptiveTree::Update(int c, const int* path, int depth) {
+    if (frequency[kRoot] == kMaxFrequency) return Update(c);
+    for (int i = depth - 1; i >= 0; i--) {
+        const int node = Increment(path[i]);
+        if (node != path[i]) {
+            if (i > 0) Climb(parent[node]);
+            return;
         }
-        node = parent[node];
-    } while (node != 0);
+    }
 }
 
 }  // namespace lzh

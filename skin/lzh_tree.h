@@ -35,13 +35,19 @@ public:
     AdaptiveTree();
     // Counts one more occurrence of symbol c and keeps the tree in order.
     void Update(int c);
+    // The same, given the nodes from the root down to c's leaf, which spare
+    // the climb its parent look-ups until a node moves.
+    void Update(int c, const int* path, int depth);
 
-    unsigned frequency[kNodes + 1];
+    static constexpr int kStride = 8;    // see Increment
+    unsigned frequency[kNodes + kStride];  // sentinels after the nodes
     int parent[kNodes + kSymbols];
     int son[kNodes];
 
 private:
     void Rebuild();
+    int Increment(int node);
+    void Climb(int node);
 };
 
 }  // namespace lzh

@@ -45,7 +45,7 @@ void TSkinReader::Reset() {
     header_ = {};
     names_.clear();
     offsets_.clear();
-    data_.clear();
+    image_.clear();
     for (int32_t& size : sizes_) size = 0;
 }
 
@@ -84,19 +84,19 @@ bool TSkinReader::ReadPackage(const std::vector<uint8_t>& package, std::string* 
         const int32_t size = ReadInt32(image, names_end + 4 * i);
         if (size < 0 || static_cast<size_t>(size) > data_size - offset) return Refuse(message, kDamagedSkinMessage);
         sizes_[i] = size;
-        offsets.push_back(offset);
+        offsets.push_back(data_start + offset);
         offset += static_cast<size_t>(size);
     }
 
     header_ = header;
     for (std::string& name : names) names_.push_back(FoldSkinName(name));
     offsets_ = std::move(offsets);
-    data_.assign(image.begin() + data_start, image.end());
+    image_ = std::move(image);
     return true;
 }
 
 void TSkinReader::CopyEntry(size_t index, std::vector<uint8_t>& out) const {
-    const auto begin = data_.begin() + offsets_[index];
+    const auto begin = image_.begin() + offsets_[index];
     out.assign(begin, begin + sizes_[index]);
 }
 

@@ -52,8 +52,8 @@ private:
     SkinPackageHeader header_;
     std::vector<std::string> names_;
     int32_t sizes_[kMaxSkinEntries] = {};
-    std::vector<size_t> offsets_;
-    std::vector<uint8_t> data_;
+    std::vector<size_t> offsets_;  // of each file in image_
+    std::vector<uint8_t> image_;   // the unpacked package
 };
 
 // ASCII letters to lower case, other bytes unchanged.
