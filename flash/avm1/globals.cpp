@@ -1,0 +1,10 @@
+#include "flash/avm1/classes/classes.h"
+
+namespace flash::avm1 {
+
+void InstallGlobals(Vm& vm) {
+    InstallObjectClass(vm);
+    InstallFunctionClass(vm);
+}
+
+}  // namespace flash::avm1
