@@ -152,6 +152,31 @@ public:
     // values on the C++ stack are not roots.
     void Collect(const std::function<void(Tracer&)>& more_roots);
 
+    // setInterval and setTimeout: each runs function (or object[method])
+    // every interval_ms of the clock; the player calls RunTimers each tick.
+    struct Timer {
+        int id = 0;
+        Value function;            // a function, or the object whose method runs
+        std::string method;        // set when function is an object
+        Args args;
+        double interval_ms = 0;
+        double next_ms = 0;
+        bool once = false;
+    };
+    std::vector<Timer> timers;
+    int next_timer_id = 1;
+    void RunTimers();
+
+    // Input the player feeds in, for Key, Mouse and Stage.
+    bool keys_down[256] = {};
+    int last_key = 0;
+    int last_ascii = 0;
+    double mouse_x = 0, mouse_y = 0;
+    int stage_width = 0, stage_height = 0;
+    // Calls broadcastMessage(event) on the global object named owner ("Key",
+    // "Mouse", "Stage") so its listeners hear the event.
+    void Broadcast(const std::string& owner, const std::string& event, Args args = {});
+
     // Registered classes (Object.registerClass): symbol name to constructor.
     std::map<std::string, Object*> registered_classes;
 
