@@ -8,5 +8,6 @@ namespace flash::avm1 {
 
 void InstallObjectClass(Vm& vm);
 void InstallFunctionClass(Vm& vm);
+void InstallMovieClipClass(Vm& vm);
 
 }  // namespace flash::avm1
