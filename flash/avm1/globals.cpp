@@ -5,6 +5,15 @@ namespace flash::avm1 {
 void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
+    InstallTimerFunctions(vm);
+    InstallKeyObject(vm);
+    InstallMouseObject(vm);
+    InstallStageObject(vm);
+    InstallSystemObject(vm);
+    InstallSelectionObject(vm);
+    InstallAccessibilityObject(vm);
+    InstallContextMenuClasses(vm);
+    InstallMinimalClasses(vm);
 }
 
 }  // namespace flash::avm1
