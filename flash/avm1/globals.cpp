@@ -5,6 +5,7 @@ namespace flash::avm1 {
 void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
+    InstallMovieClipClass(vm);
     InstallTimerFunctions(vm);
     InstallKeyObject(vm);
     InstallMouseObject(vm);
