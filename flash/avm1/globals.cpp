@@ -15,6 +15,7 @@ void InstallGlobals(Vm& vm) {
     InstallAccessibilityObject(vm);
     InstallContextMenuClasses(vm);
     InstallMinimalClasses(vm);
+    InstallXmlClasses(vm);
 }
 
 }  // namespace flash::avm1

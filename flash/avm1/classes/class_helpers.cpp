@@ -57,3 +57,46 @@ void MakeBroadcaster(Vm& vm, Object* object) {
 }
 
 }  // namespace flash::avm1
+
+#include <fstream>
+#include <sstream>
+
+namespace flash::avm1 {
+
+namespace {
+
+Value DeliverLoad(Vm& vm, Object*, Args& args) {
+    Value target = Arg(args, 0);
+    if (target.IsObject()) vm.CallMethod(target, "onData", {Arg(args, 1)});
+    return Value();
+}
+
+std::string LocalPath(const std::string& url) {
+    std::string path = url;
+    if (path.compare(0, 8, "file:///") == 0) path = path.substr(8);
+    size_t query = path.find('?');
+    if (query != std::string::npos) path.resize(query);
+    return path;
+}
+
+}  // namespace
+
+void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
+    Value text;
+    std::ifstream file(LocalPath(url), std::ios::binary);
+    if (file && url.find("://") == std::string::npos) {
+        std::ostringstream data;
+        data << file.rdbuf();
+        text = Value(data.str());
+    }
+    Vm::Timer timer;
+    timer.function = Value(static_cast<Object*>(vm.MakeNative("", DeliverLoad)));
+    timer.args = {Value(target), text};
+    timer.once = true;
+    timer.next_ms = vm.clock_ms;
+    static int next_internal_id = -1;
+    timer.id = next_internal_id--;   // never an id a script holds
+    vm.timers.push_back(std::move(timer));
+}
+
+}  // namespace flash::avm1

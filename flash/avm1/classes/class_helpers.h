@@ -32,3 +32,12 @@ inline Object* InstallStatic(Vm& vm, const std::string& name) {
 void MakeBroadcaster(Vm& vm, Object* object);
 
 }  // namespace flash::avm1
+
+namespace flash::avm1 {
+
+// Reads a local file (relative to the current folder) for XML.load and
+// LoadVars.load; the text reaches target.onData on the next tick, or
+// undefined when the file cannot be read.
+void ScheduleLoad(Vm& vm, Object* target, const std::string& url);
+
+}  // namespace flash::avm1

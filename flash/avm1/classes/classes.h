@@ -19,6 +19,7 @@ void InstallSelectionObject(Vm& vm);
 void InstallAccessibilityObject(Vm& vm);
 void InstallContextMenuClasses(Vm& vm);
 void InstallMinimalClasses(Vm& vm);
+void InstallXmlClasses(Vm& vm);
 // The version string scripts read as $version ("WIN 8,0,...").
 std::string PlayerVersionString();
 
