@@ -16,6 +16,7 @@ void InstallGlobals(Vm& vm) {
     InstallContextMenuClasses(vm);
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
+    InstallLoadVarsClass(vm);
 }
 
 }  // namespace flash::avm1

@@ -20,6 +20,7 @@ void InstallAccessibilityObject(Vm& vm);
 void InstallContextMenuClasses(Vm& vm);
 void InstallMinimalClasses(Vm& vm);
 void InstallXmlClasses(Vm& vm);
+void InstallLoadVarsClass(Vm& vm);
 // The version string scripts read as $version ("WIN 8,0,...").
 std::string PlayerVersionString();
 
