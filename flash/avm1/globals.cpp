@@ -6,6 +6,17 @@ void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
     InstallMovieClipClass(vm);
+    InstallTimerFunctions(vm);
+    InstallKeyObject(vm);
+    InstallMouseObject(vm);
+    InstallStageObject(vm);
+    InstallSystemObject(vm);
+    InstallSelectionObject(vm);
+    InstallAccessibilityObject(vm);
+    InstallContextMenuClasses(vm);
+    InstallMinimalClasses(vm);
+    InstallXmlClasses(vm);
+    InstallLoadVarsClass(vm);
 }
 
 }  // namespace flash::avm1

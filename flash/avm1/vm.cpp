@@ -416,6 +416,10 @@ void Vm::Collect(const std::function<void(Tracer&)>& more_roots) {
         for (auto& [name, object] : registered_classes) tracer.Mark(object);
         for (Object* object : extra_roots) tracer.Mark(object);
         for (const Value& value : stack) tracer.Mark(value);
+        for (const Timer& timer : timers) {
+            tracer.Mark(timer.function);
+            for (const Value& value : timer.args) tracer.Mark(value);
+        }
         if (more_roots) more_roots(tracer);
     });
 }
