@@ -35,6 +35,13 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
+// A clip taken off the display list, with everything inside it.
+void MarkRemoved(Clip* clip) {
+    clip->removed = true;
+    for (auto& [depth, instance] : clip->children)
+        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
+}
+
 bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
     if (a.size() != b.size()) return false;
     if (case_sensitive) return a == b;
@@ -118,12 +125,14 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_->proto = vm_->Proto("MovieClip");
     root_instance_ = Instance{};
     root_instance_.clip = root_;
+    clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
     RunQueue();
 }
 
 void Player::Unload() {
     queue_.clear();
+    clips_.clear();
     init_done_.clear();
     root_ = nullptr;
     root_instance_ = Instance{};
@@ -170,7 +179,7 @@ void Player::Advance() {
     ++tick_;
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
-    Step(*root_);
+    StepAll();
     RunQueue();
     vm_->RunTimers();
     RunQueue();
@@ -190,6 +199,23 @@ int Player::AdvanceTime(double milliseconds) {
     return ticks;
 }
 
+void Player::StepAll() {
+    // Newest clips first: a child steps (and queues its frame's actions)
+    // before the timeline that placed it. Clips made during the walk wait
+    // for the next tick.
+    std::vector<Clip*> clips;
+    clips.reserve(clips_.size());
+    size_t kept = 0;
+    for (Clip* clip : clips_)
+        if (!clip->removed || clip == root_) clips_[kept++] = clip;
+    clips_.resize(kept);
+    clips = clips_;
+    for (auto it = clips.rbegin(); it != clips.rend(); ++it) {
+        Clip* clip = *it;
+        if (!clip->removed && clip->born < tick_) Step(*clip);
+    }
+}
+
 void Player::Step(Clip& clip) {
     QueueEvent(clip, kEventEnterFrame, "onEnterFrame");
     if (clip.playing && clip.timeline->frame_count > 1) {
@@ -199,12 +225,6 @@ void Player::Step(Clip& clip) {
         else
             Goto(clip, next);
     }
-    // Sprites placed in this tick show their first frame before moving on.
-    std::vector<Clip*> children;
-    for (auto& [depth, instance] : clip.children)
-        if (instance.clip && instance.clip->born < tick_) children.push_back(instance.clip);
-    for (Clip* child : children)
-        if (!child->removed) Step(*child);
 }
 
 void Player::Goto(Clip& clip, int frame) {
@@ -229,7 +249,7 @@ void Player::Goto(Clip& clip, int frame) {
         for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, &old);
         for (auto& [depth, instance] : old)
             if (instance.clip) {
-                instance.clip->removed = true;
+                MarkRemoved(instance.clip);
                 QueueEvent(*instance.clip, kEventUnload, "onUnload");
             }
     }
@@ -266,7 +286,7 @@ void Player::Remove(Clip& parent, int depth) {
     auto found = parent.children.find(depth);
     if (found == parent.children.end()) return;
     if (Clip* clip = found->second.clip) {
-        clip->removed = true;
+        MarkRemoved(clip);
         QueueEvent(*clip, kEventUnload, "onUnload");
         if (dragged == clip) dragged = nullptr;
     }
@@ -291,7 +311,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
                                        std::to_string(place.depth) + ".");
                     return;
                 }
-                target->clip->removed = true;
+                MarkRemoved(target->clip);
             }
             clip.children[place.depth] = Create(clip, place);
             target = &clip.children[place.depth];
@@ -305,7 +325,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         replaced.color = target->color;
         replaced.clip_depth = target->clip_depth;
         replaced.name = target->name;
-        if (target->clip) target->clip->removed = true;
+        if (target->clip) MarkRemoved(target->clip);
         *target = std::move(replaced);
         if (target->clip) Initialize(*target->clip, true);
     }
@@ -323,6 +343,7 @@ Clip* Player::MakeClip(Clip& parent, const Movie* movie, const Timeline* timelin
     Clip* clip = vm_->heap.Make<Clip>(this, movie, timeline, &parent, depth, tick_);
     clip->character = character;
     clip->proto = vm_->Proto("MovieClip");
+    clips_.push_back(clip);
     return clip;
 }
 
@@ -421,6 +442,7 @@ void Player::CollectGarbage() {
         tracer.Mark(root_);
         tracer.Mark(dragged);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
+        for (Clip* clip : clips_) tracer.Mark(clip);
     });
 }
 

@@ -158,6 +158,7 @@ private:
     };
 
     void Step(Clip& clip);
+    void StepAll();
     void Goto(Clip& clip, int frame);
     void RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse);
     void Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse);
@@ -177,6 +178,8 @@ private:
     Clip* root_ = nullptr;
     Instance root_instance_;
     std::vector<Queued> queue_;
+    // Every clip in the order it was made; each tick steps them newest first.
+    std::vector<Clip*> clips_;
     std::set<uint16_t> init_done_;
     long tick_ = 0;
     int live_clips_ = 0;
