@@ -128,6 +128,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Unload() {
@@ -140,6 +141,7 @@ void Player::Unload() {
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
+    if (observer_) observer_->Settled(*this);
 }
 
 int Player::TotalFrames() const { return root_ ? root_->timeline->frame_count : 0; }
@@ -148,16 +150,19 @@ bool Player::IsPlaying() const { return root_ && root_->playing; }
 
 void Player::Play() {
     if (root_) root_->playing = true;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Stop() {
     if (root_) root_->playing = false;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::GotoFrame(int frame) {
     if (!root_) return;
     Goto(*root_, frame);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 bool Player::GotoLabel(const std::string& label) {
@@ -183,6 +188,7 @@ void Player::Advance() {
     RunQueue();
     vm_->RunTimers();
     RunQueue();
+    if (observer_) observer_->Settled(*this);
     CollectGarbage();
 }
 
@@ -257,6 +263,7 @@ void Player::Goto(Clip& clip, int frame) {
 }
 
 void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse) {
+    if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
     for (const ControlTag& tag : tags->tags) {
