@@ -8,5 +8,14 @@ namespace flash::avm1 {
 
 void InstallObjectClass(Vm& vm);
 void InstallFunctionClass(Vm& vm);
+void InstallArrayClass(Vm& vm);
+void InstallStringClass(Vm& vm);
+void InstallNumberClass(Vm& vm);
+void InstallBooleanClass(Vm& vm);
+void InstallMathClass(Vm& vm);
+void InstallDateClass(Vm& vm);
+void InstallErrorClass(Vm& vm);
+void InstallGlobalFunctions(Vm& vm);
+void InstallAsBroadcaster(Vm& vm);
 
 }  // namespace flash::avm1
