@@ -95,6 +95,40 @@ struct MorphShape {
     std::vector<LineStyle> end_lines;
 };
 
+// The bytes of one action list (DoAction, DoInitAction, a clip event, a
+// button condition), shared by the movie and the script functions made
+// from it.
+using ActionBytes = std::shared_ptr<const std::vector<uint8_t>>;
+
+// Clip event bits of PlaceObject2 and PlaceObject3 (SWF 5 uses the low 16).
+enum ClipEvent : uint32_t {
+    kEventLoad = 0x01,
+    kEventEnterFrame = 0x02,
+    kEventUnload = 0x04,
+    kEventMouseMove = 0x08,
+    kEventMouseDown = 0x10,
+    kEventMouseUp = 0x20,
+    kEventKeyDown = 0x40,
+    kEventKeyUp = 0x80,
+    kEventData = 0x100,
+    kEventInitialize = 0x200,
+    kEventPress = 0x400,
+    kEventRelease = 0x800,
+    kEventReleaseOutside = 0x1000,
+    kEventRollOver = 0x2000,
+    kEventRollOut = 0x4000,
+    kEventDragOver = 0x8000,
+    kEventDragOut = 0x10000,
+    kEventKeyPress = 0x20000,
+    kEventConstruct = 0x40000,
+};
+
+struct ClipAction {
+    uint32_t events = 0;
+    uint8_t key = 0;                 // kEventKeyPress: the key code
+    ActionBytes actions;
+};
+
 // PlaceObject, PlaceObject2 and PlaceObject3 in one form.
 struct PlaceRecord {
     int depth = 0;
@@ -110,9 +144,10 @@ struct PlaceRecord {
     int ratio = 0;
     int clip_depth = 0;
     std::string name;
+    std::vector<ClipAction> clip_actions;
 };
 
-// SetTarget makes the actions after it act on the sprite named by label (a
+// What SwfWriter writes into DoAction tags. SetTarget makes the actions after it act on the sprite named by label (a
 // path such as "/menu/button" or "../intro"); an empty label returns them to
 // the timeline that runs them.
 enum class ActionKind { Stop, Play, GotoFrame, GotoLabel, NextFrame, PreviousFrame, SetTarget };
@@ -123,12 +158,14 @@ struct Action {
     std::string label;
 };
 
-enum class ControlKind { Place, Remove, Actions };
+// Actions: a DoAction; InitActions: a DoInitAction for the sprite `sprite`.
+enum class ControlKind { Place, Remove, Actions, InitActions };
 
 struct ControlTag {
     ControlKind kind = ControlKind::Place;
     PlaceRecord place;               // Place; Remove uses place.depth only
-    std::vector<Action> actions;     // Actions
+    ActionBytes actions;             // Actions, InitActions
+    uint16_t sprite = 0;             // InitActions
 };
 
 struct Frame {
@@ -152,9 +189,21 @@ struct Sprite {
     Timeline timeline;
 };
 
-// The records a button draws in its up state.
+// A button condition's actions: the transitions (bits 0-8 of
+// DefineButton2's condition word) or the key (bits 9-15) that run them.
+struct ButtonAction {
+    uint16_t conditions = 0;
+    ActionBytes actions;
+};
+
+// The records a button draws in each state, and its actions.
 struct Button {
     std::vector<PlaceRecord> up;
+    std::vector<PlaceRecord> over;
+    std::vector<PlaceRecord> down;
+    std::vector<PlaceRecord> hit;
+    std::vector<ButtonAction> actions;
+    bool track_as_menu = false;
 };
 
 // Pixels of a bitmap character, 0xAARRGGBB with straight (not
@@ -224,6 +273,8 @@ struct Movie {
     Rgba background{255, 255, 255, 255};
     std::map<uint16_t, Character> characters;
     Timeline timeline;
+    // ExportAssets: the names scripts attach characters by.
+    std::map<std::string, uint16_t> exports;
 
     int StageWidth() const { return (xmax - xmin) / 20; }
     int StageHeight() const { return (ymax - ymin) / 20; }

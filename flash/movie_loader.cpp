@@ -41,6 +41,8 @@ enum TagCode {
     kDefineBitsLossless2 = 36,
     kDefineEditText = 37,
     kDefineSprite = 39,
+    kExportAssets = 56,
+    kDoInitAction = 59,
     kFrameLabel = 43,
     kDefineMorphShape = 46,
     kDefineFont2 = 48,
@@ -68,7 +70,69 @@ PlaceRecord ReadPlaceObject(SwfBits& in) {
     return p;
 }
 
-PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
+// The bytes of an action list, kept as they are for the script machine.
+ActionBytes ReadActionBytes(SwfBits& in) {
+    auto bytes = std::make_shared<std::vector<uint8_t>>(in.Here(), in.Here() + in.Remaining());
+    in.Skip(in.Remaining());
+    return bytes;
+}
+
+// Skips the filter list of PlaceObject3 (drawing them is the renderer's).
+void SkipFilters(SwfBits& in) {
+    int count = in.U8();
+    for (int i = 0; i < count; ++i) {
+        int id = in.U8();
+        size_t size = 0;
+        switch (id) {
+        case 0: size = 23; break;   // drop shadow
+        case 1: size = 9; break;    // blur
+        case 2: size = 15; break;   // glow
+        case 3: size = 27; break;   // bevel
+        case 4:
+        case 7: {                   // gradient glow, gradient bevel
+            int colors = in.U8();
+            size = static_cast<size_t>(colors) * 5 + 19;
+            break;
+        }
+        case 5: {                   // convolution
+            int x = in.U8(), y = in.U8();
+            size = 8 + static_cast<size_t>(x) * static_cast<size_t>(y) * 4 + 5;
+            break;
+        }
+        case 6: size = 80; break;   // colour matrix
+        default: throw SwfFormatError("unknown filter");
+        }
+        if (size > in.Remaining()) throw SwfFormatError("filter past the tag");
+        in.Skip(size);
+    }
+}
+
+// Clip event records of PlaceObject2/3: 16-bit flags in SWF 5, 32-bit later.
+std::vector<ClipAction> ReadClipActions(SwfBits& in, int swf_version) {
+    std::vector<ClipAction> list;
+    auto flags = [&]() -> uint32_t { return swf_version >= 6 ? in.U32() : in.U16(); };
+    in.U16();  // reserved
+    flags();   // every event used
+    while (in.Remaining() > 0) {
+        uint32_t events = flags();
+        if (events == 0) break;
+        size_t size = in.U32();
+        if (size > in.Remaining()) size = in.Remaining();
+        ClipAction action;
+        action.events = events;
+        if ((events & kEventKeyPress) && size > 0) {
+            action.key = in.U8();
+            --size;
+        }
+        SwfBits body(in.Here(), size);
+        in.Skip(size);
+        action.actions = ReadActionBytes(body);
+        list.push_back(std::move(action));
+    }
+    return list;
+}
+
+PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3, int swf_version) {
     PlaceRecord p;
     uint8_t flags = in.U8();
     uint8_t flags2 = version3 ? in.U8() : 0;
@@ -87,50 +151,32 @@ PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
     if (p.has_ratio) p.ratio = in.U16();
     if (flags & 0x20) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
-    return p;
-}
-
-std::vector<Action> ReadActions(SwfBits& in) {
-    std::vector<Action> actions;
-    while (in.Remaining() > 0) {
-        uint8_t code = in.U8();
-        if (code == 0) break;
-        size_t length = code >= 0x80 ? in.U16() : 0;
-        if (length > in.Remaining()) break;
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
-        Action action;
-        switch (code) {
-        case 0x04: action.kind = ActionKind::NextFrame; break;
-        case 0x05: action.kind = ActionKind::PreviousFrame; break;
-        case 0x06: action.kind = ActionKind::Play; break;
-        case 0x07: action.kind = ActionKind::Stop; break;
-        case 0x81:
-            if (length < 2) continue;
-            action.kind = ActionKind::GotoFrame;
-            action.frame = body.U16();
-            break;
-        case 0x8C:
-            action.kind = ActionKind::GotoLabel;
-            action.label = body.String();
-            break;
-        case 0x8B:
-            action.kind = ActionKind::SetTarget;
-            action.label = body.String();
-            break;
-        default:
-            continue;  // actions the engine does not run
+    if (flags & 0x80) {
+        if (flags2 & 0x01) SkipFilters(in);
+        if (flags2 & 0x02) in.U8();   // blend mode
+        if (flags2 & 0x04) in.U8();   // bitmap caching
+        if (flags2 & 0x20) {
+            in.U8();                  // visible
+            in.U32();                 // background colour
         }
-        actions.push_back(std::move(action));
+        try {
+            p.clip_actions = ReadClipActions(in, swf_version);
+        } catch (const SwfFormatError&) {
+            // Damaged event records: the object is still placed.
+        }
     }
-    return actions;
+    return p;
 }
 
 Button ReadButton(SwfBits& in, bool version2) {
     Button button;
+    size_t actions_offset = 0;
+    const uint8_t* start = in.Here();
     if (version2) {
-        in.U8();   // track as menu
-        in.U16();  // offset of the actions
+        button.track_as_menu = in.U8() & 1;
+        size_t at = static_cast<size_t>(in.Here() - start);
+        actions_offset = in.U16();
+        if (actions_offset) actions_offset += at;
     }
     while (in.Remaining() > 0) {
         uint8_t flags = in.U8();
@@ -144,9 +190,31 @@ Button ReadButton(SwfBits& in, bool version2) {
         if (version2) {
             p.has_color = true;
             p.color = ReadColorTransform(in, true);
+            if (flags & 0x10) SkipFilters(in);
+            if (flags & 0x20) in.U8();   // blend mode
         }
         if (flags & 0x01) button.up.push_back(p);
-        if (flags & 0x30) break;  // filters and blend modes follow; not drawn
+        if (flags & 0x02) button.over.push_back(p);
+        if (flags & 0x04) button.down.push_back(p);
+        if (flags & 0x08) button.hit.push_back(p);
+    }
+    if (!version2) {
+        // DefineButton: one action list, run on release.
+        button.actions.push_back({0x08, ReadActionBytes(in)});
+        return button;
+    }
+    if (!actions_offset) return button;
+    size_t consumed = static_cast<size_t>(in.Here() - start);
+    if (actions_offset < consumed) return button;
+    in.Skip(std::min(actions_offset - consumed, in.Remaining()));
+    while (in.Remaining() >= 4) {
+        size_t size = in.U16();
+        uint16_t conditions = in.U16();
+        size_t length = size == 0 ? in.Remaining() : std::min(size >= 4 ? size - 4 : 0, in.Remaining());
+        SwfBits body(in.Here(), length);
+        in.Skip(length);
+        button.actions.push_back({conditions, ReadActionBytes(body)});
+        if (size == 0) break;
     }
     return button;
 }
@@ -195,7 +263,8 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 break;
             case kPlaceObject2:
             case kPlaceObject3:
-                frame.tags.push_back({ControlKind::Place, ReadPlaceObject2(body, code == kPlaceObject3), {}});
+                frame.tags.push_back(
+                    {ControlKind::Place, ReadPlaceObject2(body, code == kPlaceObject3, movie_.version), {}});
                 break;
             case kRemoveObject:
             case kRemoveObject2: {
@@ -206,8 +275,23 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 break;
             }
             case kDoAction: {
-                ControlTag tag{ControlKind::Actions, {}, ReadActions(body)};
-                if (!tag.actions.empty()) frame.tags.push_back(std::move(tag));
+                ControlTag tag{ControlKind::Actions, {}, ReadActionBytes(body)};
+                if (!tag.actions->empty()) frame.tags.push_back(std::move(tag));
+                break;
+            }
+            case kDoInitAction: {
+                ControlTag tag{ControlKind::InitActions, {}, {}};
+                tag.sprite = body.U16();
+                tag.actions = ReadActionBytes(body);
+                frame.tags.push_back(std::move(tag));
+                break;
+            }
+            case kExportAssets: {
+                int count = body.U16();
+                for (int i = 0; i < count && body.Remaining() > 0; ++i) {
+                    uint16_t id = body.U16();
+                    movie_.exports[body.String()] = id;
+                }
                 break;
             }
             case kFrameLabel:

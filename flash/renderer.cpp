@@ -65,7 +65,7 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             masks.pop_back();
             raster_.SetMask(masks.empty() ? outer : masks.back().coverage.data());
         }
-        if (!instance.definition) continue;
+        if (!instance.definition || !instance.visible) continue;
         Matrix child_matrix = Multiply(matrix, instance.matrix);
         ColorTransform child_color = Combine(color, instance.color);
         if (instance.clip_depth > 0) {

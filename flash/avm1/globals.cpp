@@ -14,6 +14,7 @@ void InstallGlobals(Vm& vm) {
     InstallErrorClass(vm);
     InstallGlobalFunctions(vm);
     InstallAsBroadcaster(vm);
+    InstallMovieClipClass(vm);
 }
 
 }  // namespace flash::avm1

@@ -17,5 +17,6 @@ void InstallDateClass(Vm& vm);
 void InstallErrorClass(Vm& vm);
 void InstallGlobalFunctions(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
+void InstallMovieClipClass(Vm& vm);
 
 }  // namespace flash::avm1
