@@ -110,7 +110,7 @@ Value Slice(Vm& vm, Object* self, Args& args) {
 }
 
 Value Splice(Vm& vm, Object* self, Args& args) {
-    if (args.empty()) return Value();
+    if (args.empty() || args[0].IsUndefined()) return Value();
     Elements list(vm, self);
     size_t size = list->size();
     size_t begin = Position(vm, args[0], size);

@@ -12,7 +12,9 @@ ArrayObject* Listeners(Vm& vm, Object* self) {
     return list.IsObject() ? list.object->AsArray() : nullptr;
 }
 
+// Listeners match by loose equality of kind: undefined and null are one.
 bool SameListener(const Value& a, const Value& b) {
+    if (a.IsNullish() && b.IsNullish()) return true;
     if (a.type != b.type) return false;
     if (a.IsObject()) return a.object == b.object;
     if (a.IsString()) return a.string == b.string;
@@ -56,6 +58,8 @@ Value BroadcastMessage(Vm& vm, Object* self, Args& args) {
     return listeners.empty() ? Value() : Value(true);
 }
 
+Value Nothing(Vm&, Object*, Args&) { return Value(); }
+
 Value Initialize(Vm& vm, Object* self, Args& args) {
     if (args.empty() || !args[0].IsObject() || !self) return Value();
     Object* target = args[0].object;
@@ -71,13 +75,12 @@ Value Initialize(Vm& vm, Object* self, Args& args) {
 }  // namespace
 
 void InstallAsBroadcaster(Vm& vm) {
-    Object* broadcaster = vm.MakeObject();
+    Function* broadcaster = vm.MakeClass("AsBroadcaster", Nothing, nullptr, nullptr);
     vm.AddMethod(broadcaster, "broadcastMessage", BroadcastMessage);
     vm.AddMethod(broadcaster, "addListener", AddListener);
     vm.AddMethod(broadcaster, "removeListener", RemoveListener);
     vm.AddMethod(broadcaster, "initialize", Initialize);
     vm.global->Define("AsBroadcaster", Value(broadcaster));
-    vm.protos["AsBroadcaster"] = broadcaster;
 }
 
 }  // namespace flash::avm1

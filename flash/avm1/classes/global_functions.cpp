@@ -147,8 +147,11 @@ void InstallGlobalFunctions(Vm& vm) {
     vm.AddMethod(vm.global, "escape", Escape);
     vm.AddMethod(vm.global, "unescape", Unescape);
     vm.AddMethod(vm.global, "updateAfterEvent", Nothing);
-    vm.global->Define("NaN", Value(NAN), kDontEnum);
-    vm.global->Define("Infinity", Value(INFINITY), kDontEnum);
+    // SWF 4 movies have no such variables (they read as empty).
+    if (vm.version() >= 5) {
+        vm.global->Define("NaN", Value(NAN), kDontEnum);
+        vm.global->Define("Infinity", Value(INFINITY), kDontEnum);
+    }
 }
 
 }  // namespace flash::avm1
