@@ -32,18 +32,14 @@ std::string FromUnits(Vm& vm, const std::u16string& units) {
     return out;
 }
 
-// An integer argument: NaN and undefined read as 0.
-double IntArg(Vm& vm, const Value& v) {
-    double n = vm.ToNumber(v);
-    if (std::isnan(n)) return 0;
-    return std::trunc(n);
-}
+// An integer argument, made a 32-bit integer (NaN and undefined read as 0).
+double IntArg(Vm& vm, const Value& v) { return ToInt32(vm.ToNumber(v)); }
 
 Object* MakeBoxed(Vm& vm, const std::string& text) {
     Object* boxed = vm.heap.Make<Object>(vm.Proto("String"));
     boxed->primitive = Value(text);
     boxed->native_class = "String";
-    boxed->Define("length", Value(static_cast<double>(Units(vm, text).size())), kDontEnum | kDontDelete | kReadOnly);
+    boxed->Define("length", Value(static_cast<double>(Units(vm, text).size())), kDontEnum | kDontDelete);
     return boxed;
 }
 
@@ -77,7 +73,7 @@ Value CharCodeAt(Vm& vm, Object* self, Args& args) {
 
 Value IndexOf(Vm& vm, Object* self, Args& args) {
     std::u16string s = Units(vm, ThisText(vm, self));
-    if (args.empty()) return Value(-1);
+    if (args.empty()) return Value();
     std::u16string what = Units(vm, vm.ToString(args[0]));
     double start = args.size() > 1 ? IntArg(vm, args[1]) : 0;
     if (start < 0) start = 0;
@@ -88,7 +84,7 @@ Value IndexOf(Vm& vm, Object* self, Args& args) {
 
 Value LastIndexOf(Vm& vm, Object* self, Args& args) {
     std::u16string s = Units(vm, ThisText(vm, self));
-    if (args.empty()) return Value(-1);
+    if (args.empty()) return Value();
     std::u16string what = Units(vm, vm.ToString(args[0]));
     size_t from = std::u16string::npos;
     if (args.size() > 1 && !args[1].IsUndefined()) {
@@ -101,6 +97,7 @@ Value LastIndexOf(Vm& vm, Object* self, Args& args) {
 }
 
 Value Substr(Vm& vm, Object* self, Args& args) {
+    if (args.empty()) return Value();
     std::u16string s = Units(vm, ThisText(vm, self));
     double start = IntArg(vm, Arg(args, 0));
     bool has_length = args.size() > 1 && !args[1].IsUndefined();
@@ -110,6 +107,7 @@ Value Substr(Vm& vm, Object* self, Args& args) {
 }
 
 Value Substring(Vm& vm, Object* self, Args& args) {
+    if (args.empty()) return Value();
     std::u16string s = Units(vm, ThisText(vm, self));
     double start = IntArg(vm, Arg(args, 0));
     bool has_end = args.size() > 1 && !args[1].IsUndefined();
@@ -119,8 +117,8 @@ Value Substring(Vm& vm, Object* self, Args& args) {
 }
 
 Value Slice(Vm& vm, Object* self, Args& args) {
+    if (args.empty()) return Value();
     std::u16string s = Units(vm, ThisText(vm, self));
-    if (args.empty()) return Value(FromUnits(vm, s));
     double start = IntArg(vm, args[0]);
     bool has_end = args.size() > 1 && !args[1].IsUndefined();
     double end = has_end ? IntArg(vm, args[1]) : 0;
@@ -131,16 +129,16 @@ Value Slice(Vm& vm, Object* self, Args& args) {
 Value Split(Vm& vm, Object* self, Args& args) {
     std::string text = ThisText(vm, self);
     ArrayObject* result = vm.MakeArray();
-    size_t limit = SIZE_MAX;
-    if (args.size() > 1 && !args[1].IsUndefined()) {
-        double n = vm.ToNumber(args[1]);
-        if (!std::isnan(n)) limit = n <= 0 ? 0 : static_cast<size_t>(std::min(n, 1e9));
-    }
-    if (limit == 0) return Value(result);
     if (args.empty() || args[0].IsUndefined()) {
         result->elements.push_back(Value(text));
         return Value(result);
     }
+    size_t limit = SIZE_MAX;
+    if (args.size() > 1 && !args[1].IsUndefined()) {
+        int32_t n = ToInt32(vm.ToNumber(args[1]));
+        limit = n <= 0 ? 0 : static_cast<size_t>(n);
+    }
+    if (limit == 0) return Value(result);
     std::u16string s = Units(vm, text);
     std::u16string separator = Units(vm, vm.ToString(args[0]));
     if (separator.empty()) {
