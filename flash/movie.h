@@ -252,7 +252,12 @@ struct EditText {
     std::string text;                // plain text, HTML tags removed
 };
 
+struct Movie;
+
 struct Character {
+    // The movie whose dictionary the character's own references use: set
+    // for characters imported from another movie, nullptr for our own.
+    const Movie* owner = nullptr;
     std::shared_ptr<const Shape> shape;
     std::shared_ptr<const Sprite> sprite;
     std::shared_ptr<const Button> button;
@@ -275,6 +280,8 @@ struct Movie {
     Timeline timeline;
     // ExportAssets: the names scripts attach characters by.
     std::map<std::string, uint16_t> exports;
+    // Movies that ImportAssets read characters from, kept alive with this one.
+    std::vector<std::shared_ptr<const Movie>> imports;
 
     int StageWidth() const { return (xmax - xmin) / 20; }
     int StageHeight() const { return (ymax - ymin) / 20; }

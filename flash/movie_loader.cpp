@@ -42,6 +42,8 @@ enum TagCode {
     kDefineEditText = 37,
     kDefineSprite = 39,
     kExportAssets = 56,
+    kImportAssets = 57,
+    kImportAssets2 = 71,
     kDoInitAction = 59,
     kFrameLabel = 43,
     kDefineMorphShape = 46,
@@ -219,9 +221,13 @@ Button ReadButton(SwfBits& in, bool version2) {
     return button;
 }
 
+// Movies importing from movies that import... stop at this depth.
+constexpr int kMaxImportDepth = 4;
+
 class TimelineReader {
 public:
-    explicit TimelineReader(Movie& movie) : movie_(movie) {}
+    TimelineReader(Movie& movie, std::filesystem::path folder, int import_depth)
+        : movie_(movie), folder_(std::move(folder)), import_depth_(import_depth) {}
 
     void Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting);
 
@@ -230,10 +236,43 @@ private:
     // The character a defining tag holds after its id; none for other tags.
     std::optional<Character> ReadCharacter(int code, SwfBits& body, int nesting);
 
+    void Import(SwfBits& body, bool version2);
+
     Movie& movie_;
+    std::filesystem::path folder_;
+    int import_depth_ = 0;
     bool background_set_ = false;
     std::vector<uint8_t> jpeg_tables_;
 };
+
+void TimelineReader::Import(SwfBits& body, bool version2) {
+    std::string url = body.String();
+    if (version2) body.U16();  // reserved
+    if (folder_.empty() || import_depth_ >= kMaxImportDepth) return;
+    // Only movies beside this one (or below its folder) are read.
+    if (url.rfind("file://", 0) == 0) return;
+    if (url.find("://") != std::string::npos || url.find("..") != std::string::npos || url.empty() || url[0] == '/')
+        return;
+    std::shared_ptr<Movie> source;
+    try {
+        source = std::make_shared<Movie>(LoadMovieFile(folder_ / url, import_depth_ + 1));
+    } catch (const SwfFormatError&) {
+        return;
+    }
+    int count = body.U16();
+    for (int i = 0; i < count && body.Remaining() > 0; ++i) {
+        uint16_t id = body.U16();
+        std::string name = body.String();
+        auto exported = source->exports.find(name);
+        if (exported == source->exports.end()) continue;
+        const Character* character = source->Find(exported->second);
+        if (!character) continue;
+        Character copy = *character;
+        if (!copy.owner) copy.owner = source.get();
+        movie_.characters[id] = copy;
+    }
+    movie_.imports.push_back(source);
+}
 
 void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
     timeline.frames.assign(1, Frame{});
@@ -286,6 +325,10 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 frame.tags.push_back(std::move(tag));
                 break;
             }
+            case kImportAssets:
+            case kImportAssets2:
+                Import(body, code == kImportAssets2);
+                break;
             case kExportAssets: {
                 int count = body.U16();
                 for (int i = 0; i < count && body.Remaining() > 0; ++i) {
@@ -418,7 +461,7 @@ std::vector<uint8_t> MovieBody(const uint8_t* data, size_t size) {
     return body;
 }
 
-Movie LoadMovie(const uint8_t* data, size_t size) {
+Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& folder, int import_depth) {
     std::vector<uint8_t> body = MovieBody(data, size);
     Movie movie;
     movie.compressed = data[0] == 'C';
@@ -436,7 +479,7 @@ Movie LoadMovie(const uint8_t* data, size_t size) {
     movie.frame_rate = in.U16() / 256.0;
     movie.header_frames = in.U16();
 
-    TimelineReader reader(movie);
+    TimelineReader reader(movie, folder, import_depth);
     reader.Read(in, movie.timeline, movie.header_frames, 0);
     return movie;
 }
@@ -445,7 +488,7 @@ Movie LoadMovie(const std::vector<uint8_t>& file) {
     return LoadMovie(file.data(), file.size());
 }
 
-Movie LoadMovieFile(const std::filesystem::path& path) {
+Movie LoadMovieFile(const std::filesystem::path& path, int import_depth) {
     std::ifstream stream(path, std::ios::binary);
     if (!stream) throw SwfFormatError("the movie cannot be opened");
     stream.seekg(0, std::ios::end);
@@ -456,7 +499,7 @@ Movie LoadMovieFile(const std::filesystem::path& path) {
     std::vector<uint8_t> file(static_cast<size_t>(size));
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
         throw SwfFormatError("the movie cannot be read");
-    return LoadMovie(file);
+    return LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
 }
 
 }  // namespace flash

@@ -15,9 +15,11 @@ namespace flash {
 // The largest movie body the engine will hold, compressed or not.
 constexpr size_t kMaxMovieBytes = 128u * 1024u * 1024u;
 
-Movie LoadMovie(const uint8_t* data, size_t size);
+// folder is where ImportAssets finds the movies it names (relative paths
+// only); with none, imports are skipped. import_depth counts nested imports.
+Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& folder = {}, int import_depth = 0);
 Movie LoadMovie(const std::vector<uint8_t>& file);
-Movie LoadMovieFile(const std::filesystem::path& path);
+Movie LoadMovieFile(const std::filesystem::path& path, int import_depth = 0);
 
 // The body of the movie after the 8-byte file header, inflated for "CWS";
 // the length comes from the header and is checked against the input and

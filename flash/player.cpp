@@ -57,8 +57,8 @@ const Timeline& EmptyTimeline() {
     return empty;
 }
 
-Clip::Clip(Player* player_, const Timeline* timeline_, Clip* parent_, int depth_, long born_)
-    : avm1::Object(nullptr), player(player_), timeline(timeline_), parent(parent_), depth(depth_), born(born_) {
+Clip::Clip(Player* player_, const Movie* movie_, const Timeline* timeline_, Clip* parent_, int depth_, long born_)
+    : avm1::Object(nullptr), player(player_), movie(movie_), timeline(timeline_), parent(parent_), depth(depth_), born(born_) {
     ++player->live_clips_;
 }
 
@@ -114,7 +114,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     vm_->utc_offset_minutes = utc_offset_minutes_;
     vm_->stage_width = movie_->StageWidth();
     vm_->stage_height = movie_->StageHeight();
-    root_ = vm_->heap.Make<Clip>(this, &movie_->timeline, nullptr, 0, tick_);
+    root_ = vm_->heap.Make<Clip>(this, movie_.get(), &movie_->timeline, nullptr, 0, tick_);
     root_->proto = vm_->Proto("MovieClip");
     root_instance_ = Instance{};
     root_instance_.clip = root_;
@@ -259,7 +259,7 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, I
 
 void Player::RunInitActions(const ControlTag& tag) {
     if (!init_done_.insert(tag.sprite).second) return;
-    vm_->RunActions(CodeOf(tag.actions, movie_->version), root_);
+    vm_->RunActions(CodeOf(tag.actions, root_->movie->version), root_);
 }
 
 void Player::Remove(Clip& parent, int depth) {
@@ -318,9 +318,9 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
     if (!place.name.empty()) target->name = place.name;
 }
 
-Clip* Player::MakeClip(Clip& parent, const Timeline* timeline, uint16_t character, int depth) {
+Clip* Player::MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth) {
     if (Nesting(&parent) >= kMaxNesting || live_clips_ >= kMaxLiveClips) return nullptr;
-    Clip* clip = vm_->heap.Make<Clip>(this, timeline, &parent, depth, tick_);
+    Clip* clip = vm_->heap.Make<Clip>(this, movie, timeline, &parent, depth, tick_);
     clip->character = character;
     clip->proto = vm_->Proto("MovieClip");
     return clip;
@@ -329,7 +329,7 @@ Clip* Player::MakeClip(Clip& parent, const Timeline* timeline, uint16_t characte
 Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     Instance instance;
     instance.character = place.character;
-    instance.definition = movie_->Find(place.character);
+    instance.definition = parent.movie->Find(place.character);
     instance.origin = &place;
     instance.name = place.name;
     if (!instance.definition || !instance.definition->sprite) return instance;
@@ -338,7 +338,8 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
         instance.definition = nullptr;
         return instance;
     }
-    instance.clip = MakeClip(parent, timeline, place.character, place.depth);
+    const Movie* owner = instance.definition->owner ? instance.definition->owner : parent.movie;
+    instance.clip = MakeClip(parent, owner, timeline, place.character, place.depth);
     if (!instance.clip) {
         instance.definition = nullptr;
         return instance;
@@ -352,7 +353,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
     // its constructor runs before the clip's first frame.
     avm1::Object* constructor = nullptr;
     if (clip.character)
-        for (const auto& [name, id] : movie_->exports)
+        for (const auto& [name, id] : clip.movie->exports)
             if (id == clip.character) {
                 auto registered = vm_->registered_classes.find(name);
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
@@ -399,7 +400,7 @@ void Player::RunQueued(const Queued& item) {
                 if (action.actions == item.actions && (action.events & kEventUnload)) unload = true;
             if (!unload) return;
         }
-        vm_->RunActions(CodeOf(item.actions, movie_->version), clip);
+        vm_->RunActions(CodeOf(item.actions, clip->movie->version), clip);
         return;
     }
     if (clip->removed && item.method != "onUnload") return;
@@ -427,7 +428,7 @@ void Player::RunFrameActions(Clip& clip, int frame) {
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
     for (const ControlTag& tag : tags->tags)
-        if (tag.kind == ControlKind::Actions) vm_->RunActions(CodeOf(tag.actions, movie_->version), &clip);
+        if (tag.kind == ControlKind::Actions) vm_->RunActions(CodeOf(tag.actions, clip.movie->version), &clip);
 }
 
 // ---- what scripts ask of the display ----
@@ -558,10 +559,11 @@ void Player::GetUrl(avm1::Object*, const std::string&, const std::string&, int, 
 }
 
 Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {
-    const Character* definition = movie_->Find(character);
+    const Character* definition = parent.movie->Find(character);
     if (!definition || !definition->sprite) return nullptr;
     Remove(parent, depth);
-    Clip* clip = MakeClip(parent, &definition->sprite->timeline, character, depth);
+    const Movie* owner = definition->owner ? definition->owner : parent.movie;
+    Clip* clip = MakeClip(parent, owner, &definition->sprite->timeline, character, depth);
     if (!clip) return nullptr;
     Instance& instance = parent.children[depth];
     instance.character = character;
@@ -574,7 +576,7 @@ Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& na
 
 Clip* Player::CreateEmptyClip(Clip& parent, const std::string& name, int depth) {
     Remove(parent, depth);
-    Clip* clip = MakeClip(parent, &EmptyTimeline(), 0, depth);
+    Clip* clip = MakeClip(parent, parent.movie, &EmptyTimeline(), 0, depth);
     if (!clip) return nullptr;
     static const Character empty_sprite = [] {
         Character c;
@@ -595,7 +597,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     Instance original = source.Placement();
     if (&parent.children[source.depth] != nullptr && depth == source.depth) return nullptr;
     Remove(parent, depth);
-    Clip* clip = MakeClip(parent, source.timeline, source.character, depth);
+    Clip* clip = MakeClip(parent, source.movie, source.timeline, source.character, depth);
     if (!clip) return nullptr;
     clip->events = source.events;
     Instance& instance = parent.children[depth];

@@ -45,7 +45,7 @@ struct Instance {
 // script object: its properties (_x, _currentframe...) and its named
 // children are seen by scripts as members.
 struct Clip : avm1::Object {
-    Clip(Player* player, const Timeline* timeline, Clip* parent, int depth, long born);
+    Clip(Player* player, const Movie* movie, const Timeline* timeline, Clip* parent, int depth, long born);
     ~Clip() override;
 
     const char* TypeOf() const override { return "movieclip"; }
@@ -59,6 +59,7 @@ struct Clip : avm1::Object {
     Instance& Placement();
 
     Player* player;
+    const Movie* movie;                      // the dictionary its timeline uses
     const Timeline* timeline;
     Clip* parent;
     int depth;                               // in the parent's list
@@ -161,7 +162,7 @@ private:
     void RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse);
     void Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse);
     Instance Create(Clip& parent, const PlaceRecord& place);
-    Clip* MakeClip(Clip& parent, const Timeline* timeline, uint16_t character, int depth);
+    Clip* MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth);
     // A clip is ready to show: its class constructor, events and frame 0.
     void Initialize(Clip& clip, bool queue_frame);
     void Remove(Clip& parent, int depth);

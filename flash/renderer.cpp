@@ -52,6 +52,14 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
 
 void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
     if (nesting > kMaxNesting) return;
+    // An imported clip finds its bitmaps and fonts in its own movie.
+    const Movie* outer_movie = movie_;
+    if (clip.movie) movie_ = clip.movie;
+    struct RestoreMovie {
+        const Movie*& movie;
+        const Movie* saved;
+        ~RestoreMovie() { movie = saved; }
+    } restore{movie_, outer_movie};
     // Masks of this list, innermost last: each shows the objects above it
     // up to its clip depth only where it draws itself.
     struct ActiveMask {

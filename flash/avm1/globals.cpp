@@ -15,6 +15,17 @@ void InstallGlobals(Vm& vm) {
     InstallGlobalFunctions(vm);
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
+    InstallTimerFunctions(vm);
+    InstallKeyObject(vm);
+    InstallMouseObject(vm);
+    InstallStageObject(vm);
+    InstallSystemObject(vm);
+    InstallSelectionObject(vm);
+    InstallAccessibilityObject(vm);
+    InstallContextMenuClasses(vm);
+    InstallMinimalClasses(vm);
+    InstallXmlClasses(vm);
+    InstallLoadVarsClass(vm);
 }
 
 }  // namespace flash::avm1

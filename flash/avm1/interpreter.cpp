@@ -813,8 +813,11 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
             object = value.IsObject() ? value.object : nullptr;
         }
         Push(Value::Null());
-        if (object)
-            for (std::string& key : vm_.EnumerableKeys(object)) Push(Value(std::move(key)));
+        // The loop pops names off the stack: the first name goes on last.
+        if (object) {
+            std::vector<std::string> keys = vm_.EnumerableKeys(object);
+            for (auto it = keys.rbegin(); it != keys.rend(); ++it) Push(Value(std::move(*it)));
+        }
         break;
     }
     case 0x49: {  // Equals2

@@ -62,7 +62,21 @@ Value DottedObject(Vm& vm, Context& context, const std::string& path) {
     return current;
 }
 
-// Splits "path:var" or "path/var" (slash paths) into the clip and the name.
+// The object a path names: a clip by its target path, or else the
+// variables and members it names part by part.
+Object* ResolvePath(Vm& vm, Context& context, const std::string& path) {
+    if (vm.host)
+        if (Object* clip = vm.host->ResolveTarget(context.target, path)) return clip;
+    std::string dotted = path;
+    for (char& c : dotted)
+        if (c == '/') c = '.';
+    size_t start = 0;
+    while (start < dotted.size() && dotted[start] == '.') ++start;
+    Value value = DottedObject(vm, context, dotted.substr(start));
+    return value.IsObject() ? value.object : nullptr;
+}
+
+// Splits "path:var" or "path/var" (slash paths) into the object and the name.
 bool SplitPath(Vm& vm, Context& context, const std::string& name, Object** clip, std::string* variable) {
     size_t colon = name.find_last_of(':');
     size_t split = colon != std::string::npos ? colon : name.find_last_of('/');
@@ -72,7 +86,7 @@ bool SplitPath(Vm& vm, Context& context, const std::string& name, Object** clip,
     if (path.empty()) {
         *clip = colon != std::string::npos ? context.target : (vm.host ? vm.host->RootClip() : nullptr);
     } else {
-        *clip = vm.host ? vm.host->ResolveTarget(context.target, path) : nullptr;
+        *clip = ResolvePath(vm, context, path);
     }
     return true;
 }
@@ -141,6 +155,17 @@ void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value&
 }
 
 bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
+    if (HasPathSyntax(name)) {
+        Object* holder = nullptr;
+        std::string variable;
+        if (name.find_first_of(":/") != std::string::npos) {
+            if (!SplitPath(vm, context, name, &holder, &variable) || !holder) return false;
+            return vm.Delete(holder, variable);
+        }
+        size_t dot = name.find_last_of('.');
+        Value object = DottedObject(vm, context, name.substr(0, dot));
+        return object.IsObject() && vm.Delete(object.object, name.substr(dot + 1));
+    }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Delete(*it, name);
     if (vm.global->FindOwn(name, vm.CaseSensitive())) return vm.Delete(vm.global, name);

@@ -72,7 +72,7 @@ Value AttachMovie(Vm& vm, Object* self, Args& args) {
     std::string name = vm.ToString(args[1]);
     double depth = vm.ToNumber(args[2]);
     if (std::isnan(depth)) return Value();
-    const Movie* movie = parent->player->movie();
+    const Movie* movie = parent->movie;
     uint16_t id = 0;
     for (const auto& [exported, character] : movie->exports)
         if (FoldCase(exported) == FoldCase(symbol)) id = character;

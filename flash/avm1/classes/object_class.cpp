@@ -30,7 +30,7 @@ Value HasOwnProperty(Vm& vm, Object* self, Args& args) {
 }
 
 Value AddProperty(Vm& vm, Object* self, Args& args) {
-    if (!self || args.size() < 2) return Value(false);
+    if (!self || args.size() < 3) return Value(false);
     std::string name = vm.ToString(args[0]);
     if (name.empty() || !args[1].IsObject() || !args[1].object->AsFunction()) return Value(false);
     Object* setter = args.size() > 2 && args[2].IsObject() && args[2].object->AsFunction() ? args[2].object : nullptr;
