@@ -360,6 +360,9 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     instance.definition = parent.movie->Find(place.character);
     instance.origin = &place;
     instance.name = place.name;
+    // What the timeline places without a name is named by a running count.
+    if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
+        instance.name = "instance" + std::to_string(++unnamed_count_);
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
     if (PlaysTimeline(&parent, timeline)) {
@@ -527,6 +530,8 @@ std::string Player::SlashPath(avm1::Object* object) {
 void Player::GotoFrame(avm1::Object* object, int frame, bool play) {
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip || clip->removed) return;
+    // A script's goto past the last frame goes nowhere.
+    if (frame >= clip->timeline->frame_count) frame = clip->frame;
     Goto(*clip, frame);
     clip->playing = play;
 }
