@@ -366,9 +366,11 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         }
     }
     if (stream && !stream->blocks.empty()) timeline.stream = stream;
-    // A whole timeline plays the frames its ShowFrame tags end, whatever its
-    // header declares; a cut one is still to come, as many as declared.
-    int frames = ended || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
+    // A timeline plays the frames its ShowFrame tags end, whatever its header
+    // declares. A movie file cut short is still to come, as many frames as it
+    // declares; so is a sprite that shows no frame at all.
+    bool whole = nesting > 0 ? shown > 0 : ended;
+    int frames = whole || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
     if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
     if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
     timeline.frame_count = frames;
