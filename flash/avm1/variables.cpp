@@ -107,10 +107,6 @@ Object* FindPathHolder(Vm& vm, Context& context, const std::string& path, const 
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (Object* holder = try_from(*it)) return holder;
     if (Object* holder = try_from(vm.global)) return holder;
-    // A clip path from the target (SetTarget) when nothing in scope has it.
-    if (vm.host)
-        if (Object* clip = vm.host->ResolveTarget(context.target, path))
-            if (!want_variable || vm.Has(clip, variable)) return clip;
     return nullptr;
 }
 
