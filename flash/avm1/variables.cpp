@@ -153,7 +153,7 @@ void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value&
     Object* holder = context.activation;
     if (!holder) holder = !context.scope.empty() && context.scope.front() ? context.scope.front() : context.target;
     if (!holder) return;
-    if (!assign && holder->FindOwn(name, vm.CaseSensitive())) return;
+    if (!assign && vm.Has(holder, name)) return;
     if (context.activation) {
         Property& property = holder->properties.Set(name, vm.CaseSensitive());
         property.value = value;
