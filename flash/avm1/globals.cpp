@@ -26,6 +26,7 @@ void InstallGlobals(Vm& vm) {
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
+    InstallMovieClipLoaderClass(vm);
 }
 
 }  // namespace flash::avm1
