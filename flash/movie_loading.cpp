@@ -158,6 +158,14 @@ void Player::LoadMovieNow(const PendingLoad& load) {
     TellLoader(load.loader, "onLoadProgress", target,
                {avm1::Value(static_cast<double>(movie->file_length)), avm1::Value(static_cast<double>(movie->file_length))});
     TellLoader(load.loader, "onLoadComplete", target, {avm1::Value(0)});
+    if (target == root_) {
+        // A movie loaded into level 0 takes the stage over; the one it
+        // replaces stays alive for the clips scripts still hold.
+        loaded_movies_.push_back(movie_);
+        movie_ = movie;
+        vm_->stage_width = movie->StageWidth();
+        vm_->stage_height = movie->StageHeight();
+    }
     ReplaceContent(*target, std::move(movie));
     RunQueue();
     TellLoader(load.loader, "onLoadInit", target);

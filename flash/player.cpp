@@ -126,6 +126,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_instance_.clip = root_;
     clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
+    QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
     if (observer_) observer_->Settled(*this);
 }
@@ -393,7 +394,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventInitialize) queue_.push_back({&clip, action.actions, {}});
+        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     if (constructor) {
         avm1::Value prototype = vm_->Get(constructor, "prototype");
         if (prototype.IsObject()) clip.proto = prototype.object;
@@ -405,7 +406,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         }
     }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventConstruct) queue_.push_back({&clip, action.actions, {}});
+        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
     if (queue_frame) RunFrame(clip, 0, true, nullptr);
     QueueEvent(clip, kEventLoad, "onLoad");
 }
@@ -519,7 +520,8 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
 
 std::string Player::DottedPath(avm1::Object* object) {
     Clip* clip = object ? object->AsClip() : nullptr;
-    if (!clip) return "";
+    // A clip no longer on the display list has no path.
+    if (!clip || (clip->removed && clip != root_)) return "";
     std::vector<std::string> names;
     Clip* top = clip;
     for (Clip* c = clip; c && c->parent; c = c->parent) {

@@ -24,7 +24,7 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         *out = vm.host ? Value(vm.host->RootClip()) : Value();
         return true;
     }
-    if (name.size() > 6 && FoldCase(name.substr(0, 6)) == "_level") {
+    if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
         Object* level = vm.host ? vm.host->ResolveTarget(nullptr, name) : nullptr;
         *out = level ? Value(level) : Value();
         return true;

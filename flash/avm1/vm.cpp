@@ -75,8 +75,8 @@ Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
             if (result.type != Type::Object) return result;
         }
     }
-    return prefer_string ? Value(object->TypeOf() == std::string("function") ? "[type Function]" : "[object Object]")
-                         : Value();
+    // No callable toString or valueOf (an object without Object.prototype).
+    return prefer_string ? Value(object->AsFunction() ? "[type Function]" : "[type Object]") : Value();
 }
 
 double Vm::ToNumber(const Value& value) {
