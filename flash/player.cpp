@@ -1,6 +1,8 @@
 #include "flash/player.h"
 
 #include "flash/avm1/vm.h"
+#include "flash/drawing.h"
+#include "flash/text_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -78,7 +80,11 @@ Instance& Clip::Placement() {
 
 void Clip::TraceRefs(avm1::Tracer& tracer) {
     tracer.Mark(parent);
-    for (auto& [d, instance] : children) tracer.Mark(instance.clip);
+    for (auto& [d, instance] : children) {
+        tracer.Mark(instance.clip);
+        tracer.Mark(instance.text);
+    }
+    tracer.Mark(mask);
 }
 
 Player::Player() = default;
@@ -174,6 +180,7 @@ void Player::Advance() {
     RunQueue();
     vm_->RunTimers();
     RunQueue();
+    SyncTextFields(*vm_, *root_);
     CollectGarbage();
 }
 
@@ -270,6 +277,7 @@ void Player::Remove(Clip& parent, int depth) {
         QueueEvent(*clip, kEventUnload, "onUnload");
         if (dragged == clip) dragged = nullptr;
     }
+    if (found->second.text) found->second.text->removed = true;
     parent.children.erase(found);
 }
 
@@ -332,6 +340,12 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     instance.definition = parent.movie->Find(place.character);
     instance.origin = &place;
     instance.name = place.name;
+    if (instance.definition && instance.definition->edit_text && vm_) {
+        instance.text = vm_->heap.Make<TextField>(this, &parent, place.depth);
+        instance.text->proto = vm_->Proto("TextField");
+        const Movie* owner = instance.definition->owner ? instance.definition->owner : parent.movie;
+        instance.text->Define(*vm_, *instance.definition->edit_text, *owner);
+    }
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
     if (PlaysTimeline(&parent, timeline)) {
@@ -475,6 +489,8 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
 }
 
 std::string Player::DottedPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object))
+        return field->parent ? DottedPath(field->parent) + "." + field->Placement().name : "";
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip) return "";
     std::vector<std::string> names;
@@ -485,6 +501,11 @@ std::string Player::DottedPath(avm1::Object* object) {
 }
 
 std::string Player::SlashPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object)) {
+        if (!field->parent) return "";
+        std::string base = SlashPath(field->parent);
+        return (base == "/" ? "" : base) + "/" + field->Placement().name;
+    }
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip) return "";
     std::vector<std::string> names;

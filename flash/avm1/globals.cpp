@@ -6,6 +6,9 @@ void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
     InstallMovieClipClass(vm);
+    InstallDrawingMethods(vm);
+    InstallTextFieldClass(vm);
+    InstallColorClass(vm);
     InstallTimerFunctions(vm);
     InstallKeyObject(vm);
     InstallMouseObject(vm);

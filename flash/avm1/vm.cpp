@@ -63,7 +63,7 @@ Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
     if (value.type != Type::Object) return value;
     Object* object = value.object;
     // Movie clips stand for their target path.
-    if (object->AsClip()) return Value(host ? host->DottedPath(object) : std::string());
+    if (object->HasTargetPath()) return Value(host ? host->DottedPath(object) : std::string());
     // Dates prefer their string; other objects their valueOf.
     const char* first = prefer_string ? "toString" : "valueOf";
     const char* second = prefer_string ? "valueOf" : "toString";
@@ -114,7 +114,7 @@ std::string Vm::ToString(const Value& value) {
     case Type::String:
         return value.string;
     case Type::Object: {
-        if (value.object->AsClip()) return host ? host->DottedPath(value.object) : "";
+        if (value.object->HasTargetPath()) return host ? host->DottedPath(value.object) : "";
         Value primitive = ToPrimitive(value, true);
         if (primitive.type == Type::Object) return "[object Object]";
         if (primitive.IsUndefined() && value.object->AsFunction()) return "[type Function]";

@@ -9,6 +9,9 @@ namespace flash::avm1 {
 void InstallObjectClass(Vm& vm);
 void InstallFunctionClass(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
+void InstallDrawingMethods(Vm& vm);
+void InstallTextFieldClass(Vm& vm);
+void InstallColorClass(Vm& vm);
 
 void InstallTimerFunctions(Vm& vm);
 void InstallKeyObject(Vm& vm);
