@@ -43,6 +43,8 @@ void Drawing::BeginFill(const std::optional<FillStyle>& fill) {
     // keeping the line style in use.
     std::optional<LineStyle> line;
     if (line_) line = Layer().lines[line_ - 1];
+    bool unused = !shape.layers.empty() && Layer().edges.empty() && Layer().fills.empty();
+    if (unused) shape.layers.pop_back();
     shape.layers.emplace_back();
     line_ = 0;
     if (line) SetLine(line);

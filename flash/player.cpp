@@ -621,6 +621,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     Clip* clip = MakeClip(parent, source.movie, source.timeline, source.character, depth);
     if (!clip) return nullptr;
     clip->events = source.events;
+    if (source.drawing) clip->drawing = std::make_shared<Drawing>(*source.drawing);
     Instance& instance = parent.children[depth];
     instance = original;
     instance.origin = nullptr;

@@ -146,7 +146,9 @@ void TextField::Define(avm1::Vm& vm, const EditText& d, const Movie& owner) {
         std::string target, name;
         SplitVariable(variable, &target, &name);
         avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
-        if (clip && vm.Get(clip, name).IsUndefined()) PushVariable(vm);
+        if (clip && vm.Get(clip, name).IsUndefined()) {
+            if (!d.initial.empty()) PushVariable(vm);
+        }
         else PullVariable(vm);
     }
 }
