@@ -13,6 +13,8 @@ ShapeLayer& Drawing::Layer() {
 }
 
 void Drawing::AddEdge(const ShapeEdge& edge, int half) {
+    if (provisional_) Layer().edges.pop_back();
+    provisional_ = false;
     Layer().edges.push_back(edge);
     int32_t xs[3] = {edge.x0, edge.x1, edge.curved ? edge.cx : edge.x1};
     int32_t ys[3] = {edge.y0, edge.y1, edge.curved ? edge.cy : edge.y1};
@@ -28,12 +30,23 @@ void Drawing::AddEdge(const ShapeEdge& edge, int half) {
 }
 
 void Drawing::ClosePath() {
+    if (provisional_) Layer().edges.pop_back();
+    provisional_ = false;
     if (!fill_ || (x_ == start_x_ && y_ == start_y_)) return;
     ShapeEdge edge;
     edge.x0 = x_, edge.y0 = y_, edge.x1 = start_x_, edge.y1 = start_y_;
     edge.fill1 = fill_;
     AddEdge(edge, 0);
     x_ = start_x_, y_ = start_y_;
+}
+
+void Drawing::ShowClosed() {
+    if (!fill_ || (x_ == start_x_ && y_ == start_y_)) return;
+    ShapeEdge edge;
+    edge.x0 = x_, edge.y0 = y_, edge.x1 = start_x_, edge.y1 = start_y_;
+    edge.fill1 = fill_;
+    Layer().edges.push_back(edge);
+    provisional_ = true;
 }
 
 void Drawing::BeginFill(const std::optional<FillStyle>& fill) {
@@ -82,6 +95,7 @@ void Drawing::LineTo(int32_t x, int32_t y) {
     edge.line = line_;
     AddEdge(edge, line_ ? line_width_ / 2 : 0);
     x_ = x, y_ = y;
+    ShowClosed();
 }
 
 void Drawing::CurveTo(int32_t cx, int32_t cy, int32_t x, int32_t y) {
@@ -92,6 +106,7 @@ void Drawing::CurveTo(int32_t cx, int32_t cy, int32_t x, int32_t y) {
     edge.line = line_;
     AddEdge(edge, line_ ? line_width_ / 2 : 0);
     x_ = x, y_ = y;
+    ShowClosed();
 }
 
 Matrix GradientBox(double x, double y, double w, double h, double r) {

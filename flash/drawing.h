@@ -27,11 +27,15 @@ private:
     ShapeLayer& Layer();
     void AddEdge(const ShapeEdge& edge, int half_width);
     void ClosePath();
+    void ShowClosed();
 
     int32_t x_ = 0, y_ = 0;                   // the pen
     int32_t start_x_ = 0, start_y_ = 0;       // where the fill's path began
     uint16_t fill_ = 0, line_ = 0;            // 1-based in the last layer, 0 none
     int line_width_ = 0;
+    // An open fill is shown closed: the last edge of its layer then goes
+    // back to where the fill began, until the pen moves on.
+    bool provisional_ = false;
 };
 
 // The gradient matrix of beginGradientFill's box form: the gradient square

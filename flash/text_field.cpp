@@ -490,8 +490,9 @@ TextField* CreateTextField(avm1::Vm& vm, Clip& parent, const std::string& name, 
     instance.definition = &empty_field;
     instance.name = name;
     instance.text = field;
-    instance.matrix.tx = std::round(x * 20);
-    instance.matrix.ty = std::round(y * 20);
+    // A negative size reaches left of (or above) the given corner.
+    instance.matrix.tx = std::round((x + std::min(width, 0.0)) * 20);
+    instance.matrix.ty = std::round((y + std::min(height, 0.0)) * 20);
     return field;
 }
 

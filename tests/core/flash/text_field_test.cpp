@@ -127,6 +127,23 @@ TEST(Drawing, EachFillIsALayerAboveAndClearEmpties) {
     EXPECT_TRUE(d.shape.layers.empty());
 }
 
+TEST(Drawing, AnOpenFillIsShownClosedUntilThePenMovesOn) {
+    Drawing d;
+    d.BeginFill(FillStyle{});
+    d.LineTo(100, 0);
+    d.LineTo(100, 100);
+    const std::vector<ShapeEdge>& edges = d.shape.layers.back().edges;
+    ASSERT_EQ(edges.size(), 3u);
+    EXPECT_EQ(edges[2].x0, 100);
+    EXPECT_EQ(edges[2].x1, 0);
+    d.LineTo(0, 100);
+    ASSERT_EQ(edges.size(), 4u);
+    EXPECT_EQ(edges[3].y0, 100);
+    EXPECT_EQ(edges[3].y1, 0);
+    d.EndFill();
+    EXPECT_EQ(edges.size(), 4u);
+}
+
 TEST(Drawing, GradientBoxFitsTheSquareIntoTheBox) {
     Matrix m = GradientBox(10, 20, 1638.4, 819.2, 0);
     EXPECT_DOUBLE_EQ(m.X(-16384, 0), 200);
