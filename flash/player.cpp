@@ -551,8 +551,6 @@ std::string Player::SlashPath(avm1::Object* object) {
 void Player::GotoFrame(avm1::Object* object, int frame, bool play) {
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip || clip->removed) return;
-    // A script's goto past the last frame goes nowhere.
-    if (frame >= clip->timeline->frame_count) frame = clip->frame;
     Goto(*clip, frame);
     clip->playing = play;
 }
