@@ -1,12 +1,15 @@
 #include "flash/movie_loader.h"
 
-#include "flash/bitmap_reader.h"
-#include "flash/inflate.h"
 #include "flash/morph_reader.h"
 #include "flash/shape_reader.h"
-#include "flash/swf_bits.h"
 #include "flash/swf_records.h"
 #include "flash/text_reader.h"
+#include "swf/jpeg_rules.h"
+#include "swf/jpeg_tags.h"
+#include "swf/limits.h"
+#include "swf/lossless_bitmap.h"
+#include "swf/movie_header.h"
+#include "swf/tags.h"
 
 #include <algorithm>
 #include <fstream>
@@ -16,59 +19,27 @@ namespace flash {
 
 namespace {
 
-enum TagCode {
-    kEnd = 0,
-    kShowFrame = 1,
-    kDefineShape = 2,
-    kPlaceObject = 4,
-    kRemoveObject = 5,
-    kDefineBits = 6,
-    kDefineButton = 7,
-    kJpegTables = 8,
-    kSetBackgroundColor = 9,
-    kDefineFont = 10,
-    kDefineText = 11,
-    kDoAction = 12,
-    kDefineBitsLossless = 20,
-    kDefineBitsJpeg2 = 21,
-    kDefineShape2 = 22,
-    kPlaceObject2 = 26,
-    kRemoveObject2 = 28,
-    kDefineShape3 = 32,
-    kDefineText2 = 33,
-    kDefineButton2 = 34,
-    kDefineBitsJpeg3 = 35,
-    kDefineBitsLossless2 = 36,
-    kDefineEditText = 37,
-    kDefineSprite = 39,
-    kFrameLabel = 43,
-    kDefineMorphShape = 46,
-    kDefineFont2 = 48,
-    kPlaceObject3 = 70,
-    kDefineFont3 = 75,
-    kDefineShape4 = 83,
-    kDefineMorphShape2 = 84,
-};
+using namespace swf::tag_codes;
 
 // Sprites inside sprites are not allowed by the format; a movie that nests
 // them anyway is cut off at this depth.
 constexpr int kMaxSpriteNesting = 8;
 
-PlaceRecord ReadPlaceObject(SwfBits& in) {
+PlaceRecord ReadPlaceObject(swf::ByteReader& in) {
     PlaceRecord p;
     p.has_character = true;
     p.character = in.U16();
     p.depth = in.U16();
     p.has_matrix = true;
-    p.matrix = ReadMatrix(in);
+    p.matrix = ToMatrix(swf::ReadMatrix(in));
     if (in.Remaining() > 0) {
         p.has_color = true;
-        p.color = ReadColorTransform(in, false);
+        p.color = ToColorTransform(swf::ReadColorTransform(in, false));
     }
     return p;
 }
 
-PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
+PlaceRecord ReadPlaceObject2(swf::ByteReader& in, bool version3) {
     PlaceRecord p;
     uint8_t flags = in.U8();
     uint8_t flags2 = version3 ? in.U8() : 0;
@@ -82,23 +53,22 @@ PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
     p.has_ratio = flags & 0x10;
     p.has_clip_depth = flags & 0x40;
     if (p.has_character) p.character = in.U16();
-    if (p.has_matrix) p.matrix = ReadMatrix(in);
-    if (p.has_color) p.color = ReadColorTransform(in, true);
+    if (p.has_matrix) p.matrix = ToMatrix(swf::ReadMatrix(in));
+    if (p.has_color) p.color = ToColorTransform(swf::ReadColorTransform(in, true));
     if (p.has_ratio) p.ratio = in.U16();
     if (flags & 0x20) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
     return p;
 }
 
-std::vector<Action> ReadActions(SwfBits& in) {
+std::vector<Action> ReadActions(swf::ByteReader& in) {
     std::vector<Action> actions;
     while (in.Remaining() > 0) {
         uint8_t code = in.U8();
         if (code == 0) break;
         size_t length = code >= 0x80 ? in.U16() : 0;
         if (length > in.Remaining()) break;
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
+        swf::ByteReader body(in.Take(length));
         Action action;
         switch (code) {
         case 0x04: action.kind = ActionKind::NextFrame; break;
@@ -126,7 +96,7 @@ std::vector<Action> ReadActions(SwfBits& in) {
     return actions;
 }
 
-Button ReadButton(SwfBits& in, bool version2) {
+Button ReadButton(swf::ByteReader& in, bool version2) {
     Button button;
     if (version2) {
         in.U8();   // track as menu
@@ -140,10 +110,10 @@ Button ReadButton(SwfBits& in, bool version2) {
         p.character = in.U16();
         p.depth = in.U16();
         p.has_matrix = true;
-        p.matrix = ReadMatrix(in);
+        p.matrix = ToMatrix(swf::ReadMatrix(in));
         if (version2) {
             p.has_color = true;
-            p.color = ReadColorTransform(in, true);
+            p.color = ToColorTransform(swf::ReadColorTransform(in, true));
         }
         if (flags & 0x01) button.up.push_back(p);
         if (flags & 0x30) break;  // filters and blend modes follow; not drawn
@@ -155,32 +125,28 @@ class TimelineReader {
 public:
     explicit TimelineReader(Movie& movie) : movie_(movie) {}
 
-    void Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting);
+    void Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting);
 
 private:
-    void DefineTag(int code, SwfBits& body, int nesting);
+    void DefineTag(int code, swf::ByteReader& body, int nesting);
     // The character a defining tag holds after its id; none for other tags.
-    std::optional<Character> ReadCharacter(int code, SwfBits& body, int nesting);
+    std::optional<Character> ReadCharacter(int code, swf::ByteReader& body, int nesting);
 
     Movie& movie_;
     bool background_set_ = false;
     std::vector<uint8_t> jpeg_tables_;
 };
 
-void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
+void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting) {
     timeline.frames.assign(1, Frame{});
     int shown = 0;
-    while (in.Remaining() >= 2) {
-        uint16_t header = in.U16();
-        int code = header >> 6;
-        size_t length = header & 0x3F;
-        if (length == 0x3F) {
-            if (in.Remaining() < 4) break;
-            length = in.U32();
-        }
-        if (length > in.Remaining()) break;  // truncated movie: keep what came before
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
+    size_t pos = in.Pos();
+    while (std::optional<swf::TagHeader> tag = swf::ReadTagHeader(in.Data(), pos)) {
+        swf::Bytes data = swf::TagBody(in.Data(), *tag);
+        if (data.size() < tag->length) break;  // truncated movie: keep what came before
+        pos = tag->body_pos + data.size();
+        swf::ByteReader body(data);
+        int code = tag->code;
         if (code == kEnd) break;
 
         Frame& frame = timeline.frames.back();
@@ -217,7 +183,7 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 DefineTag(code, body, nesting);
                 break;
             }
-        } catch (const SwfFormatError&) {
+        } catch (const swf::SwfDataError&) {
             // A damaged tag is left out; the tags around it still count.
         }
     }
@@ -231,14 +197,18 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         it = it->second < frames ? std::next(it) : timeline.labels.erase(it);
 }
 
-void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
+void TimelineReader::DefineTag(int code, swf::ByteReader& body, int nesting) {
     if (code == kSetBackgroundColor) {
         if (nesting == 0 && !background_set_) {
-            movie_.background = ReadRgb(body);
+            movie_.background = swf::ReadRgb(body);
             background_set_ = true;
         }
     } else if (code == kJpegTables) {
-        jpeg_tables_.assign(body.Here(), body.Here() + body.Remaining());
+        try {
+            jpeg_tables_ = swf::JpegTableSegments(body.Rest());
+        } catch (const swf::SwfDataError&) {
+            jpeg_tables_.clear();  // DefineBits then decodes only with tables of its own
+        }
     } else if (body.Remaining() >= 2) {
         uint16_t id = body.U16();
         if (std::optional<Character> character = ReadCharacter(code, body, nesting))
@@ -246,7 +216,7 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
     }
 }
 
-std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, int nesting) {
+std::optional<Character> TimelineReader::ReadCharacter(int code, swf::ByteReader& body, int nesting) {
     Character character;
     switch (code) {
     case kDefineShape:
@@ -273,7 +243,7 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         if (nesting >= kMaxSpriteNesting) return std::nullopt;
         int frames = body.U16();
         auto sprite = std::make_shared<Sprite>();
-        SwfBits tags(body.Here(), body.Remaining());
+        swf::ByteReader tags(body.Rest());
         Read(tags, sprite->timeline, frames, nesting + 1);
         character.sprite = sprite;
         break;
@@ -284,15 +254,13 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         break;
     case kDefineBits:
     case kDefineBitsJpeg2:
-    case kDefineBitsJpeg3: {
-        const std::vector<uint8_t> no_tables;
-        const std::vector<uint8_t>& tables = code == kDefineBits ? jpeg_tables_ : no_tables;
-        character.bitmap = std::make_shared<Bitmap>(ReadJpegBitmap(body, tables, code == kDefineBitsJpeg3));
+    case kDefineBitsJpeg3:
+    case kDefineBitsJpeg4:
+        character.bitmap = std::make_shared<Bitmap>(swf::DecodeJpegTag(code, body.Data(), jpeg_tables_));
         break;
-    }
     case kDefineBitsLossless:
     case kDefineBitsLossless2:
-        character.bitmap = std::make_shared<Bitmap>(ReadLosslessBitmap(body, code == kDefineBitsLossless ? 1 : 2));
+        character.bitmap = std::make_shared<Bitmap>(swf::DecodeLossless(body.Data(), code == kDefineBitsLossless2));
         break;
     case kDefineFont:
     case kDefineFont2:
@@ -316,41 +284,25 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
 
 }  // namespace
 
-std::vector<uint8_t> MovieBody(const uint8_t* data, size_t size) {
-    if (size < 8) throw SwfFormatError("the file is too short to be a SWF movie");
-    bool compressed = data[0] == 'C';
-    if ((data[0] != 'F' && !compressed) || data[1] != 'W' || data[2] != 'S')
-        throw SwfFormatError("the file is not a SWF movie");
-    uint32_t length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
-    if (length < 8) throw SwfFormatError("the movie's length is impossible");
-    size_t wanted = std::min<size_t>(length - 8, kMaxMovieBytes);
-    if (!compressed) {
-        size_t have = std::min(size - 8, wanted);
-        return std::vector<uint8_t>(data + 8, data + 8 + have);
-    }
-    std::vector<uint8_t> body = Inflate(data + 8, size - 8, wanted);
-    // A body damaged part way keeps what inflated before the damage.
-    if (body.empty()) throw SwfFormatError("the compressed movie body is damaged");
-    return body;
-}
-
 Movie LoadMovie(const uint8_t* data, size_t size) {
-    std::vector<uint8_t> body = MovieBody(data, size);
+    swf::Bytes file(data, size);
+    std::vector<uint8_t> body = swf::MovieBody(file);
+    swf::FileHeader header = swf::ReadFileHeader(file);
     Movie movie;
-    movie.compressed = data[0] == 'C';
-    movie.version = data[3];
-    movie.file_length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
+    movie.compressed = header.compressed;
+    movie.version = header.version;
+    movie.file_length = header.file_length;
 
-    SwfBits in(body.data(), body.size());
-    Rect stage = ReadRect(in);
-    movie.xmin = stage.xmin;
-    movie.xmax = stage.xmax;
-    movie.ymin = stage.ymin;
-    movie.ymax = stage.ymax;
+    swf::ByteReader in(body);
+    swf::FrameHeader frame_header = swf::ReadFrameHeader(in);
+    movie.xmin = frame_header.stage.xmin;
+    movie.xmax = frame_header.stage.xmax;
+    movie.ymin = frame_header.stage.ymin;
+    movie.ymax = frame_header.stage.ymax;
     if (movie.xmax <= movie.xmin || movie.ymax <= movie.ymin)
-        throw SwfFormatError("the movie's stage is empty");
-    movie.frame_rate = in.U16() / 256.0;
-    movie.header_frames = in.U16();
+        throw swf::SwfDataError("the movie's stage is empty");
+    movie.frame_rate = frame_header.frame_rate / 256.0;
+    movie.header_frames = frame_header.frame_count;
 
     TimelineReader reader(movie);
     reader.Read(in, movie.timeline, movie.header_frames, 0);
@@ -363,15 +315,15 @@ Movie LoadMovie(const std::vector<uint8_t>& file) {
 
 Movie LoadMovieFile(const std::filesystem::path& path) {
     std::ifstream stream(path, std::ios::binary);
-    if (!stream) throw SwfFormatError("the movie cannot be opened");
+    if (!stream) throw swf::SwfDataError("the movie cannot be opened");
     stream.seekg(0, std::ios::end);
     std::streamoff size = stream.tellg();
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxMovieBytes + 8)
-        throw SwfFormatError("the movie is too large");
+    if (size < 0 || static_cast<uint64_t>(size) > swf::kMaxMovieBytes)
+        throw swf::SwfDataError("the movie is too large");
     stream.seekg(0);
     std::vector<uint8_t> file(static_cast<size_t>(size));
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
-        throw SwfFormatError("the movie cannot be read");
+        throw swf::SwfDataError("the movie cannot be read");
     return LoadMovie(file);
 }
 

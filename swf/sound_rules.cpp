@@ -24,20 +24,6 @@ void PutText(std::vector<uint8_t>& out, const char* text) {
 
 }  // namespace
 
-SoundFlags ParseSoundFlags(uint8_t flags) {
-    SoundFlags result;
-    result.format = flags >> 4;
-    result.rate_code = (flags >> 2) & 3;
-    result.sixteen_bit = (flags & 2) != 0;
-    result.stereo = (flags & 1) != 0;
-    return result;
-}
-
-int SampleRate(int rate_code) {
-    static const int kRates[4] = {5512, 11025, 22050, 44100};
-    return kRates[rate_code & 3];
-}
-
 bool IsWavFormat(int format) {
     return format == 0 || format == 1 || format == 3;
 }
