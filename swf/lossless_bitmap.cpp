@@ -21,11 +21,6 @@ uint32_t Unpremultiply(uint32_t a, uint32_t r, uint32_t g, uint32_t b) {
 
 }  // namespace
 
-bool BitmapSizeAllowed(int width, int height) {
-    return width > 0 && height > 0 && width <= kMaxBitmapSide && height <= kMaxBitmapSide &&
-           uint64_t(width) * uint64_t(height) <= kMaxBitmapPixels;
-}
-
 LosslessHeader ReadLosslessHeader(Bytes body, bool with_alpha) {
     ByteReader reader(body);
     reader.Skip(2);  // character id
