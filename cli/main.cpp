@@ -12,6 +12,7 @@ void PrintUsage(std::FILE* out) {
     std::fputs(kSkinUsage, out);
     std::fputs(kPlaylistUsage, out);
     std::fputs(kRenderUsage, out);
+    std::fputs(kSoundtrackUsage, out);
     std::fputs("\nExit status: 0 success, 1 the input could not be read or written, 2 wrong arguments.\n", out);
 }
 
@@ -32,6 +33,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(command, "skin")) return RunSkinCommand(args);
     if (!std::strcmp(command, "playlist")) return RunPlaylistCommand(args);
     if (!std::strcmp(command, "render")) return RunRenderCommand(args);
+    if (!std::strcmp(command, "soundtrack")) return RunSoundtrackCommand(args);
     std::fprintf(stderr, "corvella-cli: unknown command '%s'\n", command);
     PrintUsage(stderr);
     return 2;

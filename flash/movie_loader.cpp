@@ -2,6 +2,7 @@
 
 #include "flash/morph_reader.h"
 #include "flash/shape_reader.h"
+#include "flash/sound_reader.h"
 #include "flash/swf_records.h"
 #include "flash/text_reader.h"
 #include "swf/jpeg_rules.h"
@@ -129,6 +130,8 @@ public:
 
 private:
     void DefineTag(int code, swf::ByteReader& body, int nesting);
+    // Sound tags of a timeline; false for other tags.
+    bool SoundTag(int code, swf::ByteReader& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream);
     // The character a defining tag holds after its id; none for other tags.
     std::optional<Character> ReadCharacter(int code, swf::ByteReader& body, int nesting);
 
@@ -139,6 +142,7 @@ private:
 
 void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting) {
     timeline.frames.assign(1, Frame{});
+    std::shared_ptr<StreamSound> stream;
     int shown = 0;
     size_t pos = in.Pos();
     while (std::optional<swf::TagHeader> tag = swf::ReadTagHeader(in.Data(), pos)) {
@@ -180,13 +184,14 @@ void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_
                 timeline.labels.emplace(body.String(), static_cast<int>(timeline.frames.size()) - 1);
                 break;
             default:
-                DefineTag(code, body, nesting);
+                if (!SoundTag(code, body, timeline, stream)) DefineTag(code, body, nesting);
                 break;
             }
         } catch (const swf::SwfDataError&) {
             // A damaged tag is left out; the tags around it still count.
         }
     }
+    if (stream && !stream->blocks.empty()) timeline.stream = stream;
     // The frames the movie shows are those ended by ShowFrame; the header's
     // count, when it gives one, is what the movie reports and plays.
     int frames = declared_frames > 0 ? declared_frames : std::max(shown, 1);
@@ -195,6 +200,50 @@ void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_
     timeline.frame_count = frames;
     for (auto it = timeline.labels.begin(); it != timeline.labels.end();)
         it = it->second < frames ? std::next(it) : timeline.labels.erase(it);
+}
+
+bool TimelineReader::SoundTag(int code, swf::ByteReader& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream) {
+    int frame = static_cast<int>(timeline.frames.size()) - 1;
+    switch (code) {
+    case kStartSound: {
+        SoundStart start;
+        start.sound = body.U16();
+        start.info = ReadSoundInfo(body);
+        timeline.frames.back().sounds.push_back(std::move(start));
+        return true;
+    }
+    case kStartSound2: {
+        SoundStart start;
+        start.class_name = body.String();
+        start.info = ReadSoundInfo(body);
+        timeline.frames.back().sounds.push_back(std::move(start));
+        return true;
+    }
+    case kSoundStreamHead:
+    case kSoundStreamHead2:
+        // A second head starts the stream over with its own format.
+        stream = std::make_shared<StreamSound>(ReadStreamHead(body.Data()));
+        return true;
+    case kSoundStreamBlock:
+        if (stream) ReadStreamBlock(body.Data(), frame, *stream);
+        return true;
+    case kDefineButtonSound: {
+        uint16_t button = body.U16();
+        movie_.button_sounds[button] = ReadButtonSounds(body);
+        return true;
+    }
+    case kExportAssets:
+    case kSymbolClass: {
+        int count = body.U16();
+        for (int i = 0; i < count && body.Remaining() > 0; ++i) {
+            uint16_t id = body.U16();
+            movie_.exported_names[body.String()] = id;
+        }
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TimelineReader::DefineTag(int code, swf::ByteReader& body, int nesting) {
@@ -272,6 +321,9 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, swf::ByteReader
     case kDefineText:
     case kDefineText2:
         character.text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
+        break;
+    case kDefineSound:
+        character.sound = std::make_shared<Sound>(ReadDefineSound(body.Data()));
         break;
     case kDefineEditText:
         character.edit_text = std::make_shared<EditText>(ReadEditText(body));

@@ -47,6 +47,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_ = std::make_shared<Clip>(&movie_->timeline, nullptr, tick_, &live_clips_);
     RunFrame(*root_, 0, true, nullptr);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Unload() {
@@ -54,6 +55,7 @@ void Player::Unload() {
     root_.reset();
     movie_.reset();
     pending_ms_ = 0;
+    if (observer_) observer_->Settled(*this);
 }
 
 int Player::TotalFrames() const { return root_ ? root_->timeline->frame_count : 0; }
@@ -62,16 +64,19 @@ bool Player::IsPlaying() const { return root_ && root_->playing; }
 
 void Player::Play() {
     if (root_) root_->playing = true;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Stop() {
     if (root_) root_->playing = false;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::GotoFrame(int frame) {
     if (!root_) return;
     Goto(*root_, frame);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 bool Player::GotoLabel(const std::string& label) {
@@ -93,6 +98,7 @@ void Player::Advance() {
     ++tick_;
     Step(*root_);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 int Player::AdvanceTime(double milliseconds) {
@@ -139,6 +145,7 @@ void Player::Goto(Clip& clip, int frame) {
 }
 
 void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse) {
+    if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
     for (const ControlTag& tag : tags->tags) {

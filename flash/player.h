@@ -42,6 +42,19 @@ struct Clip : std::enable_shared_from_this<Clip> {
     std::map<int, Instance> children;        // by depth, drawn in order
 };
 
+class Player;
+
+// Told what the player does, so that the movie's sound can follow it.
+class PlayerObserver {
+public:
+    virtual ~PlayerObserver() = default;
+    // The clip arrived on frame by a tick or a jump (not the frames a jump
+    // passes through); the frame's actions have not run yet.
+    virtual void FrameEntered(Clip& clip, int frame) = 0;
+    // A call on the player (load, unload, tick, goto, play, stop) is over.
+    virtual void Settled(Player& player) = 0;
+};
+
 class Player {
 public:
     Player();
@@ -72,6 +85,10 @@ public:
     // Frames per second the clock runs at (the movie's rate, kept sensible).
     double FrameRate() const;
 
+    // The observer is told of frames entered and calls finished; nullptr
+    // for none. It must outlive the player or be removed first.
+    void SetObserver(PlayerObserver* observer) { observer_ = observer; }
+
 private:
     struct QueuedActions {
         std::weak_ptr<Clip> clip;
@@ -94,6 +111,7 @@ private:
     long tick_ = 0;
     int live_clips_ = 0;
     double pending_ms_ = 0;
+    PlayerObserver* observer_ = nullptr;
 };
 
 }  // namespace flash

@@ -31,6 +31,7 @@ LosslessHeader ReadLosslessHeader(Bytes body, bool with_alpha) {
     const uint32_t width = header.width;
     if (header.format != 3 && header.format != 4 && header.format != 5)
         throw SwfDataError("the bitmap format is not supported");
+    if (width == 0 || header.height == 0) throw SwfDataError("the bitmap has no pixels");
     if (uint64_t(width) * header.height > kMaxBitmapPixels) throw SwfDataError("the bitmap is too large");
 
     header.entry_size = with_alpha ? 4 : 3;

@@ -32,8 +32,8 @@ struct LosslessHeader {
 };
 
 // Reads the header of a tag body (the character id included). Throws
-// SwfDataError for formats other than 3, 4 and 5, images of more than
-// kMaxBitmapPixels and streams far too short for their image (deflate packs
+// SwfDataError for formats other than 3, 4 and 5, images of no pixels or
+// of more than kMaxBitmapPixels, and streams far too short for their image (deflate packs
 // at most about 1032 bytes into one).
 LosslessHeader ReadLosslessHeader(Bytes body, bool with_alpha);
 

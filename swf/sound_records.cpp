@@ -38,12 +38,12 @@ StreamHead ReadSoundStreamHead(Bytes body) {
     head.playback = ParseSoundFlags(reader.U8());
     head.stream = ParseSoundFlags(reader.U8());
     if (reader.Remaining() >= 2) head.samples_per_block = reader.U16();
-    if (head.stream.format == 2 && reader.Remaining() >= 2) head.latency_seek = reader.S16();
+    if (head.stream.format == kSoundMp3 && reader.Remaining() >= 2) head.latency_seek = reader.S16();
     return head;
 }
 
 Bytes StreamBlockSamples(Bytes block, const SoundFlags& stream) {
-    return stream.format == 2 ? Clamp(block, 4, UINT64_MAX) : block;
+    return stream.format == kSoundMp3 ? Clamp(block, 4, UINT64_MAX) : block;
 }
 
 }  // namespace swf

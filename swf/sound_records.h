@@ -9,12 +9,28 @@
 
 namespace swf {
 
+// The sound formats of the flag byte.
+enum SoundCodec {
+    kSoundPcmNative = 0,  // uncompressed, in the byte order of the maker (little-endian)
+    kSoundAdpcm = 1,
+    kSoundMp3 = 2,
+    kSoundPcmLittle = 3,
+    kSoundNelly16k = 4,
+    kSoundNelly8k = 5,
+    kSoundNelly = 6,
+    kSoundALaw = 7,  // G.711 A-law
+    kSoundMuLaw = 8,  // G.711 µ-law
+    kSoundSpeex = 11,
+};
+
 // The flag byte of a sound: format (top 4 bits), rate, sample size, type.
 struct SoundFlags {
-    int format = 0;     // 0 uncompressed, 1 ADPCM, 2 MP3, 3 uncompressed little-endian, ...
+    int format = 0;     // a SoundCodec
     int rate_code = 0;  // 0 5512 Hz, 1 11025 Hz, 2 22050 Hz, 3 44100 Hz
     bool sixteen_bit = false;
     bool stereo = false;
+
+    int Channels() const { return stereo ? 2 : 1; }
 };
 
 SoundFlags ParseSoundFlags(uint8_t flags);

@@ -139,6 +139,9 @@ void SwfExtractor::addtolistview() {
         case kSoundStreamHead2:
             getsound(i);
             break;
+        case kDefineSprite:
+            if (SpriteHasStream(i)) getsound(i);
+            break;
         default:
             break;
         }
@@ -185,6 +188,8 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index, bool make_bytes)
     case kSoundStreamHead:
     case kSoundStreamHead2:
         return MakeStreamSound(index, make_bytes);
+    case kDefineSprite:
+        return MakeSpriteStream(index, make_bytes);
     default:
         throw SwfDataError("the tag holds no resource");
     }
@@ -217,7 +222,7 @@ SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index, bool make_byte
     Resource resource;
     resource.caption = BaseName(index) + SoundSuffix(sound.flags.format);
     SoundFileBuilder builder(sound.flags, make_bytes);
-    if (sound.flags.format == 2) {
+    if (sound.flags.format == kSoundMp3) {
         builder.AddData(Mp3SoundSamples(sound.data));
     } else if (IsWavFormat(sound.flags.format)) {
         size_t max_frames = sound.sample_count != 0 ? sound.sample_count : static_cast<size_t>(-1);
@@ -233,25 +238,86 @@ SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index, bool make_byte
     return resource;
 }
 
-// A streamed sound is the SoundStreamBlock tags after its head, up to the End
-// tag or the next head. MP3 blocks begin with a 4-byte sample count and seek
-// value that are left out; blocks of other formats are sample data whole.
-SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index, bool make_bytes) const {
-    SoundFlags flags = ReadSoundStreamHead(BodyOf(index)).stream;
-    Resource resource;
-    resource.caption = BaseName(index) + text::kStream + SoundSuffix(flags.format);
-    resource.blocks = 0;
+namespace {
+
+struct StreamTags {
+    Bytes head;
+    int head_code = 0;
+    std::vector<Bytes> blocks;
+};
+
+// The file of a stream, made from the samples of its blocks. caption is the
+// name before the stream mark and suffix.
+void BuildStream(const StreamTags& tags, const std::string& caption, bool make_bytes, uint64_t& size,
+                 std::vector<uint8_t>& bytes, std::string& full_caption) {
+    SoundFlags flags = ReadSoundStreamHead(tags.head).stream;
+    full_caption = caption + text::kStream + SoundSuffix(flags.format);
     SoundFileBuilder builder(flags, make_bytes);
+    for (Bytes block : tags.blocks) builder.AddData(StreamBlockSamples(block, flags));
+    size = builder.FileSize();
+    if (make_bytes) bytes = builder.Finish();
+}
+
+// The first stream head inside a sprite's body and the blocks after it, up
+// to the sprite's End tag or its next head. Throws SwfDataError for a body
+// that ends inside a tag header.
+StreamTags SpriteStream(Bytes sprite) {
+    StreamTags tags;
+    uint64_t pos = 4;  // behind the sprite id and frame count
+    while (pos + 2 <= sprite.size()) {
+        std::optional<TagHeader> tag = ReadTagHeader(sprite, static_cast<size_t>(pos));
+        if (!tag) throw SwfDataError("the sprite ends inside a tag header");
+        pos = NextTagPos(*tag);
+        if (tag->code == kEnd) break;
+        if (IsStreamHead(tag->code)) {
+            if (tags.head_code != 0) break;
+            tags.head = TagBody(sprite, *tag);
+            tags.head_code = tag->code;
+        } else if (tag->code == kSoundStreamBlock && tags.head_code != 0) {
+            tags.blocks.push_back(TagBody(sprite, *tag));
+        }
+    }
+    return tags;
+}
+
+}  // namespace
+
+// A streamed sound is the SoundStreamBlock tags after its head, up to the End
+// tag or the next head.
+SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index, bool make_bytes) const {
+    StreamTags tags;
+    tags.head = BodyOf(index);
+    tags.head_code = tag_table_[index].Code;
     for (size_t i = index + 1; i < tag_table_.size(); ++i) {
         int code = tag_table_[i].Code;
         if (code == kEnd || IsStreamHead(code)) break;
-        if (code != kSoundStreamBlock) continue;
-        ++resource.blocks;
-        builder.AddData(StreamBlockSamples(BodyOf(i), flags));
+        if (code == kSoundStreamBlock) tags.blocks.push_back(BodyOf(i));
     }
-    resource.size = builder.FileSize();
-    if (make_bytes) resource.bytes = builder.Finish();
+    Resource resource;
+    BuildStream(tags, BaseName(index), make_bytes, resource.size, resource.bytes, resource.caption);
+    resource.blocks = static_cast<uint32_t>(tags.blocks.size());
     return resource;
+}
+
+// Named like a top-level head would be: the head's code and the sprite's
+// catalogue index.
+SwfExtractor::Resource SwfExtractor::MakeSpriteStream(size_t index, bool make_bytes) const {
+    StreamTags tags = SpriteStream(BodyOf(index));
+    if (tags.head_code == 0) throw SwfDataError("the sprite holds no stream");
+    Resource resource;
+    std::string name = std::to_string(tags.head_code) + "_" + std::to_string(index);
+    BuildStream(tags, name, make_bytes, resource.size, resource.bytes, resource.caption);
+    resource.blocks = static_cast<uint32_t>(tags.blocks.size());
+    return resource;
+}
+
+// Only sprites whose stream has blocks get a row.
+bool SwfExtractor::SpriteHasStream(size_t index) const {
+    try {
+        return !SpriteStream(BodyOf(index)).blocks.empty();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void SwfExtractor::getimage(size_t index) {
@@ -339,6 +405,7 @@ fs::path SwfExtractor::ExportEntry(size_t i, const fs::path& temp_folder) {
     case kDefineBitsJpeg2: return getnoalphajpg(i, temp_folder);
     case kDefineBitsJpeg3: return getalphajpg(i, temp_folder);
     case kDefineBitsLossless2: return getalphabmp(i, temp_folder);
+    case kDefineSprite: return SpriteHasStream(i) ? WriteResource(i, kDefineSprite, temp_folder) : fs::path{};
     default: return {};
     }
 }

@@ -128,6 +128,10 @@ private:
     Resource MakeImage(size_t i, const JpegTagImage& image, bool make_bytes) const;
     Resource MakeEventSound(size_t i, bool make_bytes) const;
     Resource MakeStreamSound(size_t i, bool make_bytes) const;
+    // The stream of a DefineSprite: its first stream head and the blocks
+    // after it inside the sprite. Throws SwfDataError when it has none.
+    Resource MakeSpriteStream(size_t i, bool make_bytes) const;
+    bool SpriteHasStream(size_t i) const;
     void AddResourceRow(size_t i, int icon);
     void AddUnreadableRow(size_t i, const std::string& caption, int icon);
     std::filesystem::path WriteResource(size_t i, int code, const std::filesystem::path& temp_folder);
