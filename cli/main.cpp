@@ -14,6 +14,8 @@ void PrintUsage(std::FILE* out) {
     std::fputs(kSkinUsage, out);
     std::fputs(kPlaylistUsage, out);
     std::fputs(kRenderUsage, out);
+    std::fputs(kTraceUsage, out);
+    std::fputs(kSoundtrackUsage, out);
     std::fputs("\nExit status: 0 success, 1 the input could not be read or written, 2 wrong arguments.\n", out);
 }
 
@@ -38,6 +40,8 @@ int main(int argc, char** argv) {
     if (!std::strcmp(command, "skin")) return RunSkinCommand(args);
     if (!std::strcmp(command, "playlist")) return RunPlaylistCommand(args);
     if (!std::strcmp(command, "render")) return RunRenderCommand(args);
+    if (!std::strcmp(command, "trace")) return RunTraceCommand(args);
+    if (!std::strcmp(command, "soundtrack")) return RunSoundtrackCommand(args);
     std::fprintf(stderr, "corvella-cli: unknown command '%s'\n", command);
     PrintUsage(stderr);
     return 2;

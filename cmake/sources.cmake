@@ -5,7 +5,7 @@
 #  - cli/*.cpp                  corvella-cli
 #  - tests/core/**.cpp          native unit tests (also built for Windows)
 #  - tests/win/**.cpp           Win32 tests, run under Wine
-set(CORVELLA_SUBSYSTEMS app playback playlist swf tools skin flash projector)
+set(CORVELLA_SUBSYSTEMS app playback playlist swf tools skin flash flash/avm1 flash/avm1/classes projector)
 
 set(CORVELLA_CORE_SOURCES "")
 set(CORVELLA_WIN_SOURCES "")

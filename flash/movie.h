@@ -3,6 +3,8 @@
 // its display-list changes and actions in tag order.
 #pragma once
 
+#include "flash/sound_types.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -10,11 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "swf/bitmap.h"
+#include "swf/records.h"
+
 namespace flash {
 
-struct Rgba {
-    uint8_t r = 0, g = 0, b = 0, a = 255;
-};
+using Rgba = swf::Rgba;
 
 // x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
 // c rotateSkew1, d scaleY); translation in twips.
@@ -95,6 +98,40 @@ struct MorphShape {
     std::vector<LineStyle> end_lines;
 };
 
+// The bytes of one action list (DoAction, DoInitAction, a clip event, a
+// button condition), shared by the movie and the script functions made
+// from it.
+using ActionBytes = std::shared_ptr<const std::vector<uint8_t>>;
+
+// Clip event bits of PlaceObject2 and PlaceObject3 (SWF 5 uses the low 16).
+enum ClipEvent : uint32_t {
+    kEventLoad = 0x01,
+    kEventEnterFrame = 0x02,
+    kEventUnload = 0x04,
+    kEventMouseMove = 0x08,
+    kEventMouseDown = 0x10,
+    kEventMouseUp = 0x20,
+    kEventKeyDown = 0x40,
+    kEventKeyUp = 0x80,
+    kEventData = 0x100,
+    kEventInitialize = 0x200,
+    kEventPress = 0x400,
+    kEventRelease = 0x800,
+    kEventReleaseOutside = 0x1000,
+    kEventRollOver = 0x2000,
+    kEventRollOut = 0x4000,
+    kEventDragOver = 0x8000,
+    kEventDragOut = 0x10000,
+    kEventKeyPress = 0x20000,
+    kEventConstruct = 0x40000,
+};
+
+struct ClipAction {
+    uint32_t events = 0;
+    uint8_t key = 0;                 // kEventKeyPress: the key code
+    ActionBytes actions;
+};
+
 // PlaceObject, PlaceObject2 and PlaceObject3 in one form.
 struct PlaceRecord {
     int depth = 0;
@@ -110,9 +147,10 @@ struct PlaceRecord {
     int ratio = 0;
     int clip_depth = 0;
     std::string name;
+    std::vector<ClipAction> clip_actions;
 };
 
-// SetTarget makes the actions after it act on the sprite named by label (a
+// What SwfWriter writes into DoAction tags. SetTarget makes the actions after it act on the sprite named by label (a
 // path such as "/menu/button" or "../intro"); an empty label returns them to
 // the timeline that runs them.
 enum class ActionKind { Stop, Play, GotoFrame, GotoLabel, NextFrame, PreviousFrame, SetTarget };
@@ -123,22 +161,26 @@ struct Action {
     std::string label;
 };
 
-enum class ControlKind { Place, Remove, Actions };
+// Actions: a DoAction; InitActions: a DoInitAction for the sprite `sprite`.
+enum class ControlKind { Place, Remove, Actions, InitActions };
 
 struct ControlTag {
     ControlKind kind = ControlKind::Place;
     PlaceRecord place;               // Place; Remove uses place.depth only
-    std::vector<Action> actions;     // Actions
+    ActionBytes actions;             // Actions, InitActions
+    uint16_t sprite = 0;             // InitActions
 };
 
 struct Frame {
     std::vector<ControlTag> tags;
+    std::vector<SoundStart> sounds;  // StartSound and StartSound2 of the frame
 };
 
 struct Timeline {
     int frame_count = 1;             // frames the timeline plays, at least 1
     std::vector<Frame> frames;       // the frames read; later ones are empty
     std::map<std::string, int> labels;
+    std::shared_ptr<const StreamSound> stream;   // none when no stream head
 
     const Frame* At(int frame) const {
         return frame >= 0 && frame < static_cast<int>(frames.size()) ? &frames[frame] : nullptr;
@@ -152,18 +194,26 @@ struct Sprite {
     Timeline timeline;
 };
 
-// The records a button draws in its up state.
+// A button condition's actions: the transitions (bits 0-8 of
+// DefineButton2's condition word) or the key (bits 9-15) that run them.
+struct ButtonAction {
+    uint16_t conditions = 0;
+    ActionBytes actions;
+};
+
+// The records a button draws in each state, and its actions.
 struct Button {
     std::vector<PlaceRecord> up;
+    std::vector<PlaceRecord> over;
+    std::vector<PlaceRecord> down;
+    std::vector<PlaceRecord> hit;
+    std::vector<ButtonAction> actions;
+    bool track_as_menu = false;
 };
 
 // Pixels of a bitmap character, 0xAARRGGBB with straight (not
 // premultiplied) alpha, rows top down.
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using Bitmap = swf::Bitmap;
 
 // Glyph outlines of an embedded font, in units of an em of 1024 (DefineFont
 // and DefineFont2) or 20480 (DefineFont3).
@@ -173,6 +223,8 @@ struct Font {
     std::vector<uint16_t> codes;     // character code of each glyph
     std::vector<int> advances;       // in em units, when the font has them
     int ascent = 0, descent = 0, leading = 0;
+    std::string name;                // DefineFont2 and DefineFont3
+    bool bold = false, italic = false;
 };
 
 // A run of glyphs of static text in one font, size and colour, starting at
@@ -201,9 +253,19 @@ struct EditText {
     int align = 0;                   // 0 left, 1 right, 2 centre
     int left_margin = 0, right_margin = 0, indent = 0, leading = 0;
     std::string text;                // plain text, HTML tags removed
+    std::string initial;             // the text as written (HTML when html)
+    std::string variable;            // the variable the field shows
+    bool html = false, multiline = false, word_wrap = false, password = false, read_only = false;
+    bool selectable = true, auto_size = false;
+    int max_length = 0;
 };
 
+struct Movie;
+
 struct Character {
+    // The movie whose dictionary the character's own references use: set
+    // for characters imported from another movie, nullptr for our own.
+    const Movie* owner = nullptr;
     std::shared_ptr<const Shape> shape;
     std::shared_ptr<const Sprite> sprite;
     std::shared_ptr<const Button> button;
@@ -212,6 +274,7 @@ struct Character {
     std::shared_ptr<const EditText> edit_text;
     std::shared_ptr<const Bitmap> bitmap;
     std::shared_ptr<const MorphShape> morph;
+    std::shared_ptr<const Sound> sound;
 };
 
 struct Movie {
@@ -224,6 +287,11 @@ struct Movie {
     Rgba background{255, 255, 255, 255};
     std::map<uint16_t, Character> characters;
     Timeline timeline;
+    // ExportAssets: the names scripts attach characters by.
+    std::map<std::string, uint16_t> exports;
+    // Movies that ImportAssets read characters from, kept alive with this one.
+    std::vector<std::shared_ptr<const Movie>> imports;
+    std::map<uint16_t, ButtonSounds> button_sounds;   // by button id
 
     int StageWidth() const { return (xmax - xmin) / 20; }
     int StageHeight() const { return (ymax - ymin) / 20; }

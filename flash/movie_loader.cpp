@@ -1,12 +1,16 @@
 #include "flash/movie_loader.h"
 
-#include "flash/bitmap_reader.h"
-#include "flash/inflate.h"
 #include "flash/morph_reader.h"
 #include "flash/shape_reader.h"
-#include "flash/swf_bits.h"
+#include "flash/sound_reader.h"
 #include "flash/swf_records.h"
 #include "flash/text_reader.h"
+#include "swf/jpeg_rules.h"
+#include "swf/jpeg_tags.h"
+#include "swf/limits.h"
+#include "swf/lossless_bitmap.h"
+#include "swf/movie_header.h"
+#include "swf/tags.h"
 
 #include <algorithm>
 #include <fstream>
@@ -16,59 +20,93 @@ namespace flash {
 
 namespace {
 
-enum TagCode {
-    kEnd = 0,
-    kShowFrame = 1,
-    kDefineShape = 2,
-    kPlaceObject = 4,
-    kRemoveObject = 5,
-    kDefineBits = 6,
-    kDefineButton = 7,
-    kJpegTables = 8,
-    kSetBackgroundColor = 9,
-    kDefineFont = 10,
-    kDefineText = 11,
-    kDoAction = 12,
-    kDefineBitsLossless = 20,
-    kDefineBitsJpeg2 = 21,
-    kDefineShape2 = 22,
-    kPlaceObject2 = 26,
-    kRemoveObject2 = 28,
-    kDefineShape3 = 32,
-    kDefineText2 = 33,
-    kDefineButton2 = 34,
-    kDefineBitsJpeg3 = 35,
-    kDefineBitsLossless2 = 36,
-    kDefineEditText = 37,
-    kDefineSprite = 39,
-    kFrameLabel = 43,
-    kDefineMorphShape = 46,
-    kDefineFont2 = 48,
-    kPlaceObject3 = 70,
-    kDefineFont3 = 75,
-    kDefineShape4 = 83,
-    kDefineMorphShape2 = 84,
-};
+using namespace swf::tag_codes;
+
+// Tags the engine reads that the format layer's list leaves out.
+constexpr int kImportAssets = 57;
+constexpr int kImportAssets2 = 71;
 
 // Sprites inside sprites are not allowed by the format; a movie that nests
 // them anyway is cut off at this depth.
 constexpr int kMaxSpriteNesting = 8;
 
-PlaceRecord ReadPlaceObject(SwfBits& in) {
+PlaceRecord ReadPlaceObject(swf::ByteReader& in) {
     PlaceRecord p;
     p.has_character = true;
     p.character = in.U16();
     p.depth = in.U16();
     p.has_matrix = true;
-    p.matrix = ReadMatrix(in);
+    p.matrix = ToMatrix(swf::ReadMatrix(in));
     if (in.Remaining() > 0) {
         p.has_color = true;
-        p.color = ReadColorTransform(in, false);
+        p.color = ToColorTransform(swf::ReadColorTransform(in, false));
     }
     return p;
 }
 
-PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
+// The bytes of an action list, kept as they are for the script machine.
+ActionBytes ReadActionBytes(swf::ByteReader& in) {
+    swf::Bytes rest = in.Rest();
+    auto bytes = std::make_shared<std::vector<uint8_t>>(rest.begin(), rest.end());
+    in.Skip(rest.size());
+    return bytes;
+}
+
+// Skips the filter list of PlaceObject3 (drawing them is the renderer's).
+void SkipFilters(swf::ByteReader& in) {
+    int count = in.U8();
+    for (int i = 0; i < count; ++i) {
+        int id = in.U8();
+        size_t size = 0;
+        switch (id) {
+        case 0: size = 23; break;   // drop shadow
+        case 1: size = 9; break;    // blur
+        case 2: size = 15; break;   // glow
+        case 3: size = 27; break;   // bevel
+        case 4:
+        case 7: {                   // gradient glow, gradient bevel
+            int colors = in.U8();
+            size = static_cast<size_t>(colors) * 5 + 19;
+            break;
+        }
+        case 5: {                   // convolution
+            int x = in.U8(), y = in.U8();
+            size = 8 + static_cast<size_t>(x) * static_cast<size_t>(y) * 4 + 5;
+            break;
+        }
+        case 6: size = 80; break;   // colour matrix
+        default: throw swf::SwfDataError("unknown filter");
+        }
+        if (size > in.Remaining()) throw swf::SwfDataError("filter past the tag");
+        in.Skip(size);
+    }
+}
+
+// Clip event records of PlaceObject2/3: 16-bit flags in SWF 5, 32-bit later.
+std::vector<ClipAction> ReadClipActions(swf::ByteReader& in, int swf_version) {
+    std::vector<ClipAction> list;
+    auto flags = [&]() -> uint32_t { return swf_version >= 6 ? in.U32() : in.U16(); };
+    in.U16();  // reserved
+    flags();   // every event used
+    while (in.Remaining() > 0) {
+        uint32_t events = flags();
+        if (events == 0) break;
+        size_t size = in.U32();
+        if (size > in.Remaining()) size = in.Remaining();
+        ClipAction action;
+        action.events = events;
+        if ((events & kEventKeyPress) && size > 0) {
+            action.key = in.U8();
+            --size;
+        }
+        swf::ByteReader body(in.Take(size));
+        action.actions = ReadActionBytes(body);
+        list.push_back(std::move(action));
+    }
+    return list;
+}
+
+PlaceRecord ReadPlaceObject2(swf::ByteReader& in, bool version3, int swf_version) {
     PlaceRecord p;
     uint8_t flags = in.U8();
     uint8_t flags2 = version3 ? in.U8() : 0;
@@ -82,55 +120,37 @@ PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3) {
     p.has_ratio = flags & 0x10;
     p.has_clip_depth = flags & 0x40;
     if (p.has_character) p.character = in.U16();
-    if (p.has_matrix) p.matrix = ReadMatrix(in);
-    if (p.has_color) p.color = ReadColorTransform(in, true);
+    if (p.has_matrix) p.matrix = ToMatrix(swf::ReadMatrix(in));
+    if (p.has_color) p.color = ToColorTransform(swf::ReadColorTransform(in, true));
     if (p.has_ratio) p.ratio = in.U16();
     if (flags & 0x20) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
+    if (flags & 0x80) {
+        if (flags2 & 0x01) SkipFilters(in);
+        if (flags2 & 0x02) in.U8();   // blend mode
+        if (flags2 & 0x04) in.U8();   // bitmap caching
+        if (flags2 & 0x20) {
+            in.U8();                  // visible
+            in.U32();                 // background colour
+        }
+        try {
+            p.clip_actions = ReadClipActions(in, swf_version);
+        } catch (const swf::SwfDataError&) {
+            // Damaged event records: the object is still placed.
+        }
+    }
     return p;
 }
 
-std::vector<Action> ReadActions(SwfBits& in) {
-    std::vector<Action> actions;
-    while (in.Remaining() > 0) {
-        uint8_t code = in.U8();
-        if (code == 0) break;
-        size_t length = code >= 0x80 ? in.U16() : 0;
-        if (length > in.Remaining()) break;
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
-        Action action;
-        switch (code) {
-        case 0x04: action.kind = ActionKind::NextFrame; break;
-        case 0x05: action.kind = ActionKind::PreviousFrame; break;
-        case 0x06: action.kind = ActionKind::Play; break;
-        case 0x07: action.kind = ActionKind::Stop; break;
-        case 0x81:
-            if (length < 2) continue;
-            action.kind = ActionKind::GotoFrame;
-            action.frame = body.U16();
-            break;
-        case 0x8C:
-            action.kind = ActionKind::GotoLabel;
-            action.label = body.String();
-            break;
-        case 0x8B:
-            action.kind = ActionKind::SetTarget;
-            action.label = body.String();
-            break;
-        default:
-            continue;  // actions the engine does not run
-        }
-        actions.push_back(std::move(action));
-    }
-    return actions;
-}
-
-Button ReadButton(SwfBits& in, bool version2) {
+Button ReadButton(swf::ByteReader& in, bool version2) {
     Button button;
+    size_t actions_offset = 0;
+    const size_t start = in.Pos();
     if (version2) {
-        in.U8();   // track as menu
-        in.U16();  // offset of the actions
+        button.track_as_menu = in.U8() & 1;
+        size_t at = in.Pos() - start;
+        actions_offset = in.U16();
+        if (actions_offset) actions_offset += at;
     }
     while (in.Remaining() > 0) {
         uint8_t flags = in.U8();
@@ -140,48 +160,109 @@ Button ReadButton(SwfBits& in, bool version2) {
         p.character = in.U16();
         p.depth = in.U16();
         p.has_matrix = true;
-        p.matrix = ReadMatrix(in);
+        p.matrix = ToMatrix(swf::ReadMatrix(in));
         if (version2) {
             p.has_color = true;
-            p.color = ReadColorTransform(in, true);
+            p.color = ToColorTransform(swf::ReadColorTransform(in, true));
+            if (flags & 0x10) SkipFilters(in);
+            if (flags & 0x20) in.U8();   // blend mode
         }
         if (flags & 0x01) button.up.push_back(p);
-        if (flags & 0x30) break;  // filters and blend modes follow; not drawn
+        if (flags & 0x02) button.over.push_back(p);
+        if (flags & 0x04) button.down.push_back(p);
+        if (flags & 0x08) button.hit.push_back(p);
+    }
+    if (!version2) {
+        // DefineButton: one action list, run on release.
+        button.actions.push_back({0x08, ReadActionBytes(in)});
+        return button;
+    }
+    if (!actions_offset) return button;
+    size_t consumed = in.Pos() - start;
+    if (actions_offset < consumed) return button;
+    in.Skip(std::min(actions_offset - consumed, in.Remaining()));
+    while (in.Remaining() >= 4) {
+        size_t size = in.U16();
+        uint16_t conditions = in.U16();
+        size_t length = size == 0 ? in.Remaining() : std::min(size >= 4 ? size - 4 : 0, in.Remaining());
+        swf::ByteReader body(in.Take(length));
+        button.actions.push_back({conditions, ReadActionBytes(body)});
+        if (size == 0) break;
     }
     return button;
 }
 
+// Movies importing from movies that import... stop at this depth.
+constexpr int kMaxImportDepth = 4;
+
 class TimelineReader {
 public:
-    explicit TimelineReader(Movie& movie) : movie_(movie) {}
+    TimelineReader(Movie& movie, std::filesystem::path folder, int import_depth)
+        : movie_(movie), folder_(std::move(folder)), import_depth_(import_depth) {}
 
-    void Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting);
+    void Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting);
 
 private:
-    void DefineTag(int code, SwfBits& body, int nesting);
+    void DefineTag(int code, swf::ByteReader& body, int nesting);
+    // Sound tags of a timeline; false for other tags.
+    bool SoundTag(int code, swf::ByteReader& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream);
     // The character a defining tag holds after its id; none for other tags.
-    std::optional<Character> ReadCharacter(int code, SwfBits& body, int nesting);
+    std::optional<Character> ReadCharacter(int code, swf::ByteReader& body, int nesting);
+
+    void Import(swf::ByteReader& body, bool version2);
 
     Movie& movie_;
+    std::filesystem::path folder_;
+    int import_depth_ = 0;
     bool background_set_ = false;
     std::vector<uint8_t> jpeg_tables_;
 };
 
-void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
+void TimelineReader::Import(swf::ByteReader& body, bool version2) {
+    std::string url = body.String();
+    if (version2) body.U16();  // reserved
+    if (folder_.empty() || import_depth_ >= kMaxImportDepth) return;
+    // Only movies beside this one (or below its folder) are read.
+    if (url.rfind("file://", 0) == 0) return;
+    if (url.find("://") != std::string::npos || url.find("..") != std::string::npos || url.empty() || url[0] == '/')
+        return;
+    std::shared_ptr<Movie> source;
+    try {
+        source = std::make_shared<Movie>(LoadMovieFile(folder_ / url, import_depth_ + 1));
+    } catch (const swf::SwfDataError&) {
+        return;
+    }
+    int count = body.U16();
+    for (int i = 0; i < count && body.Remaining() > 0; ++i) {
+        uint16_t id = body.U16();
+        std::string name = body.String();
+        auto exported = source->exports.find(name);
+        if (exported == source->exports.end()) continue;
+        const Character* character = source->Find(exported->second);
+        if (!character) continue;
+        Character copy = *character;
+        if (!copy.owner) copy.owner = source.get();
+        movie_.characters[id] = copy;
+    }
+    movie_.imports.push_back(source);
+}
+
+void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting) {
     timeline.frames.assign(1, Frame{});
+    std::shared_ptr<StreamSound> stream;
     int shown = 0;
-    while (in.Remaining() >= 2) {
-        uint16_t header = in.U16();
-        int code = header >> 6;
-        size_t length = header & 0x3F;
-        if (length == 0x3F) {
-            if (in.Remaining() < 4) break;
-            length = in.U32();
+    bool ended = false;
+    size_t pos = in.Pos();
+    while (std::optional<swf::TagHeader> tag = swf::ReadTagHeader(in.Data(), pos)) {
+        swf::Bytes data = swf::TagBody(in.Data(), *tag);
+        if (data.size() < tag->length) break;  // truncated movie: keep what came before
+        pos = tag->body_pos + data.size();
+        swf::ByteReader body(data);
+        int code = tag->code;
+        if (code == kEnd) {
+            ended = true;
+            break;
         }
-        if (length > in.Remaining()) break;  // truncated movie: keep what came before
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
-        if (code == kEnd) break;
 
         Frame& frame = timeline.frames.back();
         try {
@@ -195,7 +276,8 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 break;
             case kPlaceObject2:
             case kPlaceObject3:
-                frame.tags.push_back({ControlKind::Place, ReadPlaceObject2(body, code == kPlaceObject3), {}});
+                frame.tags.push_back(
+                    {ControlKind::Place, ReadPlaceObject2(body, code == kPlaceObject3, movie_.version), {}});
                 break;
             case kRemoveObject:
             case kRemoveObject2: {
@@ -206,24 +288,47 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 break;
             }
             case kDoAction: {
-                ControlTag tag{ControlKind::Actions, {}, ReadActions(body)};
-                if (!tag.actions.empty()) frame.tags.push_back(std::move(tag));
+                ControlTag tag{ControlKind::Actions, {}, ReadActionBytes(body)};
+                if (!tag.actions->empty()) frame.tags.push_back(std::move(tag));
+                break;
+            }
+            case kDoInitAction: {
+                ControlTag tag{ControlKind::InitActions, {}, {}};
+                tag.sprite = body.U16();
+                tag.actions = ReadActionBytes(body);
+                frame.tags.push_back(std::move(tag));
+                break;
+            }
+            case kImportAssets:
+            case kImportAssets2:
+                Import(body, code == kImportAssets2);
+                break;
+            case kExportAssets:
+            case kSymbolClass: {
+                int count = body.U16();
+                for (int i = 0; i < count && body.Remaining() > 0; ++i) {
+                    uint16_t id = body.U16();
+                    movie_.exports[body.String()] = id;
+                }
                 break;
             }
             case kFrameLabel:
                 timeline.labels.emplace(body.String(), static_cast<int>(timeline.frames.size()) - 1);
                 break;
             default:
-                DefineTag(code, body, nesting);
+                if (!SoundTag(code, body, timeline, stream)) DefineTag(code, body, nesting);
                 break;
             }
-        } catch (const SwfFormatError&) {
+        } catch (const swf::SwfDataError&) {
             // A damaged tag is left out; the tags around it still count.
         }
     }
-    // The frames the movie shows are those ended by ShowFrame; the header's
-    // count, when it gives one, is what the movie reports and plays.
-    int frames = declared_frames > 0 ? declared_frames : std::max(shown, 1);
+    if (stream && !stream->blocks.empty()) timeline.stream = stream;
+    // A timeline plays the frames its ShowFrame tags end, whatever its header
+    // declares. A movie file cut short is still to come, as many frames as it
+    // declares; so is a sprite that shows no frame at all.
+    bool whole = nesting > 0 ? shown > 0 : ended;
+    int frames = whole || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
     if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
     if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
     timeline.frame_count = frames;
@@ -231,14 +336,53 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         it = it->second < frames ? std::next(it) : timeline.labels.erase(it);
 }
 
-void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
+bool TimelineReader::SoundTag(int code, swf::ByteReader& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream) {
+    int frame = static_cast<int>(timeline.frames.size()) - 1;
+    switch (code) {
+    case kStartSound: {
+        SoundStart start;
+        start.sound = body.U16();
+        start.info = ReadSoundInfo(body);
+        timeline.frames.back().sounds.push_back(std::move(start));
+        return true;
+    }
+    case kStartSound2: {
+        SoundStart start;
+        start.class_name = body.String();
+        start.info = ReadSoundInfo(body);
+        timeline.frames.back().sounds.push_back(std::move(start));
+        return true;
+    }
+    case kSoundStreamHead:
+    case kSoundStreamHead2:
+        // A second head starts the stream over with its own format.
+        stream = std::make_shared<StreamSound>(ReadStreamHead(body.Data()));
+        return true;
+    case kSoundStreamBlock:
+        if (stream) ReadStreamBlock(body.Data(), frame, *stream);
+        return true;
+    case kDefineButtonSound: {
+        uint16_t button = body.U16();
+        movie_.button_sounds[button] = ReadButtonSounds(body);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+void TimelineReader::DefineTag(int code, swf::ByteReader& body, int nesting) {
     if (code == kSetBackgroundColor) {
         if (nesting == 0 && !background_set_) {
-            movie_.background = ReadRgb(body);
+            movie_.background = swf::ReadRgb(body);
             background_set_ = true;
         }
     } else if (code == kJpegTables) {
-        jpeg_tables_.assign(body.Here(), body.Here() + body.Remaining());
+        try {
+            jpeg_tables_ = swf::JpegTableSegments(body.Rest());
+        } catch (const swf::SwfDataError&) {
+            jpeg_tables_.clear();  // DefineBits then decodes only with tables of its own
+        }
     } else if (body.Remaining() >= 2) {
         uint16_t id = body.U16();
         if (std::optional<Character> character = ReadCharacter(code, body, nesting))
@@ -246,7 +390,7 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
     }
 }
 
-std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, int nesting) {
+std::optional<Character> TimelineReader::ReadCharacter(int code, swf::ByteReader& body, int nesting) {
     Character character;
     switch (code) {
     case kDefineShape:
@@ -273,7 +417,7 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         if (nesting >= kMaxSpriteNesting) return std::nullopt;
         int frames = body.U16();
         auto sprite = std::make_shared<Sprite>();
-        SwfBits tags(body.Here(), body.Remaining());
+        swf::ByteReader tags(body.Rest());
         Read(tags, sprite->timeline, frames, nesting + 1);
         character.sprite = sprite;
         break;
@@ -284,15 +428,13 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         break;
     case kDefineBits:
     case kDefineBitsJpeg2:
-    case kDefineBitsJpeg3: {
-        const std::vector<uint8_t> no_tables;
-        const std::vector<uint8_t>& tables = code == kDefineBits ? jpeg_tables_ : no_tables;
-        character.bitmap = std::make_shared<Bitmap>(ReadJpegBitmap(body, tables, code == kDefineBitsJpeg3));
+    case kDefineBitsJpeg3:
+    case kDefineBitsJpeg4:
+        character.bitmap = std::make_shared<Bitmap>(swf::DecodeJpegTag(code, body.Data(), jpeg_tables_));
         break;
-    }
     case kDefineBitsLossless:
     case kDefineBitsLossless2:
-        character.bitmap = std::make_shared<Bitmap>(ReadLosslessBitmap(body, code == kDefineBitsLossless ? 1 : 2));
+        character.bitmap = std::make_shared<Bitmap>(swf::DecodeLossless(body.Data(), code == kDefineBitsLossless2));
         break;
     case kDefineFont:
     case kDefineFont2:
@@ -305,6 +447,9 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
     case kDefineText2:
         character.text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
         break;
+    case kDefineSound:
+        character.sound = std::make_shared<Sound>(ReadDefineSound(body.Data()));
+        break;
     case kDefineEditText:
         character.edit_text = std::make_shared<EditText>(ReadEditText(body));
         break;
@@ -316,43 +461,27 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
 
 }  // namespace
 
-std::vector<uint8_t> MovieBody(const uint8_t* data, size_t size) {
-    if (size < 8) throw SwfFormatError("the file is too short to be a SWF movie");
-    bool compressed = data[0] == 'C';
-    if ((data[0] != 'F' && !compressed) || data[1] != 'W' || data[2] != 'S')
-        throw SwfFormatError("the file is not a SWF movie");
-    uint32_t length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
-    if (length < 8) throw SwfFormatError("the movie's length is impossible");
-    size_t wanted = std::min<size_t>(length - 8, kMaxMovieBytes);
-    if (!compressed) {
-        size_t have = std::min(size - 8, wanted);
-        return std::vector<uint8_t>(data + 8, data + 8 + have);
-    }
-    std::vector<uint8_t> body = Inflate(data + 8, size - 8, wanted);
-    // A body damaged part way keeps what inflated before the damage.
-    if (body.empty()) throw SwfFormatError("the compressed movie body is damaged");
-    return body;
-}
-
-Movie LoadMovie(const uint8_t* data, size_t size) {
-    std::vector<uint8_t> body = MovieBody(data, size);
+Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& folder, int import_depth) {
+    swf::Bytes file(data, size);
+    std::vector<uint8_t> body = swf::MovieBody(file);
+    swf::FileHeader header = swf::ReadFileHeader(file);
     Movie movie;
-    movie.compressed = data[0] == 'C';
-    movie.version = data[3];
-    movie.file_length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
+    movie.compressed = header.compressed;
+    movie.version = header.version;
+    movie.file_length = header.file_length;
 
-    SwfBits in(body.data(), body.size());
-    Rect stage = ReadRect(in);
-    movie.xmin = stage.xmin;
-    movie.xmax = stage.xmax;
-    movie.ymin = stage.ymin;
-    movie.ymax = stage.ymax;
+    swf::ByteReader in(body);
+    swf::FrameHeader frame_header = swf::ReadFrameHeader(in);
+    movie.xmin = frame_header.stage.xmin;
+    movie.xmax = frame_header.stage.xmax;
+    movie.ymin = frame_header.stage.ymin;
+    movie.ymax = frame_header.stage.ymax;
     if (movie.xmax <= movie.xmin || movie.ymax <= movie.ymin)
-        throw SwfFormatError("the movie's stage is empty");
-    movie.frame_rate = in.U16() / 256.0;
-    movie.header_frames = in.U16();
+        throw swf::SwfDataError("the movie's stage is empty");
+    movie.frame_rate = frame_header.frame_rate / 256.0;
+    movie.header_frames = frame_header.frame_count;
 
-    TimelineReader reader(movie);
+    TimelineReader reader(movie, folder, import_depth);
     reader.Read(in, movie.timeline, movie.header_frames, 0);
     return movie;
 }
@@ -361,18 +490,18 @@ Movie LoadMovie(const std::vector<uint8_t>& file) {
     return LoadMovie(file.data(), file.size());
 }
 
-Movie LoadMovieFile(const std::filesystem::path& path) {
+Movie LoadMovieFile(const std::filesystem::path& path, int import_depth) {
     std::ifstream stream(path, std::ios::binary);
-    if (!stream) throw SwfFormatError("the movie cannot be opened");
+    if (!stream) throw swf::SwfDataError("the movie cannot be opened");
     stream.seekg(0, std::ios::end);
     std::streamoff size = stream.tellg();
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxMovieBytes + 8)
-        throw SwfFormatError("the movie is too large");
+    if (size < 0 || static_cast<uint64_t>(size) > swf::kMaxMovieBytes)
+        throw swf::SwfDataError("the movie is too large");
     stream.seekg(0);
     std::vector<uint8_t> file(static_cast<size_t>(size));
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
-        throw SwfFormatError("the movie cannot be read");
-    return LoadMovie(file);
+        throw swf::SwfDataError("the movie cannot be read");
+    return LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
 }
 
 }  // namespace flash

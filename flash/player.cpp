@@ -1,6 +1,11 @@
 #include "flash/player.h"
 
+#include "flash/avm1/vm.h"
+#include "flash/drawing.h"
+#include "flash/text_field.h"
+
 #include <algorithm>
+#include <cmath>
 
 namespace flash {
 
@@ -11,10 +16,14 @@ namespace {
 // otherwise never finish building its display list.
 constexpr int kMaxNesting = 32;
 constexpr int kMaxLiveClips = 20000;
-// Frame actions run per tick at most (gotos that call each other forever).
+// Queued action lists run per tick at most (gotos that call each other forever).
 constexpr size_t kMaxActionListsPerTick = 10000;
 // Ticks the clock catches up at most after a long pause.
 constexpr int kMaxCatchUpTicks = 4;
+// Scripts see depth d of the file as d - 16384.
+constexpr int kDepthOffset = 16384;
+// Objects made since the last collection before the next one runs.
+constexpr size_t kCollectEvery = 20000;
 
 int Nesting(const Clip* clip) {
     int depth = 0;
@@ -28,32 +37,120 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
-}  // namespace
-
-Clip::Clip(const Timeline* timeline_, Clip* parent_, long born_, int* live_)
-    : timeline(timeline_), parent(parent_), born(born_), live(live_) {
-    ++*live;
+bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
+    if (a.size() != b.size()) return false;
+    if (case_sensitive) return a == b;
+    return avm1::FoldCase(a) == avm1::FoldCase(b);
 }
 
-Clip::~Clip() { --*live; }
+avm1::Code CodeOf(const ActionBytes& bytes, int version) {
+    avm1::Code code;
+    code.owner = bytes;
+    code.data = bytes ? bytes->data() : nullptr;
+    code.size = bytes ? bytes->size() : 0;
+    code.version = version;
+    return code;
+}
+
+}  // namespace
+
+void MarkRemoved(Clip* clip) {
+    clip->removed = true;
+    for (auto& [depth, instance] : clip->children)
+        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
+}
+
+const Timeline& EmptyTimeline() {
+    static const Timeline empty;
+    return empty;
+}
+
+Clip::Clip(Player* player_, const Movie* movie_, const Timeline* timeline_, Clip* parent_, int depth_, long born_)
+    : avm1::Object(nullptr), player(player_), movie(movie_), timeline(timeline_), parent(parent_), depth(depth_), born(born_) {
+    ++player->live_clips_;
+}
+
+Clip::~Clip() { --player->live_clips_; }
+
+Instance& Clip::Placement() {
+    if (parent) {
+        auto found = parent->children.find(depth);
+        if (found != parent->children.end() && found->second.clip == this) return found->second;
+    }
+    if (this == player->root_) return player->root_instance_;
+    // A removed clip keeps answering from a detached entry.
+    static Instance detached;
+    detached = Instance{};
+    return detached;
+}
+
+void Clip::TraceRefs(avm1::Tracer& tracer) {
+    tracer.Mark(parent);
+    for (auto& [d, instance] : children) {
+        tracer.Mark(instance.clip);
+        tracer.Mark(instance.text);
+    }
+    tracer.Mark(mask);
+}
 
 Player::Player() = default;
-Player::~Player() = default;
+
+Player::~Player() {
+    queue_.clear();
+    root_ = nullptr;
+    vm_.reset();
+}
+
+void Player::SetTraceSink(std::function<void(const std::string&)> sink) {
+    trace_sink_ = std::move(sink);
+    if (vm_) vm_->on_trace = trace_sink_;
+}
+
+void Player::SetClock(double epoch_seconds, int utc_offset_minutes) {
+    epoch_seconds_ = epoch_seconds;
+    utc_offset_minutes_ = utc_offset_minutes;
+    if (vm_) {
+        vm_->epoch_seconds = epoch_seconds;
+        vm_->utc_offset_minutes = utc_offset_minutes;
+    }
+}
 
 void Player::Load(std::shared_ptr<const Movie> movie) {
     Unload();
     movie_ = std::move(movie);
     if (!movie_) return;
-    root_ = std::make_shared<Clip>(&movie_->timeline, nullptr, tick_, &live_clips_);
+    vm_ = std::make_unique<avm1::Vm>(movie_->version);
+    vm_->host = this;
+    vm_->on_trace = trace_sink_;
+    vm_->epoch_seconds = epoch_seconds_;
+    vm_->utc_offset_minutes = utc_offset_minutes_;
+    vm_->stage_width = movie_->StageWidth();
+    vm_->stage_height = movie_->StageHeight();
+    root_ = vm_->heap.Make<Clip>(this, movie_.get(), &movie_->timeline, nullptr, 0, tick_);
+    root_->proto = vm_->Proto("MovieClip");
+    root_instance_ = Instance{};
+    root_instance_.clip = root_;
+    clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
+    QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Unload() {
     queue_.clear();
-    root_.reset();
+    pending_loads_.clear();
+    levels_.clear();
+    loaded_movies_.clear();
+    clips_.clear();
+    init_done_.clear();
+    root_ = nullptr;
+    root_instance_ = Instance{};
+    dragged = nullptr;
+    vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
+    if (observer_) observer_->Settled(*this);
 }
 
 int Player::TotalFrames() const { return root_ ? root_->timeline->frame_count : 0; }
@@ -62,16 +159,19 @@ bool Player::IsPlaying() const { return root_ && root_->playing; }
 
 void Player::Play() {
     if (root_) root_->playing = true;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Stop() {
     if (root_) root_->playing = false;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::GotoFrame(int frame) {
     if (!root_) return;
     Goto(*root_, frame);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 bool Player::GotoLabel(const std::string& label) {
@@ -91,8 +191,16 @@ double Player::FrameRate() const {
 void Player::Advance() {
     if (!root_) return;
     ++tick_;
-    Step(*root_);
+    ProcessLoads();
+    vm_->clock_ms = tick_ * 1000.0 / FrameRate();
+    vm_->stack.clear();
+    StepAll();
     RunQueue();
+    vm_->RunTimers();
+    RunQueue();
+    SyncTextFields(*vm_, *root_);
+    if (observer_) observer_->Settled(*this);
+    CollectGarbage();
 }
 
 int Player::AdvanceTime(double milliseconds) {
@@ -108,7 +216,25 @@ int Player::AdvanceTime(double milliseconds) {
     return ticks;
 }
 
+void Player::StepAll() {
+    // Newest clips first: a child steps (and queues its frame's actions)
+    // before the timeline that placed it. Clips made during the walk wait
+    // for the next tick.
+    std::vector<Clip*> clips;
+    clips.reserve(clips_.size());
+    size_t kept = 0;
+    for (Clip* clip : clips_)
+        if (!clip->removed || clip == root_) clips_[kept++] = clip;
+    clips_.resize(kept);
+    clips = clips_;
+    for (auto it = clips.rbegin(); it != clips.rend(); ++it) {
+        Clip* clip = *it;
+        if (!clip->removed && clip->born < tick_) Step(*clip);
+    }
+}
+
 void Player::Step(Clip& clip) {
+    QueueEvent(clip, kEventEnterFrame, "onEnterFrame");
     if (clip.playing && clip.timeline->frame_count > 1) {
         int next = clip.frame + 1;
         if (next >= clip.timeline->frame_count)
@@ -116,29 +242,39 @@ void Player::Step(Clip& clip) {
         else
             Goto(clip, next);
     }
-    // Sprites placed in this tick show their first frame before moving on.
-    std::vector<std::shared_ptr<Clip>> children;
-    for (auto& [depth, instance] : clip.children)
-        if (instance.clip && instance.clip->born < tick_) children.push_back(instance.clip);
-    for (auto& child : children) Step(*child);
 }
 
 void Player::Goto(Clip& clip, int frame) {
-    frame = std::clamp(frame, 0, clip.timeline->frame_count - 1);
+    frame = std::clamp(frame, 0, std::max(clip.timeline->frame_count - 1, 0));
     if (frame == clip.frame) return;
     if (frame > clip.frame) {
         for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, nullptr);
     } else {
         // Going back replays the timeline from its start; what stays on the
         // same depth from the same tag is kept, sprites keep playing.
+        // Script-made clips (depths from 0 up for scripts) stay.
         std::map<int, Instance> old = std::move(clip.children);
         clip.children.clear();
+        for (auto it = old.begin(); it != old.end();) {
+            if (it->first >= kDepthOffset && !it->second.origin) {
+                clip.children.insert(*it);
+                it = old.erase(it);
+            } else {
+                ++it;
+            }
+        }
         for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, &old);
+        for (auto& [depth, instance] : old)
+            if (instance.clip) {
+                MarkRemoved(instance.clip);
+                QueueEvent(*instance.clip, kEventUnload, "onUnload");
+            }
     }
     clip.frame = frame;
 }
 
 void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse) {
+    if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
     for (const ControlTag& tag : tags->tags) {
@@ -147,13 +283,33 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, I
             Place(clip, tag.place, reuse);
             break;
         case ControlKind::Remove:
-            clip.children.erase(tag.place.depth);
+            Remove(clip, tag.place.depth);
             break;
         case ControlKind::Actions:
-            if (queue_actions) queue_.push_back({clip.weak_from_this(), &tag.actions});
+            if (queue_actions) queue_.push_back({&clip, tag.actions, {}});
+            break;
+        case ControlKind::InitActions:
+            RunInitActions(tag);
             break;
         }
     }
+}
+
+void Player::RunInitActions(const ControlTag& tag) {
+    if (!init_done_.insert(tag.sprite).second) return;
+    vm_->RunActions(CodeOf(tag.actions, root_->movie->version), root_);
+}
+
+void Player::Remove(Clip& parent, int depth) {
+    auto found = parent.children.find(depth);
+    if (found == parent.children.end()) return;
+    if (Clip* clip = found->second.clip) {
+        MarkRemoved(clip);
+        QueueEvent(*clip, kEventUnload, "onUnload");
+        if (dragged == clip) dragged = nullptr;
+    }
+    if (found->second.text) found->second.text->removed = true;
+    parent.children.erase(found);
 }
 
 void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse) {
@@ -165,10 +321,21 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         if (reuse && kept != reuse->end() && kept->second.origin == &place) {
             clip.children[place.depth] = std::move(kept->second);
             reuse->erase(kept);
+            target = &clip.children[place.depth];
         } else {
+            if (target && target->clip) {
+                if (target->origin == nullptr) {
+                    // A script-made clip keeps its depth against the timeline.
+                    if (vm_) vm_->Warn("Warning: Failed to place object at depth " +
+                                       std::to_string(place.depth) + ".");
+                    return;
+                }
+                MarkRemoved(target->clip);
+            }
             clip.children[place.depth] = Create(clip, place);
+            target = &clip.children[place.depth];
+            if (target->clip) Initialize(*target->clip, true);
         }
-        target = &clip.children[place.depth];
     } else if (!target) {
         return;  // moving a depth that holds nothing
     } else if (place.has_character && place.character != target->character) {
@@ -177,59 +344,157 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         replaced.color = target->color;
         replaced.clip_depth = target->clip_depth;
         replaced.name = target->name;
+        if (target->clip) MarkRemoved(target->clip);
         *target = std::move(replaced);
+        if (target->clip) Initialize(*target->clip, true);
     }
-    if (place.has_matrix) target->matrix = place.matrix;
-    if (place.has_color) target->color = place.color;
+    if (!target->scripted) {
+        if (place.has_matrix) target->matrix = place.matrix;
+        if (place.has_color) target->color = place.color;
+    }
     if (place.has_ratio) target->ratio = place.ratio;
     if (place.has_clip_depth) target->clip_depth = place.clip_depth;
     if (!place.name.empty()) target->name = place.name;
 }
 
+Clip* Player::MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth) {
+    if (Nesting(&parent) >= kMaxNesting || live_clips_ >= kMaxLiveClips) return nullptr;
+    Clip* clip = vm_->heap.Make<Clip>(this, movie, timeline, &parent, depth, tick_);
+    clip->character = character;
+    clip->proto = vm_->Proto("MovieClip");
+    clips_.push_back(clip);
+    return clip;
+}
+
 Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     Instance instance;
     instance.character = place.character;
-    instance.definition = movie_->Find(place.character);
+    instance.definition = parent.movie->Find(place.character);
     instance.origin = &place;
+    instance.name = place.name;
+    // What the timeline places without a name is named by a running count.
+    if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
+        instance.name = "instance" + std::to_string(++unnamed_count_);
+    if (instance.definition && instance.definition->edit_text && vm_) {
+        instance.text = vm_->heap.Make<TextField>(this, &parent, place.depth);
+        instance.text->proto = vm_->Proto("TextField");
+        const Movie* owner = instance.definition->owner ? instance.definition->owner : parent.movie;
+        instance.text->Define(*vm_, *instance.definition->edit_text, *owner);
+    }
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
-    if (Nesting(&parent) >= kMaxNesting || live_clips_ >= kMaxLiveClips || PlaysTimeline(&parent, timeline)) {
+    if (PlaysTimeline(&parent, timeline)) {
         instance.definition = nullptr;
         return instance;
     }
-    instance.clip = std::make_shared<Clip>(timeline, &parent, tick_, &live_clips_);
-    RunFrame(*instance.clip, 0, true, nullptr);
+    const Movie* owner = instance.definition->owner ? instance.definition->owner : parent.movie;
+    instance.clip = MakeClip(parent, owner, timeline, place.character, place.depth);
+    if (!instance.clip) {
+        instance.definition = nullptr;
+        return instance;
+    }
+    instance.clip->events = place.clip_actions;
     return instance;
+}
+
+void Player::Initialize(Clip& clip, bool queue_frame) {
+    // A class registered for the clip's symbol becomes its prototype, and
+    // its constructor runs before the clip's first frame.
+    avm1::Object* constructor = nullptr;
+    if (clip.character)
+        for (const auto& [name, id] : clip.movie->exports)
+            if (id == clip.character) {
+                auto registered = vm_->registered_classes.find(name);
+                if (registered != vm_->registered_classes.end()) constructor = registered->second;
+            }
+    for (const ClipAction& action : clip.events)
+        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
+    if (constructor) {
+        avm1::Value prototype = vm_->Get(constructor, "prototype");
+        if (prototype.IsObject()) clip.proto = prototype.object;
+        try {
+            vm_->Call(avm1::Value(constructor), avm1::Value(&clip), {});
+        } catch (avm1::ScriptThrow& thrown) {
+            vm_->Warn("Warning: Uncaught exception, " + vm_->ToString(thrown.value));
+        } catch (avm1::ScriptAbort&) {
+        }
+    }
+    for (const ClipAction& action : clip.events)
+        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
+    if (queue_frame) RunFrame(clip, 0, true, nullptr);
+    QueueEvent(clip, kEventLoad, "onLoad");
+}
+
+void Player::QueueEvent(Clip& clip, uint32_t event, const char* method) {
+    for (const ClipAction& action : clip.events)
+        if (action.events & event) queue_.push_back({&clip, action.actions, {}});
+    if (method) queue_.push_back({&clip, nullptr, method});
 }
 
 void Player::RunQueue() {
     for (size_t i = 0; i < queue_.size() && i < kMaxActionListsPerTick; ++i) {
-        std::shared_ptr<Clip> clip = queue_[i].clip.lock();
-        if (clip) Run(*clip, *queue_[i].actions);
+        Queued item = queue_[i];
+        RunQueued(item);
     }
     queue_.clear();
 }
 
-namespace {
-
-bool SameName(const std::string& a, const std::string& b) {
-    if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        char x = a[i], y = b[i];
-        if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-        if (x != y) return false;
+void Player::RunQueued(const Queued& item) {
+    Clip* clip = item.clip;
+    if (item.actions) {
+        // Frame actions of a removed clip do not run; its unload event does.
+        if (clip->removed && item.method.empty() && clip != root_) {
+            bool unload = false;
+            for (const ClipAction& action : clip->events)
+                if (action.actions == item.actions && (action.events & kEventUnload)) unload = true;
+            if (!unload) return;
+        }
+        vm_->RunActions(CodeOf(item.actions, clip->movie->version), clip);
+        return;
     }
-    return true;
+    if (clip->removed && item.method != "onUnload") return;
+    avm1::Value method = vm_->Get(clip, item.method);
+    if (!method.IsObject() || !method.object->AsFunction()) return;
+    try {
+        vm_->steps = 0;
+        vm_->Call(method, avm1::Value(clip), {});
+    } catch (avm1::ScriptThrow& thrown) {
+        vm_->Warn("Warning: Uncaught exception, " + vm_->ToString(thrown.value));
+    } catch (avm1::ScriptAbort&) {
+    }
 }
 
-}  // namespace
+void Player::CollectGarbage() {
+    if (vm_->heap.made_since_collect() < kCollectEvery) return;
+    vm_->Collect([this](avm1::Tracer& tracer) {
+        tracer.Mark(root_);
+        tracer.Mark(dragged);
+        for (const Queued& item : queue_) tracer.Mark(item.clip);
+        for (Clip* clip : clips_) tracer.Mark(clip);
+        for (auto& [level, clip] : levels_) tracer.Mark(clip);
+        for (const PendingLoad& load : pending_loads_) {
+            tracer.Mark(load.target);
+            tracer.Mark(load.loader);
+        }
+    });
+}
 
-Clip* Player::Resolve(Clip& from, const std::string& path) {
-    Clip* clip = &from;
+void Player::RunFrameActions(Clip& clip, int frame) {
+    const Frame* tags = clip.timeline->At(frame);
+    if (!tags) return;
+    for (const ControlTag& tag : tags->tags)
+        if (tag.kind == ControlKind::Actions) vm_->RunActions(CodeOf(tag.actions, clip.movie->version), &clip);
+}
+
+// ---- what scripts ask of the display ----
+
+avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path) {
+    Clip* clip = from ? from->AsClip() : root_;
+    if (!clip) clip = root_;
+    bool cs = vm_ && vm_->CaseSensitive();
     size_t pos = 0;
     if (!path.empty() && path[0] == '/') {
-        clip = root_.get();
+        clip = root_;
         pos = 1;
     }
     while (clip && pos <= path.size()) {
@@ -240,63 +505,219 @@ Clip* Player::Resolve(Clip& from, const std::string& path) {
         std::string part = path.substr(pos, end - pos);
         pos = end + 1;
         if (part.empty()) continue;
-        if (part == ".." || SameName(part, "_parent")) {
+        if (part == ".." || SameName(part, "_parent", false)) {
             clip = clip->parent;
-        } else if (SameName(part, "_root") || SameName(part, "_level0")) {
-            clip = root_.get();
+        } else if (SameName(part, "_root", false) || SameName(part, "_level0", false)) {
+            clip = root_;
+        } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
+            auto level = levels_.find(std::atoi(part.c_str() + 6));
+            clip = level == levels_.end() ? nullptr : level->second;
+        } else if (SameName(part, "this", false)) {
+            continue;
         } else {
             Clip* child = nullptr;
             for (auto& [depth, instance] : clip->children)
-                if (instance.clip && SameName(instance.name, part)) {
-                    child = instance.clip.get();
+                if (instance.clip && SameName(instance.name, part, cs)) {
+                    child = instance.clip;
                     break;
                 }
+            if (!child) {
+                // A member that holds a clip also leads there.
+                avm1::Property* property = clip->FindOwn(part, cs);
+                if (property && property->value.IsObject()) child = property->value.object->AsClip();
+            }
             clip = child;
         }
     }
     return clip;
 }
 
-void Player::Run(Clip& self, const std::vector<Action>& actions) {
-    // The timeline the actions act on; nothing while a target is missing.
-    std::shared_ptr<Clip> target = self.shared_from_this();
-    for (const Action& action : actions) {
-        if (action.kind == ActionKind::SetTarget) {
-            Clip* found = action.label.empty() ? &self : Resolve(self, action.label);
-            target = found ? found->shared_from_this() : nullptr;
-            continue;
-        }
-        if (!target) continue;
-        Clip& clip = *target;
-        switch (action.kind) {
-        case ActionKind::SetTarget:
-            break;
-        case ActionKind::Stop:
-            clip.playing = false;
-            break;
-        case ActionKind::Play:
-            clip.playing = true;
-            break;
-        case ActionKind::GotoFrame:
-            Goto(clip, action.frame);
-            clip.playing = false;
-            break;
-        case ActionKind::GotoLabel: {
-            int frame = clip.timeline->FindLabel(action.label);
-            if (frame >= 0) Goto(clip, frame);
-            clip.playing = false;
-            break;
-        }
-        case ActionKind::NextFrame:
-            Goto(clip, clip.frame + 1);
-            clip.playing = false;
-            break;
-        case ActionKind::PreviousFrame:
-            Goto(clip, clip.frame - 1);
-            clip.playing = false;
-            break;
-        }
+std::string Player::DottedPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object))
+        return field->parent ? DottedPath(field->parent) + "." + field->Placement().name : "";
+    Clip* clip = object ? object->AsClip() : nullptr;
+    // A clip no longer on the display list has no path.
+    if (!clip || (clip->removed && clip != root_)) return "";
+    std::vector<std::string> names;
+    Clip* top = clip;
+    for (Clip* c = clip; c && c->parent; c = c->parent) {
+        names.push_back(c->Placement().name);
+        top = c->parent;
     }
+    std::string path = "_level0";
+    for (const auto& [number, level] : levels_)
+        if (level == top) path = "_level" + std::to_string(number);
+    for (auto it = names.rbegin(); it != names.rend(); ++it) path += "." + *it;
+    return path;
+}
+
+std::string Player::SlashPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object)) {
+        if (!field->parent) return "";
+        std::string base = SlashPath(field->parent);
+        return (base == "/" ? "" : base) + "/" + field->Placement().name;
+    }
+    Clip* clip = object ? object->AsClip() : nullptr;
+    if (!clip) return "";
+    std::vector<std::string> names;
+    for (Clip* c = clip; c && c->parent; c = c->parent) names.push_back(c->Placement().name);
+    if (names.empty()) return "/";
+    std::string path;
+    for (auto it = names.rbegin(); it != names.rend(); ++it) path += "/" + *it;
+    return path;
+}
+
+void Player::GotoFrame(avm1::Object* object, int frame, bool play) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    if (!clip || clip->removed) return;
+    Goto(*clip, frame);
+    clip->playing = play;
+}
+
+bool Player::GotoLabel(avm1::Object* object, const std::string& label, bool play) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    if (!clip) return false;
+    int frame = clip->timeline->FindLabel(label);
+    if (frame < 0) return false;
+    GotoFrame(object, frame, play);
+    return true;
+}
+
+void Player::SetPlaying(avm1::Object* object, bool playing) {
+    if (Clip* clip = object ? object->AsClip() : nullptr) clip->playing = playing;
+}
+
+int Player::CurrentFrame(avm1::Object* object) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    return clip ? clip->frame : 0;
+}
+
+int Player::TotalFrames(avm1::Object* object) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    return clip ? clip->timeline->frame_count : 0;
+}
+
+int Player::FramesLoaded(avm1::Object* object) { return TotalFrames(object); }
+
+int Player::FindLabel(avm1::Object* object, const std::string& label) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    return clip ? clip->timeline->FindLabel(label) : -1;
+}
+
+void Player::CallFrame(avm1::Object* object, int frame) {
+    if (Clip* clip = object ? object->AsClip() : nullptr) RunFrameActions(*clip, frame);
+}
+
+void Player::CloneClip(avm1::Object* object, const std::string& name, int depth) {
+    if (Clip* clip = object ? object->AsClip() : nullptr) DuplicateClip(*clip, name, depth);
+}
+
+void Player::RemoveClip(avm1::Object* object) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    if (!clip || !clip->parent || clip->removed) return;
+    // Only clips at script depths (0 and up for scripts) can be removed.
+    if (clip->depth < kDepthOffset) return;
+    Remove(*clip->parent, clip->depth);
+}
+
+void Player::StartDrag(avm1::Object* object, bool, bool, double, double, double, double) {
+    dragged = object ? object->AsClip() : nullptr;
+}
+
+void Player::StopDrag() { dragged = nullptr; }
+
+void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
+                    bool load_variables) {
+    std::string lower = avm1::FoldCase(target);
+    if (load_target) {
+        avm1::Object* object = ResolveTarget(from, target);
+        if (Clip* clip = object ? object->AsClip() : nullptr) LoadInto(clip, -1, url, load_variables);
+        return;
+    }
+    if (lower.rfind("_level", 0) == 0 && lower.size() > 6) {
+        int level = std::atoi(lower.c_str() + 6);
+        LoadInto(nullptr, level, url, load_variables);
+    }
+    // Other targets are browser windows: nothing to do here.
+}
+
+Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {
+    const Character* definition = parent.movie->Find(character);
+    if (!definition || !definition->sprite) return nullptr;
+    Remove(parent, depth);
+    const Movie* owner = definition->owner ? definition->owner : parent.movie;
+    Clip* clip = MakeClip(parent, owner, &definition->sprite->timeline, character, depth);
+    if (!clip) return nullptr;
+    Instance& instance = parent.children[depth];
+    instance.character = character;
+    instance.definition = definition;
+    instance.name = name;
+    instance.clip = clip;
+    Initialize(*clip, true);
+    return clip;
+}
+
+Clip* Player::CreateEmptyClip(Clip& parent, const std::string& name, int depth) {
+    Remove(parent, depth);
+    Clip* clip = MakeClip(parent, parent.movie, &EmptyTimeline(), 0, depth);
+    if (!clip) return nullptr;
+    static const Character empty_sprite = [] {
+        Character c;
+        c.sprite = std::make_shared<Sprite>();
+        return c;
+    }();
+    Instance& instance = parent.children[depth];
+    instance.definition = &empty_sprite;
+    instance.name = name;
+    instance.clip = clip;
+    Initialize(*clip, false);
+    return clip;
+}
+
+Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
+    if (!source.parent || source.removed) return nullptr;
+    Clip& parent = *source.parent;
+    Instance original = source.Placement();
+    if (&parent.children[source.depth] != nullptr && depth == source.depth) return nullptr;
+    Remove(parent, depth);
+    Clip* clip = MakeClip(parent, source.movie, source.timeline, source.character, depth);
+    if (!clip) return nullptr;
+    clip->events = source.events;
+    if (source.drawing) clip->drawing = std::make_shared<Drawing>(*source.drawing);
+    Instance& instance = parent.children[depth];
+    instance = original;
+    instance.origin = nullptr;
+    instance.name = name;
+    instance.clip = clip;
+    instance.scripted = true;
+    Initialize(*clip, true);
+    return clip;
+}
+
+void Player::SwapDepths(Clip& clip, int depth) {
+    if (!clip.parent || clip.depth == depth) return;
+    Clip& parent = *clip.parent;
+    auto here = parent.children.find(clip.depth);
+    if (here == parent.children.end()) return;
+    Instance moving = std::move(here->second);
+    parent.children.erase(here);
+    auto there = parent.children.find(depth);
+    if (there != parent.children.end()) {
+        Instance other = std::move(there->second);
+        parent.children.erase(there);
+        if (other.clip) other.clip->depth = clip.depth;
+        other.origin = nullptr;
+        parent.children[clip.depth] = std::move(other);
+    }
+    moving.origin = nullptr;
+    clip.depth = depth;
+    parent.children[depth] = std::move(moving);
+}
+
+Matrix Player::StageMatrix(Clip& clip) {
+    Matrix m;
+    for (Clip* c = &clip; c && c->parent; c = c->parent) m = Multiply(c->Placement().matrix, m);
+    return m;
 }
 
 }  // namespace flash

@@ -1,17 +1,32 @@
 // Plays a Movie: the display list of the main timeline and of every sprite
-// frame by frame, the basic frame actions, and the frame clock. A movie that
-// plays past its last frame starts again at frame 0, as Flash players do.
+// frame by frame, the movie's scripts through the script machine, and the
+// frame clock. A movie that plays past its last frame starts again at
+// frame 0, as Flash players do. Movie clips are script objects: scripts
+// and the timeline share one display list.
 #pragma once
 
+#include "flash/avm1/display_host.h"
+#include "flash/avm1/object.h"
 #include "flash/movie.h"
 
+#include <filesystem>
+#include <functional>
 #include <map>
 #include <memory>
+#include <set>
+#include <string>
 #include <vector>
 
 namespace flash {
 
+namespace avm1 {
+class Vm;
+}
+
 struct Clip;
+struct Drawing;
+struct TextField;
+class Player;
 
 // One entry of a display list.
 struct Instance {
@@ -23,36 +38,73 @@ struct Instance {
     int ratio = 0;
     int clip_depth = 0;                      // > 0: a mask up to this depth
     std::string name;
-    std::shared_ptr<Clip> clip;              // sprites only
+    bool visible = true;
+    // Set once a script moved or coloured it: the timeline no longer does.
+    bool scripted = false;
+    Clip* clip = nullptr;                    // sprites (and buttons) only
+    TextField* text = nullptr;               // edit text only
 };
 
-// A timeline being played: the main movie or one sprite instance.
-struct Clip : std::enable_shared_from_this<Clip> {
-    Clip(const Timeline* timeline, Clip* parent, long born, int* live);
-    ~Clip();
-    Clip(const Clip&) = delete;
-    Clip& operator=(const Clip&) = delete;
+// A timeline being played: the main movie or one sprite instance. It is a
+// script object: its properties (_x, _currentframe...) and its named
+// children are seen by scripts as members.
+struct Clip : avm1::Object {
+    Clip(Player* player, const Movie* movie, const Timeline* timeline, Clip* parent, int depth, long born);
+    ~Clip() override;
 
+    const char* TypeOf() const override { return "movieclip"; }
+    Clip* AsClip() override { return this; }
+    bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
+    bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
+    void TraceRefs(avm1::Tracer& tracer) override;
+
+    // The display list entry that shows this clip (the player's own entry
+    // for the root).
+    Instance& Placement();
+
+    Player* player;
+    const Movie* movie;                      // the dictionary its timeline uses
     const Timeline* timeline;
     Clip* parent;
+    int depth;                               // in the parent's list
     long born;                               // tick in which it was placed
-    int* live;                               // the player's count of clips
     int frame = 0;
     bool playing = true;
+    bool removed = false;                    // taken off the display list
+    bool loaded = false;                     // its load event has run
+    uint16_t character = 0;                  // the sprite it plays (0: root or empty)
+    std::vector<ClipAction> events;          // onClipEvent handlers
     std::map<int, Instance> children;        // by depth, drawn in order
+    std::shared_ptr<Drawing> drawing;        // what the drawing methods made, under the children
+    Clip* mask = nullptr;                    // setMask: shows only where this clip draws
+    bool masking = false;                    // is some clip's mask: not drawn itself
 };
 
-class Player {
+class Player;
+
+// Told what the player does, so that the movie's sound can follow it.
+class PlayerObserver {
+public:
+    virtual ~PlayerObserver() = default;
+    // The clip arrived on frame by a tick or a jump (not the frames a jump
+    // passes through); the frame's actions have not run yet.
+    virtual void FrameEntered(Clip& clip, int frame) = 0;
+    // A call on the player (load, unload, tick, goto, play, stop) is over.
+    virtual void Settled(Player& player) = 0;
+};
+
+class Player : public avm1::DisplayHost {
 public:
     Player();
-    ~Player();
+    ~Player() override;
 
     // Starts the movie from frame 0, playing (unless frame 0 stops it).
     void Load(std::shared_ptr<const Movie> movie);
     void Unload();
     bool HasMovie() const { return movie_ != nullptr; }
     const Movie* movie() const { return movie_.get(); }
-    const Clip* Root() const { return root_.get(); }
+    const Clip* Root() const { return root_; }
+    avm1::Vm* vm() { return vm_.get(); }
 
     int TotalFrames() const;
     int CurrentFrame() const;          // 0-based
@@ -72,28 +124,132 @@ public:
     // Frames per second the clock runs at (the movie's rate, kept sensible).
     double FrameRate() const;
 
+    // Where trace() lines go (nothing when unset).
+    void SetTraceSink(std::function<void(const std::string&)> sink);
+    // Fixes the clock scripts see: local time of the movie's start, seconds
+    // since 1970 UTC, and the local offset from UTC in minutes.
+    void SetClock(double epoch_seconds, int utc_offset_minutes);
+
+    // ---- what scripts ask of the display ----
+    avm1::Object* ResolveTarget(avm1::Object* from, const std::string& path) override;
+    avm1::Object* RootClip() override { return root_; }
+    std::string DottedPath(avm1::Object* clip) override;
+    std::string SlashPath(avm1::Object* clip) override;
+    void GotoFrame(avm1::Object* clip, int frame, bool play) override;
+    bool GotoLabel(avm1::Object* clip, const std::string& label, bool play) override;
+    void SetPlaying(avm1::Object* clip, bool playing) override;
+    int CurrentFrame(avm1::Object* clip) override;
+    int TotalFrames(avm1::Object* clip) override;
+    int FramesLoaded(avm1::Object* clip) override;
+    int FindLabel(avm1::Object* clip, const std::string& label) override;
+    void CallFrame(avm1::Object* clip, int frame) override;
+    void CloneClip(avm1::Object* clip, const std::string& name, int depth) override;
+    void RemoveClip(avm1::Object* clip) override;
+    void StartDrag(avm1::Object* clip, bool lock_center, bool constrain, double left, double top, double right,
+                   double bottom) override;
+    void StopDrag() override;
+    void GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int method, bool load_target,
+                bool load_variables) override;
+
+    // Script-made clips (attachMovie, createEmptyMovieClip,
+    // duplicateMovieClip): placed at depth in parent's list, replacing what
+    // is there; nullptr when the character is not a sprite.
+    Clip* AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth);
+    Clip* CreateEmptyClip(Clip& parent, const std::string& name, int depth);
+    Clip* DuplicateClip(Clip& clip, const std::string& name, int depth);
+    // Moves the clip to another depth of its parent, swapping with what is there.
+    void SwapDepths(Clip& clip, int depth);
+    // The bounds of what the clip draws, in its own coordinates (twips);
+    // false when it draws nothing.
+    bool ClipBounds(Clip& clip, double* xmin, double* ymin, double* xmax, double* ymax);
+    // The matrix from the clip's coordinates to the stage's.
+    Matrix StageMatrix(Clip& clip);
+    double mouse_x = 0, mouse_y = 0;         // stage twips
+    Clip* dragged = nullptr;
+
+    // Runs one frame's DoAction lists of a clip now.
+    void RunFrameActions(Clip& clip, int frame);
+
+    // Where the movie came from: relative paths it loads are found there.
+    void SetBaseFolder(const std::filesystem::path& folder) { base_folder_ = folder; }
+    // Loads a local movie (or, with variables, a file of name=value pairs)
+    // into a clip, or into level when target is nullptr, at the start of the
+    // next tick; an empty url unloads. loader is a MovieClipLoader to tell.
+    void LoadInto(Clip* target, int level, const std::string& url, bool variables, avm1::Object* loader = nullptr);
+    // The levels above _level0 that loaded movies made, by number.
+    const std::map<int, Clip*>& Levels() const { return levels_; }
+    // Bytes loaded and total of the movie a clip plays (its own file).
+    uint32_t MovieBytes(const Clip& clip) const;
+
+    // The observer is told of frames entered and calls finished; nullptr
+    // for none. It must outlive the player or be removed first.
+    void SetObserver(PlayerObserver* observer) { observer_ = observer; }
+
 private:
-    struct QueuedActions {
-        std::weak_ptr<Clip> clip;
-        const std::vector<Action>* actions;
+    struct Queued {
+        Clip* clip;
+        ActionBytes actions;                 // run as the clip's code, or
+        std::string method;                  // the clip's method of this name
     };
 
     void Step(Clip& clip);
+    void StepAll();
     void Goto(Clip& clip, int frame);
     void RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse);
     void Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse);
     Instance Create(Clip& parent, const PlaceRecord& place);
+    Clip* MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth);
+    // A clip is ready to show: its class constructor, events and frame 0.
+    void Initialize(Clip& clip, bool queue_frame);
+    void Remove(Clip& parent, int depth);
+    void QueueEvent(Clip& clip, uint32_t event, const char* method);
     void RunQueue();
-    void Run(Clip& clip, const std::vector<Action>& actions);
-    // The sprite a target path names, seen from the clip; nullptr if none.
-    Clip* Resolve(Clip& from, const std::string& path);
+    void RunQueued(const Queued& item);
+    void RunInitActions(const ControlTag& tag);
+    void CollectGarbage();
+    struct PendingLoad {
+        Clip* target;
+        int level;
+        std::string url;
+        bool variables;
+        avm1::Object* loader;
+    };
+    void ProcessLoads();
+    void LoadMovieNow(const PendingLoad& load);
+    void LoadVariablesNow(const PendingLoad& load);
+    void TellLoader(avm1::Object* loader, const char* event, Clip* target, avm1::Args extra = {});
+    // Makes a clip play another movie from its first frame.
+    void ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie);
+    std::filesystem::path base_folder_;
+    std::vector<PendingLoad> pending_loads_;
+    std::vector<std::shared_ptr<const Movie>> loaded_movies_;
+    std::map<int, Clip*> levels_;
 
     std::shared_ptr<const Movie> movie_;
-    std::shared_ptr<Clip> root_;
-    std::vector<QueuedActions> queue_;
+    std::unique_ptr<avm1::Vm> vm_;
+    Clip* root_ = nullptr;
+    Instance root_instance_;
+    std::vector<Queued> queue_;
+    // Every clip in the order it was made; each tick steps them newest first.
+    std::vector<Clip*> clips_;
+    std::set<uint16_t> init_done_;
     long tick_ = 0;
     int live_clips_ = 0;
+    int unnamed_count_ = 0;                  // names "instance1", "instance2"...
     double pending_ms_ = 0;
+    std::function<void(const std::string&)> trace_sink_;
+    double epoch_seconds_ = 0;
+    int utc_offset_minutes_ = 0;
+
+    friend struct Clip;
+
+    PlayerObserver* observer_ = nullptr;
 };
+
+// Marks a clip taken off the display list, with everything inside it.
+void MarkRemoved(Clip* clip);
+
+// The empty timeline of clips made by createEmptyMovieClip.
+const Timeline& EmptyTimeline();
 
 }  // namespace flash

@@ -206,7 +206,7 @@ TEST(Player, SpriteKeptOverALoopOfTheMainTimeline) {
     movie.ShowFrame();
     Player player;
     player.Load(Load(movie));
-    std::shared_ptr<flash::Clip> sprite = player.Root()->children.at(1).clip;
+    const flash::Clip* sprite = player.Root()->children.at(1).clip;
     player.Advance();
     player.Advance();  // main timeline back at frame 0
     EXPECT_EQ(player.CurrentFrame(), 0);

@@ -1,0 +1,332 @@
+// MovieClip: timeline control, clips made and removed by scripts, depths,
+// bounds and coordinates, dragging.
+#include "flash/avm1/classes/classes.h"
+#include "flash/player.h"
+
+#include <cmath>
+
+namespace flash::avm1 {
+
+namespace {
+
+constexpr int kDepthOffset = 16384;
+
+Clip* ClipOf(Object* self) { return self ? self->AsClip() : nullptr; }
+
+Value Play(Vm& vm, Object* self, Args&) {
+    if (vm.host && ClipOf(self)) vm.host->SetPlaying(self, true);
+    return Value();
+}
+
+Value Stop(Vm& vm, Object* self, Args&) {
+    if (vm.host && ClipOf(self)) vm.host->SetPlaying(self, false);
+    return Value();
+}
+
+void GotoValue(Vm& vm, Object* self, const Value& frame, bool play) {
+    if (!vm.host || !ClipOf(self)) return;
+    if (frame.IsString()) {
+        double n = StringToNumber(frame.string, false);
+        if (std::isnan(n)) {
+            vm.host->GotoLabel(self, frame.string, play);
+            return;
+        }
+        int64_t number = ToUint32(n);
+        if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
+        return;
+    }
+    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
+    // past the last go to the last.
+    int64_t number = ToUint32(vm.ToNumber(frame));
+    if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
+}
+
+Value GotoAndPlay(Vm& vm, Object* self, Args& args) {
+    if (!args.empty()) GotoValue(vm, self, args[0], true);
+    return Value();
+}
+
+Value GotoAndStop(Vm& vm, Object* self, Args& args) {
+    if (!args.empty()) GotoValue(vm, self, args[0], false);
+    return Value();
+}
+
+Value NextFrame(Vm& vm, Object* self, Args&) {
+    if (vm.host && ClipOf(self)) vm.host->GotoFrame(self, vm.host->CurrentFrame(self) + 1, false);
+    return Value();
+}
+
+Value PrevFrame(Vm& vm, Object* self, Args&) {
+    if (vm.host && ClipOf(self)) vm.host->GotoFrame(self, vm.host->CurrentFrame(self) - 1, false);
+    return Value();
+}
+
+// Copies the members of an init object onto a new clip.
+void ApplyInit(Vm& vm, Clip* clip, const Args& args, size_t index) {
+    if (!clip || args.size() <= index || !args[index].IsObject()) return;
+    Object* init = args[index].object;
+    for (const std::string& key : vm.EnumerableKeys(init)) vm.Set(clip, key, vm.Get(init, key));
+}
+
+Value AttachMovie(Vm& vm, Object* self, Args& args) {
+    Clip* parent = ClipOf(self);
+    if (!parent || args.size() < 3) return Value();
+    std::string symbol = vm.ToString(args[0]);
+    std::string name = vm.ToString(args[1]);
+    double depth = vm.ToNumber(args[2]);
+    if (std::isnan(depth)) return Value();
+    const Movie* movie = parent->movie;
+    uint16_t id = 0;
+    for (const auto& [exported, character] : movie->exports)
+        if (FoldCase(exported) == FoldCase(symbol)) id = character;
+    if (!id) return Value();
+    Clip* clip = parent->player->AttachClip(*parent, id, name, static_cast<int>(depth) + kDepthOffset);
+    ApplyInit(vm, clip, args, 3);
+    return clip ? Value(static_cast<Object*>(clip)) : Value();
+}
+
+Value CreateEmptyMovieClip(Vm& vm, Object* self, Args& args) {
+    Clip* parent = ClipOf(self);
+    if (!parent || args.size() < 2) return Value();
+    double depth = vm.ToNumber(args[1]);
+    if (std::isnan(depth)) return Value();
+    Clip* clip = parent->player->CreateEmptyClip(*parent, vm.ToString(args[0]), static_cast<int>(depth) + kDepthOffset);
+    return clip ? Value(static_cast<Object*>(clip)) : Value();
+}
+
+Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
+    Clip* source = ClipOf(self);
+    if (!source || args.size() < 2) return Value();
+    double depth = vm.ToNumber(args[1]);
+    if (std::isnan(depth)) return Value();
+    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), static_cast<int>(depth) + kDepthOffset);
+    ApplyInit(vm, clip, args, 2);
+    return clip ? Value(static_cast<Object*>(clip)) : Value();
+}
+
+Value RemoveMovieClip(Vm& vm, Object* self, Args&) {
+    if (vm.host && ClipOf(self)) vm.host->RemoveClip(self);
+    return Value();
+}
+
+Value GetDepth(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return Value();
+    return Value(clip->depth - kDepthOffset);
+}
+
+Value GetNextHighestDepth(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return Value();
+    int next = 0;
+    if (!clip->children.empty()) next = std::max(0, clip->children.rbegin()->first - kDepthOffset + 1);
+    return Value(next);
+}
+
+Value GetInstanceAtDepth(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (!clip || args.empty()) return Value();
+    double depth = vm.ToNumber(args[0]);
+    if (std::isnan(depth)) return Value();
+    auto found = clip->children.find(static_cast<int>(depth) + kDepthOffset);
+    if (found == clip->children.end() || !found->second.clip) return Value();
+    return Value(static_cast<Object*>(found->second.clip));
+}
+
+Value SwapDepths(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (!clip || !clip->parent || args.empty()) return Value();
+    int depth;
+    if (args[0].IsObject() && args[0].object->AsClip()) {
+        Clip* other = args[0].object->AsClip();
+        if (other->parent != clip->parent) return Value();
+        depth = other->depth;
+    } else {
+        double n = vm.ToNumber(args[0]);
+        if (std::isnan(n)) return Value();
+        depth = static_cast<int>(n) + kDepthOffset;
+    }
+    clip->player->SwapDepths(*clip, depth);
+    return Value();
+}
+
+Value GetBytes(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return Value();
+    return Value(static_cast<double>(clip->player->MovieBytes(*clip)));
+}
+
+Value LoadMovie(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (clip && !args.empty()) clip->player->LoadInto(clip, -1, vm.ToString(args[0]), false);
+    return Value();
+}
+
+Value UnloadMovie(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (clip) clip->player->LoadInto(clip, -1, "", false);
+    return Value();
+}
+
+Value LoadVariables(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (clip && !args.empty()) clip->player->LoadInto(clip, -1, vm.ToString(args[0]), true);
+    return Value();
+}
+
+Value GetBounds(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return Value();
+    Object* result = vm.MakeObject();
+    double x0, y0, x1, y1;
+    if (!clip->player->ClipBounds(*clip, &x0, &y0, &x1, &y1)) {
+        x0 = y0 = x1 = y1 = 6710886.35 * 20;
+        x0 = y0 = 6710886.35 * 20;
+        x1 = y1 = -6710886.35 * 20;
+        vm.Set(result, "xMin", Value(6710886.35));
+        vm.Set(result, "xMax", Value(6710886.35));
+        vm.Set(result, "yMin", Value(6710886.35));
+        vm.Set(result, "yMax", Value(6710886.35));
+        return Value(result);
+    }
+    Matrix m;
+    Clip* target = clip;
+    if (!args.empty() && args[0].IsObject() && args[0].object->AsClip()) target = args[0].object->AsClip();
+    if (target != clip) {
+        Matrix to_stage = clip->player->StageMatrix(*clip);
+        auto from_stage = Inverse(clip->player->StageMatrix(*target));
+        if (from_stage) m = Multiply(*from_stage, to_stage);
+    }
+    double xs[4] = {m.X(x0, y0), m.X(x1, y0), m.X(x0, y1), m.X(x1, y1)};
+    double ys[4] = {m.Y(x0, y0), m.Y(x1, y0), m.Y(x0, y1), m.Y(x1, y1)};
+    auto round = [](double twips) { return std::round(twips) / 20.0; };
+    vm.Set(result, "xMin", Value(round(*std::min_element(xs, xs + 4))));
+    vm.Set(result, "xMax", Value(round(*std::max_element(xs, xs + 4))));
+    vm.Set(result, "yMin", Value(round(*std::min_element(ys, ys + 4))));
+    vm.Set(result, "yMax", Value(round(*std::max_element(ys, ys + 4))));
+    return Value(result);
+}
+
+// Point conversions: the object's x and y are changed in place.
+Value ConvertPoint(Vm& vm, Object* self, Args& args, bool to_global) {
+    Clip* clip = ClipOf(self);
+    if (!clip || args.empty() || !args[0].IsObject()) return Value();
+    Object* point = args[0].object;
+    double x = vm.ToNumber(vm.Get(point, "x")) * 20, y = vm.ToNumber(vm.Get(point, "y")) * 20;
+    Matrix m = clip->player->StageMatrix(*clip);
+    if (!to_global) {
+        auto inverse = Inverse(m);
+        if (!inverse) return Value();
+        m = *inverse;
+    }
+    vm.Set(point, "x", Value(m.X(x, y) / 20));
+    vm.Set(point, "y", Value(m.Y(x, y) / 20));
+    return Value();
+}
+
+Value LocalToGlobal(Vm& vm, Object* self, Args& args) { return ConvertPoint(vm, self, args, true); }
+Value GlobalToLocal(Vm& vm, Object* self, Args& args) { return ConvertPoint(vm, self, args, false); }
+
+bool StageBounds(Clip* clip, double* x0, double* y0, double* x1, double* y1) {
+    double a, b, c, d;
+    if (!clip->player->ClipBounds(*clip, &a, &b, &c, &d)) return false;
+    Matrix m = clip->player->StageMatrix(*clip);
+    double xs[4] = {m.X(a, b), m.X(c, b), m.X(a, d), m.X(c, d)};
+    double ys[4] = {m.Y(a, b), m.Y(c, b), m.Y(a, d), m.Y(c, d)};
+    *x0 = *std::min_element(xs, xs + 4), *x1 = *std::max_element(xs, xs + 4);
+    *y0 = *std::min_element(ys, ys + 4), *y1 = *std::max_element(ys, ys + 4);
+    return true;
+}
+
+Value HitTest(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (!clip || args.empty()) return Value(false);
+    double x0, y0, x1, y1;
+    if (!StageBounds(clip, &x0, &y0, &x1, &y1)) return Value(false);
+    if (args.size() >= 2) {
+        double x = vm.ToNumber(args[0]) * 20, y = vm.ToNumber(args[1]) * 20;
+        return Value(x >= x0 && x <= x1 && y >= y0 && y <= y1);
+    }
+    Object* other = args[0].IsObject() ? args[0].object : nullptr;
+    if (args[0].IsString() && vm.host) other = vm.host->ResolveTarget(clip, args[0].string);
+    Clip* target = other ? other->AsClip() : nullptr;
+    if (!target) return Value(false);
+    double u0, v0, u1, v1;
+    if (!StageBounds(target, &u0, &v0, &u1, &v1)) return Value(false);
+    return Value(x0 <= u1 && u0 <= x1 && y0 <= v1 && v0 <= y1);
+}
+
+Value StartDrag(Vm& vm, Object* self, Args& args) {
+    if (!vm.host || !ClipOf(self)) return Value();
+    bool lock = !args.empty() && vm.ToBoolean(args[0]);
+    bool constrain = args.size() >= 5;
+    double v[4] = {0, 0, 0, 0};
+    for (int i = 0; constrain && i < 4; ++i) v[i] = vm.ToNumber(args[static_cast<size_t>(i) + 1]);
+    vm.host->StartDrag(self, lock, constrain, v[0], v[1], v[2], v[3]);
+    return Value();
+}
+
+Value StopDrag(Vm& vm, Object*, Args&) {
+    if (vm.host) vm.host->StopDrag();
+    return Value();
+}
+
+Value GetSwfVersion(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    return clip ? Value(clip->player->movie()->version) : Value(-1);
+}
+
+Value GetUrl(Vm& vm, Object* self, Args& args) {
+    if (!vm.host || args.empty()) return Value();
+    std::string target = args.size() > 1 ? vm.ToString(args[1]) : "";
+    vm.host->GetUrl(self, vm.ToString(args[0]), target, 0, false, false);
+    return Value();
+}
+
+Value Nothing(Vm&, Object*, Args&) { return Value(); }
+
+}  // namespace
+
+void InstallMovieClipClass(Vm& vm) {
+    Object* proto = vm.MakeObject();
+    Function* constructor = vm.MakeClass("MovieClip", Nothing, nullptr, proto);
+    struct Method {
+        const char* name;
+        NativeFn fn;
+    };
+    const Method methods[] = {
+        {"play", Play},
+        {"stop", Stop},
+        {"gotoAndPlay", GotoAndPlay},
+        {"gotoAndStop", GotoAndStop},
+        {"nextFrame", NextFrame},
+        {"prevFrame", PrevFrame},
+        {"attachMovie", AttachMovie},
+        {"createEmptyMovieClip", CreateEmptyMovieClip},
+        {"duplicateMovieClip", DuplicateMovieClip},
+        {"removeMovieClip", RemoveMovieClip},
+        {"getDepth", GetDepth},
+        {"getNextHighestDepth", GetNextHighestDepth},
+        {"getInstanceAtDepth", GetInstanceAtDepth},
+        {"swapDepths", SwapDepths},
+        {"getBytesLoaded", GetBytes},
+        {"getBytesTotal", GetBytes},
+        {"getBounds", GetBounds},
+        {"getRect", GetBounds},
+        {"localToGlobal", LocalToGlobal},
+        {"globalToLocal", GlobalToLocal},
+        {"hitTest", HitTest},
+        {"startDrag", StartDrag},
+        {"stopDrag", StopDrag},
+        {"getSWFVersion", GetSwfVersion},
+        {"getURL", GetUrl},
+        {"loadMovie", LoadMovie},
+        {"unloadMovie", UnloadMovie},
+        {"loadVariables", LoadVariables},
+    };
+    for (const Method& m : methods) vm.AddMethod(proto, m.name, m.fn);
+    vm.global->Define("MovieClip", Value(constructor));
+    vm.protos["MovieClip"] = proto;
+}
+
+}  // namespace flash::avm1

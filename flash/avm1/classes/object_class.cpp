@@ -1,0 +1,139 @@
+// Object: the constructor, Object.prototype's methods, and the global
+// ASSetPropFlags.
+#include "flash/avm1/classes/classes.h"
+
+namespace flash::avm1 {
+
+namespace {
+
+Value Construct(Vm& vm, Object*, Args& args) {
+    if (!args.empty() && args[0].IsObject()) return args[0];
+    return Value(vm.MakeObject());
+}
+
+Value ToStringMethod(Vm&, Object* self, Args&) {
+    if (self && self->AsFunction()) return Value("[type Function]");
+    return Value("[object Object]");
+}
+
+Value ValueOf(Vm&, Object* self, Args&) {
+    if (self && !self->primitive.IsUndefined()) return self->primitive;
+    return Value(self);
+}
+
+Value HasOwnProperty(Vm& vm, Object* self, Args& args) {
+    if (!self || args.empty()) return Value(false);
+    std::string name = vm.ToString(args[0]);
+    Value ignored;
+    if (self->GetVirtual(vm, name, &ignored)) return Value(true);
+    return Value(self->FindOwn(name, vm.CaseSensitive()) != nullptr);
+}
+
+Value AddProperty(Vm& vm, Object* self, Args& args) {
+    if (!self || args.size() < 3) return Value(false);
+    std::string name = vm.ToString(args[0]);
+    if (name.empty() || !args[1].IsObject() || !args[1].object->AsFunction()) return Value(false);
+    Object* setter = args.size() > 2 && args[2].IsObject() && args[2].object->AsFunction() ? args[2].object : nullptr;
+    if (args.size() > 2 && !setter && !args[2].IsNull()) return Value(false);
+    Property& property = self->properties.Set(name, vm.CaseSensitive());
+    property.value = Value();
+    property.getter = args[1].object;
+    property.setter = setter;
+    return Value(true);
+}
+
+Value WatchMethod(Vm& vm, Object* self, Args& args) {
+    if (!self || args.size() < 2 || !args[1].IsObject() || !args[1].object->AsFunction()) return Value(false);
+    if (!self->watches) self->watches = std::make_unique<std::map<std::string, avm1::Watch>>();
+    std::string name = vm.ToString(args[0]);
+    (*self->watches)[vm.CaseSensitive() ? name : FoldCase(name)] = {args[1].object,
+                                                                       args.size() > 2 ? args[2] : Value()};
+    return Value(true);
+}
+
+Value Unwatch(Vm& vm, Object* self, Args& args) {
+    if (!self || args.empty() || !self->watches) return Value(false);
+    std::string name = vm.ToString(args[0]);
+    return Value(self->watches->erase(vm.CaseSensitive() ? name : FoldCase(name)) > 0);
+}
+
+Value IsPrototypeOf(Vm&, Object* self, Args& args) {
+    if (!self || args.empty() || !args[0].IsObject()) return Value(false);
+    int guard = 0;
+    for (Object* o = args[0].object->proto; o && guard < 256; o = o->proto, ++guard)
+        if (o == self) return Value(true);
+    return Value(false);
+}
+
+Value PropertyIsEnumerable(Vm& vm, Object* self, Args& args) {
+    if (!self || args.empty()) return Value(false);
+    Property* property = self->FindOwn(vm.ToString(args[0]), vm.CaseSensitive());
+    return Value(property && !(property->flags & kDontEnum));
+}
+
+Value RegisterClass(Vm& vm, Object*, Args& args) {
+    if (args.size() < 2) return Value(false);
+    std::string name = vm.ToString(args[0]);
+    if (args[1].IsObject()) vm.registered_classes[name] = args[1].object;
+    else vm.registered_classes.erase(name);
+    return Value(true);
+}
+
+// ASSetPropFlags(object, names, set, clear): names is an array, a
+// comma-separated string, or null for every property.
+Value SetPropFlags(Vm& vm, Object*, Args& args) {
+    if (args.size() < 3 || !args[0].IsObject()) return Value();
+    Object* object = args[0].object;
+    uint32_t set = static_cast<uint32_t>(vm.ToInt(args[2]));
+    uint32_t clear = args.size() > 3 ? static_cast<uint32_t>(vm.ToInt(args[3])) : 0;
+    std::vector<std::string> names;
+    bool all = args[1].IsNull();
+    if (args[1].IsObject() && args[1].object->AsArray()) {
+        for (const Value& v : args[1].object->AsArray()->elements) names.push_back(vm.ToString(v));
+    } else if (!all) {
+        std::string list = vm.ToString(args[1]);
+        size_t start = 0;
+        while (start <= list.size()) {
+            size_t comma = list.find(',', start);
+            if (comma == std::string::npos) comma = list.size();
+            names.push_back(list.substr(start, comma - start));
+            start = comma + 1;
+        }
+    }
+    auto apply = [&](Property& property) {
+        uint32_t flags = (static_cast<uint32_t>(property.flags) | static_cast<uint32_t>(property.version_flags) << 0);
+        flags = property.flags | property.version_flags;
+        flags = (flags & ~clear) | set;
+        property.flags = static_cast<uint8_t>(flags & 7);
+        property.version_flags = static_cast<uint16_t>(flags & ~7u);
+    };
+    if (all) {
+        for (auto& entry : object->properties.entries()) apply(entry.property);
+    } else {
+        for (const std::string& name : names)
+            if (Property* property = object->FindOwn(name, vm.CaseSensitive())) apply(*property);
+    }
+    return Value();
+}
+
+}  // namespace
+
+void InstallObjectClass(Vm& vm) {
+    Object* proto = vm.object_proto;
+    Function* constructor = vm.MakeClass("Object", Construct, Construct, proto);
+    vm.AddMethod(proto, "toString", ToStringMethod);
+    vm.AddMethod(proto, "toLocaleString", ToStringMethod);
+    vm.AddMethod(proto, "valueOf", ValueOf);
+    vm.AddMethod(proto, "hasOwnProperty", HasOwnProperty);
+    vm.AddMethod(proto, "addProperty", AddProperty);
+    vm.AddMethod(proto, "watch", WatchMethod);
+    vm.AddMethod(proto, "unwatch", Unwatch);
+    vm.AddMethod(proto, "isPrototypeOf", IsPrototypeOf);
+    vm.AddMethod(proto, "isPropertyEnumerable", PropertyIsEnumerable);
+    vm.AddMethod(constructor, "registerClass", RegisterClass);
+    vm.global->Define("Object", Value(constructor));
+    vm.AddMethod(vm.global, "ASSetPropFlags", SetPropFlags);
+    vm.protos["Object"] = proto;
+}
+
+}  // namespace flash::avm1

@@ -1,0 +1,35 @@
+#include "flash/avm1/classes/classes.h"
+
+namespace flash::avm1 {
+
+void InstallGlobals(Vm& vm) {
+    InstallObjectClass(vm);
+    InstallFunctionClass(vm);
+    InstallArrayClass(vm);
+    InstallStringClass(vm);
+    InstallNumberClass(vm);
+    InstallBooleanClass(vm);
+    InstallMathClass(vm);
+    InstallDateClass(vm);
+    InstallErrorClass(vm);
+    InstallGlobalFunctions(vm);
+    InstallAsBroadcaster(vm);
+    InstallMovieClipClass(vm);
+    InstallDrawingMethods(vm);
+    InstallTextFieldClass(vm);
+    InstallColorClass(vm);
+    InstallTimerFunctions(vm);
+    InstallKeyObject(vm);
+    InstallMouseObject(vm);
+    InstallStageObject(vm);
+    InstallSystemObject(vm);
+    InstallSelectionObject(vm);
+    InstallAccessibilityObject(vm);
+    InstallContextMenuClasses(vm);
+    InstallMinimalClasses(vm);
+    InstallXmlClasses(vm);
+    InstallLoadVarsClass(vm);
+    InstallMovieClipLoaderClass(vm);
+}
+
+}  // namespace flash::avm1

@@ -1,0 +1,1134 @@
+// The byte-code interpreter: one loop over an action list, with the With
+// and Try blocks it enters kept on a small block stack. Malformed code
+// (a length past the end, a jump outside the list) ends the list.
+#include "flash/avm1/vm.h"
+
+#include "flash/avm1/super_object.h"
+#include "flash/avm1/variables.h"
+
+#include <cmath>
+#include <cstring>
+#include <random>
+
+namespace flash::avm1 {
+
+namespace {
+
+// Bounds-checked reads inside one action's body.
+class Body {
+public:
+    Body(const uint8_t* data, size_t size) : data_(data), size_(size) {}
+
+    bool Ok() const { return ok_; }
+    size_t Position() const { return pos_; }
+    uint8_t U8() {
+        if (pos_ + 1 > size_) return Fail();
+        return data_[pos_++];
+    }
+    uint16_t U16() {
+        if (pos_ + 2 > size_) return Fail();
+        uint16_t v = static_cast<uint16_t>(data_[pos_] | data_[pos_ + 1] << 8);
+        pos_ += 2;
+        return v;
+    }
+    uint32_t U32() {
+        if (pos_ + 4 > size_) return Fail();
+        uint32_t v = static_cast<uint32_t>(data_[pos_]) | static_cast<uint32_t>(data_[pos_ + 1]) << 8 |
+                     static_cast<uint32_t>(data_[pos_ + 2]) << 16 | static_cast<uint32_t>(data_[pos_ + 3]) << 24;
+        pos_ += 4;
+        return v;
+    }
+    std::string String() {
+        size_t end = pos_;
+        while (end < size_ && data_[end] != 0) ++end;
+        std::string text(reinterpret_cast<const char*>(data_ + pos_), end - pos_);
+        pos_ = end < size_ ? end + 1 : end;
+        return text;
+    }
+    bool AtEnd() const { return pos_ >= size_; }
+
+private:
+    uint8_t Fail() {
+        ok_ = false;
+        pos_ = size_;
+        return 0;
+    }
+
+    const uint8_t* data_;
+    size_t size_;
+    size_t pos_ = 0;
+    bool ok_ = true;
+};
+
+// GetProperty/SetProperty numbers.
+const char* const kPropertyNames[] = {
+    "_x",        "_y",           "_xscale",   "_yscale",   "_currentframe", "_totalframes", "_alpha", "_visible",
+    "_width",    "_height",      "_rotation", "_target",   "_framesloaded", "_name",        "_droptarget",
+    "_url",      "_highquality", "_focusrect", "_soundbuftime", "_quality", "_xmouse",      "_ymouse",
+};
+
+struct Block {
+    enum Kind { kWith, kTry } kind;
+    size_t start = 0, end = 0;           // With: the body; Try: try body
+    // Try only.
+    size_t catch_end = 0, finally_end = 0;
+    bool has_catch = false;
+    bool catch_in_register = false;
+    uint8_t catch_register = 0;
+    std::string catch_name;
+    enum State { kInTry, kInCatch, kInFinally } state = kInTry;
+    bool pending = false;                // a throw waits for the finally block to end
+    Value pending_value;
+};
+
+std::mt19937& Random() {
+    static std::mt19937 generator(12345);
+    return generator;
+}
+
+}  // namespace
+
+class Interpreter {
+public:
+    Interpreter(Vm& vm, const Code& code, Context& context)
+        : vm_(vm), code_(code), c_(context), base_(vm.stack.size()) {}
+
+    Value Run();
+
+private:
+    // ---- stack ----
+    void Push(Value v) { vm_.stack.push_back(std::move(v)); }
+    Value Pop() {
+        if (vm_.stack.size() <= base_floor_) return Value();
+        Value v = std::move(vm_.stack.back());
+        vm_.stack.pop_back();
+        return v;
+    }
+    Value& Top() {
+        static Value undefined;
+        if (vm_.stack.size() <= base_floor_) {
+            undefined = Value();
+            return undefined;
+        }
+        return vm_.stack.back();
+    }
+    Value Bool(bool b) { return c_.version < 5 ? Value(b ? 1 : 0) : Value(b); }
+
+    bool Step(uint8_t code, Body body, size_t next);
+    void Throw(const Value& value);
+    void LeaveBlocks();
+    void HandleThrow(const Value& value);
+
+    Object* Target() { return c_.target; }
+    void DefineFunction(Body& body, bool function2, size_t next);
+    void SetTarget(const std::string& path);
+    void GotoFrameValue(const Value& frame, bool play, int bias);
+    Value CallNamed(const std::string& name, Args args);
+    Args PopArgs();
+    Value Add2(const Value& a, const Value& b);
+    Value Less2(const Value& a, const Value& b);
+    bool Equals2(const Value& a, const Value& b);
+    bool StrictEquals(const Value& a, const Value& b);
+
+    Vm& vm_;
+    const Code& code_;
+    Context& c_;
+    size_t base_;
+    size_t base_floor_ = 0;              // timeline code shares the stack below
+    size_t pc_ = 0;
+    std::vector<Block> blocks_;
+    bool returned_ = false;
+    Value return_value_;
+};
+
+Value Interpreter::Run() {
+    // A function sees the stack from its own start; timeline code shares
+    // the whole frame's stack.
+    base_floor_ = c_.activation ? base_ : 0;
+    const uint8_t* data = code_.data;
+    size_t size = code_.size;
+    while (!returned_) {
+        try {
+            LeaveBlocks();
+        } catch (ScriptThrow& thrown) {
+            // A finally block ended with a throw still pending.
+            HandleThrow(thrown.value);
+            continue;
+        }
+        if (pc_ >= size) break;
+        if (++vm_.steps > Vm::kMaxSteps) throw ScriptAbort{"too long"};
+        uint8_t action = data[pc_];
+        size_t length = 0;
+        size_t body_start = pc_ + 1;
+        if (action == 0) break;
+        if (action >= 0x80) {
+            if (pc_ + 3 > size) break;
+            length = static_cast<size_t>(data[pc_ + 1] | data[pc_ + 2] << 8);
+            body_start = pc_ + 3;
+            if (body_start + length > size) break;
+        }
+        size_t next = body_start + length;
+        Body body(data + body_start, length);
+        size_t here = pc_;
+        pc_ = next;
+        try {
+            if (!Step(action, body, next)) break;
+        } catch (ScriptThrow& thrown) {
+            (void)here;
+            HandleThrow(thrown.value);
+        }
+    }
+    if (c_.activation && vm_.stack.size() > base_) vm_.stack.resize(base_);
+    return return_value_;
+}
+
+void Interpreter::LeaveBlocks() {
+    while (!blocks_.empty()) {
+        Block& b = blocks_.back();
+        if (b.kind == Block::kWith) {
+            if (pc_ >= b.start && pc_ < b.end) return;
+            if (!c_.scope.empty()) c_.scope.pop_back();
+            blocks_.pop_back();
+            continue;
+        }
+        // Try block.
+        if (b.state == Block::kInTry) {
+            if (pc_ >= b.start && pc_ < b.end) return;
+            // The try body ended normally (or jumped out): skip the catch.
+            b.state = Block::kInFinally;
+            if (pc_ == b.end) {
+                pc_ = b.catch_end;
+                continue;
+            }
+        }
+        if (b.state == Block::kInCatch) {
+            if (pc_ >= b.end && pc_ < b.catch_end) return;
+            b.state = Block::kInFinally;
+            if (pc_ == b.catch_end) continue;
+        }
+        if (b.state == Block::kInFinally) {
+            if (pc_ >= b.catch_end && pc_ < b.finally_end) return;
+            bool pending = b.pending;
+            Value value = b.pending_value;
+            blocks_.pop_back();
+            if (pending) throw ScriptThrow{value};
+            continue;
+        }
+    }
+}
+
+void Interpreter::HandleThrow(const Value& value) {
+    while (!blocks_.empty()) {
+        Block& b = blocks_.back();
+        if (b.kind == Block::kWith) {
+            if (!c_.scope.empty()) c_.scope.pop_back();
+            blocks_.pop_back();
+            continue;
+        }
+        if (b.state == Block::kInTry && b.has_catch) {
+            b.state = Block::kInCatch;
+            if (b.catch_in_register) {
+                if (b.catch_register < c_.registers.size()) c_.registers[b.catch_register] = value;
+            } else {
+                SetVariable(vm_, c_, b.catch_name, value);
+            }
+            pc_ = b.end;
+            return;
+        }
+        if (b.state != Block::kInFinally && b.catch_end < b.finally_end) {
+            b.state = Block::kInFinally;
+            b.pending = true;
+            b.pending_value = value;
+            pc_ = b.catch_end;
+            return;
+        }
+        blocks_.pop_back();
+    }
+    throw ScriptThrow{value};
+}
+
+Args Interpreter::PopArgs() {
+    double count = vm_.ToNumber(Pop());
+    Args args;
+    if (!(count > 0)) return args;
+    size_t n = static_cast<size_t>(std::min(count, 65535.0));
+    size_t available = vm_.stack.size() > base_floor_ ? vm_.stack.size() - base_floor_ : 0;
+    n = std::min(n, available + 0);
+    args.reserve(n);
+    for (size_t i = 0; i < n; ++i) args.push_back(Pop());
+    return args;
+}
+
+void Interpreter::SetTarget(const std::string& path) {
+    Object* found = path.empty() ? c_.base_clip : (vm_.host ? vm_.host->ResolveTarget(c_.base_clip, path) : nullptr);
+    c_.target = found;
+    // Timeline code looks its variables up on the target.
+    if (!c_.activation && !c_.scope.empty()) c_.scope.front() = found ? found : c_.base_clip;
+}
+
+void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
+    if (!vm_.host) return;
+    Object* clip = Target();
+    if (frame.IsString()) {
+        std::string text = frame.string;
+        size_t colon = text.find_last_of(':');
+        if (colon != std::string::npos) {
+            clip = vm_.host->ResolveTarget(clip, text.substr(0, colon));
+            text = text.substr(colon + 1);
+        }
+        if (!clip) return;
+        double number = StringToNumber(text, false);
+        if (!std::isnan(number)) {
+            int64_t n = static_cast<int64_t>(ToUint32(number)) + bias;
+            if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
+        } else {
+            vm_.host->GotoLabel(clip, text, play);
+        }
+        return;
+    }
+    if (!clip) return;
+    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
+    // past the last go to the last.
+    int64_t n = static_cast<int64_t>(ToUint32(vm_.ToNumber(frame))) + bias;
+    if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
+}
+
+Value Interpreter::CallNamed(const std::string& name, Args args) {
+    Value function = GetVariable(vm_, c_, name);
+    Value self = c_.target ? Value(c_.target) : Value();
+    if (!function.IsObject() || !function.object->AsFunction()) return Value();
+    return vm_.Call(function, self, std::move(args));
+}
+
+void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
+    Function* f = vm_.heap.Make<Function>(vm_.function_proto);
+    f->name = body.String();
+    uint16_t count = body.U16();
+    if (function2) {
+        f->function2 = true;
+        f->register_count = body.U8();
+        f->flags = body.U16();
+        for (uint16_t i = 0; i < count && body.Ok(); ++i) {
+            Parameter p;
+            p.reg = body.U8();
+            p.name = body.String();
+            f->params.push_back(std::move(p));
+        }
+    } else {
+        for (uint16_t i = 0; i < count && body.Ok(); ++i) f->params.push_back({body.String(), 0});
+    }
+    size_t code_size = body.U16();
+    if (!body.Ok()) return;
+    if (next + code_size > code_.size) code_size = code_.size - next;
+    f->code = code_;
+    f->code.data = code_.data + next;
+    f->code.size = code_size;
+    f->scope = c_.scope;
+    f->constants = c_.constants;
+    f->base_clip = c_.base_clip;
+    Object* prototype = vm_.MakeObject();
+    prototype->Define("constructor", Value(f), kDontEnum);
+    f->Define("prototype", Value(prototype), kDontEnum | kDontDelete);
+    pc_ = next + code_size;
+    if (f->name.empty()) {
+        Push(Value(f));
+    } else if (c_.activation) {
+        vm_.Set(c_.activation, f->name, Value(f));
+    } else if (c_.target) {
+        vm_.Set(c_.target, f->name, Value(f));
+    }
+}
+
+Value Interpreter::Add2(const Value& a, const Value& b) {
+    Value pa = vm_.ToPrimitive(a), pb = vm_.ToPrimitive(b);
+    if (pa.IsString() || pb.IsString()) return Value(vm_.ToString(pa) + vm_.ToString(pb));
+    return Value(vm_.ToNumber(pa) + vm_.ToNumber(pb));
+}
+
+Value Interpreter::Less2(const Value& a, const Value& b) {
+    Value pa = vm_.ToPrimitive(a), pb = vm_.ToPrimitive(b);
+    if (pa.IsString() && pb.IsString()) return Value(pa.string < pb.string);
+    double x = vm_.ToNumber(pa), y = vm_.ToNumber(pb);
+    if (std::isnan(x) || std::isnan(y)) return Value();
+    return Value(x < y);
+}
+
+bool Interpreter::StrictEquals(const Value& a, const Value& b) {
+    if (a.type != b.type) return false;
+    switch (a.type) {
+    case Type::Undefined:
+    case Type::Null:
+        return true;
+    case Type::Boolean:
+        return a.boolean == b.boolean;
+    case Type::Number:
+        return a.number == b.number;
+    case Type::String:
+        return a.string == b.string;
+    case Type::Object:
+        return a.object == b.object;
+    }
+    return false;
+}
+
+bool Interpreter::Equals2(const Value& a, const Value& b) {
+    if (a.type == b.type) return StrictEquals(a, b);
+    if (a.IsNullish() && b.IsNullish()) return true;
+    if (a.IsNullish() || b.IsNullish()) return false;
+    if (a.IsNumber() && b.IsString()) return a.number == vm_.ToNumber(b);
+    if (a.IsString() && b.IsNumber()) return vm_.ToNumber(a) == b.number;
+    if (a.IsBoolean()) return Equals2(Value(a.boolean ? 1.0 : 0.0), b);
+    if (b.IsBoolean()) return Equals2(a, Value(b.boolean ? 1.0 : 0.0));
+    if (a.IsObject() && !b.IsObject()) {
+        Value pa = vm_.ToPrimitive(a);
+        if (pa.IsObject()) return false;
+        return Equals2(pa, b);
+    }
+    if (b.IsObject() && !a.IsObject()) {
+        Value pb = vm_.ToPrimitive(b);
+        if (pb.IsObject()) return false;
+        return Equals2(a, pb);
+    }
+    return false;
+}
+
+bool Interpreter::Step(uint8_t action, Body body, size_t next) {
+    DisplayHost* host = vm_.host;
+    switch (action) {
+    // ---- SWF 3 timeline actions ----
+    case 0x04:  // NextFrame
+        if (host && Target()) host->GotoFrame(Target(), host->CurrentFrame(Target()) + 1, false);
+        break;
+    case 0x05:  // PreviousFrame
+        if (host && Target()) host->GotoFrame(Target(), host->CurrentFrame(Target()) - 1, false);
+        break;
+    case 0x06:  // Play
+        if (host && Target()) host->SetPlaying(Target(), true);
+        break;
+    case 0x07:  // Stop
+        if (host && Target()) host->SetPlaying(Target(), false);
+        break;
+    case 0x08:  // ToggleQuality
+        if (host) host->ToggleQuality();
+        break;
+    case 0x09:  // StopSounds
+        if (host) host->StopSounds();
+        break;
+    case 0x81: {  // GotoFrame
+        int frame = body.U16();
+        if (host && Target() && body.Ok()) host->GotoFrame(Target(), frame, false);
+        break;
+    }
+    case 0x83: {  // GetURL
+        std::string url = body.String();
+        std::string target = body.String();
+        if (host) host->GetUrl(c_.target, url, target, 0, false, false);
+        break;
+    }
+    case 0x8A: {  // WaitForFrame: every frame is loaded
+        body.U16();
+        body.U8();
+        break;
+    }
+    case 0x8B:  // SetTarget
+        SetTarget(body.String());
+        break;
+    case 0x8C: {  // GoToLabel
+        std::string label = body.String();
+        if (host && Target()) host->GotoLabel(Target(), label, false);
+        break;
+    }
+
+    // ---- SWF 4 arithmetic, comparison, strings ----
+    case 0x0A: {  // Add
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Push(Value(a + b));
+        break;
+    }
+    case 0x0B: {  // Subtract
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Push(Value(a - b));
+        break;
+    }
+    case 0x0C: {  // Multiply
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Push(Value(a * b));
+        break;
+    }
+    case 0x0D: {  // Divide
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        if (b == 0 && c_.version < 5) Push(Value("#ERROR#"));
+        else Push(Value(a / b));
+        break;
+    }
+    case 0x0E: {  // Equals (numbers)
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Push(Bool(a == b));
+        break;
+    }
+    case 0x0F: {  // Less (numbers)
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Push(Bool(a < b));
+        break;
+    }
+    case 0x10: {  // And
+        bool b = vm_.ToBoolean(Pop()), a = vm_.ToBoolean(Pop());
+        Push(Bool(a && b));
+        break;
+    }
+    case 0x11: {  // Or
+        bool b = vm_.ToBoolean(Pop()), a = vm_.ToBoolean(Pop());
+        Push(Bool(a || b));
+        break;
+    }
+    case 0x12:  // Not
+        Push(Bool(!vm_.ToBoolean(Pop())));
+        break;
+    case 0x13: {  // StringEquals
+        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Push(Bool(a == b));
+        break;
+    }
+    case 0x14:  // StringLength (bytes)
+        Push(Value(static_cast<double>(vm_.ToString(Pop()).size())));
+        break;
+    case 0x31:  // MBStringLength (characters)
+        Push(Value(static_cast<double>(Utf16FromUtf8(vm_.ToString(Pop())).size())));
+        break;
+    case 0x15:    // StringExtract
+    case 0x35: {  // MBStringExtract
+        double count = vm_.ToNumber(Pop());
+        double index = vm_.ToNumber(Pop());
+        std::u16string text = Utf16FromUtf8(vm_.ToString(Pop()));
+        int64_t start = std::isnan(index) ? 0 : static_cast<int64_t>(index) - 1;
+        if (start < 0) start = 0;
+        int64_t n = std::isnan(count) || count < 0 ? static_cast<int64_t>(text.size()) : static_cast<int64_t>(count);
+        if (start >= static_cast<int64_t>(text.size())) {
+            Push(Value(""));
+        } else {
+            Push(Value(Utf8FromUtf16(text.substr(static_cast<size_t>(start), static_cast<size_t>(n)))));
+        }
+        break;
+    }
+    case 0x21: {  // StringAdd
+        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Push(Value(a + b));
+        break;
+    }
+    case 0x29: {  // StringLess
+        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Push(Bool(a < b));
+        break;
+    }
+    case 0x68: {  // StringGreater
+        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Push(Bool(a > b));
+        break;
+    }
+    case 0x18: {  // ToInteger
+        double n = vm_.ToNumber(Pop());
+        Push(Value(std::isnan(n) ? 0.0 : std::trunc(n)));
+        break;
+    }
+    case 0x32:    // CharToAscii
+    case 0x36: {  // MBCharToAscii
+        std::u16string text = Utf16FromUtf8(vm_.ToString(Pop()));
+        if (text.empty()) Push(Value(c_.version < 5 ? 0.0 : NAN));
+        else Push(Value(static_cast<double>(text[0])));
+        break;
+    }
+    case 0x33:    // AsciiToChar
+    case 0x37: {  // MBAsciiToChar
+        uint32_t code = static_cast<uint32_t>(ToInt32(vm_.ToNumber(Pop()))) & 0xFFFF;
+        if (code == 0) Push(Value(""));
+        else Push(Value(Utf8FromUtf16(std::u16string(1, static_cast<char16_t>(code)))));
+        break;
+    }
+
+    // ---- stack and flow ----
+    case 0x96: {  // Push
+        while (!body.AtEnd() && body.Ok()) {
+            uint8_t type = body.U8();
+            switch (type) {
+            case 0: Push(Value(body.String())); break;
+            case 1: {
+                uint32_t bits = body.U32();
+                float f;
+                std::memcpy(&f, &bits, 4);
+                Push(Value(static_cast<double>(f)));
+                break;
+            }
+            case 2: Push(Value::Null()); break;
+            case 3: Push(Value()); break;
+            case 4: {
+                uint8_t reg = body.U8();
+                Push(reg < c_.registers.size() ? c_.registers[reg] : Value());
+                break;
+            }
+            case 5: Push(Bool(body.U8() != 0)); break;
+            case 6: {
+                // High word first, each word little-endian.
+                uint64_t high = body.U32(), low = body.U32();
+                uint64_t bits = high << 32 | low;
+                double d;
+                std::memcpy(&d, &bits, 8);
+                Push(Value(d));
+                break;
+            }
+            case 7: Push(Value(static_cast<double>(static_cast<int32_t>(body.U32())))); break;
+            case 8: {
+                uint8_t i = body.U8();
+                Push(i < c_.constants.size() ? Value(c_.constants[i]) : Value());
+                break;
+            }
+            case 9: {
+                uint16_t i = body.U16();
+                Push(i < c_.constants.size() ? Value(c_.constants[i]) : Value());
+                break;
+            }
+            default:
+                return false;
+            }
+        }
+        break;
+    }
+    case 0x17:  // Pop
+        Pop();
+        break;
+    case 0x4C:  // PushDuplicate
+        Push(Value(Top()));
+        break;
+    case 0x4D: {  // StackSwap
+        Value a = Pop(), b = Pop();
+        Push(a);
+        Push(b);
+        break;
+    }
+    case 0x99: {  // Jump
+        int16_t offset = static_cast<int16_t>(body.U16());
+        if (!body.Ok()) return false;
+        int64_t to = static_cast<int64_t>(next) + offset;
+        if (to < 0 || to > static_cast<int64_t>(code_.size)) return false;
+        pc_ = static_cast<size_t>(to);
+        break;
+    }
+    case 0x9D: {  // If
+        int16_t offset = static_cast<int16_t>(body.U16());
+        if (!body.Ok()) return false;
+        if (vm_.ToBoolean(Pop())) {
+            int64_t to = static_cast<int64_t>(next) + offset;
+            if (to < 0 || to > static_cast<int64_t>(code_.size)) return false;
+            pc_ = static_cast<size_t>(to);
+        }
+        break;
+    }
+    case 0x9E: {  // Call (a frame's actions)
+        Value frame = Pop();
+        if (!host || !Target()) break;
+        Object* clip = Target();
+        std::string text = vm_.ToString(frame);
+        size_t colon = text.find_last_of(':');
+        if (colon != std::string::npos) {
+            clip = host->ResolveTarget(clip, text.substr(0, colon));
+            text = text.substr(colon + 1);
+        }
+        if (!clip) break;
+        double number = StringToNumber(text, false);
+        int index = !std::isnan(number) ? static_cast<int>(number) - 1 : host->FindLabel(clip, text);
+        if (index >= 0) host->CallFrame(clip, index);
+        break;
+    }
+
+    // ---- variables and properties ----
+    case 0x1C: {  // GetVariable
+        std::string name = vm_.ToString(Pop());
+        Push(GetVariable(vm_, c_, name));
+        break;
+    }
+    case 0x1D: {  // SetVariable
+        Value value = Pop();
+        std::string name = vm_.ToString(Pop());
+        SetVariable(vm_, c_, name, value);
+        break;
+    }
+    case 0x9A: {  // GetURL2
+        uint8_t flags = body.U8();
+        std::string target = vm_.ToString(Pop());
+        std::string url = vm_.ToString(Pop());
+        if (host) host->GetUrl(c_.target, url, target, flags & 3, (flags & 0x40) != 0, (flags & 0x80) != 0);
+        break;
+    }
+    case 0x9F: {  // GotoFrame2
+        uint8_t flags = body.U8();
+        int bias = (flags & 2) ? body.U16() : 0;
+        GotoFrameValue(Pop(), (flags & 1) != 0, bias);
+        break;
+    }
+    case 0x20: {  // SetTarget2
+        Value target = Pop();
+        if (target.IsObject() && target.object->AsClip()) {
+            c_.target = target.object;
+            if (!c_.activation && !c_.scope.empty()) c_.scope.front() = target.object;
+        } else {
+            SetTarget(vm_.ToString(target));
+        }
+        break;
+    }
+    case 0x22: {  // GetProperty
+        double index = vm_.ToNumber(Pop());
+        Value target = Pop();
+        Object* clip = ResolveClipValue(vm_, c_, target);
+        int i = std::isnan(index) ? -1 : static_cast<int>(index);
+        if (!clip || i < 0 || i >= static_cast<int>(std::size(kPropertyNames))) {
+            Push(Value());
+            break;
+        }
+        Push(vm_.Get(clip, kPropertyNames[i]));
+        break;
+    }
+    case 0x23: {  // SetProperty
+        Value value = Pop();
+        double index = vm_.ToNumber(Pop());
+        Value target = Pop();
+        Object* clip = ResolveClipValue(vm_, c_, target);
+        int i = std::isnan(index) ? -1 : static_cast<int>(index);
+        if (clip && i >= 0 && i < static_cast<int>(std::size(kPropertyNames))) vm_.Set(clip, kPropertyNames[i], value);
+        break;
+    }
+    case 0x24: {  // CloneSprite
+        double depth = vm_.ToNumber(Pop());
+        std::string name = vm_.ToString(Pop());
+        Value source = Pop();
+        Object* clip = ResolveClipValue(vm_, c_, source);
+        if (host && clip) host->CloneClip(clip, name, std::isnan(depth) ? 0 : static_cast<int>(depth));
+        break;
+    }
+    case 0x25: {  // RemoveSprite
+        Object* clip = ResolveClipValue(vm_, c_, Pop());
+        if (host && clip) host->RemoveClip(clip);
+        break;
+    }
+    case 0x27: {  // StartDrag
+        Object* clip = ResolveClipValue(vm_, c_, Pop());
+        bool lock = vm_.ToBoolean(Pop());
+        bool constrain = vm_.ToBoolean(Pop());
+        double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
+        if (constrain) {
+            y2 = vm_.ToNumber(Pop());
+            x2 = vm_.ToNumber(Pop());
+            y1 = vm_.ToNumber(Pop());
+            x1 = vm_.ToNumber(Pop());
+        }
+        if (host && clip) host->StartDrag(clip, lock, constrain, x1, y1, x2, y2);
+        break;
+    }
+    case 0x28:  // EndDrag
+        if (host) host->StopDrag();
+        break;
+    case 0x8D:  // WaitForFrame2: every frame is loaded
+        body.U8();
+        Pop();
+        break;
+    case 0x26: {  // Trace
+        Value v = Pop();
+        vm_.Trace(v.IsUndefined() ? "undefined" : vm_.ToString(v));
+        break;
+    }
+    case 0x34:  // GetTime
+        Push(Value(std::floor(vm_.clock_ms)));
+        break;
+    case 0x30: {  // RandomNumber
+        double max = vm_.ToNumber(Pop());
+        int32_t n = std::isnan(max) ? 0 : ToInt32(max);
+        if (n <= 0) Push(Value(0));
+        else Push(Value(static_cast<double>(Random()() % static_cast<uint32_t>(n))));
+        break;
+    }
+
+    // ---- SWF 5 ----
+    case 0x88: {  // ConstantPool
+        uint16_t count = body.U16();
+        c_.constants.clear();
+        for (uint16_t i = 0; i < count && body.Ok() && !body.AtEnd(); ++i) c_.constants.push_back(body.String());
+        break;
+    }
+    case 0x9B:  // DefineFunction
+        DefineFunction(body, false, next);
+        break;
+    case 0x8E:  // DefineFunction2
+        DefineFunction(body, true, next);
+        break;
+    case 0x3C: {  // DefineLocal
+        Value value = Pop();
+        std::string name = vm_.ToString(Pop());
+        DefineLocal(vm_, c_, name, value, true);
+        break;
+    }
+    case 0x41: {  // DefineLocal2
+        std::string name = vm_.ToString(Pop());
+        DefineLocal(vm_, c_, name, Value(), false);
+        break;
+    }
+    case 0x3D: {  // CallFunction
+        std::string name = vm_.ToString(Pop());
+        Args args = PopArgs();
+        Push(CallNamed(name, std::move(args)));
+        break;
+    }
+    case 0x52: {  // CallMethod
+        Value name = Pop();
+        Value object = Pop();
+        Args args = PopArgs();
+        Push(CallMethodValue(vm_, c_, object, name, std::move(args)));
+        break;
+    }
+    case 0x40: {  // NewObject
+        std::string name = vm_.ToString(Pop());
+        Args args = PopArgs();
+        Value constructor = GetVariable(vm_, c_, name);
+        Push(ConstructValue(vm_, constructor, std::move(args)));
+        break;
+    }
+    case 0x53: {  // NewMethod
+        Value name = Pop();
+        Value object = Pop();
+        Args args = PopArgs();
+        Value constructor = name.IsUndefined() || (name.IsString() && name.string.empty())
+                                ? object
+                                : vm_.GetMember(object, vm_.ToString(name));
+        Push(ConstructValue(vm_, constructor, std::move(args)));
+        break;
+    }
+    case 0x3A: {  // Delete
+        std::string name = vm_.ToString(Pop());
+        Value object = Pop();
+        Push(Value(object.IsObject() && vm_.Delete(object.object, name)));
+        break;
+    }
+    case 0x3B: {  // Delete2
+        std::string name = vm_.ToString(Pop());
+        Push(Value(DeleteVariable(vm_, c_, name)));
+        break;
+    }
+    case 0x46:    // Enumerate
+    case 0x55: {  // Enumerate2
+        Value value = Pop();
+        Object* object = nullptr;
+        if (action == 0x46) {
+            Value named = GetVariable(vm_, c_, vm_.ToString(value));
+            object = named.IsObject() ? named.object : nullptr;
+        } else {
+            object = value.IsObject() ? value.object : nullptr;
+        }
+        Push(Value::Null());
+        // The loop pops names off the stack: the first name goes on last.
+        if (object) {
+            std::vector<std::string> keys = vm_.EnumerableKeys(object);
+            for (auto it = keys.rbegin(); it != keys.rend(); ++it) Push(Value(std::move(*it)));
+        }
+        break;
+    }
+    case 0x49: {  // Equals2
+        Value b = Pop(), a = Pop();
+        Push(Value(Equals2(a, b)));
+        break;
+    }
+    case 0x66: {  // StrictEquals
+        Value b = Pop(), a = Pop();
+        Push(Value(StrictEquals(a, b)));
+        break;
+    }
+    case 0x4E: {  // GetMember
+        Value name = Pop();
+        Value object = Pop();
+        Push(GetMemberValue(vm_, object, name));
+        break;
+    }
+    case 0x4F: {  // SetMember
+        Value value = Pop();
+        Value name = Pop();
+        Value object = Pop();
+        if (object.IsObject()) vm_.Set(object.object, vm_.ToString(name), value);
+        break;
+    }
+    case 0x42: {  // InitArray
+        Args elements = PopArgs();
+        Push(Value(vm_.MakeArray(std::move(elements))));
+        break;
+    }
+    case 0x43: {  // InitObject
+        double count = vm_.ToNumber(Pop());
+        Object* object = vm_.MakeObject();
+        int n = std::isnan(count) || count < 0 ? 0 : static_cast<int>(std::min(count, 65535.0));
+        for (int i = 0; i < n; ++i) {
+            Value value = Pop();
+            std::string name = vm_.ToString(Pop());
+            vm_.Set(object, name, value);
+        }
+        Push(Value(object));
+        break;
+    }
+    case 0x45: {  // TargetPath
+        Value value = Pop();
+        if (value.IsObject() && value.object->HasTargetPath() && host) Push(Value(host->DottedPath(value.object)));
+        else Push(Value());
+        break;
+    }
+    case 0x94: {  // With
+        size_t size = body.U16();
+        Value value = Pop();
+        if (!body.Ok()) return false;
+        Object* object = vm_.ToObject(value);
+        if (!object) {
+            pc_ = next + size;  // with(undefined) skips its body
+            break;
+        }
+        if (blocks_.size() >= 64) return false;
+        Block block{Block::kWith};
+        block.start = next;
+        block.end = std::min(next + size, code_.size);
+        c_.scope.push_back(object);
+        blocks_.push_back(block);
+        break;
+    }
+    case 0x4A:  // ToNumber
+        Push(Value(vm_.ToNumber(Pop())));
+        break;
+    case 0x4B:  // ToString
+        Push(Value(vm_.ToString(Pop())));
+        break;
+    case 0x44:  // TypeOf
+        Push(Value(vm_.TypeOf(Pop())));
+        break;
+    case 0x47: {  // Add2
+        Value b = Pop(), a = Pop();
+        Push(Add2(a, b));
+        break;
+    }
+    case 0x48: {  // Less2
+        Value b = Pop(), a = Pop();
+        Push(Less2(a, b));
+        break;
+    }
+    case 0x67: {  // Greater
+        Value b = Pop(), a = Pop();
+        Push(Less2(b, a));
+        break;
+    }
+    case 0x3F: {  // Modulo
+        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Push(Value(std::fmod(a, b)));
+        break;
+    }
+    case 0x60: {  // BitAnd
+        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Push(Value(static_cast<double>(a & b)));
+        break;
+    }
+    case 0x61: {  // BitOr
+        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Push(Value(static_cast<double>(a | b)));
+        break;
+    }
+    case 0x62: {  // BitXor
+        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Push(Value(static_cast<double>(a ^ b)));
+        break;
+    }
+    case 0x63: {  // BitLShift
+        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Push(Value(static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31)))));
+        break;
+    }
+    case 0x64: {  // BitRShift
+        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Push(Value(static_cast<double>(a >> (b & 31))));
+        break;
+    }
+    case 0x65: {  // BitURShift
+        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Push(Value(static_cast<double>(static_cast<uint32_t>(a) >> (b & 31))));
+        break;
+    }
+    case 0x50:  // Increment
+        Push(Value(vm_.ToNumber(Pop()) + 1));
+        break;
+    case 0x51:  // Decrement
+        Push(Value(vm_.ToNumber(Pop()) - 1));
+        break;
+    case 0x3E:  // Return
+        return_value_ = Pop();
+        returned_ = true;
+        break;
+    case 0x87: {  // StoreRegister
+        uint8_t reg = body.U8();
+        if (body.Ok() && reg < c_.registers.size()) c_.registers[reg] = Top();
+        break;
+    }
+
+    // ---- SWF 6 and 7 ----
+    case 0x54: {  // InstanceOf
+        Value constructor = Pop();
+        Value object = Pop();
+        bool result = false;
+        if (constructor.IsObject()) {
+            Object* o = object.IsObject() ? object.object : nullptr;
+            if (!o && !object.IsNullish()) o = vm_.ToObject(object);
+            result = o && vm_.InstanceOf(o, constructor.object);
+        }
+        Push(Value(result));
+        break;
+    }
+    case 0x69: {  // Extends
+        Value super_class = Pop();
+        Value sub_class = Pop();
+        if (!super_class.IsObject() || !sub_class.IsObject()) break;
+        Value super_proto = vm_.Get(super_class.object, "prototype");
+        Object* prototype = vm_.heap.Make<Object>(super_proto.IsObject() ? super_proto.object : nullptr);
+        prototype->Define("__proto__", super_proto, kDontEnum);
+        prototype->Define("__constructor__", super_class, kDontEnum);
+        vm_.Set(sub_class.object, "prototype", Value(prototype));
+        break;
+    }
+    case 0x2B: {  // CastOp
+        Value object = Pop();
+        Value constructor = Pop();
+        bool ok = object.IsObject() && constructor.IsObject() && vm_.InstanceOf(object.object, constructor.object);
+        Push(ok ? object : Value::Null());
+        break;
+    }
+    case 0x2C: {  // ImplementsOp
+        Value constructor = Pop();
+        Args interfaces = PopArgs();
+        if (!constructor.IsObject()) break;
+        Value prototype = vm_.Get(constructor.object, "prototype");
+        if (!prototype.IsObject()) break;
+        std::vector<Value> list;
+        for (Value& i : interfaces)
+            if (i.IsObject()) list.push_back(i);
+        prototype.object->Define("__interfaces__", Value(vm_.MakeArray(std::move(list))), kDontEnum);
+        break;
+    }
+    case 0x8F: {  // Try
+        uint8_t flags = body.U8();
+        size_t try_size = body.U16(), catch_size = body.U16(), finally_size = body.U16();
+        Block block{Block::kTry};
+        block.has_catch = flags & 1;
+        if (flags & 4) {
+            block.catch_in_register = true;
+            block.catch_register = body.U8();
+        } else {
+            block.catch_name = body.String();
+        }
+        if (!body.Ok()) return false;
+        if (!(flags & 2)) finally_size = 0;
+        block.start = next;
+        block.end = std::min(next + try_size, code_.size);
+        block.catch_end = std::min(block.end + catch_size, code_.size);
+        block.finally_end = std::min(block.catch_end + finally_size, code_.size);
+        if (blocks_.size() >= 64) return false;
+        blocks_.push_back(block);
+        break;
+    }
+    case 0x2A:  // Throw
+        throw ScriptThrow{Pop()};
+
+    default:
+        // Unknown actions are skipped by their length.
+        break;
+    }
+    return body.Ok() || action == 0x96;
+}
+
+Value Vm::Execute(const Code& code, Context& context) {
+    int saved = version_;
+    version_ = code.version;
+    struct Restore {
+        int& version;
+        int saved;
+        ~Restore() { version = saved; }
+    } restore{version_, saved};
+    Interpreter interpreter(*this, code, context);
+    return interpreter.Run();
+}
+
+void Vm::RunActions(const Code& code, Object* clip, Object* self) {
+    if (!code.data || code.size == 0) return;
+    bool outermost = call_depth == 0;
+    if (outermost) {
+        steps = 0;
+        aborted = false;
+    }
+    Context context;
+    context.scope.push_back(clip);
+    context.base_clip = clip;
+    context.target = clip;
+    context.self = self ? Value(self) : Value(clip);
+    context.version = code.version;
+    context.registers.resize(4);
+    try {
+        Execute(code, context);
+    } catch (ScriptThrow& thrown) {
+        Warn("Warning: Uncaught exception, " + ToString(thrown.value));
+    } catch (ScriptAbort&) {
+        if (!outermost) throw;
+        aborted = true;
+    }
+}
+
+Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
+    Context context;
+    context.scope = f->scope;
+    Object* activation = heap.Make<Object>(nullptr);
+    context.scope.push_back(activation);
+    context.activation = activation;
+    context.base_clip = f->base_clip;
+    context.target = f->base_clip;
+    context.self = self;
+    context.callee = f;
+    context.constants = f->constants;
+    context.version = f->code.version;
+    // Home: the prototype the method was found on; super is one step above.
+    if (!home && self.IsObject()) home = self.object->proto;
+    context.super_object = MakeSuper(*this, self, home);
+
+    Object* arguments = MakeArray(args);
+    arguments->Define("callee", Value(f), kDontEnum);
+    arguments->Define("caller", Value(), kDontEnum);
+    context.arguments = arguments;
+
+    if (f->function2) {
+        context.registers.resize(std::max<size_t>(f->register_count, 1));
+        size_t next = 1;
+        auto preload = [&](uint16_t flag, const Value& value) {
+            if ((f->flags & flag) && next < context.registers.size()) context.registers[next++] = value;
+        };
+        preload(kPreloadThis, self);
+        preload(kPreloadArguments, Value(arguments));
+        preload(kPreloadSuper, Value(context.super_object));
+        preload(kPreloadRoot, host ? Value(host->RootClip()) : Value());
+        preload(kPreloadParent, f->base_clip ? Get(f->base_clip, "_parent") : Value());
+        preload(kPreloadGlobal, Value(global));
+        if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
+            activation->Define("arguments", Value(arguments), 0);
+        if (!(f->flags & (kPreloadThis | kSuppressThis))) activation->Define("this", self, 0);
+        if (!(f->flags & (kPreloadSuper | kSuppressSuper)))
+            activation->Define("super", Value(context.super_object), 0);
+        for (size_t i = 0; i < f->params.size(); ++i) {
+            Value value = i < args.size() ? args[i] : Value();
+            const Parameter& p = f->params[i];
+            if (p.reg != 0 && p.reg < context.registers.size()) context.registers[p.reg] = value;
+            else activation->Define(p.name, value, 0);
+        }
+    } else {
+        context.registers.resize(4);
+        activation->Define("arguments", Value(arguments), 0);
+        activation->Define("this", self, 0);
+        activation->Define("super", Value(context.super_object), 0);
+        for (size_t i = 0; i < f->params.size(); ++i)
+            activation->Define(f->params[i].name, i < args.size() ? args[i] : Value(), 0);
+    }
+    return Execute(f->code, context);
+}
+
+}  // namespace flash::avm1

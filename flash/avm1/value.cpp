@@ -1,0 +1,176 @@
+#include "flash/avm1/value.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace flash::avm1 {
+
+std::string NumberToString(double n) {
+    if (std::isnan(n)) return "NaN";
+    if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
+    if (n == 0) return "0";
+    char buffer[40];
+    std::snprintf(buffer, sizeof buffer, "%.15g", n);
+    // printf writes the exponent with at least two digits ("1e+05"); the
+    // player writes as many as it needs ("1e+5").
+    std::string text = buffer;
+    size_t e = text.find('e');
+    if (e != std::string::npos) {
+        size_t digits = e + 2;
+        while (digits + 1 < text.size() && text[digits] == '0') text.erase(digits, 1);
+    }
+    return text;
+}
+
+std::string NumberToRadix(double n, int radix) {
+    if (radix == 10 || radix < 2 || radix > 36) return NumberToString(n);
+    if (std::isnan(n)) return "NaN";
+    if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
+    // Other bases print the integer part of the number as a 32-bit integer.
+    int64_t value = ToInt32(n);
+    bool negative = value < 0;
+    uint64_t magnitude = negative ? static_cast<uint64_t>(-value) : static_cast<uint64_t>(value);
+    std::string digits;
+    do {
+        digits.insert(digits.begin(), "0123456789abcdefghijklmnopqrstuvwxyz"[magnitude % radix]);
+        magnitude /= radix;
+    } while (magnitude);
+    return negative ? "-" + digits : digits;
+}
+
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\f' || c == '\v'; }
+
+}  // namespace
+
+double StringToNumber(const std::string& text, bool swf4) {
+    const char* begin = text.c_str();
+    const char* p = begin;
+    while (IsBlank(*p)) ++p;
+    if (!swf4) {
+        if (*p == '\0') return NAN;
+        if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+            // Hex: 32-bit, as the player reads it.
+            const char* q = p + 2;
+            if (!*q) return NAN;
+            uint32_t value = 0;
+            for (; *q; ++q) {
+                int d;
+                if (*q >= '0' && *q <= '9') d = *q - '0';
+                else if (*q >= 'a' && *q <= 'f') d = *q - 'a' + 10;
+                else if (*q >= 'A' && *q <= 'F') d = *q - 'A' + 10;
+                else return NAN;
+                value = value * 16 + static_cast<uint32_t>(d);
+            }
+            return static_cast<int32_t>(value);
+        }
+    }
+    // A decimal number: sign, digits, fraction, exponent.
+    const char* q = p;
+    if (*q == '+' || *q == '-') ++q;
+    bool digits = false;
+    while (*q >= '0' && *q <= '9') ++q, digits = true;
+    if (*q == '.') {
+        ++q;
+        while (*q >= '0' && *q <= '9') ++q, digits = true;
+    }
+    if (!digits) {
+        if (!swf4 && (std::strncmp(q, "Infinity", 8) == 0)) {
+            // "Infinity" is not a number literal for the player.
+            return NAN;
+        }
+        return swf4 ? 0 : NAN;
+    }
+    if (*q == 'e' || *q == 'E') {
+        const char* r = q + 1;
+        if (*r == '+' || *r == '-') ++r;
+        if (*r >= '0' && *r <= '9') {
+            while (*r >= '0' && *r <= '9') ++r;
+            q = r;
+        }
+    }
+    double value = std::strtod(std::string(p, q).c_str(), nullptr);
+    const char* rest = q;
+    while (IsBlank(*rest)) ++rest;
+    if (*rest != '\0' && !swf4) return NAN;
+    return value;
+}
+
+int32_t ToInt32(double n) {
+    if (!std::isfinite(n)) return 0;
+    double t = std::trunc(n);
+    double m = std::fmod(t, 4294967296.0);
+    if (m < 0) m += 4294967296.0;
+    return static_cast<int32_t>(static_cast<uint32_t>(m));
+}
+
+uint32_t ToUint32(double n) { return static_cast<uint32_t>(ToInt32(n)); }
+
+std::u16string Utf16FromUtf8(const std::string& text) {
+    std::u16string out;
+    out.reserve(text.size());
+    size_t i = 0;
+    while (i < text.size()) {
+        unsigned char c = static_cast<unsigned char>(text[i]);
+        uint32_t code = c;
+        int extra = 0;
+        if (c >= 0xF0 && c < 0xF8) code = c & 0x07, extra = 3;
+        else if (c >= 0xE0) code = c & 0x0F, extra = c < 0xF0 ? 2 : 0;
+        else if (c >= 0xC0) code = c & 0x1F, extra = 1;
+        bool ok = c < 0x80 || extra > 0;
+        for (int k = 1; ok && k <= extra; ++k) {
+            if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) ok = false;
+            else code = (code << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
+        }
+        if (!ok) {
+            // A byte that is not UTF-8 stands for itself (Latin-1).
+            out.push_back(c);
+            ++i;
+            continue;
+        }
+        i += 1 + extra;
+        if (code >= 0x10000) {
+            code -= 0x10000;
+            out.push_back(static_cast<char16_t>(0xD800 + (code >> 10)));
+            out.push_back(static_cast<char16_t>(0xDC00 + (code & 0x3FF)));
+        } else {
+            out.push_back(static_cast<char16_t>(code));
+        }
+    }
+    return out;
+}
+
+std::string Utf8FromUtf16(const std::u16string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        uint32_t code = text[i];
+        if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;   // a lone surrogate
+        }
+        if (code < 0x80) {
+            out.push_back(static_cast<char>(code));
+        } else if (code < 0x800) {
+            out.push_back(static_cast<char>(0xC0 | (code >> 6)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else if (code < 0x10000) {
+            out.push_back(static_cast<char>(0xE0 | (code >> 12)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        } else {
+            out.push_back(static_cast<char>(0xF0 | (code >> 18)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 12) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | ((code >> 6) & 0x3F)));
+            out.push_back(static_cast<char>(0x80 | (code & 0x3F)));
+        }
+    }
+    return out;
+}
+
+}  // namespace flash::avm1

@@ -1,0 +1,218 @@
+#include "flash/avm1/variables.h"
+
+#include "flash/avm1/super_object.h"
+
+namespace flash::avm1 {
+
+namespace {
+
+bool SameName(Vm& vm, const std::string& a, const char* b) {
+    return vm.CaseSensitive() ? a == b : FoldCase(a) == b;
+}
+
+// Names that mean a fixed object whatever the scope holds.
+bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) {
+    if (SameName(vm, name, "this")) {
+        *out = context.self;
+        return true;
+    }
+    if (SameName(vm, name, "_global") && vm.version() >= 6) {
+        *out = Value(vm.global);
+        return true;
+    }
+    if (SameName(vm, name, "_root")) {
+        *out = vm.host ? Value(vm.host->RootClip()) : Value();
+        return true;
+    }
+    if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
+        Object* level = vm.host ? vm.host->ResolveTarget(nullptr, name) : nullptr;
+        *out = level ? Value(level) : Value();
+        return true;
+    }
+    return false;
+}
+
+Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
+    Value special;
+    if (SpecialName(vm, context, name, &special)) return special;
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (*it && vm.Has(*it, name)) return vm.Get(*it, name);
+    if (vm.Has(vm.global, name)) return vm.Get(vm.global, name);
+    return Value();
+}
+
+// Follows a path ("a.b", "../a", "/a/b", "_root.a") from start, part by
+// part through members; false when a part is not an object.
+bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
+    Object* object = start;
+    size_t pos = 0;
+    if (!path.empty() && path[0] == '/') {
+        object = vm.host ? vm.host->RootClip() : nullptr;
+        pos = 1;
+    }
+    while (object && pos < path.size()) {
+        size_t end = path.find_first_of("./:", pos);
+        if (end == std::string::npos) end = path.size();
+        // ".." is a part of its own, not two separators.
+        if (path.compare(pos, 2, "..") == 0) end = pos + 2;
+        std::string part = path.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty()) return false;   // "a//b"
+        Value next;
+        if (part == "..") {
+            next = vm.Get(object, "_parent");
+        } else if (FoldCase(part) == "_root") {
+            next = vm.host ? Value(vm.host->RootClip()) : Value();
+        } else if (FoldCase(part) == "_global" && vm.version() >= 6) {
+            next = Value(vm.global);
+        } else if (part.size() > 6 && FoldCase(part.substr(0, 6)) == "_level") {
+            Object* level = vm.host ? vm.host->ResolveTarget(nullptr, part) : nullptr;
+            next = level ? Value(level) : Value();
+        } else if (FoldCase(part) == "this") {
+            continue;
+        } else {
+            next = vm.Get(object, part);
+        }
+        if (!next.IsObject()) return false;
+        object = next.object;
+    }
+    *out = object;
+    return object != nullptr;
+}
+
+// Splits a variable path at its last separator: "a.b:c", "a/b/c", "a.b.c".
+bool SplitVariable(const std::string& name, std::string* path, std::string* variable) {
+    size_t split = name.find_last_of(':');
+    if (split == std::string::npos) split = name.find_last_of("./");
+    if (split == std::string::npos) return false;
+    // ".." at the end is a path, not a variable named "".
+    *path = name.substr(0, split);
+    *variable = name.substr(split + 1);
+    if (path->empty() && name[0] == '/') *path = "/";
+    return true;
+}
+
+// The first object on the scope chain (innermost first, then _global) from
+// which path leads to an object; with want_variable, one that has the
+// variable.
+Object* FindPathHolder(Vm& vm, Context& context, const std::string& path, const std::string& variable,
+                       bool want_variable) {
+    auto try_from = [&](Object* start) -> Object* {
+        Object* holder = nullptr;
+        if (!start || !FollowPath(vm, start, path, &holder)) return nullptr;
+        if (want_variable && !vm.Has(holder, variable)) return nullptr;
+        return holder;
+    };
+    if (!path.empty() && path[0] == '/') return try_from(context.target);
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (Object* holder = try_from(*it)) return holder;
+    if (Object* holder = try_from(vm.global)) return holder;
+    return nullptr;
+}
+
+bool HasPathSyntax(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
+
+}  // namespace
+
+Value GetVariable(Vm& vm, Context& context, const std::string& name) {
+    if (!HasPathSyntax(name)) return PlainLookup(vm, context, name);
+    // A name that is a variable as it stands ("a.b" made by a setter).
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Get(*it, name);
+    // A slash path without a variable names a clip.
+    if (name.find(':') == std::string::npos && name.find('/') != std::string::npos && vm.host)
+        if (Object* clip = vm.host->ResolveTarget(context.target, name)) return Value(clip);
+    std::string path, variable;
+    if (!SplitVariable(name, &path, &variable)) return Value();
+    if (variable.empty()) {
+        Object* holder = FindPathHolder(vm, context, path, variable, false);
+        return holder ? Value(holder) : Value();
+    }
+    Object* holder = FindPathHolder(vm, context, path, variable, true);
+    return holder ? vm.Get(holder, variable) : Value();
+}
+
+void SetVariable(Vm& vm, Context& context, const std::string& name, const Value& value) {
+    if (HasPathSyntax(name)) {
+        std::string path, variable;
+        if (!SplitVariable(name, &path, &variable) || variable.empty()) return;
+        if (Object* holder = FindPathHolder(vm, context, path, variable, false)) vm.Set(holder, variable, value);
+        return;
+    }
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it) {
+        if (*it && vm.Has(*it, name)) {
+            vm.Set(*it, name, value);
+            return;
+        }
+    }
+    Object* timeline = !context.scope.empty() && context.scope.front() ? context.scope.front() : context.target;
+    vm.Set(timeline ? timeline : vm.global, name, value);
+}
+
+void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value& value, bool assign) {
+    Object* holder = context.activation;
+    if (!holder) holder = !context.scope.empty() && context.scope.front() ? context.scope.front() : context.target;
+    if (!holder) return;
+    if (!assign && vm.Has(holder, name)) return;
+    if (context.activation) {
+        Property& property = holder->properties.Set(name, vm.CaseSensitive());
+        property.value = value;
+        return;
+    }
+    vm.Set(holder, name, value);
+}
+
+bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
+    if (HasPathSyntax(name)) {
+        std::string path, variable;
+        if (!SplitVariable(name, &path, &variable) || variable.empty()) return false;
+        Object* holder = FindPathHolder(vm, context, path, variable, true);
+        return holder && vm.Delete(holder, variable);
+    }
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Delete(*it, name);
+    if (vm.global->FindOwn(name, vm.CaseSensitive())) return vm.Delete(vm.global, name);
+    return false;
+}
+
+Object* ResolveClipValue(Vm& vm, Context& context, const Value& value) {
+    if (value.IsObject()) return value.object->AsClip() ? value.object : nullptr;
+    std::string path = vm.ToString(value);
+    if (path.empty()) return context.target;
+    return vm.host ? vm.host->ResolveTarget(context.target, path) : nullptr;
+}
+
+Value GetMemberValue(Vm& vm, const Value& object, const Value& name) {
+    return vm.GetMember(object, vm.ToString(name));
+}
+
+Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value& name, Args args) {
+    (void)context;
+    std::string method = name.IsUndefined() ? std::string() : vm.ToString(name);
+    if (object.IsObject()) {
+        if (auto* super_object = dynamic_cast<SuperObject*>(object.object)) {
+            Object* home = super_object->home;
+            if (!home) return Value();
+            if (method.empty()) {
+                Value constructor = vm.Get(home, "__constructor__");
+                return vm.CallWithHome(constructor, super_object->self, std::move(args), home->proto);
+            }
+            Object* holder = nullptr;
+            if (!home->proto || !vm.Lookup(home->proto, method, &holder)) return Value();
+            return vm.CallWithHome(vm.Get(home->proto, method), super_object->self, std::move(args), holder);
+        }
+    }
+    if (method.empty()) return vm.Call(object, Value(), std::move(args));
+    Object* target = vm.ToObject(object);
+    if (!target) return Value();
+    Value function = vm.Get(target, method);
+    Object* holder = nullptr;
+    vm.Lookup(target, method, &holder);
+    return vm.CallWithHome(function, Value(target), std::move(args), holder);
+}
+
+Value ConstructValue(Vm& vm, const Value& constructor, Args args) {
+    return vm.Construct(constructor, std::move(args));
+}
+
+}  // namespace flash::avm1

@@ -1,0 +1,247 @@
+// What scripts see of a movie clip as members: the underscore properties
+// (_x, _alpha, _currentframe...) and the children by instance name; and
+// the bounds those properties measure.
+#include "flash/avm1/vm.h"
+#include "flash/drawing.h"
+#include "flash/player.h"
+#include "flash/text_field.h"
+
+#include <cmath>
+#include <limits>
+
+namespace flash {
+
+namespace {
+
+constexpr double kPi = 3.14159265358979323846;
+
+enum class Prop {
+    None, X, Y, XScale, YScale, CurrentFrame, TotalFrames, Alpha, Visible, Width, Height, Rotation, Target,
+    FramesLoaded, Name, DropTarget, Url, HighQuality, FocusRect, SoundBufTime, Quality, XMouse, YMouse, Parent,
+    Root,
+};
+
+Prop PropertyOf(const std::string& name, bool case_sensitive) {
+    if (name.empty() || name[0] != '_') return Prop::None;
+    static const std::pair<const char*, Prop> table[] = {
+        {"_x", Prop::X}, {"_y", Prop::Y}, {"_xscale", Prop::XScale}, {"_yscale", Prop::YScale},
+        {"_currentframe", Prop::CurrentFrame}, {"_totalframes", Prop::TotalFrames}, {"_alpha", Prop::Alpha},
+        {"_visible", Prop::Visible}, {"_width", Prop::Width}, {"_height", Prop::Height},
+        {"_rotation", Prop::Rotation}, {"_target", Prop::Target}, {"_framesloaded", Prop::FramesLoaded},
+        {"_name", Prop::Name}, {"_droptarget", Prop::DropTarget}, {"_url", Prop::Url},
+        {"_highquality", Prop::HighQuality}, {"_focusrect", Prop::FocusRect}, {"_soundbuftime", Prop::SoundBufTime},
+        {"_quality", Prop::Quality}, {"_xmouse", Prop::XMouse}, {"_ymouse", Prop::YMouse},
+        {"_parent", Prop::Parent}, {"_root", Prop::Root},
+    };
+    std::string key = case_sensitive ? name : avm1::FoldCase(name);
+    for (const auto& [n, p] : table)
+        if (key == n) return p;
+    return Prop::None;
+}
+
+double ScaleX(const Matrix& m) { return std::sqrt(m.a * m.a + m.b * m.b); }
+double ScaleY(const Matrix& m) { return std::sqrt(m.c * m.c + m.d * m.d); }
+double RotationOf(const Matrix& m) { return std::atan2(m.b, m.a) * 180 / kPi; }
+
+// Rebuilds the matrix from scales and rotation, keeping the translation
+// and the skew between the axes.
+void SetScaleRotation(Matrix& m, double sx, double sy, double degrees) {
+    double skew = std::atan2(-m.c, m.d) - std::atan2(m.b, m.a);
+    double r = degrees * kPi / 180;
+    m.a = sx * std::cos(r);
+    m.b = sx * std::sin(r);
+    m.c = -sy * std::sin(r + skew);
+    m.d = sy * std::cos(r + skew);
+}
+
+double Round20(double twips) { return std::round(twips) / 20.0; }
+
+struct Box {
+    double xmin = std::numeric_limits<double>::infinity(), ymin = xmin;
+    double xmax = -xmin, ymax = -xmin;
+    bool Empty() const { return xmin > xmax; }
+    void Add(double x, double y) {
+        xmin = std::min(xmin, x), ymin = std::min(ymin, y);
+        xmax = std::max(xmax, x), ymax = std::max(ymax, y);
+    }
+    void AddBox(double x0, double y0, double x1, double y1, const Matrix& m) {
+        Add(m.X(x0, y0), m.Y(x0, y0));
+        Add(m.X(x1, y0), m.Y(x1, y0));
+        Add(m.X(x0, y1), m.Y(x0, y1));
+        Add(m.X(x1, y1), m.Y(x1, y1));
+    }
+};
+
+void AddClip(Clip& clip, const Matrix& m, Box& box, int nesting);
+
+void AddInstance(const Instance& instance, const Matrix& outer, Box& box, int nesting) {
+    if (!instance.definition || nesting > 32) return;
+    Matrix m = Multiply(outer, instance.matrix);
+    const Character& c = *instance.definition;
+    if (c.shape) {
+        box.AddBox(c.shape->xmin, c.shape->ymin, c.shape->xmax, c.shape->ymax, m);
+    } else if (c.morph) {
+        const Shape& s = c.morph->start;
+        box.AddBox(s.xmin, s.ymin, s.xmax, s.ymax, m);
+    } else if (instance.text) {
+        const TextField& f = *instance.text;
+        box.AddBox(f.xmin, f.ymin, f.xmax, f.ymax, m);
+    } else if (c.edit_text) {
+        box.AddBox(c.edit_text->xmin, c.edit_text->ymin, c.edit_text->xmax, c.edit_text->ymax, m);
+    } else if (instance.clip) {
+        AddClip(*instance.clip, m, box, nesting + 1);
+    }
+}
+
+void AddClip(Clip& clip, const Matrix& m, Box& box, int nesting) {
+    if (clip.drawing && !clip.drawing->empty) {
+        const Shape& s = clip.drawing->shape;
+        box.AddBox(s.xmin, s.ymin, s.xmax, s.ymax, m);
+    }
+    for (auto& [depth, instance] : clip.children) AddInstance(instance, m, box, nesting);
+}
+
+}  // namespace
+
+bool Player::ClipBounds(Clip& clip, double* xmin, double* ymin, double* xmax, double* ymax) {
+    Box box;
+    AddClip(clip, Matrix{}, box, 0);
+    if (box.Empty()) return false;
+    *xmin = box.xmin, *ymin = box.ymin, *xmax = box.xmax, *ymax = box.ymax;
+    return true;
+}
+
+bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
+    bool cs = vm.CaseSensitive();
+    Prop prop = PropertyOf(name, cs);
+    if (prop == Prop::None) {
+        // Children by instance name, unless a stored property has the name.
+        if (FindOwn(name, cs)) return false;
+        for (auto& [d, instance] : children)
+            if ((instance.clip || instance.text) && !instance.name.empty() &&
+                (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
+                avm1::Object* child = instance.clip;
+                if (!child) child = instance.text;
+                *out = avm1::Value(child);
+                return true;
+            }
+        return false;
+    }
+    Instance& placed = Placement();
+    const Matrix& m = placed.matrix;
+    switch (prop) {
+    case Prop::X: *out = avm1::Value(Round20(m.tx)); return true;
+    case Prop::Y: *out = avm1::Value(Round20(m.ty)); return true;
+    case Prop::XScale: *out = avm1::Value(ScaleX(m) * 100); return true;
+    case Prop::YScale: *out = avm1::Value(ScaleY(m) * 100); return true;
+    case Prop::Rotation: *out = avm1::Value(RotationOf(m)); return true;
+    case Prop::CurrentFrame: *out = avm1::Value(frame + 1); return true;
+    case Prop::TotalFrames:
+    case Prop::FramesLoaded: *out = avm1::Value(timeline->frame_count); return true;
+    case Prop::Alpha: *out = avm1::Value(placed.color.am * 100.0 / 256.0); return true;
+    case Prop::Visible: *out = avm1::Value(placed.visible); return true;
+    case Prop::Width:
+    case Prop::Height: {
+        double x0, y0, x1, y1;
+        if (!player->ClipBounds(*this, &x0, &y0, &x1, &y1)) {
+            *out = avm1::Value(0);
+            return true;
+        }
+        // Measured in the parent's space.
+        double sx = ScaleX(m), sy = ScaleY(m);
+        (void)sx, (void)sy;
+        double w = 0, h = 0;
+        {
+            double xs[4] = {m.X(x0, y0), m.X(x1, y0), m.X(x0, y1), m.X(x1, y1)};
+            double ys[4] = {m.Y(x0, y0), m.Y(x1, y0), m.Y(x0, y1), m.Y(x1, y1)};
+            w = *std::max_element(xs, xs + 4) - *std::min_element(xs, xs + 4);
+            h = *std::max_element(ys, ys + 4) - *std::min_element(ys, ys + 4);
+        }
+        *out = avm1::Value(Round20(prop == Prop::Width ? w : h));
+        return true;
+    }
+    case Prop::Target: *out = avm1::Value(player->SlashPath(this)); return true;
+    case Prop::Name: *out = avm1::Value(parent ? placed.name : std::string()); return true;
+    case Prop::DropTarget: *out = avm1::Value(""); return true;
+    case Prop::Url: *out = avm1::Value(""); return true;
+    case Prop::HighQuality: *out = avm1::Value(1); return true;
+    case Prop::FocusRect: *out = avm1::Value(true); return true;
+    case Prop::SoundBufTime: *out = avm1::Value(5); return true;
+    case Prop::Quality: *out = avm1::Value("HIGH"); return true;
+    case Prop::XMouse:
+    case Prop::YMouse: {
+        Matrix to_stage = player->StageMatrix(*this);
+        auto inverse = Inverse(to_stage);
+        double x = player->mouse_x, y = player->mouse_y;
+        if (inverse) {
+            double lx = inverse->X(x, y), ly = inverse->Y(x, y);
+            x = lx, y = ly;
+        }
+        *out = avm1::Value(Round20(prop == Prop::XMouse ? x : y));
+        return true;
+    }
+    case Prop::Parent:
+        *out = parent ? avm1::Value(static_cast<avm1::Object*>(parent)) : avm1::Value();
+        return true;
+    case Prop::Root: *out = avm1::Value(player->RootClip()); return true;
+    case Prop::None: break;
+    }
+    return false;
+}
+
+bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) {
+    Prop prop = PropertyOf(name, vm.CaseSensitive());
+    if (prop == Prop::None || prop == Prop::Parent || prop == Prop::Root) return false;
+    Instance& placed = Placement();
+    Matrix& m = placed.matrix;
+    double n = vm.ToNumber(value);
+    bool valid = std::isfinite(n);
+    switch (prop) {
+    case Prop::X:
+        if (valid) m.tx = std::round(n * 20);
+        break;
+    case Prop::Y:
+        if (valid) m.ty = std::round(n * 20);
+        break;
+    case Prop::XScale:
+        if (valid) SetScaleRotation(m, n / 100, ScaleY(m), RotationOf(m));
+        break;
+    case Prop::YScale:
+        if (valid) SetScaleRotation(m, ScaleX(m), n / 100, RotationOf(m));
+        break;
+    case Prop::Rotation:
+        if (valid) {
+            double r = std::fmod(n, 360);
+            if (r > 180) r -= 360;
+            if (r < -180) r += 360;
+            SetScaleRotation(m, ScaleX(m), ScaleY(m), r);
+        }
+        break;
+    case Prop::Alpha:
+        if (valid) placed.color.am = static_cast<int>(n * 256 / 100);
+        break;
+    case Prop::Visible:
+        if (!value.IsUndefined()) placed.visible = vm.ToBoolean(value);
+        break;
+    case Prop::Width:
+    case Prop::Height: {
+        double x0, y0, x1, y1;
+        if (!valid || !player->ClipBounds(*this, &x0, &y0, &x1, &y1)) break;
+        double size = prop == Prop::Width ? x1 - x0 : y1 - y0;
+        if (size <= 0) break;
+        double scale = n * 20 / size;
+        if (prop == Prop::Width) SetScaleRotation(m, scale, ScaleY(m), RotationOf(m));
+        else SetScaleRotation(m, ScaleX(m), scale, RotationOf(m));
+        break;
+    }
+    case Prop::Name:
+        placed.name = vm.ToString(value);
+        break;
+    default:
+        return true;  // read-only: the assignment is ignored
+    }
+    placed.scripted = true;
+    return true;
+}
+
+}  // namespace flash
