@@ -279,18 +279,16 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
         if (!clip) return;
         double number = StringToNumber(text, false);
         if (!std::isnan(number)) {
-            int64_t n = static_cast<int64_t>(ToUint32(number)) + bias;
-            if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
+            int32_t index = FrameIndex(number + bias);
+            if (index >= 0) vm_.host->GotoFrame(clip, index, play);
         } else {
             vm_.host->GotoLabel(clip, text, play);
         }
         return;
     }
     if (!clip) return;
-    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
-    // past the last go to the last.
-    int64_t n = static_cast<int64_t>(ToUint32(vm_.ToNumber(frame))) + bias;
-    if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
+    int32_t index = FrameIndex(vm_.ToNumber(frame) + bias);
+    if (index >= 0) vm_.host->GotoFrame(clip, index, play);
 }
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {
