@@ -338,7 +338,12 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
 }
 
 Value Interpreter::Add2(const Value& a, const Value& b) {
-    Value pa = vm_.ToPrimitive(a), pb = vm_.ToPrimitive(b);
+    // Dates join as their text, other objects as their valueOf.
+    auto primitive = [&](const Value& v) {
+        bool date = v.IsObject() && v.object->native_class && std::string(v.object->native_class) == "Date";
+        return vm_.ToPrimitive(v, date);
+    };
+    Value pa = primitive(a), pb = primitive(b);
     if (pa.IsString() || pb.IsString()) return Value(vm_.ToString(pa) + vm_.ToString(pb));
     return Value(vm_.ToNumber(pa) + vm_.ToNumber(pb));
 }
@@ -818,8 +823,9 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         } else {
             object = value.IsObject() ? value.object : nullptr;
         }
-        Push(Value::Null());
-        // The loop pops names off the stack: the first name goes on last.
+        // undefined ends the names; the loop pops them off the stack, so the
+        // first name goes on last.
+        Push(Value());
         if (object) {
             std::vector<std::string> keys = vm_.EnumerableKeys(object);
             for (auto it = keys.rbegin(); it != keys.rend(); ++it) Push(Value(std::move(*it)));
