@@ -17,6 +17,16 @@ void InstallGlobals(Vm& vm) {
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
+    InstallPointClass(vm);
+    InstallRectangleClass(vm);
+    InstallMatrixClass(vm);
+    InstallColorTransformClass(vm);
+    InstallTransformClass(vm);
+    InstallSoundClass(vm);
+    InstallTextFormatClass(vm);
+    InstallSharedObjectClass(vm);
+    InstallBitmapDataClass(vm);
+    InstallFilterClasses(vm);
 }
 
 }  // namespace flash::avm1
