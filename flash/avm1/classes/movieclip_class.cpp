@@ -31,11 +31,12 @@ void GotoValue(Vm& vm, Object* self, const Value& frame, bool play) {
             vm.host->GotoLabel(self, frame.string, play);
             return;
         }
-        vm.host->GotoFrame(self, static_cast<int>(n) - 1, play);
+        if (ToInt32(n) >= 1) vm.host->GotoFrame(self, ToInt32(n) - 1, play);
         return;
     }
-    double n = vm.ToNumber(frame);
-    if (!std::isnan(n)) vm.host->GotoFrame(self, static_cast<int>(n) - 1, play);
+    // Frame numbers wrap to 32 bits; frames before the first are ignored.
+    int number = ToInt32(vm.ToNumber(frame));
+    if (number >= 1) vm.host->GotoFrame(self, number - 1, play);
 }
 
 Value GotoAndPlay(Vm& vm, Object* self, Args& args) {
