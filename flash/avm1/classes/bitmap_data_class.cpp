@@ -30,6 +30,28 @@ BitmapPixels* PixelsOf(Object* self) { return self ? PixelsOf(Value(self)) : nul
 int IntOf(Vm& vm, const Value& value) { return vm.ToInt(value); }
 uint32_t ColorOf(Vm& vm, const Value& value) { return static_cast<uint32_t>(vm.ToInt(value)); }
 
+// A rectangle argument needs x, y, width and height.
+bool IsRect(Vm& vm, const Value& value) {
+    if (!value.IsObject()) return false;
+    for (const char* name : {"x", "y", "width", "height"})
+        if (!vm.Has(value.object, name)) return false;
+    return true;
+}
+
+// Result codes of the methods: -1 too few arguments (or a disposed this),
+// -2 a source that is no bitmap, -3 a disposed source, -4 a bad rectangle.
+constexpr int kBadCall = -1, kNoSource = -2, kDisposedSource = -3, kBadRect = -4;
+
+// Checks the source bitmap argument and the rectangle after it.
+int CheckSource(Vm& vm, const Args& args, BitmapPixels** source) {
+    Value value = Arg(args, 0);
+    if (!value.IsObject() || value.object->native_class != kBitmapDataClass) return kNoSource;
+    *source = PixelsOf(value);
+    if (!*source) return kDisposedSource;
+    if (!IsRect(vm, Arg(args, 1))) return kBadRect;
+    return 0;
+}
+
 PixelRect RectOf(Vm& vm, const Value& value) {
     if (!value.IsObject()) return {0, 0, 0, 0};
     Object* o = value.object;
@@ -100,32 +122,36 @@ Value GetPixel32(Vm& vm, Object* self, Args& args) {
 
 Value SetPixel(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
-    if (!p) return Value();
+    if (!p || args.size() < 3) return Value(kBadCall);
     int x = IntOf(vm, Arg(args, 0)), y = IntOf(vm, Arg(args, 1));
-    if (!p->Inside(x, y)) return Value();
+    if (!p->Inside(x, y)) return Value(0);
     uint32_t alpha = p->Get(x, y) & 0xFF000000u;
     p->Set(x, y, alpha | (ColorOf(vm, Arg(args, 2)) & 0xFFFFFF));
-    return Value();
+    return Value(0);
 }
 
 Value SetPixel32(Vm& vm, Object* self, Args& args) {
-    if (BitmapPixels* p = PixelsOf(self))
-        p->Set(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)), ColorOf(vm, Arg(args, 2)));
-    return Value();
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 3) return Value(kBadCall);
+    p->Set(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)), ColorOf(vm, Arg(args, 2)));
+    return Value(0);
 }
 
 Value FillRect(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
-    if (!p) return Value(-1);
-    if (!Arg(args, 0).IsObject()) return Value();
+    if (!p || args.size() < 2 || !IsRect(vm, args[0])) return Value(kBadCall);
     p->FillRect(RectOf(vm, args[0]), ColorOf(vm, Arg(args, 1)));
-    return Value();
+    return Value(0);
 }
 
+// 1 when the point is inside the bitmap, 0 when not.
 Value FloodFill(Vm& vm, Object* self, Args& args) {
-    if (BitmapPixels* p = PixelsOf(self))
-        p->FloodFill(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)), ColorOf(vm, Arg(args, 2)));
-    return Value();
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 3) return Value(kBadCall);
+    int x = IntOf(vm, args[0]), y = IntOf(vm, args[1]);
+    if (!p->Inside(x, y)) return Value(0);
+    p->FloodFill(x, y, ColorOf(vm, args[2]));
+    return Value(1);
 }
 
 Value Clone(Vm& vm, Object* self, Args&) {
@@ -168,11 +194,11 @@ int ChannelShift(int channel) {
 
 Value CopyChannel(Vm& vm, Object* self, Args& args) {
     BitmapPixels* dest = PixelsOf(self);
-    BitmapPixels* source = PixelsOf(Arg(args, 0));
-    if (!dest) return Value(-1);
-    if (!source || !Arg(args, 1).IsObject()) return Value();
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 5) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
     int from_shift = ChannelShift(IntOf(vm, Arg(args, 3))), to_shift = ChannelShift(IntOf(vm, Arg(args, 4)));
-    if (from_shift < 0 || to_shift < 0) return Value();
+    if (from_shift < 0 || to_shift < 0) return Value(kBadCall);
     BitmapPixels copy = *source;
     PixelRect rect = copy.Clip(RectOf(vm, args[1]));
     int dx, dy;
@@ -187,17 +213,18 @@ Value CopyChannel(Vm& vm, Object* self, Args& args) {
             dest->Set(tx, ty, pixel);
         }
     }
-    return Value();
+    return Value(kBadCall);
 }
 
 Value ColorTransformMethod(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
-    if (!p) return Value(-1);
-    Value ct = Arg(args, 1);
-    if (!Arg(args, 0).IsObject() || !ct.IsObject() || ct.object->native_class != kColorTransformClass) return Value();
+    if (!p || args.size() < 2) return Value(kBadCall);
+    if (!IsRect(vm, args[0])) return Value(kNoSource);
+    Value ct = args[1];
+    if (!ct.IsObject() || ct.object->native_class != kColorTransformClass) return Value(kDisposedSource);
     const double* v = static_cast<ColorTransformObject*>(ct.object)->values;
     p->ColorTransform(RectOf(vm, args[0]), v, v + 4);
-    return Value();
+    return Value(kBadCall);
 }
 
 Value Scroll(Vm& vm, Object* self, Args& args) {
@@ -209,9 +236,9 @@ Value Scroll(Vm& vm, Object* self, Args& args) {
 // the differences.
 Value Compare(Vm& vm, Object* self, Args& args) {
     BitmapPixels* a = PixelsOf(self);
-    if (!a) return Value(-1);
-    BitmapPixels* b = PixelsOf(Arg(args, 0));
-    if (!b) return Value(-2);
+    if (!a || args.empty()) return Value(kBadCall);
+    BitmapPixels* b = PixelsOf(args[0]);
+    if (!b) return Value(kNoSource);
     if (a->width() != b->width()) return Value(-3);
     if (a->height() != b->height()) return Value(-4);
     auto out = std::make_unique<BitmapPixels>(a->width(), a->height(), true, 0);
@@ -270,9 +297,9 @@ bool Compare(const std::string& operation, uint32_t value, uint32_t threshold) {
 // threshold(source, rect, point, operation, threshold, color, mask, copySource)
 Value Threshold(Vm& vm, Object* self, Args& args) {
     BitmapPixels* dest = PixelsOf(self);
-    BitmapPixels* source = PixelsOf(Arg(args, 0));
-    if (!dest) return Value(-1);
-    if (!source || !Arg(args, 1).IsObject()) return Value(0);
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 5) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
     std::string operation = vm.ToString(Arg(args, 3));
     uint32_t threshold = ColorOf(vm, Arg(args, 4));
     uint32_t color = args.size() > 5 ? ColorOf(vm, args[5]) : 0;
@@ -303,9 +330,9 @@ Value Threshold(Vm& vm, Object* self, Args& args) {
 // looks up an array of 256 colours; the lookups are added.
 Value PaletteMap(Vm& vm, Object* self, Args& args) {
     BitmapPixels* dest = PixelsOf(self);
-    BitmapPixels* source = PixelsOf(Arg(args, 0));
-    if (!dest) return Value(-1);
-    if (!source || !Arg(args, 1).IsObject()) return Value();
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 3) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
     uint32_t tables[4][256];
     const int shifts[4] = {16, 8, 0, 24};
     for (int c = 0; c < 4; ++c) {
@@ -330,7 +357,7 @@ Value PaletteMap(Vm& vm, Object* self, Args& args) {
             dest->Set(dx + x, dy + y, out);
         }
     }
-    return Value();
+    return Value(kBadCall);
 }
 
 // A small generator for noise and pixelDissolve (their patterns are the
@@ -369,9 +396,9 @@ Value Noise(Vm& vm, Object* self, Args& args) {
 
 Value PixelDissolve(Vm& vm, Object* self, Args& args) {
     BitmapPixels* dest = PixelsOf(self);
-    BitmapPixels* source = PixelsOf(Arg(args, 0));
-    if (!dest) return Value(-1);
-    if (!source || !Arg(args, 1).IsObject()) return Value(0);
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 5) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
     uint32_t state = static_cast<uint32_t>(IntOf(vm, Arg(args, 3)));
     PixelRect rect = source->Clip(RectOf(vm, args[1]));
     int count = args.size() > 4 ? IntOf(vm, args[4]) : 0;
@@ -391,9 +418,9 @@ Value PixelDissolve(Vm& vm, Object* self, Args& args) {
     return Value(static_cast<int>(state & 0x7FFFFFFF));
 }
 
-Value PerlinNoise(Vm&, Object* self, Args&) {
-    if (!PixelsOf(self)) return Value(-1);
-    return Value();
+Value PerlinNoise(Vm&, Object* self, Args& args) {
+    if (!PixelsOf(self) || args.size() < 6) return Value(kBadCall);
+    return Value(0);
 }
 
 // hitTest(firstPoint, alphaThreshold, secondObject): points and

@@ -30,7 +30,8 @@ uint32_t Premultiply(uint32_t argb) {
 uint32_t Unpremultiply(uint32_t argb) {
     uint32_t a = Channel(argb, 24);
     if (a == 255 || a == 0) return argb;
-    auto scale = [a](uint32_t c) { return std::min<uint32_t>(255, c * 255 / a); };
+    // c * 255 / a rounded to nearest, halves down.
+    auto scale = [a](uint32_t c) { return std::min<uint32_t>(255, (2 * c * 255 + a - 1) / (2 * a)); };
     return Pack(a, scale(Channel(argb, 16)), scale(Channel(argb, 8)), scale(Channel(argb, 0)));
 }
 

@@ -12,8 +12,8 @@ struct PixelRect {
     int x = 0, y = 0, width = 0, height = 0;
 };
 
-// Premultiplying rounds to nearest; taking it back truncates, as the
-// reference player does.
+// Premultiplying rounds to nearest; taking it back rounds to nearest with
+// halves down, as the reference player does.
 uint32_t Premultiply(uint32_t argb);
 uint32_t Unpremultiply(uint32_t argb);
 
