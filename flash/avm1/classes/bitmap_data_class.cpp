@@ -144,14 +144,11 @@ Value FillRect(Vm& vm, Object* self, Args& args) {
     return Value(0);
 }
 
-// 1 when the point is inside the bitmap, 0 when not.
+// 1 when something was filled, 0 when not.
 Value FloodFill(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
     if (!p || args.size() < 3) return Value(kBadCall);
-    int x = IntOf(vm, args[0]), y = IntOf(vm, args[1]);
-    if (!p->Inside(x, y)) return Value(0);
-    p->FloodFill(x, y, ColorOf(vm, args[2]));
-    return Value(1);
+    return Value(p->FloodFill(IntOf(vm, args[0]), IntOf(vm, args[1]), ColorOf(vm, args[2])) ? 1 : 0);
 }
 
 Value Clone(Vm& vm, Object* self, Args&) {
@@ -198,7 +195,8 @@ Value CopyChannel(Vm& vm, Object* self, Args& args) {
     if (!dest || args.size() < 5) return Value(kBadCall);
     if (int code = CheckSource(vm, args, &source)) return Value(code);
     int from_shift = ChannelShift(IntOf(vm, Arg(args, 3))), to_shift = ChannelShift(IntOf(vm, Arg(args, 4)));
-    if (from_shift < 0 || to_shift < 0) return Value(kBadCall);
+    // An unknown source channel copies zeros; an unknown target changes nothing.
+    if (to_shift < 0) return Value(kBadCall);
     BitmapPixels copy = *source;
     PixelRect rect = copy.Clip(RectOf(vm, args[1]));
     int dx, dy;
@@ -207,7 +205,7 @@ Value CopyChannel(Vm& vm, Object* self, Args& args) {
         for (int x = 0; x < rect.width; ++x) {
             int tx = dx + x, ty = dy + y;
             if (!dest->Inside(tx, ty)) continue;
-            uint32_t value = (copy.Get(rect.x + x, rect.y + y) >> from_shift) & 0xFF;
+            uint32_t value = from_shift < 0 ? 0 : (copy.Get(rect.x + x, rect.y + y) >> from_shift) & 0xFF;
             uint32_t pixel = dest->Get(tx, ty);
             pixel = (pixel & ~(0xFFu << to_shift)) | (value << to_shift);
             dest->Set(tx, ty, pixel);
@@ -284,14 +282,14 @@ Value GetColorBoundsRect(Vm& vm, Object* self, Args& args) {
                              {Value(left), Value(top), Value(right - left + 1), Value(bottom - top + 1)}));
 }
 
+// An operation the player does not know counts as "<".
 bool Compare(const std::string& operation, uint32_t value, uint32_t threshold) {
-    if (operation == "<") return value < threshold;
     if (operation == "<=") return value <= threshold;
     if (operation == ">") return value > threshold;
     if (operation == ">=") return value >= threshold;
     if (operation == "==") return value == threshold;
     if (operation == "!=") return value != threshold;
-    return false;
+    return value < threshold;
 }
 
 // threshold(source, rect, point, operation, threshold, color, mask, copySource)
@@ -314,12 +312,13 @@ Value Threshold(Vm& vm, Object* self, Args& args) {
         for (int x = 0; x < rect.width; ++x) {
             int tx = dx + x, ty = dy + y;
             if (!dest->Inside(tx, ty)) continue;
-            uint32_t pixel = copy.Get(rect.x + x, rect.y + y);
-            if (Compare(operation, pixel & mask, threshold & mask)) {
-                dest->Set(tx, ty, color);
+            // The test reads the stored, premultiplied pixel.
+            uint32_t raw = copy.GetRaw(rect.x + x, rect.y + y);
+            if (Compare(operation, raw & mask, threshold & mask)) {
+                dest->SetRaw(tx, ty, Premultiply(color));
                 ++count;
             } else if (copy_source) {
-                dest->Set(tx, ty, pixel);
+                dest->SetRaw(tx, ty, raw);
             }
         }
     }
@@ -331,18 +330,22 @@ Value Threshold(Vm& vm, Object* self, Args& args) {
 Value PaletteMap(Vm& vm, Object* self, Args& args) {
     BitmapPixels* dest = PixelsOf(self);
     BitmapPixels* source = nullptr;
-    if (!dest || args.size() < 3) return Value(kBadCall);
+    if (!dest || args.size() < 4) return Value(kBadCall);
     if (int code = CheckSource(vm, args, &source)) return Value(code);
     uint32_t tables[4][256];
     const int shifts[4] = {16, 8, 0, 24};
     for (int c = 0; c < 4; ++c) {
         Value list = Arg(args, 3 + c);
         ArrayObject* array = list.IsObject() ? list.object->AsArray() : nullptr;
+        // No table keeps the channel; an object that is no array, or a
+        // missing entry, maps to 0.
         for (uint32_t i = 0; i < 256; ++i) {
-            if (array && i < array->elements.size())
+            if (list.IsNullish())
+                tables[c][i] = i << shifts[c];
+            else if (array && i < array->elements.size())
                 tables[c][i] = ColorOf(vm, array->elements[i]);
             else
-                tables[c][i] = i << shifts[c];
+                tables[c][i] = 0;
         }
     }
     BitmapPixels copy = *source;

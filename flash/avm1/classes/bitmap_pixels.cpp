@@ -43,6 +43,8 @@ BitmapPixels::BitmapPixels(int width, int height, bool transparent, uint32_t fil
 
 uint32_t BitmapPixels::Get(int x, int y) const {
     if (!Inside(x, y)) return 0;
+    // An opaque bitmap's pixels are taken as they are stored.
+    if (!transparent_) return GetRaw(x, y);
     return Unpremultiply(GetRaw(x, y));
 }
 
@@ -68,11 +70,11 @@ void BitmapPixels::FillRect(PixelRect rect, uint32_t argb) {
         for (int x = rect.x; x < rect.x + rect.width; ++x) SetRaw(x, y, value);
 }
 
-void BitmapPixels::FloodFill(int x, int y, uint32_t argb) {
-    if (!Inside(x, y)) return;
+bool BitmapPixels::FloodFill(int x, int y, uint32_t argb) {
+    if (!Inside(x, y)) return false;
     if (!transparent_) argb |= 0xFF000000u;
     uint32_t from = GetRaw(x, y), to = Premultiply(argb);
-    if (from == to) return;
+    if (from == to) return false;
     std::vector<std::pair<int, int>> pending{{x, y}};
     while (!pending.empty()) {
         auto [px, py] = pending.back();
@@ -84,6 +86,7 @@ void BitmapPixels::FloodFill(int x, int y, uint32_t argb) {
         pending.push_back({px, py + 1});
         pending.push_back({px, py - 1});
     }
+    return true;
 }
 
 void BitmapPixels::ColorTransform(PixelRect rect, const double multipliers[4], const double offsets[4]) {

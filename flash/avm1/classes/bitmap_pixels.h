@@ -35,8 +35,9 @@ public:
     // The part of rect inside the bitmap.
     PixelRect Clip(PixelRect rect) const;
     void FillRect(PixelRect rect, uint32_t argb);
-    // Fills the 4-connected area of (x, y)'s colour.
-    void FloodFill(int x, int y, uint32_t argb);
+    // Fills the 4-connected area of (x, y)'s colour; false when (x, y) is
+    // outside or already has the colour.
+    bool FloodFill(int x, int y, uint32_t argb);
     // Multipliers and offsets in the order red, green, blue, alpha.
     void ColorTransform(PixelRect rect, const double multipliers[4], const double offsets[4]);
     void Scroll(int dx, int dy);
