@@ -35,13 +35,6 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
-// A clip taken off the display list, with everything inside it.
-void MarkRemoved(Clip* clip) {
-    clip->removed = true;
-    for (auto& [depth, instance] : clip->children)
-        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
-}
-
 bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
     if (a.size() != b.size()) return false;
     if (case_sensitive) return a == b;
@@ -58,6 +51,12 @@ avm1::Code CodeOf(const ActionBytes& bytes, int version) {
 }
 
 }  // namespace
+
+void MarkRemoved(Clip* clip) {
+    clip->removed = true;
+    for (auto& [depth, instance] : clip->children)
+        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
+}
 
 const Timeline& EmptyTimeline() {
     static const Timeline empty;
@@ -115,6 +114,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     movie_ = std::move(movie);
     if (!movie_) return;
     vm_ = std::make_unique<avm1::Vm>(movie_->version);
+    vm_->load_folder = base_folder_.string();
     vm_->host = this;
     vm_->on_trace = trace_sink_;
     vm_->epoch_seconds = epoch_seconds_;
@@ -127,12 +127,22 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_instance_.clip = root_;
     clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
+    QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
     if (observer_) observer_->Settled(*this);
 }
 
+void Player::SetBaseFolder(const std::filesystem::path& folder) {
+    base_folder_ = folder;
+    // Script loads (XML, LoadVars) start from the same folder.
+    if (vm_) vm_->load_folder = folder.string();
+}
+
 void Player::Unload() {
     queue_.clear();
+    pending_loads_.clear();
+    levels_.clear();
+    loaded_movies_.clear();
     clips_.clear();
     init_done_.clear();
     root_ = nullptr;
@@ -182,6 +192,7 @@ double Player::FrameRate() const {
 void Player::Advance() {
     if (!root_) return;
     ++tick_;
+    ProcessLoads();
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
     StepAll();
@@ -390,7 +401,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventInitialize) queue_.push_back({&clip, action.actions, {}});
+        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     if (constructor) {
         avm1::Value prototype = vm_->Get(constructor, "prototype");
         if (prototype.IsObject()) clip.proto = prototype.object;
@@ -402,7 +413,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         }
     }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventConstruct) queue_.push_back({&clip, action.actions, {}});
+        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
     if (queue_frame) RunFrame(clip, 0, true, nullptr);
     QueueEvent(clip, kEventLoad, "onLoad");
 }
@@ -453,6 +464,11 @@ void Player::CollectGarbage() {
         tracer.Mark(dragged);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
         for (Clip* clip : clips_) tracer.Mark(clip);
+        for (auto& [level, clip] : levels_) tracer.Mark(clip);
+        for (const PendingLoad& load : pending_loads_) {
+            tracer.Mark(load.target);
+            tracer.Mark(load.loader);
+        }
     });
 }
 
@@ -486,6 +502,9 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
             clip = clip->parent;
         } else if (SameName(part, "_root", false) || SameName(part, "_level0", false)) {
             clip = root_;
+        } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
+            auto level = levels_.find(std::atoi(part.c_str() + 6));
+            clip = level == levels_.end() ? nullptr : level->second;
         } else if (SameName(part, "this", false)) {
             continue;
         } else {
@@ -508,10 +527,17 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
 
 std::string Player::DottedPath(avm1::Object* object) {
     Clip* clip = object ? object->AsClip() : nullptr;
-    if (!clip) return "";
+    // A clip no longer on the display list has no path.
+    if (!clip || (clip->removed && clip != root_)) return "";
     std::vector<std::string> names;
-    for (Clip* c = clip; c && c->parent; c = c->parent) names.push_back(c->Placement().name);
+    Clip* top = clip;
+    for (Clip* c = clip; c && c->parent; c = c->parent) {
+        names.push_back(c->Placement().name);
+        top = c->parent;
+    }
     std::string path = "_level0";
+    for (const auto& [number, level] : levels_)
+        if (level == top) path = "_level" + std::to_string(number);
     for (auto it = names.rbegin(); it != names.rend(); ++it) path += "." + *it;
     return path;
 }
@@ -530,8 +556,6 @@ std::string Player::SlashPath(avm1::Object* object) {
 void Player::GotoFrame(avm1::Object* object, int frame, bool play) {
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip || clip->removed) return;
-    // A script's goto past the last frame goes nowhere.
-    if (frame >= clip->timeline->frame_count) frame = clip->frame;
     Goto(*clip, frame);
     clip->playing = play;
 }
@@ -588,8 +612,19 @@ void Player::StartDrag(avm1::Object* object, bool, bool, double, double, double,
 
 void Player::StopDrag() { dragged = nullptr; }
 
-void Player::GetUrl(avm1::Object*, const std::string&, const std::string&, int, bool, bool) {
-    // Network addresses are ignored; loading local movies comes later.
+void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
+                    bool load_variables) {
+    std::string lower = avm1::FoldCase(target);
+    if (load_target) {
+        avm1::Object* object = ResolveTarget(from, target);
+        if (Clip* clip = object ? object->AsClip() : nullptr) LoadInto(clip, -1, url, load_variables);
+        return;
+    }
+    if (lower.rfind("_level", 0) == 0 && lower.size() > 6) {
+        int level = std::atoi(lower.c_str() + 6);
+        LoadInto(nullptr, level, url, load_variables);
+    }
+    // Other targets are browser windows: nothing to do here.
 }
 
 Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {

@@ -48,6 +48,7 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     canvas.Fill(movie_->background);
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
     DrawClip(*player.Root(), stage, ColorTransform{}, 0);
+    for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
 }
 
 void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {

@@ -36,6 +36,7 @@ void InstallGlobals(Vm& vm) {
     InstallSharedObjectClass(vm);
     InstallBitmapDataClass(vm);
     InstallFilterClasses(vm);
+    InstallMovieClipLoaderClass(vm);
 }
 
 }  // namespace flash::avm1

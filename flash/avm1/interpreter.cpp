@@ -279,17 +279,18 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
         if (!clip) return;
         double number = StringToNumber(text, false);
         if (!std::isnan(number)) {
-            int n = ToInt32(number) + bias;
-            if (n >= 1) vm_.host->GotoFrame(clip, n - 1, play);
+            int64_t n = static_cast<int64_t>(ToUint32(number)) + bias;
+            if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
         } else {
             vm_.host->GotoLabel(clip, text, play);
         }
         return;
     }
     if (!clip) return;
-    // Frame numbers wrap to 32 bits; frames before the first are ignored.
-    int n = ToInt32(vm_.ToNumber(frame)) + bias;
-    if (n >= 1) vm_.host->GotoFrame(clip, n - 1, play);
+    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
+    // past the last go to the last.
+    int64_t n = static_cast<int64_t>(ToUint32(vm_.ToNumber(frame))) + bias;
+    if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
 }
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {

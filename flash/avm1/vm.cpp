@@ -75,8 +75,8 @@ Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
             if (result.type != Type::Object) return result;
         }
     }
-    return prefer_string ? Value(object->TypeOf() == std::string("function") ? "[type Function]" : "[object Object]")
-                         : Value();
+    // No callable toString or valueOf (an object without Object.prototype).
+    return prefer_string ? Value(object->AsFunction() ? "[type Function]" : "[type Object]") : Value();
 }
 
 double Vm::ToNumber(const Value& value) {
@@ -376,7 +376,7 @@ Value Vm::Construct(const Value& constructor, Args args) {
     Value prototype = Get(f, "prototype");
     Object* object = heap.Make<Object>(prototype.IsObject() ? prototype.object : object_proto);
     object->Define("__constructor__", Value(f), kDontEnum);
-    if (version_ <= 5) object->Define("constructor", Value(f), kDontEnum);
+    object->Define("constructor", Value(f), kDontEnum);
     Value result = Call(constructor, Value(object), std::move(args));
     // A native constructor's object answer replaces the new object.
     if (f->native && result.IsObject()) return result;

@@ -31,12 +31,14 @@ void GotoValue(Vm& vm, Object* self, const Value& frame, bool play) {
             vm.host->GotoLabel(self, frame.string, play);
             return;
         }
-        if (ToInt32(n) >= 1) vm.host->GotoFrame(self, ToInt32(n) - 1, play);
+        int64_t number = ToUint32(n);
+        if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
         return;
     }
-    // Frame numbers wrap to 32 bits; frames before the first are ignored.
-    int number = ToInt32(vm.ToNumber(frame));
-    if (number >= 1) vm.host->GotoFrame(self, number - 1, play);
+    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
+    // past the last go to the last.
+    int64_t number = ToUint32(vm.ToNumber(frame));
+    if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
 }
 
 Value GotoAndPlay(Vm& vm, Object* self, Args& args) {
@@ -151,7 +153,25 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
 Value GetBytes(Vm&, Object* self, Args&) {
     Clip* clip = ClipOf(self);
     if (!clip) return Value();
-    return Value(static_cast<double>(clip->player->movie()->file_length));
+    return Value(static_cast<double>(clip->player->MovieBytes(*clip)));
+}
+
+Value LoadMovie(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (clip && !args.empty()) clip->player->LoadInto(clip, -1, vm.ToString(args[0]), false);
+    return Value();
+}
+
+Value UnloadMovie(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (clip) clip->player->LoadInto(clip, -1, "", false);
+    return Value();
+}
+
+Value LoadVariables(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (clip && !args.empty()) clip->player->LoadInto(clip, -1, vm.ToString(args[0]), true);
+    return Value();
 }
 
 Value GetBounds(Vm& vm, Object* self, Args& args) {
@@ -300,9 +320,9 @@ void InstallMovieClipClass(Vm& vm) {
         {"stopDrag", StopDrag},
         {"getSWFVersion", GetSwfVersion},
         {"getURL", GetUrl},
-        {"loadMovie", Nothing},
-        {"unloadMovie", Nothing},
-        {"loadVariables", Nothing},
+        {"loadMovie", LoadMovie},
+        {"unloadMovie", UnloadMovie},
+        {"loadVariables", LoadVariables},
     };
     for (const Method& m : methods) vm.AddMethod(proto, m.name, m.fn);
     vm.global->Define("MovieClip", Value(constructor));
