@@ -44,6 +44,11 @@ double NumberOf(Vm& vm, Object* object, const std::string& name) {
     return vm.ToNumber(vm.Get(object, name));
 }
 
+Value AddFields(Vm& vm, const Value& a, const Value& b) {
+    if (a.IsString() || b.IsString()) return Value(vm.ToString(a) + vm.ToString(b));
+    return Value(vm.ToNumber(a) + vm.ToNumber(b));
+}
+
 Object* NewPoint(Vm& vm, double x, double y) { return NewInstance(vm, "Point", {Value(x), Value(y)}); }
 
 }  // namespace flash::avm1

@@ -22,7 +22,11 @@ Object* NewInstance(Vm& vm, const std::string& class_name, Args args);
 // A property read as a number.
 double NumberOf(Vm& vm, Object* object, const std::string& name);
 
-// Makes a Point or reads one.
+// a + b the way these classes add fields: strings are joined, anything
+// else is added as numbers.
+Value AddFields(Vm& vm, const Value& a, const Value& b);
+
+// Makes a Point.
 Object* NewPoint(Vm& vm, double x, double y);
 
 }  // namespace flash::avm1

@@ -25,9 +25,10 @@ void Coordinates(Vm& vm, const Value& value, double* x, double* y) {
 }
 
 Value Add(Vm& vm, Object* self, Args& args) {
-    double x, y;
-    Coordinates(vm, Arg(args, 0), &x, &y);
-    return Value(NewPoint(vm, NumberOf(vm, self, "x") + x, NumberOf(vm, self, "y") + y));
+    if (!self) return Value();
+    Value other = Arg(args, 0);
+    Value x = vm.GetMember(other, "x"), y = vm.GetMember(other, "y");
+    return Value(NewInstance(vm, "Point", {AddFields(vm, vm.Get(self, "x"), x), AddFields(vm, vm.Get(self, "y"), y)}));
 }
 
 Value Subtract(Vm& vm, Object* self, Args& args) {
@@ -36,12 +37,26 @@ Value Subtract(Vm& vm, Object* self, Args& args) {
     return Value(NewPoint(vm, NumberOf(vm, self, "x") - x, NumberOf(vm, self, "y") - y));
 }
 
+// Same type and value in each field (NaN equals nothing).
+bool SameField(const Value& a, const Value& b) {
+    if (a.type != b.type) return false;
+    switch (a.type) {
+    case Type::Undefined:
+    case Type::Null: return true;
+    case Type::Boolean: return a.boolean == b.boolean;
+    case Type::Number: return a.number == b.number;
+    case Type::String: return a.string == b.string;
+    case Type::Object: return a.object == b.object;
+    }
+    return false;
+}
+
 Value Equals(Vm& vm, Object* self, Args& args) {
     Value other = Arg(args, 0);
     if (!self || !other.IsObject() || !vm.InstanceOf(other.object, vm.Get(vm.Proto("Point"), "constructor").object))
         return Value(false);
-    return Value(NumberOf(vm, self, "x") == NumberOf(vm, other.object, "x") &&
-                 NumberOf(vm, self, "y") == NumberOf(vm, other.object, "y"));
+    return Value(SameField(vm.Get(self, "x"), vm.Get(other.object, "x")) &&
+                 SameField(vm.Get(self, "y"), vm.Get(other.object, "y")));
 }
 
 Value Clone(Vm& vm, Object* self, Args&) {
@@ -51,8 +66,8 @@ Value Clone(Vm& vm, Object* self, Args&) {
 
 Value Offset(Vm& vm, Object* self, Args& args) {
     if (!self) return Value();
-    vm.Set(self, "x", Value(NumberOf(vm, self, "x") + vm.ToNumber(Arg(args, 0))));
-    vm.Set(self, "y", Value(NumberOf(vm, self, "y") + vm.ToNumber(Arg(args, 1))));
+    vm.Set(self, "x", AddFields(vm, vm.Get(self, "x"), Arg(args, 0)));
+    vm.Set(self, "y", AddFields(vm, vm.Get(self, "y"), Arg(args, 1)));
     return Value();
 }
 
@@ -88,12 +103,14 @@ Value Distance(Vm& vm, Object*, Args& args) {
     return vm.GetMember(difference, "length");
 }
 
+// p2 + (p1 - p2) * f, where the last addition may join strings.
 Value Interpolate(Vm& vm, Object*, Args& args) {
-    double x1, y1, x2, y2;
-    Coordinates(vm, Arg(args, 0), &x1, &y1);
-    Coordinates(vm, Arg(args, 1), &x2, &y2);
+    Value p1 = Arg(args, 0), p2 = Arg(args, 1);
     double f = vm.ToNumber(Arg(args, 2));
-    return Value(NewPoint(vm, x2 + (x1 - x2) * f, y2 + (y1 - y2) * f));
+    Value x2 = vm.GetMember(p2, "x"), y2 = vm.GetMember(p2, "y");
+    Value dx((vm.ToNumber(vm.GetMember(p1, "x")) - vm.ToNumber(x2)) * f);
+    Value dy((vm.ToNumber(vm.GetMember(p1, "y")) - vm.ToNumber(y2)) * f);
+    return Value(NewInstance(vm, "Point", {AddFields(vm, x2, dx), AddFields(vm, y2, dy)}));
 }
 
 Value Polar(Vm& vm, Object*, Args& args) {
@@ -103,16 +120,17 @@ Value Polar(Vm& vm, Object*, Args& args) {
 
 }  // namespace
 
+// Scripts enumerate the members of the prototype (they are not hidden).
 void InstallPointClass(Vm& vm) {
     Object* prototype = InstallClass(vm, FlashPackage(vm, "geom"), "Point", Construct);
-    AddAccessor(vm, prototype, "length", Length, nullptr);
-    vm.AddMethod(prototype, "add", Add);
-    vm.AddMethod(prototype, "subtract", Subtract);
-    vm.AddMethod(prototype, "equals", Equals);
-    vm.AddMethod(prototype, "normalize", Normalize);
-    vm.AddMethod(prototype, "offset", Offset);
-    vm.AddMethod(prototype, "clone", Clone);
-    vm.AddMethod(prototype, "toString", ToStringMethod);
+    AddAccessor(vm, prototype, "length", Length, nullptr, 0);
+    prototype->Define("add", vm.MakeNative("add", Add), 0);
+    prototype->Define("subtract", vm.MakeNative("subtract", Subtract), 0);
+    prototype->Define("equals", vm.MakeNative("equals", Equals), 0);
+    prototype->Define("normalize", vm.MakeNative("normalize", Normalize), 0);
+    prototype->Define("offset", vm.MakeNative("offset", Offset), 0);
+    prototype->Define("clone", vm.MakeNative("clone", Clone), 0);
+    prototype->Define("toString", vm.MakeNative("toString", ToStringMethod), 0);
     Object* constructor = vm.Get(prototype, "constructor").object;
     vm.AddMethod(constructor, "distance", Distance);
     vm.AddMethod(constructor, "interpolate", Interpolate);

@@ -50,14 +50,17 @@ Object* NewRectangle(Vm& vm, double x, double y, double width, double height) {
 
 Value GetLeft(Vm& vm, Object* self, Args&) { return self ? vm.Get(self, "x") : Value(); }
 Value GetTop(Vm& vm, Object* self, Args&) { return self ? vm.Get(self, "y") : Value(); }
-Value GetRight(Vm& vm, Object* self, Args&) { return Value(BoxOf(vm, Value(self)).right()); }
-Value GetBottom(Vm& vm, Object* self, Args&) { return Value(BoxOf(vm, Value(self)).bottom()); }
+Value GetRight(Vm& vm, Object* self, Args&) {
+    return self ? AddFields(vm, vm.Get(self, "x"), vm.Get(self, "width")) : Value();
+}
+Value GetBottom(Vm& vm, Object* self, Args&) {
+    return self ? AddFields(vm, vm.Get(self, "y"), vm.Get(self, "height")) : Value();
+}
 Value GetTopLeft(Vm& vm, Object* self, Args&) {
     return Value(NewInstance(vm, "Point", {vm.Get(self, "x"), vm.Get(self, "y")}));
 }
-Value GetBottomRight(Vm& vm, Object* self, Args&) {
-    Box box = BoxOf(vm, Value(self));
-    return Value(NewPoint(vm, box.right(), box.bottom()));
+Value GetBottomRight(Vm& vm, Object* self, Args& args) {
+    return Value(NewInstance(vm, "Point", {GetRight(vm, self, args), GetBottom(vm, self, args)}));
 }
 Value GetSize(Vm& vm, Object* self, Args&) {
     return Value(NewInstance(vm, "Point", {vm.Get(self, "width"), vm.Get(self, "height")}));
@@ -222,30 +225,31 @@ Value ToStringMethod(Vm& vm, Object* self, Args&) {
 
 }  // namespace
 
+// Scripts enumerate the members of the prototype (they are not hidden).
 void InstallRectangleClass(Vm& vm) {
     Object* prototype = InstallClass(vm, FlashPackage(vm, "geom"), "Rectangle", Construct);
-    AddAccessor(vm, prototype, "left", GetLeft, SetLeft);
-    AddAccessor(vm, prototype, "right", GetRight, SetRight);
-    AddAccessor(vm, prototype, "top", GetTop, SetTop);
-    AddAccessor(vm, prototype, "bottom", GetBottom, SetBottom);
-    AddAccessor(vm, prototype, "topLeft", GetTopLeft, SetTopLeft);
-    AddAccessor(vm, prototype, "bottomRight", GetBottomRight, SetBottomRight);
-    AddAccessor(vm, prototype, "size", GetSize, SetSize);
-    vm.AddMethod(prototype, "clone", Clone);
-    vm.AddMethod(prototype, "isEmpty", IsEmpty);
-    vm.AddMethod(prototype, "setEmpty", SetEmpty);
-    vm.AddMethod(prototype, "contains", Contains);
-    vm.AddMethod(prototype, "containsPoint", ContainsPoint);
-    vm.AddMethod(prototype, "containsRectangle", ContainsRectangle);
-    vm.AddMethod(prototype, "equals", Equals);
-    vm.AddMethod(prototype, "inflate", InflateMethod);
-    vm.AddMethod(prototype, "inflatePoint", InflatePoint);
-    vm.AddMethod(prototype, "offset", OffsetMethod);
-    vm.AddMethod(prototype, "offsetPoint", OffsetPoint);
-    vm.AddMethod(prototype, "intersection", Intersection);
-    vm.AddMethod(prototype, "intersects", Intersects);
-    vm.AddMethod(prototype, "union", Union);
-    vm.AddMethod(prototype, "toString", ToStringMethod);
+    AddAccessor(vm, prototype, "left", GetLeft, SetLeft, 0);
+    AddAccessor(vm, prototype, "right", GetRight, SetRight, 0);
+    AddAccessor(vm, prototype, "top", GetTop, SetTop, 0);
+    AddAccessor(vm, prototype, "bottom", GetBottom, SetBottom, 0);
+    AddAccessor(vm, prototype, "topLeft", GetTopLeft, SetTopLeft, 0);
+    AddAccessor(vm, prototype, "bottomRight", GetBottomRight, SetBottomRight, 0);
+    AddAccessor(vm, prototype, "size", GetSize, SetSize, 0);
+    prototype->Define("clone", vm.MakeNative("clone", Clone), 0);
+    prototype->Define("isEmpty", vm.MakeNative("isEmpty", IsEmpty), 0);
+    prototype->Define("setEmpty", vm.MakeNative("setEmpty", SetEmpty), 0);
+    prototype->Define("contains", vm.MakeNative("contains", Contains), 0);
+    prototype->Define("containsPoint", vm.MakeNative("containsPoint", ContainsPoint), 0);
+    prototype->Define("containsRectangle", vm.MakeNative("containsRectangle", ContainsRectangle), 0);
+    prototype->Define("equals", vm.MakeNative("equals", Equals), 0);
+    prototype->Define("inflate", vm.MakeNative("inflate", InflateMethod), 0);
+    prototype->Define("inflatePoint", vm.MakeNative("inflatePoint", InflatePoint), 0);
+    prototype->Define("offset", vm.MakeNative("offset", OffsetMethod), 0);
+    prototype->Define("offsetPoint", vm.MakeNative("offsetPoint", OffsetPoint), 0);
+    prototype->Define("intersection", vm.MakeNative("intersection", Intersection), 0);
+    prototype->Define("intersects", vm.MakeNative("intersects", Intersects), 0);
+    prototype->Define("union", vm.MakeNative("union", Union), 0);
+    prototype->Define("toString", vm.MakeNative("toString", ToStringMethod), 0);
 }
 
 }  // namespace flash::avm1
