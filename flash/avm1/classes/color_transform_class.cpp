@@ -19,7 +19,8 @@ ColorTransformObject* CastTo(Object* self) {
 
 Value Construct(Vm& vm, Object*, Args& args) {
     auto* object = vm.heap.Make<ColorTransformObject>(vm.Proto("ColorTransform"));
-    if (!args.empty())
+    // Fewer than all eight arguments leave the identity.
+    if (args.size() >= 8)
         for (int i = 0; i < 8; ++i) object->values[i] = vm.ToNumber(Arg(args, i));
     return Value(static_cast<Object*>(object));
 }

@@ -42,27 +42,24 @@ Value ConcatMethod(Vm& vm, Object* self, Args& args) {
     return Value();
 }
 
-// Optional arguments of createBox and createGradientBox: a missing
-// translation is 0, a missing angle is not a number.
-double Optional(Vm& vm, const Args& args, size_t index, double missing) {
-    return index < args.size() ? vm.ToNumber(args[index]) : missing;
-}
-
+// The translation is kept as given.
 Value CreateBox(Vm& vm, Object* self, Args& args) {
     if (!self) return Value();
-    Write(vm, self, Box(vm.ToNumber(Arg(args, 0)), vm.ToNumber(Arg(args, 1)), vm.ToNumber(Arg(args, 2)),
-                        Optional(vm, args, 3, 0), Optional(vm, args, 4, 0)));
+    Write(vm, self, Box(vm.ToNumber(Arg(args, 0)), vm.ToNumber(Arg(args, 1)), vm.ToNumber(Arg(args, 2)), 0, 0));
+    vm.Set(self, "tx", args.size() > 3 ? args[3] : Value(0));
+    vm.Set(self, "ty", args.size() > 4 ? args[4] : Value(0));
     return Value();
 }
 
-// A box of width by height in the 1638.4-unit square gradients are drawn in.
+// A box of width by height in the 1638.4-unit square gradients are drawn
+// in, centred on the translation (which may join strings when it is one).
 Value CreateGradientBox(Vm& vm, Object* self, Args& args) {
     if (!self) return Value();
     double width = vm.ToNumber(Arg(args, 0)), height = vm.ToNumber(Arg(args, 1));
     double angle = args.size() > 2 ? vm.ToNumber(args[2]) : 0;
-    Affine m = Box(width / 1638.4, height / 1638.4, angle, Optional(vm, args, 3, 0) + width / 2,
-                   Optional(vm, args, 4, 0) + height / 2);
-    Write(vm, self, m);
+    Write(vm, self, Box(width / 1638.4, height / 1638.4, angle, 0, 0));
+    vm.Set(self, "tx", args.size() > 3 ? AddFields(vm, args[3], Value(width / 2)) : Value(width / 2));
+    vm.Set(self, "ty", args.size() > 4 ? AddFields(vm, args[4], Value(height / 2)) : Value(height / 2));
     return Value();
 }
 

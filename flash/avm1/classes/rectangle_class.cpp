@@ -187,10 +187,15 @@ Value OffsetPoint(Vm& vm, Object* self, Args& args) {
     return Value();
 }
 
-// The overlap of two boxes; false when they do not overlap.
+// min and max where a NaN makes the answer NaN.
+double MinOf(double a, double b) { return std::isnan(a) || std::isnan(b) ? NAN : std::min(a, b); }
+double MaxOf(double a, double b) { return std::isnan(a) || std::isnan(b) ? NAN : std::max(a, b); }
+
+// The overlap of two boxes; false when they do not overlap (or an edge is
+// not a number).
 bool Overlap(const Box& a, const Box& b, Box* out) {
-    double left = std::max(a.x, b.x), top = std::max(a.y, b.y);
-    double right = std::min(a.right(), b.right()), bottom = std::min(a.bottom(), b.bottom());
+    double left = MaxOf(a.x, b.x), top = MaxOf(a.y, b.y);
+    double right = MinOf(a.right(), b.right()), bottom = MinOf(a.bottom(), b.bottom());
     if (!(right > left && bottom > top)) return false;
     *out = {left, top, right - left, bottom - top};
     return true;
@@ -207,8 +212,6 @@ Value Intersects(Vm& vm, Object* self, Args& args) {
     return Value(Overlap(BoxOf(vm, Value(self)), BoxOf(vm, Arg(args, 0)), &overlap));
 }
 
-double MinOf(double a, double b) { return std::isnan(a) || std::isnan(b) ? NAN : std::min(a, b); }
-double MaxOf(double a, double b) { return std::isnan(a) || std::isnan(b) ? NAN : std::max(a, b); }
 
 Value Union(Vm& vm, Object* self, Args& args) {
     Box a = BoxOf(vm, Value(self)), b = BoxOf(vm, Arg(args, 0));
