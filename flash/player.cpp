@@ -1,6 +1,8 @@
 #include "flash/player.h"
 
 #include "flash/avm1/vm.h"
+#include "flash/drawing.h"
+#include "flash/text_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -84,7 +86,11 @@ Instance& Clip::Placement() {
 
 void Clip::TraceRefs(avm1::Tracer& tracer) {
     tracer.Mark(parent);
-    for (auto& [d, instance] : children) tracer.Mark(instance.clip);
+    for (auto& [d, instance] : children) {
+        tracer.Mark(instance.clip);
+        tracer.Mark(instance.text);
+    }
+    tracer.Mark(mask);
 }
 
 Player::Player() = default;
@@ -199,6 +205,7 @@ void Player::Advance() {
     RunQueue();
     vm_->RunTimers();
     RunQueue();
+    SyncTextFields(*vm_, *root_);
     if (observer_) observer_->Settled(*this);
     CollectGarbage();
 }
@@ -308,6 +315,7 @@ void Player::Remove(Clip& parent, int depth) {
         QueueEvent(*clip, kEventUnload, "onUnload");
         if (dragged == clip) dragged = nullptr;
     }
+    if (found->second.text) found->second.text->removed = true;
     parent.children.erase(found);
 }
 
@@ -374,6 +382,12 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     // What the timeline places without a name is named by a running count.
     if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
         instance.name = "instance" + std::to_string(++unnamed_count_);
+    if (instance.definition && instance.definition->edit_text && vm_) {
+        instance.text = vm_->heap.Make<TextField>(this, &parent, place.depth);
+        instance.text->proto = vm_->Proto("TextField");
+        const Movie* owner = instance.definition->owner ? instance.definition->owner : parent.movie;
+        instance.text->Define(*vm_, *instance.definition->edit_text, *owner);
+    }
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
     if (PlaysTimeline(&parent, timeline)) {
@@ -526,6 +540,8 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
 }
 
 std::string Player::DottedPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object))
+        return field->parent ? DottedPath(field->parent) + "." + field->Placement().name : "";
     Clip* clip = object ? object->AsClip() : nullptr;
     // A clip no longer on the display list has no path.
     if (!clip || (clip->removed && clip != root_)) return "";
@@ -543,6 +559,11 @@ std::string Player::DottedPath(avm1::Object* object) {
 }
 
 std::string Player::SlashPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object)) {
+        if (!field->parent) return "";
+        std::string base = SlashPath(field->parent);
+        return (base == "/" ? "" : base) + "/" + field->Placement().name;
+    }
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip) return "";
     std::vector<std::string> names;
@@ -669,6 +690,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     Clip* clip = MakeClip(parent, source.movie, source.timeline, source.character, depth);
     if (!clip) return nullptr;
     clip->events = source.events;
+    if (source.drawing) clip->drawing = std::make_shared<Drawing>(*source.drawing);
     Instance& instance = parent.children[depth];
     instance = original;
     instance.origin = nullptr;

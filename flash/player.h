@@ -24,6 +24,8 @@ class Vm;
 }
 
 struct Clip;
+struct Drawing;
+struct TextField;
 class Player;
 
 // One entry of a display list.
@@ -40,6 +42,7 @@ struct Instance {
     // Set once a script moved or coloured it: the timeline no longer does.
     bool scripted = false;
     Clip* clip = nullptr;                    // sprites (and buttons) only
+    TextField* text = nullptr;               // edit text only
 };
 
 // A timeline being played: the main movie or one sprite instance. It is a
@@ -72,6 +75,9 @@ struct Clip : avm1::Object {
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
     std::vector<ClipAction> events;          // onClipEvent handlers
     std::map<int, Instance> children;        // by depth, drawn in order
+    std::shared_ptr<Drawing> drawing;        // what the drawing methods made, under the children
+    Clip* mask = nullptr;                    // setMask: shows only where this clip draws
+    bool masking = false;                    // is some clip's mask: not drawn itself
 };
 
 class Player;

@@ -62,9 +62,9 @@ Function* Vm::AddMethod(Object* target, const std::string& name, NativeFn fn) {
 Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
     if (value.type != Type::Object) return value;
     Object* object = value.object;
-    // A movie clip has no primitive value: it reads as its target path
-    // where a string is wanted and as NaN where a number is.
-    if (object->AsClip()) return value;
+    // A display object has no primitive value: it reads as its target
+    // path where a string is wanted and as NaN where a number is.
+    if (object->HasTargetPath()) return value;
     // Dates prefer their string; other objects their valueOf.
     const char* first = prefer_string ? "toString" : "valueOf";
     const char* second = prefer_string ? "valueOf" : "toString";
@@ -115,7 +115,7 @@ std::string Vm::ToString(const Value& value) {
     case Type::String:
         return value.string;
     case Type::Object: {
-        if (value.object->AsClip()) return host ? host->DottedPath(value.object) : "";
+        if (value.object->HasTargetPath()) return host ? host->DottedPath(value.object) : "";
         Value primitive = ToPrimitive(value, true);
         if (primitive.type == Type::Object) return "[object Object]";
         if (primitive.IsUndefined() && value.object->AsFunction()) return "[type Function]";
