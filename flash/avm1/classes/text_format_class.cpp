@@ -58,11 +58,13 @@ double RoundInteger(double n) {
     return rounded;
 }
 
+// Tab stops come from anything with a length and numbered elements.
 Value TabStops(Vm& vm, const Value& value) {
     std::vector<Value> stops;
-    ArrayObject* array = value.IsObject() ? value.object->AsArray() : nullptr;
-    if (array) {
-        for (const Value& element : array->elements) stops.push_back(Value(RoundInteger(vm.ToNumber(element))));
+    if (value.IsObject()) {
+        int count = vm.ToInt(vm.Get(value.object, "length"));
+        for (int i = 0; i < count && i < 4096; ++i)
+            stops.push_back(Value(RoundInteger(vm.ToNumber(vm.Get(value.object, std::to_string(i))))));
     } else {
         stops.push_back(Value(RoundInteger(vm.ToNumber(value))));
     }
