@@ -1,5 +1,6 @@
 #include "flash/player.h"
 
+#include "flash/avm1/classes/classes.h"
 #include "flash/avm1/vm.h"
 #include "flash/drawing.h"
 #include "flash/text_field.h"
@@ -129,6 +130,8 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     vm_->stage_height = movie_->StageHeight();
     root_ = vm_->heap.Make<Clip>(this, movie_.get(), &movie_->timeline, nullptr, 0, tick_);
     root_->proto = vm_->Proto("MovieClip");
+    // The player's version string is a variable of the main timeline.
+    root_->Define("$version", avm1::Value(avm1::PlayerVersionString()), 0);
     root_instance_ = Instance{};
     root_instance_.clip = root_;
     clips_.assign(1, root_);
