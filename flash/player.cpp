@@ -128,6 +128,8 @@ void Player::Unload() {
     root_ = nullptr;
     root_instance_ = Instance{};
     dragged = nullptr;
+    hovered_ = pressed_ = nullptr;
+    mouse_down_ = false;
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
@@ -345,6 +347,10 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
         return instance;
     }
     instance.clip->events = place.clip_actions;
+    if (instance.definition->button) {
+        instance.clip->button = instance.definition->button.get();
+        instance.clip->proto = vm_->Proto("Button");
+    }
     return instance;
 }
 
@@ -420,6 +426,8 @@ void Player::CollectGarbage() {
     vm_->Collect([this](avm1::Tracer& tracer) {
         tracer.Mark(root_);
         tracer.Mark(dragged);
+        tracer.Mark(hovered_);
+        tracer.Mark(pressed_);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
     });
 }
@@ -547,12 +555,6 @@ void Player::RemoveClip(avm1::Object* object) {
     if (clip->depth < kDepthOffset) return;
     Remove(*clip->parent, clip->depth);
 }
-
-void Player::StartDrag(avm1::Object* object, bool, bool, double, double, double, double) {
-    dragged = object ? object->AsClip() : nullptr;
-}
-
-void Player::StopDrag() { dragged = nullptr; }
 
 void Player::GetUrl(avm1::Object*, const std::string&, const std::string&, int, bool, bool) {
     // Network addresses are ignored; loading local movies comes later.

@@ -6,6 +6,7 @@ void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
     InstallMovieClipClass(vm);
+    InstallButtonClass(vm);
     InstallTimerFunctions(vm);
     InstallKeyObject(vm);
     InstallMouseObject(vm);

@@ -9,6 +9,7 @@ namespace flash::avm1 {
 void InstallObjectClass(Vm& vm);
 void InstallFunctionClass(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
+void InstallButtonClass(Vm& vm);
 
 void InstallTimerFunctions(Vm& vm);
 void InstallKeyObject(Vm& vm);

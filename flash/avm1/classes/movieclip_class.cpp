@@ -224,6 +224,7 @@ Value HitTest(Vm& vm, Object* self, Args& args) {
     if (!StageBounds(clip, &x0, &y0, &x1, &y1)) return Value(false);
     if (args.size() >= 2) {
         double x = vm.ToNumber(args[0]) * 20, y = vm.ToNumber(args[1]) * 20;
+        if (args.size() >= 3 && vm.ToBoolean(args[2])) return Value(clip->player->HitsPoint(*clip, x, y, true));
         return Value(x >= x0 && x <= x1 && y >= y0 && y <= y1);
     }
     Object* other = args[0].IsObject() ? args[0].object : nullptr;
