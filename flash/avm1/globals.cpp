@@ -5,6 +5,15 @@ namespace flash::avm1 {
 void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
+    InstallArrayClass(vm);
+    InstallStringClass(vm);
+    InstallNumberClass(vm);
+    InstallBooleanClass(vm);
+    InstallMathClass(vm);
+    InstallDateClass(vm);
+    InstallErrorClass(vm);
+    InstallGlobalFunctions(vm);
+    InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
     InstallButtonClass(vm);
     InstallTimerFunctions(vm);

@@ -8,6 +8,15 @@ namespace flash::avm1 {
 
 void InstallObjectClass(Vm& vm);
 void InstallFunctionClass(Vm& vm);
+void InstallArrayClass(Vm& vm);
+void InstallStringClass(Vm& vm);
+void InstallNumberClass(Vm& vm);
+void InstallBooleanClass(Vm& vm);
+void InstallMathClass(Vm& vm);
+void InstallDateClass(Vm& vm);
+void InstallErrorClass(Vm& vm);
+void InstallGlobalFunctions(Vm& vm);
+void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
 void InstallButtonClass(Vm& vm);
 
