@@ -111,6 +111,12 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         for (auto& [d, instance] : children)
             if (instance.clip && !instance.name.empty() &&
                 (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
+                // Movies before version 6 have no button objects: a button
+                // stands for the clip it is in.
+                if (instance.clip->button && movie->version < 6) {
+                    *out = avm1::Value(static_cast<avm1::Object*>(this));
+                    return true;
+                }
                 *out = avm1::Value(static_cast<avm1::Object*>(instance.clip));
                 return true;
             }
@@ -169,9 +175,12 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         *out = avm1::Value(Round20(prop == Prop::XMouse ? x : y));
         return true;
     }
-    case Prop::Parent:
-        *out = parent ? avm1::Value(static_cast<avm1::Object*>(parent)) : avm1::Value();
+    case Prop::Parent: {
+        Clip* above = parent;
+        if (above && above->button && above->movie->version < 6 && above->parent) above = above->parent;
+        *out = above ? avm1::Value(static_cast<avm1::Object*>(above)) : avm1::Value();
         return true;
+    }
     case Prop::Root: *out = avm1::Value(player->RootClip()); return true;
     case Prop::None: break;
     }

@@ -102,6 +102,26 @@ bool CharacterHit(const Movie& movie, const Character* c, const Clip* clip, cons
         if (!InBox(lx, ly, s->xmin, s->ymin, s->xmax, s->ymax)) return false;
         return !shape || ShapeContains(*s, lx, ly);
     }
+    if (c->text) {
+        // Static text: the glyphs' outlines (their own fill rule).
+        Matrix base = Multiply(m, c->text->matrix);
+        for (const TextRun& run : c->text->runs) {
+            const Character* font = movie.Find(run.font);
+            if (!font || !font->font || font->font->em <= 0) continue;
+            double scale = run.height / font->font->em, at = run.x;
+            for (const auto& [glyph, advance] : run.glyphs) {
+                if (glyph < font->font->glyphs.size()) {
+                    Matrix place;
+                    place.a = place.d = scale;
+                    place.tx = at, place.ty = run.y;
+                    auto back = Inverse(Multiply(base, place));
+                    if (back && ShapeContains(font->font->glyphs[glyph], back->X(x, y), back->Y(x, y))) return true;
+                }
+                at += advance;
+            }
+        }
+        return false;
+    }
     if (c->edit_text) {
         const EditText& t = *c->edit_text;
         return InBox(lx, ly, t.xmin, t.ymin, t.xmax, t.ymax);
@@ -147,6 +167,11 @@ bool ShapeContains(const Shape& shape, double x, double y) {
 
 bool Player::HitsPoint(Clip& clip, double x, double y, bool shape) {
     return ClipHit(clip, StageMatrix(clip), x, y, shape, 0);
+}
+
+Matrix Player::WorldMatrix(Clip& clip) {
+    Matrix m = StageMatrix(clip);
+    return root_ ? Multiply(root_instance_.matrix, m) : m;
 }
 
 }  // namespace flash

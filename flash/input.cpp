@@ -107,8 +107,11 @@ bool HasMouseHandlers(avm1::Vm& vm, Clip& clip) {
 
 }  // namespace
 
-Clip* Player::MouseTarget(double x, double y) {
+Clip* Player::MouseTarget(double stage_x, double stage_y) {
     if (!root_) return nullptr;
+    auto to_root = Inverse(root_instance_.matrix);
+    if (!to_root) return nullptr;
+    double x = to_root->X(stage_x, stage_y), y = to_root->Y(stage_x, stage_y);
     std::function<Clip*(Clip&)> search = [&](Clip& parent) -> Clip* {
         for (auto it = parent.children.rbegin(); it != parent.children.rend(); ++it) {
             const Instance& instance = it->second;
@@ -295,7 +298,7 @@ void Player::StartDrag(avm1::Object* object, bool lock_center, bool constrain, d
     drag_.constrain = constrain;
     drag_.left = std::min(left, right) * 20, drag_.right = std::max(left, right) * 20;
     drag_.top = std::min(top, bottom) * 20, drag_.bottom = std::max(top, bottom) * 20;
-    auto inverse = Inverse(StageMatrix(*dragged->parent));
+    auto inverse = Inverse(WorldMatrix(*dragged->parent));
     double px = inverse ? inverse->X(mouse_x, mouse_y) : mouse_x;
     double py = inverse ? inverse->Y(mouse_x, mouse_y) : mouse_y;
     const Matrix& m = dragged->Placement().matrix;
@@ -311,7 +314,7 @@ void Player::MoveDragged() {
         dragged = nullptr;
         return;
     }
-    auto inverse = Inverse(StageMatrix(*dragged->parent));
+    auto inverse = Inverse(WorldMatrix(*dragged->parent));
     double x = inverse ? inverse->X(mouse_x, mouse_y) : mouse_x;
     double y = inverse ? inverse->Y(mouse_x, mouse_y) : mouse_y;
     if (!drag_.lock_center) x += drag_.offset_x, y += drag_.offset_y;

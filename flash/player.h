@@ -180,9 +180,12 @@ public:
     // The button or clip with mouse handlers under a stage point, topmost
     // first; nullptr for none.
     Clip* MouseTarget(double x, double y);
-    // Whether what the clip draws (or a button's hit area) covers the stage
-    // point; with shape false, its bounding box is enough.
+    // Whether what the clip draws (or a button's hit area) covers the point
+    // of the root's coordinates; with shape false, its bounding box is enough.
     bool HitsPoint(Clip& clip, double x, double y, bool shape);
+    // The matrix from the clip's coordinates to the window's stage: its
+    // stage matrix under the root's own transform. Hit tests use it.
+    Matrix WorldMatrix(Clip& clip);
     // Shows a button's state: the state's records become its children.
     void SetButtonState(Clip& button, int state);
 
@@ -241,6 +244,7 @@ private:
     Clip* pressed_ = nullptr;
     bool mouse_down_ = false;
     bool pressed_outside_ = false;           // the pointer left what it pressed
+    int unnamed_instances_ = 0;              // names given so far ("instance1"...)
     struct Drag {
         bool lock_center = false;
         bool constrain = false;
