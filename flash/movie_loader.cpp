@@ -289,6 +289,7 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
     timeline.frames.assign(1, Frame{});
     std::shared_ptr<StreamSound> stream;
     int shown = 0;
+    bool ended = false;
     while (in.Remaining() >= 2) {
         uint16_t header = in.U16();
         int code = header >> 6;
@@ -300,7 +301,10 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         if (length > in.Remaining()) break;  // truncated movie: keep what came before
         SwfBits body(in.Here(), length);
         in.Skip(length);
-        if (code == kEnd) break;
+        if (code == kEnd) {
+            ended = true;
+            break;
+        }
 
         Frame& frame = timeline.frames.back();
         try {
@@ -362,9 +366,11 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         }
     }
     if (stream && !stream->blocks.empty()) timeline.stream = stream;
-    // The frames the movie shows are those ended by ShowFrame; the header's
-    // count, when it gives one, is what the movie reports and plays.
-    int frames = declared_frames > 0 ? declared_frames : std::max(shown, 1);
+    // A timeline plays the frames its ShowFrame tags end, whatever its header
+    // declares. A movie file cut short is still to come, as many frames as it
+    // declares; so is a sprite that shows no frame at all.
+    bool whole = nesting > 0 ? shown > 0 : ended;
+    int frames = whole || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
     if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
     if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
     timeline.frame_count = frames;

@@ -363,6 +363,9 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     instance.definition = parent.movie->Find(place.character);
     instance.origin = &place;
     instance.name = place.name;
+    // What the timeline places without a name is named by a running count.
+    if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
+        instance.name = "instance" + std::to_string(++unnamed_count_);
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
     if (PlaysTimeline(&parent, timeline)) {

@@ -235,6 +235,7 @@ private:
     std::set<uint16_t> init_done_;
     long tick_ = 0;
     int live_clips_ = 0;
+    int unnamed_count_ = 0;                  // names "instance1", "instance2"...
     double pending_ms_ = 0;
     std::function<void(const std::string&)> trace_sink_;
     double epoch_seconds_ = 0;

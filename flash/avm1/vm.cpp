@@ -62,8 +62,9 @@ Function* Vm::AddMethod(Object* target, const std::string& name, NativeFn fn) {
 Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
     if (value.type != Type::Object) return value;
     Object* object = value.object;
-    // Movie clips stand for their target path.
-    if (object->AsClip()) return Value(host ? host->DottedPath(object) : std::string());
+    // A movie clip has no primitive value: it reads as its target path
+    // where a string is wanted and as NaN where a number is.
+    if (object->AsClip()) return value;
     // Dates prefer their string; other objects their valueOf.
     const char* first = prefer_string ? "toString" : "valueOf";
     const char* second = prefer_string ? "valueOf" : "toString";
