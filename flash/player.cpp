@@ -139,7 +139,6 @@ void Player::Unload() {
     root_instance_ = Instance{};
     dragged = nullptr;
     hovered_ = pressed_ = nullptr;
-    unnamed_instances_ = 0;
     mouse_down_ = false;
     vm_.reset();
     movie_.reset();
@@ -379,8 +378,6 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
         return instance;
     }
     instance.clip->events = place.clip_actions;
-    // Unnamed clips and buttons are named by a count the movie keeps.
-    if (instance.name.empty()) instance.name = "instance" + std::to_string(++unnamed_instances_);
     if (instance.definition->button) {
         instance.clip->button = instance.definition->button.get();
         instance.clip->proto = vm_->Proto("Button");

@@ -245,7 +245,6 @@ private:
     Clip* pressed_ = nullptr;
     bool mouse_down_ = false;
     bool pressed_outside_ = false;           // the pointer left what it pressed
-    int unnamed_instances_ = 0;              // names given so far ("instance1"...)
     struct Drag {
         bool lock_center = false;
         bool constrain = false;
