@@ -228,6 +228,12 @@ Value HitTest(Vm& vm, Object* self, Args& args) {
     if (args.size() >= 2) {
         double x = vm.ToNumber(args[0]) * 20, y = vm.ToNumber(args[1]) * 20;
         if (args.size() >= 3 && vm.ToBoolean(args[2])) return Value(clip->player->HitsPoint(*clip, x, y, true));
+        // The point is in the root's coordinates, the box on the stage.
+        if (Clip* root = clip->player->RootClip()->AsClip()) {
+            Matrix m = clip->player->WorldMatrix(*root);
+            double sx = m.X(x, y), sy = m.Y(x, y);
+            x = sx, y = sy;
+        }
         return Value(x >= x0 && x <= x1 && y >= y0 && y <= y1);
     }
     Object* other = args[0].IsObject() ? args[0].object : nullptr;
