@@ -95,6 +95,7 @@ void FlashControl::SetMovie(const std::wstring& path) {
     s.view.Reset();
     KillTimer(window_, kFrameTimer);
     try {
+        s.player.SetBaseFolder(std::filesystem::path(path).parent_path());
         s.player.Load(std::make_shared<flash::Movie>(flash::LoadMovieFile(std::filesystem::path(path))));
     } catch (const std::exception&) {
         // A movie that cannot be loaded leaves the control empty.

@@ -3,6 +3,7 @@
 // a point of the stage.
 #include "flash/hit_test.h"
 
+#include "flash/drawing.h"
 #include "flash/player.h"
 
 #include <cmath>
@@ -147,6 +148,17 @@ bool ClipHit(const Clip& clip, const Matrix& to_stage, double x, double y, bool 
                              Multiply(to_stage, record.matrix), x, y, shape, nesting))
                 return true;
         return false;
+    }
+    if (clip.drawing && !clip.drawing->empty) {
+        // What the drawing methods made lies under the children.
+        const Shape& drawn = clip.drawing->shape;
+        auto inverse = Inverse(to_stage);
+        if (inverse) {
+            double lx = inverse->X(x, y), ly = inverse->Y(x, y);
+            if (InBox(lx, ly, drawn.xmin, drawn.ymin, drawn.xmax, drawn.ymax) &&
+                (!shape || ShapeContains(drawn, lx, ly)))
+                return true;
+        }
     }
     for (const auto& [depth, instance] : clip.children) {
         if (!instance.definition || instance.clip_depth > 0) continue;

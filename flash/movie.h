@@ -226,6 +226,8 @@ struct Font {
     std::vector<uint16_t> codes;     // character code of each glyph
     std::vector<int> advances;       // in em units, when the font has them
     int ascent = 0, descent = 0, leading = 0;
+    std::string name;                // DefineFont2 and DefineFont3
+    bool bold = false, italic = false;
 };
 
 // A run of glyphs of static text in one font, size and colour, starting at
@@ -254,6 +256,11 @@ struct EditText {
     int align = 0;                   // 0 left, 1 right, 2 centre
     int left_margin = 0, right_margin = 0, indent = 0, leading = 0;
     std::string text;                // plain text, HTML tags removed
+    std::string initial;             // the text as written (HTML when html)
+    std::string variable;            // the variable the field shows
+    bool html = false, multiline = false, word_wrap = false, password = false, read_only = false;
+    bool selectable = true, auto_size = false;
+    int max_length = 0;
 };
 
 struct Movie;

@@ -44,8 +44,14 @@ Font ReadFont(SwfBits& in, int version) {
     bool has_layout = flags & 0x80;
     bool wide_offsets = flags & 0x08;
     bool wide_codes = flags & 0x04;
+    font.bold = flags & 0x01;
+    font.italic = flags & 0x02;
     in.U8();  // language
-    in.Skip(in.U8());  // name
+    size_t name_length = in.U8();
+    for (size_t i = 0; i < name_length && in.Remaining(); ++i) {
+        char c = static_cast<char>(in.U8());
+        if (c) font.name.push_back(c);
+    }
     uint32_t count = in.U16();
     const uint8_t* table = in.Here();
     size_t size = in.Remaining();
@@ -114,7 +120,7 @@ EditText ReadEditText(SwfBits& in) {
     if (flags2 & 0x80) in.String();  // font class
     if (flags1 & 0x01) field.height = in.U16();
     if (flags1 & 0x04) field.color = ReadRgba(in);
-    if (flags1 & 0x02) in.U16();  // maximum length
+    if (flags1 & 0x02) field.max_length = in.U16();
     if (flags2 & 0x20) {
         field.align = in.U8();
         field.left_margin = in.U16();
@@ -122,8 +128,16 @@ EditText ReadEditText(SwfBits& in) {
         field.indent = in.U16();
         field.leading = in.S16();
     }
-    in.String();  // variable name
-    if (flags1 & 0x80) field.text = html ? PlainTextOfHtml(in.String()) : in.String();
+    field.variable = in.String();
+    if (flags1 & 0x80) field.initial = in.String();
+    field.text = html ? PlainTextOfHtml(field.initial) : field.initial;
+    field.html = html;
+    field.word_wrap = flags1 & 0x40;
+    field.multiline = flags1 & 0x20;
+    field.password = flags1 & 0x10;
+    field.read_only = flags1 & 0x08;
+    field.auto_size = flags2 & 0x40;
+    field.selectable = !(flags2 & 0x10);
     return field;
 }
 

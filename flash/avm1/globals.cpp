@@ -16,6 +16,9 @@ void InstallGlobals(Vm& vm) {
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
     InstallButtonClass(vm);
+    InstallDrawingMethods(vm);
+    InstallTextFieldClass(vm);
+    InstallColorClass(vm);
     InstallTimerFunctions(vm);
     InstallKeyObject(vm);
     InstallMouseObject(vm);
@@ -27,6 +30,7 @@ void InstallGlobals(Vm& vm) {
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
+    InstallMovieClipLoaderClass(vm);
 }
 
 }  // namespace flash::avm1

@@ -24,7 +24,7 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         *out = vm.host ? Value(vm.host->RootClip()) : Value();
         return true;
     }
-    if (name.size() > 6 && FoldCase(name.substr(0, 6)) == "_level") {
+    if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
         Object* level = vm.host ? vm.host->ResolveTarget(nullptr, name) : nullptr;
         *out = level ? Value(level) : Value();
         return true;
@@ -153,7 +153,7 @@ void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value&
     Object* holder = context.activation;
     if (!holder) holder = !context.scope.empty() && context.scope.front() ? context.scope.front() : context.target;
     if (!holder) return;
-    if (!assign && holder->FindOwn(name, vm.CaseSensitive())) return;
+    if (!assign && vm.Has(holder, name)) return;
     if (context.activation) {
         Property& property = holder->properties.Set(name, vm.CaseSensitive());
         property.value = value;

@@ -19,6 +19,10 @@ void InstallGlobalFunctions(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
 void InstallButtonClass(Vm& vm);
+void InstallMovieClipLoaderClass(Vm& vm);
+void InstallDrawingMethods(Vm& vm);
+void InstallTextFieldClass(Vm& vm);
+void InstallColorClass(Vm& vm);
 
 void InstallTimerFunctions(Vm& vm);
 void InstallKeyObject(Vm& vm);
