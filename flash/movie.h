@@ -12,11 +12,12 @@
 #include <string>
 #include <vector>
 
+#include "swf/bitmap.h"
+#include "swf/records.h"
+
 namespace flash {
 
-struct Rgba {
-    uint8_t r = 0, g = 0, b = 0, a = 255;
-};
+using Rgba = swf::Rgba;
 
 // x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
 // c rotateSkew1, d scaleY); translation in twips.
@@ -212,11 +213,7 @@ struct Button {
 
 // Pixels of a bitmap character, 0xAARRGGBB with straight (not
 // premultiplied) alpha, rows top down.
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using Bitmap = swf::Bitmap;
 
 // Glyph outlines of an embedded font, in units of an em of 1024 (DefineFont
 // and DefineFont2) or 20480 (DefineFont3).
