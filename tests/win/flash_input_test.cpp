@@ -3,7 +3,7 @@
 // and the pointer over the button is the hand.
 #include "playback_test_support.h"
 
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 #include "flash/swf_writer.h"
 
 using playback_test::PlaybackTest;
