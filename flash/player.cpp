@@ -157,6 +157,8 @@ void Player::Unload() {
     root_ = nullptr;
     root_instance_ = Instance{};
     dragged = nullptr;
+    hovered_ = pressed_ = nullptr;
+    mouse_down_ = false;
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
@@ -404,6 +406,10 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
         return instance;
     }
     instance.clip->events = place.clip_actions;
+    if (instance.definition->button) {
+        instance.clip->button = instance.definition->button.get();
+        instance.clip->proto = vm_->Proto("Button");
+    }
     return instance;
 }
 
@@ -479,6 +485,8 @@ void Player::CollectGarbage() {
     vm_->Collect([this](avm1::Tracer& tracer) {
         tracer.Mark(root_);
         tracer.Mark(dragged);
+        tracer.Mark(hovered_);
+        tracer.Mark(pressed_);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
         for (Clip* clip : clips_) tracer.Mark(clip);
         for (auto& [level, clip] : levels_) tracer.Mark(clip);
@@ -629,12 +637,6 @@ void Player::RemoveClip(avm1::Object* object) {
     if (clip->depth < kDepthOffset) return;
     Remove(*clip->parent, clip->depth);
 }
-
-void Player::StartDrag(avm1::Object* object, bool, bool, double, double, double, double) {
-    dragged = object ? object->AsClip() : nullptr;
-}
-
-void Player::StopDrag() { dragged = nullptr; }
 
 void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
                     bool load_variables) {
