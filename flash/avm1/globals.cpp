@@ -15,6 +15,7 @@ void InstallGlobals(Vm& vm) {
     InstallGlobalFunctions(vm);
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
+    InstallButtonClass(vm);
     InstallDrawingMethods(vm);
     InstallTextFieldClass(vm);
     InstallColorClass(vm);
@@ -29,6 +30,16 @@ void InstallGlobals(Vm& vm) {
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
+    InstallPointClass(vm);
+    InstallRectangleClass(vm);
+    InstallMatrixClass(vm);
+    InstallColorTransformClass(vm);
+    InstallTransformClass(vm);
+    InstallSoundClass(vm);
+    InstallTextFormatClass(vm);
+    InstallSharedObjectClass(vm);
+    InstallBitmapDataClass(vm);
+    InstallFilterClasses(vm);
     InstallMovieClipLoaderClass(vm);
 }
 

@@ -142,7 +142,9 @@ public:
     static constexpr int kMaxCallDepth = 256;
     // Actions run since the current outermost action list started.
     uint64_t steps = 0;
-    static constexpr uint64_t kMaxSteps = 100'000'000;
+    // Past this many actions in one list (with what it calls) the list is
+    // cut off, as the reference player stops a script that runs too long.
+    uint64_t max_steps = 100'000'000;
     bool aborted = false;
 
     // Objects that must stay alive beyond what the global object reaches
@@ -176,6 +178,17 @@ public:
     // Calls broadcastMessage(event) on the global object named owner ("Key",
     // "Mouse", "Stage") so its listeners hear the event.
     void Broadcast(const std::string& owner, const std::string& event, Args args = {});
+
+    // The folder relative addresses of loads (XML, LoadVars) start from:
+    // the movie's own folder, set by the player ("" is the current folder).
+    std::string load_folder;
+    // Where SharedObject.getLocal keeps its files; empty picks the user's
+    // data folder (see SharedObjectFolder).
+    std::string shared_object_folder;
+    void set_shared_object_folder(const std::string& folder) { shared_object_folder = folder; }
+    // Tells the player's mixer what a Sound object asked for ("attach",
+    // "start", "stop", "volume"); nothing happens when unset.
+    std::function<void(Object* sound, const char* action)> on_sound;
 
     // Registered classes (Object.registerClass): symbol name to constructor.
     std::map<std::string, Object*> registered_classes;

@@ -18,6 +18,7 @@ void InstallErrorClass(Vm& vm);
 void InstallGlobalFunctions(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
+void InstallButtonClass(Vm& vm);
 void InstallMovieClipLoaderClass(Vm& vm);
 void InstallDrawingMethods(Vm& vm);
 void InstallTextFieldClass(Vm& vm);
@@ -34,6 +35,16 @@ void InstallContextMenuClasses(Vm& vm);
 void InstallMinimalClasses(Vm& vm);
 void InstallXmlClasses(Vm& vm);
 void InstallLoadVarsClass(Vm& vm);
+void InstallPointClass(Vm& vm);
+void InstallRectangleClass(Vm& vm);
+void InstallMatrixClass(Vm& vm);
+void InstallColorTransformClass(Vm& vm);
+void InstallTransformClass(Vm& vm);
+void InstallSoundClass(Vm& vm);
+void InstallTextFormatClass(Vm& vm);
+void InstallSharedObjectClass(Vm& vm);
+void InstallFilterClasses(Vm& vm);
+void InstallBitmapDataClass(Vm& vm);
 // The version string scripts read as $version ("WIN 8,0,...").
 std::string PlayerVersionString();
 

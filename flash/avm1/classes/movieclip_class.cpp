@@ -23,22 +23,31 @@ Value Stop(Vm& vm, Object* self, Args&) {
     return Value();
 }
 
+// A frame by number, by label, or as "path:frame" on another clip; objects
+// are read through their toString.
 void GotoValue(Vm& vm, Object* self, const Value& frame, bool play) {
     if (!vm.host || !ClipOf(self)) return;
-    if (frame.IsString()) {
-        double n = StringToNumber(frame.string, false);
+    Value value = frame.IsObject() ? Value(vm.ToString(frame)) : frame;
+    if (value.IsString()) {
+        std::string text = value.string;
+        Object* clip = self;
+        size_t colon = text.find_last_of(':');
+        if (colon != std::string::npos) {
+            clip = vm.host->ResolveTarget(self, text.substr(0, colon));
+            text = text.substr(colon + 1);
+            if (!clip) return;
+        }
+        double n = StringToNumber(text, false);
         if (std::isnan(n)) {
-            vm.host->GotoLabel(self, frame.string, play);
+            vm.host->GotoLabel(clip, text, play);
             return;
         }
-        int64_t number = ToUint32(n);
-        if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
+        int32_t index = FrameIndex(n);
+        if (index >= 0) vm.host->GotoFrame(clip, index, play);
         return;
     }
-    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
-    // past the last go to the last.
-    int64_t number = ToUint32(vm.ToNumber(frame));
-    if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
+    int32_t index = FrameIndex(vm.ToNumber(value));
+    if (index >= 0) vm.host->GotoFrame(self, index, play);
 }
 
 Value GotoAndPlay(Vm& vm, Object* self, Args& args) {
@@ -230,7 +239,7 @@ Value GlobalToLocal(Vm& vm, Object* self, Args& args) { return ConvertPoint(vm, 
 bool StageBounds(Clip* clip, double* x0, double* y0, double* x1, double* y1) {
     double a, b, c, d;
     if (!clip->player->ClipBounds(*clip, &a, &b, &c, &d)) return false;
-    Matrix m = clip->player->StageMatrix(*clip);
+    Matrix m = clip->player->WorldMatrix(*clip);
     double xs[4] = {m.X(a, b), m.X(c, b), m.X(a, d), m.X(c, d)};
     double ys[4] = {m.Y(a, b), m.Y(c, b), m.Y(a, d), m.Y(c, d)};
     *x0 = *std::min_element(xs, xs + 4), *x1 = *std::max_element(xs, xs + 4);
@@ -245,9 +254,17 @@ Value HitTest(Vm& vm, Object* self, Args& args) {
     if (!StageBounds(clip, &x0, &y0, &x1, &y1)) return Value(false);
     if (args.size() >= 2) {
         double x = vm.ToNumber(args[0]) * 20, y = vm.ToNumber(args[1]) * 20;
+        if (args.size() >= 3 && vm.ToBoolean(args[2])) return Value(clip->player->HitsPoint(*clip, x, y, true));
+        // The point is in the root's coordinates, the box on the stage.
+        if (Clip* root = clip->player->RootClip()->AsClip()) {
+            Matrix m = clip->player->WorldMatrix(*root);
+            double sx = m.X(x, y), sy = m.Y(x, y);
+            x = sx, y = sy;
+        }
         return Value(x >= x0 && x <= x1 && y >= y0 && y <= y1);
     }
     Object* other = args[0].IsObject() ? args[0].object : nullptr;
+    if (args[0].IsString() && args[0].string.empty()) return Value(false);
     if (args[0].IsString() && vm.host) other = vm.host->ResolveTarget(clip, args[0].string);
     Clip* target = other ? other->AsClip() : nullptr;
     if (!target) return Value(false);
