@@ -30,10 +30,10 @@ public:
     virtual void AfterMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Paints the skin over the control (dc null: the control's own).
     void PaintOver(HDC dc);
-    virtual void Draw(HDC dc, const RECT& rect) {}
+    virtual void Draw(HDC, const RECT&) {}
     // An owner-drawn control's WM_DRAWITEM, seen by the frame skinner;
     // true when the skinner drew the item.
-    virtual bool DrawItem(const DRAWITEMSTRUCT& item) { return false; }
+    virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
     // True when the control takes the skin's ButtonFace and ButtonText
     // through WM_CTLCOLOR*.
     virtual bool SetsColour() const { return false; }
