@@ -2,6 +2,8 @@
 
 #include "app/application_win.h"
 #include "app/glyphs_win.h"
+#include "skin/control_scan.h"
+#include "skin/skin_controls_win.h"
 
 #include <commctrl.h>
 
@@ -91,6 +93,45 @@ void ControlSet::Create(HWND form, const WindowFactory& make_flash, MouseHandler
         SetWindowPos(entries_[i].window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     }
     AddHints();
+    RegisterSkinTable();
+}
+
+namespace {
+
+ScanKind ScanKindOf(ControlKind kind) {
+    switch (kind) {
+    case ControlKind::Panel: return ScanKind::Panel;
+    case ControlKind::BitBtn: return ScanKind::BitBtn;
+    case ControlKind::SpeedButton: return ScanKind::SpeedButton;
+    case ControlKind::ListBox: return ScanKind::ListBox;
+    case ControlKind::CheckBox: return ScanKind::CheckBox;
+    case ControlKind::RadioButton: return ScanKind::RadioButton;
+    case ControlKind::ProgressBar: return ScanKind::ProgressBar;
+    case ControlKind::Edit: return ScanKind::Edit;
+    case ControlKind::Memo: return ScanKind::Memo;
+    default: return ScanKind::Other;
+    }
+}
+
+}  // namespace
+
+// The table as the skin engine's control scan reads it, in the table's order.
+void ControlSet::RegisterSkinTable() {
+    std::vector<SkinTableRow> rows;
+    for (int i = 0; i < Count(); ++i) {
+        if (!entries_[i].window) continue;
+        const ControlRecord& r = Record(i);
+        SkinTableRow row{entries_[i].window, static_cast<int>(ScanKindOf(r.kind)), 0, nullptr};
+        if (r.glyph != ControlGlyph::None && (r.kind == ControlKind::SpeedButton || r.kind == ControlKind::BitBtn)) {
+            const ControlGlyph glyph = r.glyph;
+            row.glyph = [glyph](HDC dc, const RECT& rect, bool enabled) {
+                RECT box = rect;
+                DrawGlyph(dc, glyph, box, enabled);
+            };
+        }
+        rows.push_back(std::move(row));
+    }
+    SetSkinControlTable(form_, std::move(rows));
 }
 
 HWND ControlSet::CreateWindowFor(int index, HWND parent, const WindowFactory& make_flash) {

@@ -88,6 +88,7 @@ private:
     void PaintGraphic(int index, HDC dc) const;
     void PanelMouse(int panel, UINT message, int x, int y);
     void AddHints();
+    void RegisterSkinTable();
     HBRUSH BrushFor(COLORREF color);
     RECT InnerRect(int panel_or_form) const;
 

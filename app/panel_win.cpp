@@ -1,5 +1,7 @@
 #include "app/panel_win.h"
 
+#include "skin/skin_controls_win.h"
+
 namespace {
 
 PanelStyle* StyleOf(HWND window) {
@@ -11,7 +13,8 @@ void Paint(HWND window, PanelStyle* style) {
     HDC dc = BeginPaint(window, &ps);
     RECT client;
     GetClientRect(window, &client);
-    HBRUSH brush = CreateSolidBrush(style ? style->color : GetSysColor(COLOR_BTNFACE));
+    const COLORREF color = !style ? GetSysColor(COLOR_BTNFACE) : style->skinned ? style->skin_color : style->color;
+    HBRUSH brush = CreateSolidBrush(color);
     FillRect(dc, &client, brush);
     DeleteObject(brush);
     if (style && style->bevel) {
@@ -32,6 +35,12 @@ LRESULT CALLBACK PanelProc(HWND window, UINT message, WPARAM wparam, LPARAM lpar
     }
     case WM_ERASEBKGND:
         return 1;
+    case kSkinSetColour:
+        if (style) {
+            style->skinned = lparam != 0;
+            style->skin_color = static_cast<COLORREF>(wparam);
+        }
+        return 0;
     case WM_PAINT:
         Paint(window, style);
         return 0;

@@ -10,6 +10,9 @@
 
 struct PanelStyle {
     COLORREF color = 0;
+    // The skin's colour while the panel is skinned.
+    bool skinned = false;
+    COLORREF skin_color = 0;
     bool bevel = false;
     // Draws on the panel after the background; client is the panel's client rect.
     std::function<void(HDC dc, const RECT& client)> paint;

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 #include "skin/skin_data.h"
@@ -29,7 +30,13 @@ public:
     virtual void AfterMessage(UINT message, WPARAM wparam, LPARAM lparam);
     // Paints the skin over the control (dc null: the control's own).
     void PaintOver(HDC dc);
-    virtual void Draw(HDC dc, const RECT& rect) {}
+    virtual void Draw(HDC, const RECT&) {}
+    // An owner-drawn control's WM_DRAWITEM, seen by the frame skinner;
+    // true when the skinner drew the item.
+    virtual bool DrawItem(const DRAWITEMSTRUCT&) { return false; }
+    // True when the control takes the skin's ButtonFace and ButtonText
+    // through WM_CTLCOLOR*.
+    virtual bool SetsColour() const { return false; }
     // The mouse left the control.
     virtual void MouseLeave();
     void Repaint();
@@ -39,6 +46,8 @@ public:
     bool Hot = false;
     bool Pressed = false;
     std::wstring Text;
+    // Draws an owner-drawn button's picture (its glyph) into rect.
+    std::function<void(HDC dc, const RECT& rect, bool enabled)> Glyph;
 
 protected:
     TWinSkinForm& form_;

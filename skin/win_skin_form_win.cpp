@@ -6,8 +6,10 @@
 #include <algorithm>
 
 #include "skin/skin_control_win.h"
+#include "skin/skin_controls_win.h"
 #include "skin/skin_gdi_win.h"
 #include "skin/skin_manage_win.h"
+#include "skin/skin_menu_win.h"
 
 namespace {
 
@@ -17,6 +19,14 @@ constexpr LONG_PTR kCaptionButtonBits = WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZ
 const wchar_t* const kSkinnerProp = L"CorvellaSkinForm";
 
 SkinRect RectOf(const RECT& r) { return {r.left, r.top, r.right, r.bottom}; }
+
+std::string ClassNameUpper(HWND window) {
+    wchar_t name[128] = {};
+    GetClassNameW(window, name, 128);
+    std::string out;
+    for (const wchar_t* p = name; *p; p++) out += static_cast<char>(*p < 128 ? towupper(*p) : '?');
+    return out;
+}
 
 }  // namespace
 
@@ -233,30 +243,122 @@ void TWinSkinForm::Detach() {
 }
 
 void TWinSkinForm::SkinControls() {
-    if (!skin_->SkinControls.Has(xcButton)) return;
-    struct Scan {
-        TWinSkinForm* form;
-    } scan{this};
-    EnumChildWindows(
-        window_,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Scan*>(data);
-            if (!(GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD)) return TRUE;
-            if (!IsSkinnablePushButton(child)) return TRUE;
-            if (GetPropW(child, L"Tag") && static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(child, L"Tag"))) % 100 ==
-                                               s->form->skin_->DisableTag)
-                return TRUE;
-            auto button = std::make_unique<TSkinButton>(*s->form, *s->form->skin_);
-            button->AttachHandle(child);
-            s->form->controls_.push_back(std::move(button));
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&scan));
+    // Our forms describe their controls in a table: it is walked first, in
+    // its order; child windows it does not name are taken by class.
+    if (const std::vector<SkinTableRow>* table = SkinControlTable(window_)) {
+        for (const SkinTableRow& row : *table) {
+            if (!row.window || !IsWindow(row.window) || ControlFor(row.window)) continue;
+            if (DisabledByTag(row.tag, skin_->DisableTag)) continue;
+            if (skin_->OnSkinControl) {
+                void* skinned = nullptr;
+                const std::string name = ClassNameUpper(row.window);
+                skin_->OnSkinControl(*skin_, window_, row.window, name, skinned);
+                if (skinned) {
+                    std::unique_ptr<TSkinControl> own(static_cast<TSkinControl*>(skinned));
+                    own->AttachHandle(row.window);
+                    controls_.push_back(std::move(own));
+                    continue;
+                }
+            }
+            const LONG_PTR style = GetWindowLongPtrW(row.window, GWL_STYLE);
+            const ScanControl control{static_cast<ScanKind>(row.kind), row.tag,
+                                      (style & (WS_VSCROLL | WS_HSCROLL)) != 0};
+            SkinControl(row.window, ChooseSkinner(control, skin_->SkinControls, skin_->Tabs != nullptr), row.glyph);
+        }
+    }
+    SkinChildWindows(window_, ClassNameUpper(window_) == "#32770");
 }
+
+void TWinSkinForm::SkinChildWindows(HWND parent, bool dialog) {
+    for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const LONG_PTR style = GetWindowLongPtrW(child, GWL_STYLE);
+        if (!(style & WS_CHILD)) continue;
+        const int tag = static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(child, L"Tag")));
+        if (!ControlFor(child) && !DisabledByTag(tag, skin_->DisableTag)) {
+            std::string lower = ClassNameUpper(child);
+            for (char& c : lower) c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+            HWND target = child;
+            SkinnerKind kind;
+            if (dialog) {
+                kind = ChooseDialogSkinner(lower, static_cast<uint32_t>(style), skin_->SkinControls);
+                if (kind != SkinnerKind::None && lower == "comboboxex32") target = GetWindow(child, GW_CHILD);
+            } else {
+                const ScanControl control{KindFromWindowClass(lower, static_cast<uint32_t>(style)), tag,
+                                          (style & (WS_VSCROLL | WS_HSCROLL)) != 0};
+                kind = ChooseSkinner(control, skin_->SkinControls, skin_->Tabs != nullptr);
+            }
+            if (target && !ControlFor(target)) SkinControl(target, kind, nullptr);
+        }
+        // Containers: the scan goes into panels and group boxes.
+        if (!dialog && dynamic_cast<TSkinBox*>(ControlFor(child))) SkinChildWindows(child, false);
+    }
+}
+
+void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
+                               const std::function<void(HDC, const RECT&, bool)>& glyph) {
+    std::unique_ptr<TSkinControl> skinner;
+    switch (kind) {
+    case SkinnerKind::None: return;
+    case SkinnerKind::Button:
+        if (!IsSkinnablePushButton(control)) return;
+        skinner = std::make_unique<TSkinButton>(*this, *skin_);
+        break;
+    case SkinnerKind::BitButton: skinner = std::make_unique<TSkinBitButton>(*this, *skin_); break;
+    case SkinnerKind::SpeedButton: skinner = std::make_unique<TSkinSpeedButton>(*this, *skin_); break;
+    case SkinnerKind::CheckBox: skinner = std::make_unique<TSkinCheckBox>(*this, *skin_); break;
+    case SkinnerKind::RadioButton: skinner = std::make_unique<TSkinRadioButton>(*this, *skin_); break;
+    case SkinnerKind::Box:
+    case SkinnerKind::RadioGroup: {
+        auto box = std::make_unique<TSkinBox>(*this, *skin_);
+        box->Attach(control);
+        controls_.push_back(std::move(box));
+        return;
+    }
+    case SkinnerKind::StatusBar: skinner = std::make_unique<TSkinStatusBar>(*this, *skin_); break;
+    case SkinnerKind::Tab: skinner = std::make_unique<TSkinTab>(*this, *skin_); break;
+    case SkinnerKind::Tab31: skinner = std::make_unique<TSkinTab31>(*this, *skin_); break;
+    case SkinnerKind::TrackBar: skinner = std::make_unique<TSkinTrackBar>(*this, *skin_); break;
+    case SkinnerKind::UpDown: skinner = std::make_unique<TSkinUpDown>(*this, *skin_); break;
+    case SkinnerKind::Progress: {
+        auto progress = std::make_unique<TSkinProgress>(*this, *skin_);
+        progress->AttachProgress(control);
+        controls_.push_back(std::move(progress));
+        return;
+    }
+    case SkinnerKind::Edit: skinner = std::make_unique<TSkinEdit>(*this, *skin_); break;
+    case SkinnerKind::ComBox: skinner = std::make_unique<TSkinComBox>(*this, *skin_); break;
+    case SkinnerKind::ScrollBar: skinner = std::make_unique<TSkinScrollBar>(*this, *skin_); break;
+    case SkinnerKind::ListView: {
+        auto list = std::make_unique<TSkinListView>(*this, *skin_);
+        TSkinListView* raw = list.get();
+        controls_.push_back(std::move(list));
+        raw->AttachListView(control);
+        SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+        return;
+    }
+    case SkinnerKind::ScControl: skinner = std::make_unique<TSkinScControl>(*this, *skin_); break;
+    case SkinnerKind::Sizer: skinner = std::make_unique<TSkinSizer>(*this, *skin_); break;
+    case SkinnerKind::Header: skinner = std::make_unique<TSkinHeader>(*this, *skin_); break;
+    }
+    skinner->Glyph = glyph;
+    skinner->AttachHandle(control);
+    if (kind == SkinnerKind::ScrollBar)
+        SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    controls_.push_back(std::move(skinner));
+}
+
+TSkinControl* TWinSkinForm::ControlFor(HWND control) const {
+    for (const auto& c : controls_)
+        if (c->Handle() == control) return c.get();
+    return nullptr;
+}
+
+void TWinSkinForm::AdoptControl(std::unique_ptr<TSkinControl> control) { controls_.push_back(std::move(control)); }
 
 void TWinSkinForm::ReleaseControls() {
     HotControl = nullptr;
     controls_.clear();
+    menu_items_.reset();
 }
 
 void TWinSkinForm::SetHotControl(TSkinControl* control) {
@@ -661,7 +763,42 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             return 1;
         }
         break;
+    case WM_INITMENUPOPUP: {
+        const LRESULT result = Previous(message, wparam, lparam);
+        if (Started() && TSkinManage::Instance().Enabled() && skin_->SkinControls.Has(xcPopupMenu)) {
+            if (!menu_items_) menu_items_ = std::make_unique<TSkinMenuItems>(*skin_);
+            menu_items_->Prepare(reinterpret_cast<HMENU>(wparam));
+        }
+        return result;
+    }
+    case WM_MEASUREITEM:
+        if (menu_items_ && menu_items_->Measure(*reinterpret_cast<MEASUREITEMSTRUCT*>(lparam))) return TRUE;
+        break;
+    case WM_DRAWITEM: {
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+        if (menu_items_ && item && menu_items_->Draw(*item)) return TRUE;
+        if (Started() && item && item->CtlType == ODT_BUTTON && TSkinManage::Instance().Enabled())
+            if (TSkinControl* control = ControlFor(item->hwndItem); control && control->DrawItem(*item)) return TRUE;
+        break;
+    }
     case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+        if (Started() && TSkinManage::Instance().Enabled()) {
+            TSkinControl* control = ControlFor(reinterpret_cast<HWND>(lparam));
+            if (control && control->SetsColour()) {
+                Previous(message, wparam, lparam);
+                HDC dc = reinterpret_cast<HDC>(wparam);
+                SetBkMode(dc, TRANSPARENT);
+                SetBkColor(dc, SkinColorRef(skin_->Colours.ButtonFace, GetSysColor(COLOR_BTNFACE)));
+                SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
+                return reinterpret_cast<LRESULT>(TSkinManage::Instance().ButtonFaceBrush(*skin_));
+            }
+        }
+        if (message == WM_CTLCOLORBTN) {
+            const LRESULT result = Previous(message, wparam, lparam);
+            SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
+            return result;
+        }
         if (!toolkit_form_ && Started()) {
             Previous(message, wparam, lparam);
             HDC dc = reinterpret_cast<HDC>(wparam);
@@ -671,11 +808,6 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             return reinterpret_cast<LRESULT>(TSkinManage::Instance().ButtonFaceBrush(*skin_));
         }
         break;
-    case WM_CTLCOLORBTN: {
-        const LRESULT result = Previous(message, wparam, lparam);
-        SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
-        return result;
-    }
     case WM_SYSCOMMAND: {
         const UINT command = static_cast<UINT>(wparam & 0xFFF0);
         if (command == SC_KEYMENU && lparam == 0 && GetCapture() == nullptr) return 1;

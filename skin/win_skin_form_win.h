@@ -6,14 +6,17 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 #include "skin/skin_data.h"
+#include "skin/control_scan.h"
 #include "skin/skin_frame.h"
 
 class TWinSkinForm;
 class TSkinControl;
+class TSkinMenuItems;
 
 // Private messages of the skin engine.
 constexpr UINT kSkinRepaintFrame = 0x3502;
@@ -78,6 +81,10 @@ public:
     // The control under the mouse (Part of the control skinners).
     TSkinControl* HotControl = nullptr;
     void SetHotControl(TSkinControl* control);
+    // The skinner of a control window, or null.
+    TSkinControl* ControlFor(HWND control) const;
+    // Takes a skinner that one of the control skinners attached.
+    void AdoptControl(std::unique_ptr<TSkinControl> control);
 
 private:
     static LRESULT CALLBACK FrameProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -101,6 +108,8 @@ private:
     void RemoveRegion();
     void RenderIcon();
     void SkinControls();
+    void SkinControl(HWND control, SkinnerKind kind, const std::function<void(HDC, const RECT&, bool)>& glyph);
+    void SkinChildWindows(HWND parent, bool dialog);
     void ReleaseControls();
 
     void PaintFrame(HRGN update);
@@ -140,6 +149,7 @@ private:
     DWORD last_icon_click_ = 0;
     bool icon_clicked_ = false;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
+    std::unique_ptr<TSkinMenuItems> menu_items_;
 };
 
 // The frame skinner of a window, or null.

@@ -135,4 +135,25 @@ TEST_P(ShippedSkin, PackageHoldsWhatTheDefinitionNames) {
         EXPECT_NE(text.find("=" + reader.Names()[i]), std::string::npos) << reader.Names()[i] << " is not used";
 }
 
+// The control skinners leave the key colour out only where Trans is 1: an
+// element whose image holds key-colour pixels without it would show them.
+TEST_P(ShippedSkin, ElementsWithKeyColourAreDrawnTransparent) {
+    TSkinData d;
+    d.SetPackage(ReadFile(SkinsFolder() / (std::string(GetParam()) + ".fac")));
+    ASSERT_TRUE(d.LoadPackage()) << d.LastMessage();
+    const std::pair<const TDataSkinObject*, const char*> elements[] = {
+        {&d.Buttons, "Buttons"}, {d.Progress.get(), "Progress"}, {d.Tabs.get(), "Tabs"},
+        {d.Scrollbar.get(), "Scrollbar"}, {d.HorzScroll.get(), "HorzScroll"}, {d.VertScroll.get(), "VertScroll"},
+        {d.HorzScrollThumb.get(), "HorzScrollThumb"}, {d.VertScrollThumb.get(), "VertScrollThumb"},
+        {d.UpDownHorz.get(), "UpDown.Horz"}, {d.UpDownVert.get(), "UpDown.Vert"}, {d.MenuItem.get(), "MenuItem"},
+        {d.Headerbar.get(), "Headerbar"}, {d.StatusBarEdges.get(), "StatusBarEdges"},
+        {d.ComboButton.get(), "ComboButton"},
+    };
+    for (const auto& [e, name] : elements)
+        if (e && HasKeyColour(e->Bitmap)) EXPECT_EQ(e->Trans, 1) << name;
+    // Up-down glyphs and progress chunks are drawn with the element's Trans.
+    for (const TDataSkinBorder* e : {d.UpDownHorz.get(), d.UpDownVert.get(), d.Progress.get()})
+        if (e && HasKeyColour(e->Bitmap2)) EXPECT_EQ(e->Trans, 1) << "second image";
+}
+
 INSTANTIATE_TEST_SUITE_P(Skins, ShippedSkin, testing::Values("graphite", "harbor", "obsidian"));
