@@ -3,6 +3,8 @@
 // its display-list changes and actions in tag order.
 #pragma once
 
+#include "flash/display_effects.h"
+
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -11,10 +13,6 @@
 #include <vector>
 
 namespace flash {
-
-struct Rgba {
-    uint8_t r = 0, g = 0, b = 0, a = 255;
-};
 
 // x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
 // c rotateSkew1, d scaleY); translation in twips.
@@ -145,6 +143,17 @@ struct PlaceRecord {
     int clip_depth = 0;
     std::string name;
     std::vector<ClipAction> clip_actions;
+    // PlaceObject3.
+    bool has_filters = false;
+    bool has_blend_mode = false;
+    bool has_cache = false;
+    bool has_visible = false;
+    bool has_background = false;
+    std::vector<Filter> filters;
+    BlendMode blend_mode = BlendMode::Normal;
+    bool cache_as_bitmap = false;
+    bool visible = true;
+    Rgba background;                 // opaque background colour
 };
 
 // What SwfWriter writes into DoAction tags. SetTarget makes the actions after it act on the sprite named by label (a

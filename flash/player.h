@@ -39,6 +39,11 @@ struct Instance {
     // Set once a script moved or coloured it: the timeline no longer does.
     bool scripted = false;
     Clip* clip = nullptr;                    // sprites (and buttons) only
+    std::vector<Filter> filters;
+    BlendMode blend_mode = BlendMode::Normal;
+    bool cache_as_bitmap = false;
+    bool has_background = false;             // opaqueBackground set
+    Rgba background;
 };
 
 // A timeline being played: the main movie or one sprite instance. It is a
