@@ -9,11 +9,21 @@ uint32_t BlendPixel(uint32_t dst, Rgba src, float opacity) {
     int alpha = static_cast<int>(opacity * src.a * (256.0f / 255.0f) + 0.5f);
     if (alpha <= 0) return dst;
     if (alpha > 256) alpha = 256;
-    int r = (dst >> 16) & 0xFF, g = (dst >> 8) & 0xFF, b = dst & 0xFF;
-    r += ((src.r - r) * alpha) >> 8;
-    g += ((src.g - g) * alpha) >> 8;
-    b += ((src.b - b) * alpha) >> 8;
-    return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+    int a = static_cast<int>(dst >> 24), r = (dst >> 16) & 0xFF, g = (dst >> 8) & 0xFF, b = dst & 0xFF;
+    if (a == 255) {
+        r += ((src.r - r) * alpha) >> 8;
+        g += ((src.g - g) * alpha) >> 8;
+        b += ((src.b - b) * alpha) >> 8;
+        return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+    }
+    // A see-through destination (a layer): premultiplied source-over.
+    int keep = 256 - alpha;
+    a = (255 * alpha + a * keep) >> 8;
+    r = (src.r * alpha + r * keep) >> 8;
+    g = (src.g * alpha + g * keep) >> 8;
+    b = (src.b * alpha + b * keep) >> 8;
+    return (static_cast<uint32_t>(a) << 24) | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) |
+           static_cast<uint32_t>(b);
 }
 
 void SolidPaint::Blend(uint32_t* row, int, int x0, int x1, const float* coverage) const {

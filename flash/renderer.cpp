@@ -1,6 +1,8 @@
 #include "flash/renderer.h"
 
 #include "flash/bitmap_paint.h"
+#include "flash/blend.h"
+#include "flash/filters.h"
 #include "flash/gradient_paint.h"
 #include "flash/morph_reader.h"
 
@@ -85,9 +87,96 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             raster_.SetMask(masks.back().coverage.data());
             continue;
         }
+        if (!mask_target_ && (!instance.filters.empty() || instance.blend_mode != BlendMode::Normal)) {
+            DrawLayered(instance, child_matrix, color, nesting + 1);
+            continue;
+        }
         DrawCharacter(*instance.definition, instance, child_matrix, child_color, nesting + 1);
     }
     raster_.SetMask(outer);
+}
+
+namespace {
+
+bool IsIdentity(const ColorTransform& c) {
+    return c.rm == 256 && c.gm == 256 && c.bm == 256 && c.am == 256 && c.ra == 0 && c.ga == 0 && c.ba == 0 && c.aa == 0;
+}
+
+struct PixelBox {
+    int x0, y0, x1, y1;   // x1, y1 exclusive
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
+};
+
+PixelBox DrawnBox(const Canvas& layer) {
+    PixelBox box{layer.width, layer.height, 0, 0};
+    for (int y = 0; y < layer.height; ++y) {
+        const uint32_t* row = layer.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(layer.width);
+        int first = 0;
+        while (first < layer.width && row[first] == 0) ++first;
+        if (first == layer.width) continue;
+        int last = layer.width - 1;
+        while (row[last] == 0) --last;
+        box.x0 = std::min(box.x0, first);
+        box.x1 = std::max(box.x1, last + 1);
+        box.y0 = std::min(box.y0, y);
+        box.y1 = y + 1;
+    }
+    return box;
+}
+
+}  // namespace
+
+void Renderer::DrawLayered(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
+                           int nesting) {
+    Canvas layer;
+    layer.width = canvas_->width;
+    layer.height = canvas_->height;
+    layer.pixels.assign(canvas_->pixels.size(), 0);
+    Canvas* target = canvas_;
+    const float* mask = raster_.Mask();
+    canvas_ = &layer;
+    raster_.SetMask(nullptr);
+    DrawCharacter(*instance.definition, instance, matrix, ColorTransform{}, nesting);
+    canvas_ = target;
+    raster_.SetMask(mask);
+
+    PixelBox box = DrawnBox(layer);
+    if (box.Empty()) return;
+    // The filters work on the drawn part with room for what they spread.
+    Margins room;
+    for (const Filter& filter : instance.filters) {
+        Margins m = FilterMargins(filter);
+        room.left += m.left;
+        room.top += m.top;
+        room.right += m.right;
+        room.bottom += m.bottom;
+    }
+    Canvas image;
+    image.width = box.x1 - box.x0 + room.left + room.right;
+    image.height = box.y1 - box.y0 + room.top + room.bottom;
+    image.pixels.assign(static_cast<size_t>(image.width) * static_cast<size_t>(image.height), 0);
+    for (int y = box.y0; y < box.y1; ++y)
+        std::copy(layer.Row(y) + box.x0, layer.Row(y) + box.x1, image.Row(y - box.y0 + room.top) + room.left);
+    for (const Filter& filter : instance.filters) ApplyFilter(filter, image);
+
+    ColorTransform color = Combine(outer_color, instance.color);
+    bool plain = IsIdentity(color);
+    int left = box.x0 - room.left, top = box.y0 - room.top;
+    for (int y = std::max(0, top); y < std::min(canvas_->height, top + image.height); ++y) {
+        uint32_t* row = canvas_->Row(y);
+        const uint32_t* source = image.Row(y - top);
+        const float* mask_row = mask ? mask + static_cast<size_t>(y) * static_cast<size_t>(canvas_->width) : nullptr;
+        for (int x = std::max(0, left); x < std::min(canvas_->width, left + image.width); ++x) {
+            uint32_t p = source[x - left];
+            if (!plain) p = Premultiply(color.Apply(Unpremultiply(p)));
+            if (mask_row && p) {
+                int m = static_cast<int>(std::clamp(mask_row[x], 0.0f, 1.0f) * 255 + 0.5f);
+                p = PackArgb(Mul255(p >> 24, m), Mul255((p >> 16) & 0xFF, m), Mul255((p >> 8) & 0xFF, m),
+                             Mul255(p & 0xFF, m));
+            }
+            row[x] = BlendPixels(p, row[x], instance.blend_mode);
+        }
+    }
 }
 
 void Renderer::DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,

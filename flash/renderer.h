@@ -22,6 +22,9 @@ public:
 
 private:
     void DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
+    // Draws an object with filters or a blend mode into a layer of its own,
+    // filters that, then composites it onto the canvas.
+    void DrawLayered(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color, int nesting);
     void DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                        const ColorTransform& color, int nesting);
     // solid, when given, replaces the colour of every fill (glyphs).
