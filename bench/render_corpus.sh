@@ -14,7 +14,7 @@ quality_of() {
   q=$(sed -n 's/.*quality *= *"\([a-z]*\)".*/\1/p' "$1/test.toml" 2>/dev/null | head -1)
   case "$q" in low|medium) echo "$q" ;; *) echo high ;; esac
 }
-for corpus in render render-peer; do
+for corpus in ${CORPORA:-render render-peer}; do
   dir=$shared/corpus/$corpus
   mkdir -p "$out/$corpus"
   frames_col=$(head -1 "$dir/INDEX.tsv" | tr '\t' '\n' | grep -n '^frames$' | cut -d: -f1)

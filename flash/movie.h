@@ -59,6 +59,9 @@ struct FillStyle {
 struct LineStyle {
     int width = 0;                   // twips
     Rgba color;
+    // Whether the width follows the object's horizontal and vertical scale
+    // (both: the normal scale mode).
+    bool scale_x = true, scale_y = true;
 };
 
 // One straight or curved edge in shape coordinates (twips), with the styles

@@ -63,10 +63,12 @@ void AddSpan(float* coverage, double xa, double xb, float weight, int width) {
     if (ib < width) coverage[ib] += static_cast<float>(xb - ib) * weight;
 }
 
-// Without anti-aliasing a pixel is inside when its centre is.
+// Without anti-aliasing a pixel is inside when its sample point is.
+constexpr double kAliasedSampleX = 0.5;
+constexpr double kAliasedSampleY = 0.5;
 void AddSpanAliased(float* coverage, double xa, double xb, int width) {
-    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - 0.5)));
-    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - 0.5)));
+    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - kAliasedSampleX)));
+    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - kAliasedSampleX)));
     for (int i = ia; i < ib; ++i) coverage[i] = 1.0f;
 }
 
@@ -90,7 +92,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
         bool touched = false;
         double left = canvas.width, right = 0;
         for (int s = 0; s < samples; ++s) {
-            double y = row + (s + 0.5) / samples;
+            double y = samples == 1 ? row + kAliasedSampleY : row + (s + 0.5) / samples;
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
             active_.erase(std::remove_if(active_.begin(), active_.end(), [y](const Edge& e) { return e.y1 <= y; }),
                           active_.end());

@@ -30,6 +30,13 @@ Point Transform(const Matrix& m, double x, double y) { return Point{m.X(x, y), m
 
 double Scale(const Matrix& m) { return std::sqrt(std::fabs(m.a * m.d - m.b * m.c)); }
 
+// The least a matrix stretches any direction.
+double SmallestScale(const Matrix& m) {
+    double sum = m.a * m.a + m.b * m.b + m.c * m.c + m.d * m.d;
+    double det = m.a * m.d - m.b * m.c;
+    return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
+}
+
 Rgba MiddleColor(const FillStyle& fill) {
     if (fill.stops.empty()) return fill.color;
     return fill.stops[fill.stops.size() / 2].color;
@@ -49,6 +56,7 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     }
     canvas.Fill(movie_->background);
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
+    stage_scale_ = Scale(stage);
     DrawClip(*player.Root(), stage, ColorTransform{}, 0);
 }
 
@@ -194,9 +202,18 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
     }
 }
 
+double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
+    // Lines follow the object's scale in the directions their scale mode
+    // names, else only the stage's; the thinnest line is one pixel.
+    double x = std::sqrt(m.a * m.a + m.b * m.b), y = std::sqrt(m.c * m.c + m.d * m.d);
+    if (line.scale_x && line.scale_y) return std::sqrt((x * x + y * y) / 2);
+    if (line.scale_x) return x;
+    if (line.scale_y) return y;
+    return stage_scale_;
+}
+
 void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color, const Rgba* solid) {
     FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
-    double scale = Scale(matrix);
     for (const ShapeLayer& layer : shape.layers) {
         for (size_t f = 0; f < layer.fills.size(); ++f) {
             const FillStyle& fill = layer.fills[f];
@@ -233,9 +250,16 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
             const LineStyle& line = layer.lines[l];
-            // Lines scale with the object; the thinnest line is one pixel.
-            double width = std::max(1.0, line.width * scale);
-            AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2);
+            double width = std::max(1.0, line.width * LineScale(line, matrix));
+            // A line that scales both ways is drawn in the shape's own space,
+            // so that stretching the shape stretches its lines too, unless
+            // that would make it thinner than a pixel somewhere.
+            Matrix pen = matrix;
+            pen.tx = pen.ty = 0;
+            if (line.scale_x && line.scale_y && line.width * SmallestScale(matrix) >= 1)
+                AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, line.width / 2.0, &pen, width / 2);
+            else
+                AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2, nullptr, width / 2);
             if (!raster_.Empty()) raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
         }
     }
@@ -383,7 +407,15 @@ namespace {
 
 // Adds a closed polygon wound so that its signed area is negative, the way
 // every piece of a stroke is wound.
-void AddWound(Rasterizer& raster, const Point* points, size_t count) {
+// pen, when given, maps the points (in the line's own space) to pixels.
+void AddWound(Rasterizer& raster, const Point* given, size_t count, const Matrix* pen) {
+    thread_local std::vector<Point> mapped;
+    const Point* points = given;
+    if (pen) {
+        mapped.assign(given, given + count);
+        for (Point& p : mapped) p = Point{pen->X(p.x, p.y), pen->Y(p.x, p.y)};
+        points = mapped.data();
+    }
     double area = 0;
     for (size_t i = 0; i < count; ++i) {
         const Point& p = points[i];
@@ -402,24 +434,30 @@ void AddWound(Rasterizer& raster, const Point* points, size_t count) {
 
 }  // namespace
 
-void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half) {
+void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                         const Matrix* pen, double device_half) {
+    std::optional<Matrix> unpen;
+    if (pen) unpen = Inverse(*pen);
+    if (!unpen) pen = nullptr;
     // Each piece is a rectangle along a segment, a wedge between the
     // segments of a curve and a round cap at each end of an edge, all wound
     // the same way so that the non-zero rule joins them.
     std::vector<Point> disc;
     auto add_disc = [&](Point c) {
-        int steps = std::clamp(static_cast<int>(std::ceil(half * 2)), 8, 64);
+        int steps = std::clamp(static_cast<int>(std::ceil(device_half * 2)), 8, 64);
         disc.clear();
         for (int i = 0; i < steps; ++i) {
             double angle = 2 * 3.14159265358979323846 * i / steps;
             disc.push_back(Point{c.x + half * std::cos(angle), c.y + half * std::sin(angle)});
         }
-        AddWound(raster_, disc.data(), disc.size());
+        AddWound(raster_, disc.data(), disc.size(), pen);
     };
-    bool square_ends = half < 1.5;
+    bool square_ends = device_half < 1.5;
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
+        if (pen)
+            for (Point& p : points_) p = Point{unpen->X(p.x, p.y), unpen->Y(p.x, p.y)};
         Point previous_normal{0, 0};
         bool has_previous = false;
         for (size_t i = 1; i < points_.size(); ++i) {
@@ -436,12 +474,12 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
                 b = Point{b.x + n.y, b.y - n.x};
             }
             Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
-            AddWound(raster_, quad, 4);
+            AddWound(raster_, quad, 4, pen);
             if (has_previous) {
                 Point outer[3] = {a, {a.x + previous_normal.x, a.y + previous_normal.y}, {a.x + n.x, a.y + n.y}};
                 Point inner[3] = {a, {a.x - previous_normal.x, a.y - previous_normal.y}, {a.x - n.x, a.y - n.y}};
-                AddWound(raster_, outer, 3);
-                AddWound(raster_, inner, 3);
+                AddWound(raster_, outer, 3, pen);
+                AddWound(raster_, inner, 3, pen);
             }
             previous_normal = n;
             has_previous = true;

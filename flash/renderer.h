@@ -34,10 +34,16 @@ private:
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
     void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
     void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
-    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width);
+    // half_width is in the space pen maps to pixels (in pixels without a pen).
+    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, const Matrix* pen,
+                   double device_half_width);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
 
+    // Pixels per twip of a line drawn at the given matrix.
+    double LineScale(const LineStyle& line, const Matrix& matrix) const;
+
     const Movie* movie_ = nullptr;
+    double stage_scale_ = 0.05;
     Canvas* canvas_ = nullptr;
     int samples_ = 1;
     Rasterizer raster_;

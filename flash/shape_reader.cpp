@@ -60,6 +60,8 @@ LineStyle ReadLineStyle(SwfBits& in, int version) {
     int join = (flags1 >> 4) & 3;
     bool has_fill = (flags1 >> 3) & 1;
     (void)flags2;
+    line.scale_x = !(flags1 & 0x04);
+    line.scale_y = !(flags1 & 0x02);
     if (join == 2) in.U16();  // miter limit
     if (has_fill)
         line.color = ReadFillStyle(in, version).color;
