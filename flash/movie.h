@@ -50,6 +50,7 @@ struct FillStyle {
     Matrix matrix;                   // gradient or bitmap space to shape space
     std::vector<GradientStop> stops;
     int spread = 0;                  // 0 pad, 1 reflect, 2 repeat
+    bool linear_rgb = false;         // stops mixed in linear light
     double focal = 0;
     uint16_t bitmap_id = 0;
     bool bitmap_repeats = false;     // tiles beyond its edges (else clamps)

@@ -27,6 +27,7 @@ FillStyle ReadFillStyle(SwfBits& in, int version) {
         fill.matrix = ReadMatrix(in);
         uint8_t flags = in.U8();
         fill.spread = (flags >> 6) & 3;
+        fill.linear_rgb = ((flags >> 4) & 3) == 1;
         int count = flags & 15;
         for (int i = 0; i < count; ++i) {
             GradientStop stop;
