@@ -12,6 +12,7 @@ int RunSkinCommand(const CliArgs& args);      // skin pack|ls|extract
 int RunPlaylistCommand(const CliArgs& args);  // playlist FILE
 int RunRenderCommand(const CliArgs& args);    // render FILE.swf --frames N --out OUT.png
 int RunTraceCommand(const CliArgs& args);     // trace FILE.swf --frames N
+int RunSoundtrackCommand(const CliArgs& args);  // soundtrack FILE.swf --frames N --out OUT.wav
 
 // Usage text of each sub-command, printed by --help.
 extern const char* const kSwfUsage;
@@ -19,3 +20,4 @@ extern const char* const kSkinUsage;
 extern const char* const kPlaylistUsage;
 extern const char* const kRenderUsage;
 extern const char* const kTraceUsage;
+extern const char* const kSoundtrackUsage;

@@ -13,6 +13,7 @@ void PrintUsage(std::FILE* out) {
     std::fputs(kPlaylistUsage, out);
     std::fputs(kRenderUsage, out);
     std::fputs(kTraceUsage, out);
+    std::fputs(kSoundtrackUsage, out);
     std::fputs("\nExit status: 0 success, 1 the input could not be read or written, 2 wrong arguments.\n", out);
 }
 
@@ -34,6 +35,7 @@ int main(int argc, char** argv) {
     if (!std::strcmp(command, "playlist")) return RunPlaylistCommand(args);
     if (!std::strcmp(command, "render")) return RunRenderCommand(args);
     if (!std::strcmp(command, "trace")) return RunTraceCommand(args);
+    if (!std::strcmp(command, "soundtrack")) return RunSoundtrackCommand(args);
     std::fprintf(stderr, "corvella-cli: unknown command '%s'\n", command);
     PrintUsage(stderr);
     return 2;

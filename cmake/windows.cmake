@@ -9,7 +9,7 @@ set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CORVELLA_DIST})
 add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 add_link_options(-static -static-libgcc -static-libstdc++)
 
-set(CORVELLA_WIN_LIBS comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid winmm gdi32 user32 advapi32 msimg32 windowscodecs)
+set(CORVELLA_WIN_LIBS comctl32 comdlg32 shell32 shlwapi ole32 oleaut32 uuid winmm msacm32 gdi32 user32 advapi32 msimg32 windowscodecs)
 
 add_library(corvella_win STATIC ${CORVELLA_WIN_SOURCES})
 target_link_libraries(corvella_win PUBLIC corvella_core ${CORVELLA_WIN_LIBS})

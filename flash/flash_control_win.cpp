@@ -4,6 +4,10 @@
 #include "flash/movie_loader.h"
 #include "flash/player.h"
 #include "flash/renderer.h"
+#include "flash/sound_engine.h"
+#include "flash/sound_output.h"
+#include "flash/sound_track.h"
+#include "flash/wave_output_win.h"
 
 #include <algorithm>
 #include <stdexcept>
@@ -16,6 +20,11 @@ constexpr UINT_PTR kFrameTimer = 1;
 
 struct FlashControl::State {
     flash::Player player;
+    // The sound: the engine follows the player, the output (when the movie
+    // has sound and a device is there) pulls from the mixer on its thread.
+    flash::SoundMixer mixer;
+    flash::SoundEngine sound{player, mixer};
+    std::unique_ptr<flash::SoundOutput> output;
     flash::View view;
     flash::Renderer renderer;
     flash::Canvas canvas;
@@ -61,6 +70,7 @@ FlashControl* FlashControl::Create(HWND parent, int id, int x, int y, int width,
         if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
             throw std::runtime_error("cannot register the Flash control's window class");
         flash::InstallWicJpegDecoder();
+        flash::InstallWindowsSound();
         registered = true;
     }
     HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,
@@ -87,6 +97,15 @@ void FlashControl::SetMovie(const std::wstring& path) {
     } catch (const std::exception&) {
         // A movie that cannot be loaded leaves the control empty.
         s.player.Unload();
+    }
+    if (s.player.HasMovie() && flash::HasSound(*s.player.movie())) {
+        if (!s.output) {
+            s.output = flash::MakeSoundOutput();
+            if (s.output && !s.output->Start(s.mixer)) s.output.reset();
+        }
+    } else if (s.output) {
+        s.output->Stop();
+        s.output.reset();
     }
     if (s.player.HasMovie()) {
         UINT interval = static_cast<UINT>(std::clamp(1000.0 / s.player.FrameRate(), 10.0, 1000.0));
@@ -185,7 +204,12 @@ void FlashControl::Tick() {
     ULONGLONG now = GetTickCount64();
     double elapsed = static_cast<double>(now - s.last_tick);
     s.last_tick = now;
-    if (s.player.AdvanceTime(elapsed) > 0) {
+    int ticks = s.player.AdvanceTime(elapsed);
+    // The picture follows a stream sound: when drawing fell behind, the
+    // frames the sound is ahead by are dropped (shown for no time).
+    int ahead = s.sound.StreamFramesAhead();
+    for (int i = 1; ahead > 2 && i < ahead; ++i, ++ticks) s.player.Advance();
+    if (ticks > 0) {
         s.stale = true;
         InvalidateRect(window_, nullptr, FALSE);
     }

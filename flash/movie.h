@@ -4,6 +4,7 @@
 #pragma once
 
 #include "flash/display_effects.h"
+#include "flash/sound_types.h"
 
 #include <cstdint>
 #include <map>
@@ -183,12 +184,14 @@ struct ControlTag {
 
 struct Frame {
     std::vector<ControlTag> tags;
+    std::vector<SoundStart> sounds;  // StartSound and StartSound2 of the frame
 };
 
 struct Timeline {
     int frame_count = 1;             // frames the timeline plays, at least 1
     std::vector<Frame> frames;       // the frames read; later ones are empty
     std::map<std::string, int> labels;
+    std::shared_ptr<const StreamSound> stream;   // none when no stream head
 
     const Frame* At(int frame) const {
         return frame >= 0 && frame < static_cast<int>(frames.size()) ? &frames[frame] : nullptr;
@@ -279,6 +282,7 @@ struct Character {
     std::shared_ptr<const EditText> edit_text;
     std::shared_ptr<const Bitmap> bitmap;
     std::shared_ptr<const MorphShape> morph;
+    std::shared_ptr<const Sound> sound;
 };
 
 struct Movie {
@@ -295,6 +299,7 @@ struct Movie {
     std::map<std::string, uint16_t> exports;
     // Movies that ImportAssets read characters from, kept alive with this one.
     std::vector<std::shared_ptr<const Movie>> imports;
+    std::map<uint16_t, ButtonSounds> button_sounds;   // by button id
 
     int StageWidth() const { return (xmax - xmin) / 20; }
     int StageHeight() const { return (ymax - ymin) / 20; }

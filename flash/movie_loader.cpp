@@ -4,6 +4,7 @@
 #include "flash/inflate.h"
 #include "flash/morph_reader.h"
 #include "flash/shape_reader.h"
+#include "flash/sound_reader.h"
 #include "flash/swf_bits.h"
 #include "flash/swf_records.h"
 #include "flash/text_reader.h"
@@ -31,6 +32,11 @@ enum TagCode {
     kDefineFont = 10,
     kDefineText = 11,
     kDoAction = 12,
+    kDefineSound = 14,
+    kStartSound = 15,
+    kDefineButtonSound = 17,
+    kSoundStreamHead = 18,
+    kSoundStreamBlock = 19,
     kDefineBitsLossless = 20,
     kDefineBitsJpeg2 = 21,
     kDefineShape2 = 22,
@@ -48,12 +54,15 @@ enum TagCode {
     kImportAssets2 = 71,
     kDoInitAction = 59,
     kFrameLabel = 43,
+    kSoundStreamHead2 = 45,
     kDefineMorphShape = 46,
     kDefineFont2 = 48,
     kPlaceObject3 = 70,
     kDefineFont3 = 75,
+    kSymbolClass = 76,
     kDefineShape4 = 83,
     kDefineMorphShape2 = 84,
+    kStartSound2 = 89,
 };
 
 // Sprites inside sprites are not allowed by the format; a movie that nests
@@ -302,6 +311,8 @@ public:
 
 private:
     void DefineTag(int code, SwfBits& body, int nesting);
+    // Sound tags of a timeline; false for other tags.
+    bool SoundTag(int code, SwfBits& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream);
     // The character a defining tag holds after its id; none for other tags.
     std::optional<Character> ReadCharacter(int code, SwfBits& body, int nesting);
 
@@ -345,7 +356,9 @@ void TimelineReader::Import(SwfBits& body, bool version2) {
 
 void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
     timeline.frames.assign(1, Frame{});
+    std::shared_ptr<StreamSound> stream;
     int shown = 0;
+    bool ended = false;
     while (in.Remaining() >= 2) {
         uint16_t header = in.U16();
         int code = header >> 6;
@@ -357,7 +370,10 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         if (length > in.Remaining()) break;  // truncated movie: keep what came before
         SwfBits body(in.Here(), length);
         in.Skip(length);
-        if (code == kEnd) break;
+        if (code == kEnd) {
+            ended = true;
+            break;
+        }
 
         Frame& frame = timeline.frames.back();
         try {
@@ -398,7 +414,8 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
             case kImportAssets2:
                 Import(body, code == kImportAssets2);
                 break;
-            case kExportAssets: {
+            case kExportAssets:
+            case kSymbolClass: {
                 int count = body.U16();
                 for (int i = 0; i < count && body.Remaining() > 0; ++i) {
                     uint16_t id = body.U16();
@@ -410,21 +427,59 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 timeline.labels.emplace(body.String(), static_cast<int>(timeline.frames.size()) - 1);
                 break;
             default:
-                DefineTag(code, body, nesting);
+                if (!SoundTag(code, body, timeline, stream)) DefineTag(code, body, nesting);
                 break;
             }
         } catch (const SwfFormatError&) {
             // A damaged tag is left out; the tags around it still count.
         }
     }
-    // The frames the movie shows are those ended by ShowFrame; the header's
-    // count, when it gives one, is what the movie reports and plays.
-    int frames = declared_frames > 0 ? declared_frames : std::max(shown, 1);
+    if (stream && !stream->blocks.empty()) timeline.stream = stream;
+    // A timeline plays the frames its ShowFrame tags end, whatever its header
+    // declares. A movie file cut short is still to come, as many frames as it
+    // declares; so is a sprite that shows no frame at all.
+    bool whole = nesting > 0 ? shown > 0 : ended;
+    int frames = whole || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
     if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
     if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
     timeline.frame_count = frames;
     for (auto it = timeline.labels.begin(); it != timeline.labels.end();)
         it = it->second < frames ? std::next(it) : timeline.labels.erase(it);
+}
+
+bool TimelineReader::SoundTag(int code, SwfBits& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream) {
+    int frame = static_cast<int>(timeline.frames.size()) - 1;
+    switch (code) {
+    case kStartSound: {
+        SoundStart start;
+        start.sound = body.U16();
+        start.info = ReadSoundInfo(body);
+        timeline.frames.back().sounds.push_back(std::move(start));
+        return true;
+    }
+    case kStartSound2: {
+        SoundStart start;
+        start.class_name = body.String();
+        start.info = ReadSoundInfo(body);
+        timeline.frames.back().sounds.push_back(std::move(start));
+        return true;
+    }
+    case kSoundStreamHead:
+    case kSoundStreamHead2:
+        // A second head starts the stream over with its own format.
+        stream = std::make_shared<StreamSound>(ReadStreamHead(body));
+        return true;
+    case kSoundStreamBlock:
+        if (stream) ReadStreamBlock(body, frame, *stream);
+        return true;
+    case kDefineButtonSound: {
+        uint16_t button = body.U16();
+        movie_.button_sounds[button] = ReadButtonSounds(body);
+        return true;
+    }
+    default:
+        return false;
+    }
 }
 
 void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
@@ -500,6 +555,9 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
     case kDefineText:
     case kDefineText2:
         character.text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
+        break;
+    case kDefineSound:
+        character.sound = std::make_shared<Sound>(ReadDefineSound(body));
         break;
     case kDefineEditText:
         character.edit_text = std::make_shared<EditText>(ReadEditText(body));

@@ -35,6 +35,13 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
+// A clip taken off the display list, with everything inside it.
+void MarkRemoved(Clip* clip) {
+    clip->removed = true;
+    for (auto& [depth, instance] : clip->children)
+        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
+}
+
 bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
     if (a.size() != b.size()) return false;
     if (case_sensitive) return a == b;
@@ -118,12 +125,15 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_->proto = vm_->Proto("MovieClip");
     root_instance_ = Instance{};
     root_instance_.clip = root_;
+    clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Unload() {
     queue_.clear();
+    clips_.clear();
     init_done_.clear();
     root_ = nullptr;
     root_instance_ = Instance{};
@@ -131,6 +141,7 @@ void Player::Unload() {
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
+    if (observer_) observer_->Settled(*this);
 }
 
 int Player::TotalFrames() const { return root_ ? root_->timeline->frame_count : 0; }
@@ -139,16 +150,19 @@ bool Player::IsPlaying() const { return root_ && root_->playing; }
 
 void Player::Play() {
     if (root_) root_->playing = true;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::Stop() {
     if (root_) root_->playing = false;
+    if (observer_) observer_->Settled(*this);
 }
 
 void Player::GotoFrame(int frame) {
     if (!root_) return;
     Goto(*root_, frame);
     RunQueue();
+    if (observer_) observer_->Settled(*this);
 }
 
 bool Player::GotoLabel(const std::string& label) {
@@ -170,10 +184,11 @@ void Player::Advance() {
     ++tick_;
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
-    Step(*root_);
+    StepAll();
     RunQueue();
     vm_->RunTimers();
     RunQueue();
+    if (observer_) observer_->Settled(*this);
     CollectGarbage();
 }
 
@@ -190,6 +205,23 @@ int Player::AdvanceTime(double milliseconds) {
     return ticks;
 }
 
+void Player::StepAll() {
+    // Newest clips first: a child steps (and queues its frame's actions)
+    // before the timeline that placed it. Clips made during the walk wait
+    // for the next tick.
+    std::vector<Clip*> clips;
+    clips.reserve(clips_.size());
+    size_t kept = 0;
+    for (Clip* clip : clips_)
+        if (!clip->removed || clip == root_) clips_[kept++] = clip;
+    clips_.resize(kept);
+    clips = clips_;
+    for (auto it = clips.rbegin(); it != clips.rend(); ++it) {
+        Clip* clip = *it;
+        if (!clip->removed && clip->born < tick_) Step(*clip);
+    }
+}
+
 void Player::Step(Clip& clip) {
     QueueEvent(clip, kEventEnterFrame, "onEnterFrame");
     if (clip.playing && clip.timeline->frame_count > 1) {
@@ -199,12 +231,6 @@ void Player::Step(Clip& clip) {
         else
             Goto(clip, next);
     }
-    // Sprites placed in this tick show their first frame before moving on.
-    std::vector<Clip*> children;
-    for (auto& [depth, instance] : clip.children)
-        if (instance.clip && instance.clip->born < tick_) children.push_back(instance.clip);
-    for (Clip* child : children)
-        if (!child->removed) Step(*child);
 }
 
 void Player::Goto(Clip& clip, int frame) {
@@ -229,7 +255,7 @@ void Player::Goto(Clip& clip, int frame) {
         for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, &old);
         for (auto& [depth, instance] : old)
             if (instance.clip) {
-                instance.clip->removed = true;
+                MarkRemoved(instance.clip);
                 QueueEvent(*instance.clip, kEventUnload, "onUnload");
             }
     }
@@ -237,6 +263,7 @@ void Player::Goto(Clip& clip, int frame) {
 }
 
 void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse) {
+    if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
     for (const ControlTag& tag : tags->tags) {
@@ -266,7 +293,7 @@ void Player::Remove(Clip& parent, int depth) {
     auto found = parent.children.find(depth);
     if (found == parent.children.end()) return;
     if (Clip* clip = found->second.clip) {
-        clip->removed = true;
+        MarkRemoved(clip);
         QueueEvent(*clip, kEventUnload, "onUnload");
         if (dragged == clip) dragged = nullptr;
     }
@@ -291,7 +318,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
                                        std::to_string(place.depth) + ".");
                     return;
                 }
-                target->clip->removed = true;
+                MarkRemoved(target->clip);
             }
             clip.children[place.depth] = Create(clip, place);
             target = &clip.children[place.depth];
@@ -305,7 +332,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         replaced.color = target->color;
         replaced.clip_depth = target->clip_depth;
         replaced.name = target->name;
-        if (target->clip) target->clip->removed = true;
+        if (target->clip) MarkRemoved(target->clip);
         *target = std::move(replaced);
         if (target->clip) Initialize(*target->clip, true);
     }
@@ -331,6 +358,7 @@ Clip* Player::MakeClip(Clip& parent, const Movie* movie, const Timeline* timelin
     Clip* clip = vm_->heap.Make<Clip>(this, movie, timeline, &parent, depth, tick_);
     clip->character = character;
     clip->proto = vm_->Proto("MovieClip");
+    clips_.push_back(clip);
     return clip;
 }
 
@@ -340,6 +368,9 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     instance.definition = parent.movie->Find(place.character);
     instance.origin = &place;
     instance.name = place.name;
+    // What the timeline places without a name is named by a running count.
+    if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
+        instance.name = "instance" + std::to_string(++unnamed_count_);
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
     if (PlaysTimeline(&parent, timeline)) {
@@ -429,6 +460,7 @@ void Player::CollectGarbage() {
         tracer.Mark(root_);
         tracer.Mark(dragged);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
+        for (Clip* clip : clips_) tracer.Mark(clip);
     });
 }
 

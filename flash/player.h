@@ -78,6 +78,19 @@ struct Clip : avm1::Object {
     std::map<int, Instance> children;        // by depth, drawn in order
 };
 
+class Player;
+
+// Told what the player does, so that the movie's sound can follow it.
+class PlayerObserver {
+public:
+    virtual ~PlayerObserver() = default;
+    // The clip arrived on frame by a tick or a jump (not the frames a jump
+    // passes through); the frame's actions have not run yet.
+    virtual void FrameEntered(Clip& clip, int frame) = 0;
+    // A call on the player (load, unload, tick, goto, play, stop) is over.
+    virtual void Settled(Player& player) = 0;
+};
+
 class Player : public avm1::DisplayHost {
 public:
     Player();
@@ -155,6 +168,10 @@ public:
     // Runs one frame's DoAction lists of a clip now.
     void RunFrameActions(Clip& clip, int frame);
 
+    // The observer is told of frames entered and calls finished; nullptr
+    // for none. It must outlive the player or be removed first.
+    void SetObserver(PlayerObserver* observer) { observer_ = observer; }
+
 private:
     struct Queued {
         Clip* clip;
@@ -163,6 +180,7 @@ private:
     };
 
     void Step(Clip& clip);
+    void StepAll();
     void Goto(Clip& clip, int frame);
     void RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse);
     void Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse);
@@ -182,15 +200,20 @@ private:
     Clip* root_ = nullptr;
     Instance root_instance_;
     std::vector<Queued> queue_;
+    // Every clip in the order it was made; each tick steps them newest first.
+    std::vector<Clip*> clips_;
     std::set<uint16_t> init_done_;
     long tick_ = 0;
     int live_clips_ = 0;
+    int unnamed_count_ = 0;                  // names "instance1", "instance2"...
     double pending_ms_ = 0;
     std::function<void(const std::string&)> trace_sink_;
     double epoch_seconds_ = 0;
     int utc_offset_minutes_ = 0;
 
     friend struct Clip;
+
+    PlayerObserver* observer_ = nullptr;
 };
 
 // The empty timeline of clips made by createEmptyMovieClip.

@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ python3 clang libclang-rt-14-dev
-  libgtest-dev googletest zlib1g-dev libjpeg62-turbo-dev libpng-dev
+  libgtest-dev googletest zlib1g-dev libjpeg62-turbo-dev libpng-dev libmpg123-dev
   g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
   binutils-mingw-w64-x86-64 binutils-mingw-w64-i686 libz-mingw-w64-dev
   wine wine64 xvfb x11-apps x11-utils imagemagick fonts-wqy-zenhei locales fp-utils

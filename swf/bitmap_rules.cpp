@@ -66,6 +66,7 @@ LosslessLayout ReadLayout(Bytes body, bool with_alpha) {
     const uint32_t width = layout.width;
     if (layout.format != 3 && layout.format != 4 && layout.format != 5)
         throw SwfDataError("the bitmap format is not supported");
+    if (width == 0 || layout.height == 0) throw SwfDataError("the bitmap has no pixels");
     if (uint64_t(width) * layout.height > kMaxBitmapPixels) throw SwfDataError("the bitmap is too large");
 
     layout.entry_size = with_alpha ? 4 : 3;

@@ -39,7 +39,7 @@ int SampleRate(int rate_code) {
 }
 
 bool IsWavFormat(int format) {
-    return format == 0 || format == 1 || format == 3;
+    return format == 0 || format == 1 || format == 3 || format == 7 || format == 8;
 }
 
 const char* SoundSuffix(int format) {
@@ -48,7 +48,8 @@ const char* SoundSuffix(int format) {
     return "";
 }
 
-std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sample, uint32_t data_bytes) {
+std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sample, uint32_t data_bytes,
+                               int format_tag) {
     int block_align = channels * bits_per_sample / 8;
     std::vector<uint8_t> out;
     PutText(out, "RIFF");
@@ -56,7 +57,7 @@ std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sampl
     PutText(out, "WAVE");
     PutText(out, "fmt ");
     Put32(out, 16);
-    Put16(out, 1);  // PCM
+    Put16(out, static_cast<uint32_t>(format_tag));
     Put16(out, channels);
     Put32(out, sample_rate);
     Put32(out, sample_rate * block_align);
@@ -86,9 +87,24 @@ void SoundFileBuilder::AddData(Bytes data, size_t max_frames) {
     if (keep_data_) data_.insert(data_.end(), data.begin(), data.end());
 }
 
+namespace {
+
+bool IsG711(int format) { return format == 7 || format == 8; }
+
+int WavBits(const SoundFlags& flags) {
+    if (IsG711(flags.format)) return 8;
+    return (flags.format == 1 || flags.sixteen_bit) ? 16 : 8;
+}
+
+int WavFormatTag(int format) {
+    return format == 7 ? kWaveALaw : format == 8 ? kWaveMuLaw : kWavePcm;
+}
+
+}  // namespace
+
 uint32_t SoundFileBuilder::WavDataBytes() const {
     int channels = flags_.stereo ? 2 : 1;
-    int bits = (flags_.format == 1 || flags_.sixteen_bit) ? 16 : 8;
+    int bits = WavBits(flags_);
     size_t frame = size_t(channels) * bits / 8;
     return static_cast<uint32_t>(data_size_ / frame * frame);
 }
@@ -98,8 +114,8 @@ std::vector<uint8_t> SoundFileBuilder::Finish() const {
     uint32_t data_bytes = WavDataBytes();
     if (data_bytes == 0) return {};
     int channels = flags_.stereo ? 2 : 1;
-    int bits = (flags_.format == 1 || flags_.sixteen_bit) ? 16 : 8;
-    std::vector<uint8_t> out = WavHeader(SampleRate(flags_.rate_code), channels, bits, data_bytes);
+    std::vector<uint8_t> out =
+        WavHeader(SampleRate(flags_.rate_code), channels, WavBits(flags_), data_bytes, WavFormatTag(flags_.format));
     out.insert(out.end(), data_.begin(), data_.begin() + data_bytes);
     return out;
 }

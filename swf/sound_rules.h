@@ -24,18 +24,24 @@ struct SoundFlags {
 SoundFlags ParseSoundFlags(uint8_t flags);
 int SampleRate(int rate_code);
 
-// ".WAV" for the formats written as WAV files (0, 1 and 3), ".MP3" for MP3,
+// ".WAV" for the formats written as WAV files (0, 1, 3 and the G.711 A-law
+// and µ-law formats 7 and 8, kept coded), ".MP3" for MP3,
 // "" for formats written as they are stored.
 const char* SoundSuffix(int format);
 bool IsWavFormat(int format);
 
-// The 44-byte RIFF WAVE header of PCM data of data_bytes bytes.
-std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sample, uint32_t data_bytes);
+// WAVE format tags: PCM, G.711 A-law, G.711 µ-law.
+inline constexpr int kWavePcm = 1, kWaveALaw = 6, kWaveMuLaw = 7;
+
+// The 44-byte RIFF WAVE header of data_bytes bytes of sample data.
+std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sample, uint32_t data_bytes,
+                               int format_tag = kWavePcm);
 
 // Builds the file of one sound from its pieces of sample data (the data of
 // one DefineSound tag, or the blocks of one stream). Uncompressed data is
 // copied (16-bit samples are little-endian, 8-bit samples unsigned, as in a
-// WAV file), ADPCM is decoded to 16-bit PCM, and both get a WAV header; data
+// WAV file), ADPCM is decoded to 16-bit PCM, G.711 is copied with its codec
+// named in the header (8 bits a sample), and all get a WAV header; data
 // of other formats is copied as it is. Throws SwfDataError past
 // kMaxSoundBytes. A builder made with keep_data false only measures the
 // pieces, for the file's size: only ADPCM is still decoded.

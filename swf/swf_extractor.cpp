@@ -25,6 +25,7 @@ enum TagCode {
     kDefineBitsJpeg2 = 21,
     kDefineBitsJpeg3 = 35,
     kDefineBitsLossless2 = 36,
+    kDefineSprite = 39,
     kSoundStreamHead2 = 45,
 };
 
@@ -150,6 +151,9 @@ void SwfExtractor::addtolistview() {
         case kSoundStreamHead2:
             getsound(i);
             break;
+        case kDefineSprite:
+            if (SpriteHasStream(i)) getsound(i);
+            break;
         default:
             break;
         }
@@ -207,6 +211,8 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index, bool make_bytes)
     case kSoundStreamHead:
     case kSoundStreamHead2:
         return MakeStreamSound(index, make_bytes);
+    case kDefineSprite:
+        return MakeSpriteStream(index, make_bytes);
     default:
         throw SwfDataError("the tag holds no resource");
     }
@@ -261,28 +267,92 @@ SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index, bool make_byte
     return resource;
 }
 
-// A streamed sound is the SoundStreamBlock tags after its head, up to the End
-// tag or the next head. MP3 blocks begin with a 4-byte sample count and seek
-// value that are left out; blocks of other formats are sample data whole.
-SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index, bool make_bytes) const {
-    ByteReader reader(BodyOf(index));
+namespace {
+
+struct StreamTags {
+    Bytes head;
+    int head_code = 0;
+    std::vector<Bytes> blocks;
+};
+
+// The file of a stream: MP3 blocks begin with a 4-byte sample count and
+// seek value that are left out; blocks of other formats are sample data
+// whole. caption is the name before the stream mark and suffix.
+void BuildStream(const StreamTags& tags, const std::string& caption, bool make_bytes, uint64_t& size,
+                 std::vector<uint8_t>& bytes, std::string& full_caption) {
+    ByteReader reader(tags.head);
     reader.U8();  // playback flags
     SoundFlags flags = ParseSoundFlags(reader.U8());
-    Resource resource;
-    resource.caption = BaseName(index) + text::kStream + SoundSuffix(flags.format);
-    resource.blocks = 0;
+    full_caption = caption + text::kStream + SoundSuffix(flags.format);
     SoundFileBuilder builder(flags, make_bytes);
+    for (Bytes block : tags.blocks) builder.AddData(flags.format == 2 ? Clamp(block, 4, UINT64_MAX) : block);
+    size = builder.FileSize();
+    if (make_bytes) bytes = builder.Finish();
+}
+
+// The first stream head inside a sprite's body and the blocks after it, up
+// to the sprite's End tag or its next head.
+StreamTags SpriteStream(Bytes sprite) {
+    StreamTags tags;
+    ByteReader reader(sprite);
+    reader.Skip(4);  // sprite id and frame count
+    while (reader.Remaining() >= 2) {
+        uint16_t word = reader.U16();
+        int code = word >> 6;
+        uint32_t length = word & 63;
+        if (length == 63) length = reader.U32();
+        Bytes body = Clamp(sprite, reader.Pos(), length);
+        reader.Skip(std::min<uint64_t>(length, reader.Remaining()));
+        if (code == kEnd) break;
+        if (IsStreamHead(code)) {
+            if (tags.head_code != 0) break;
+            tags.head = body;
+            tags.head_code = code;
+        } else if (code == kSoundStreamBlock && tags.head_code != 0) {
+            tags.blocks.push_back(body);
+        }
+    }
+    return tags;
+}
+
+}  // namespace
+
+// A streamed sound is the SoundStreamBlock tags after its head, up to the End
+// tag or the next head.
+SwfExtractor::Resource SwfExtractor::MakeStreamSound(size_t index, bool make_bytes) const {
+    StreamTags tags;
+    tags.head = BodyOf(index);
+    tags.head_code = tag_table_[index].Code;
     for (size_t i = index + 1; i < tag_table_.size(); ++i) {
         int code = tag_table_[i].Code;
         if (code == kEnd || IsStreamHead(code)) break;
-        if (code != kSoundStreamBlock) continue;
-        ++resource.blocks;
-        Bytes block = BodyOf(i);
-        builder.AddData(flags.format == 2 ? Clamp(block, 4, UINT64_MAX) : block);
+        if (code == kSoundStreamBlock) tags.blocks.push_back(BodyOf(i));
     }
-    resource.size = builder.FileSize();
-    if (make_bytes) resource.bytes = builder.Finish();
+    Resource resource;
+    BuildStream(tags, BaseName(index), make_bytes, resource.size, resource.bytes, resource.caption);
+    resource.blocks = static_cast<uint32_t>(tags.blocks.size());
     return resource;
+}
+
+// Named like a top-level head would be: the head's code and the sprite's
+// catalogue index.
+SwfExtractor::Resource SwfExtractor::MakeSpriteStream(size_t index, bool make_bytes) const {
+    StreamTags tags = SpriteStream(BodyOf(index));
+    if (tags.head_code == 0) throw SwfDataError("the sprite holds no stream");
+    Resource resource;
+    std::string name = std::to_string(tags.head_code) + "_" + std::to_string(index);
+    BuildStream(tags, name, make_bytes, resource.size, resource.bytes, resource.caption);
+    resource.blocks = static_cast<uint32_t>(tags.blocks.size());
+    return resource;
+}
+
+// Only sprites whose stream has blocks get a row.
+bool SwfExtractor::SpriteHasStream(size_t index) const {
+    try {
+        return !SpriteStream(BodyOf(index)).blocks.empty();
+    } catch (const std::exception&) {
+        return false;
+    }
 }
 
 void SwfExtractor::getimage(size_t index) {
@@ -370,6 +440,7 @@ fs::path SwfExtractor::ExportEntry(size_t i, const fs::path& temp_folder) {
     case kDefineBitsJpeg2: return getnoalphajpg(i, temp_folder);
     case kDefineBitsJpeg3: return getalphajpg(i, temp_folder);
     case kDefineBitsLossless2: return getalphabmp(i, temp_folder);
+    case kDefineSprite: return SpriteHasStream(i) ? WriteResource(i, kDefineSprite, temp_folder) : fs::path{};
     default: return {};
     }
 }

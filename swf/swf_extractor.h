@@ -127,6 +127,10 @@ private:
     Resource MakeJpegOrEmbedded(size_t i, Bytes data, bool make_bytes) const;
     Resource MakeEventSound(size_t i, bool make_bytes) const;
     Resource MakeStreamSound(size_t i, bool make_bytes) const;
+    // The stream of a DefineSprite: its first stream head and the blocks
+    // after it inside the sprite. Throws SwfDataError when it has none.
+    Resource MakeSpriteStream(size_t i, bool make_bytes) const;
+    bool SpriteHasStream(size_t i) const;
     void AddResourceRow(size_t i, int icon);
     void AddUnreadableRow(size_t i, const std::string& caption, int icon);
     std::filesystem::path WriteResource(size_t i, int code, const std::filesystem::path& temp_folder);

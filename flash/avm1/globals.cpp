@@ -5,7 +5,27 @@ namespace flash::avm1 {
 void InstallGlobals(Vm& vm) {
     InstallObjectClass(vm);
     InstallFunctionClass(vm);
+    InstallArrayClass(vm);
+    InstallStringClass(vm);
+    InstallNumberClass(vm);
+    InstallBooleanClass(vm);
+    InstallMathClass(vm);
+    InstallDateClass(vm);
+    InstallErrorClass(vm);
+    InstallGlobalFunctions(vm);
+    InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
+    InstallTimerFunctions(vm);
+    InstallKeyObject(vm);
+    InstallMouseObject(vm);
+    InstallStageObject(vm);
+    InstallSystemObject(vm);
+    InstallSelectionObject(vm);
+    InstallAccessibilityObject(vm);
+    InstallContextMenuClasses(vm);
+    InstallMinimalClasses(vm);
+    InstallXmlClasses(vm);
+    InstallLoadVarsClass(vm);
 }
 
 }  // namespace flash::avm1

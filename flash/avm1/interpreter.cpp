@@ -148,7 +148,13 @@ Value Interpreter::Run() {
     const uint8_t* data = code_.data;
     size_t size = code_.size;
     while (!returned_) {
-        LeaveBlocks();
+        try {
+            LeaveBlocks();
+        } catch (ScriptThrow& thrown) {
+            // A finally block ended with a throw still pending.
+            HandleThrow(thrown.value);
+            continue;
+        }
         if (pc_ >= size) break;
         if (++vm_.steps > Vm::kMaxSteps) throw ScriptAbort{"too long"};
         uint8_t action = data[pc_];
@@ -273,16 +279,18 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
         if (!clip) return;
         double number = StringToNumber(text, false);
         if (!std::isnan(number)) {
-            vm_.host->GotoFrame(clip, static_cast<int>(number) - 1 + bias, play);
+            int64_t n = static_cast<int64_t>(ToUint32(number)) + bias;
+            if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
         } else {
             vm_.host->GotoLabel(clip, text, play);
         }
         return;
     }
     if (!clip) return;
-    double number = vm_.ToNumber(frame);
-    if (std::isnan(number)) return;
-    vm_.host->GotoFrame(clip, static_cast<int>(number) - 1 + bias, play);
+    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
+    // past the last go to the last.
+    int64_t n = static_cast<int64_t>(ToUint32(vm_.ToNumber(frame))) + bias;
+    if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
 }
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {

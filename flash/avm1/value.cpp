@@ -151,6 +151,8 @@ std::string Utf8FromUtf16(const std::u16string& text) {
         if (code >= 0xD800 && code < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
             code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
             ++i;
+        } else if (code >= 0xD800 && code < 0xE000) {
+            code = 0xFFFD;   // a lone surrogate
         }
         if (code < 0x80) {
             out.push_back(static_cast<char>(code));

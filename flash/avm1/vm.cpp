@@ -62,6 +62,9 @@ Function* Vm::AddMethod(Object* target, const std::string& name, NativeFn fn) {
 Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
     if (value.type != Type::Object) return value;
     Object* object = value.object;
+    // A movie clip has no primitive value: it reads as its target path
+    // where a string is wanted and as NaN where a number is.
+    if (object->AsClip()) return value;
     // Dates prefer their string; other objects their valueOf.
     const char* first = prefer_string ? "toString" : "valueOf";
     const char* second = prefer_string ? "valueOf" : "toString";
@@ -72,8 +75,6 @@ Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
             if (result.type != Type::Object) return result;
         }
     }
-    // Movie clips and objects without a usable method: their own text.
-    if (object->AsClip()) return Value(ToString(value));
     return prefer_string ? Value(object->TypeOf() == std::string("function") ? "[type Function]" : "[object Object]")
                          : Value();
 }
@@ -416,6 +417,10 @@ void Vm::Collect(const std::function<void(Tracer&)>& more_roots) {
         for (auto& [name, object] : registered_classes) tracer.Mark(object);
         for (Object* object : extra_roots) tracer.Mark(object);
         for (const Value& value : stack) tracer.Mark(value);
+        for (const Timer& timer : timers) {
+            tracer.Mark(timer.function);
+            for (const Value& value : timer.args) tracer.Mark(value);
+        }
         if (more_roots) more_roots(tracer);
     });
 }

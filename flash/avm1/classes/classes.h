@@ -8,6 +8,29 @@ namespace flash::avm1 {
 
 void InstallObjectClass(Vm& vm);
 void InstallFunctionClass(Vm& vm);
+void InstallArrayClass(Vm& vm);
+void InstallStringClass(Vm& vm);
+void InstallNumberClass(Vm& vm);
+void InstallBooleanClass(Vm& vm);
+void InstallMathClass(Vm& vm);
+void InstallDateClass(Vm& vm);
+void InstallErrorClass(Vm& vm);
+void InstallGlobalFunctions(Vm& vm);
+void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
+
+void InstallTimerFunctions(Vm& vm);
+void InstallKeyObject(Vm& vm);
+void InstallMouseObject(Vm& vm);
+void InstallStageObject(Vm& vm);
+void InstallSystemObject(Vm& vm);
+void InstallSelectionObject(Vm& vm);
+void InstallAccessibilityObject(Vm& vm);
+void InstallContextMenuClasses(Vm& vm);
+void InstallMinimalClasses(Vm& vm);
+void InstallXmlClasses(Vm& vm);
+void InstallLoadVarsClass(Vm& vm);
+// The version string scripts read as $version ("WIN 8,0,...").
+std::string PlayerVersionString();
 
 }  // namespace flash::avm1

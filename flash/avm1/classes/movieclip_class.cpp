@@ -31,11 +31,14 @@ void GotoValue(Vm& vm, Object* self, const Value& frame, bool play) {
             vm.host->GotoLabel(self, frame.string, play);
             return;
         }
-        vm.host->GotoFrame(self, static_cast<int>(n) - 1, play);
+        int64_t number = ToUint32(n);
+        if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
         return;
     }
-    double n = vm.ToNumber(frame);
-    if (!std::isnan(n)) vm.host->GotoFrame(self, static_cast<int>(n) - 1, play);
+    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
+    // past the last go to the last.
+    int64_t number = ToUint32(vm.ToNumber(frame));
+    if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
 }
 
 Value GotoAndPlay(Vm& vm, Object* self, Args& args) {

@@ -323,14 +323,15 @@ TEST(BitmapExport, RowsAndUnreadableBitmaps) {
     Data huge = Direct(5, 65535, 65535, {0});
     Data corrupt = {5, 0, 5, 1, 0, 1, 0, 0x12, 0x34, 0x56, 0x78};
     Data format6 = Direct(6, 1, 1, {0, 0, 0, 0});
+    Data empty = Direct(5, 0, 0, {});
     swf::SwfExtractor extractor = Loaded(Movie(
-        {Tag(20, good), Tag(36, huge), Tag(20, corrupt), Tag(36, format6), Tag(20, {5, 0}), End()}));
-    ASSERT_EQ(extractor.Rows().size(), 5u);
+        {Tag(20, good), Tag(36, huge), Tag(20, corrupt), Tag(36, format6), Tag(20, {5, 0}), Tag(36, empty), End()}));
+    ASSERT_EQ(extractor.Rows().size(), 6u);
     EXPECT_EQ(extractor.Rows()[0].caption, "20_0.bmp");
     EXPECT_EQ(extractor.Rows()[0].length, 54u + 4 + 4);
     EXPECT_EQ(extractor.Rows()[0].icon, swf::kIconBitmap);
-    for (size_t row = 1; row < 5; ++row) {
-        EXPECT_EQ(extractor.Rows()[row].caption, "无法读取" + std::to_string(row == 1 || row == 3 ? 36 : 20) + "_" +
+    for (size_t row = 1; row < 6; ++row) {   // the last one has no pixels at all
+        EXPECT_EQ(extractor.Rows()[row].caption, "无法读取" + std::to_string(row % 2 ? 36 : 20) + "_" +
                                                      std::to_string(row) + ".bmp");
         EXPECT_EQ(extractor.Rows()[row].length, 0u);
         EXPECT_EQ(extractor.Rows()[row].icon, swf::kIconBitmap);

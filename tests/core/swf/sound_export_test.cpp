@@ -240,3 +240,43 @@ TEST(StreamSound, FileNameWithStreamMarkIsWrittenAsUtf8) {
     EXPECT_THROW(extractor.ExportEntry(99, folder), swf::SwfDataError);
     std::filesystem::remove_all(folder);
 }
+
+TEST(StreamSound, HeadInsideASpriteIsListedFromTheSpritesBlocks) {
+    Data block1 = {1, 0, 2, 0};
+    Data block2 = {3, 0};
+    Data sprite = Join({{7, 0, 2, 0}, Tag(18, StreamHeadBody(0x3E, 2)), Tag(19, block1), Tag(1, {}), Tag(19, block2),
+                        Tag(1, {}), End()});
+    Data silent_sprite = Join({{8, 0, 1, 0}, Tag(45, StreamHeadBody(0x3E)), Tag(1, {}), End()});
+    swf::SwfExtractor extractor = Loaded(Movie({Tag(39, silent_sprite), Tag(39, sprite), End()}));
+    ASSERT_EQ(extractor.Rows().size(), 1u);   // a head without blocks inside a sprite gets no row
+    const swf::ResourceRow& row = extractor.Rows()[0];
+    EXPECT_EQ(row.caption, "18_1流.WAV");
+    EXPECT_EQ(row.tag_id, 1);
+    EXPECT_EQ(row.blocks, 2u);
+    Data wav = Export(extractor, 0);
+    ExpectWav(wav, 44100, 1, 16, 6);
+    EXPECT_EQ(Data(wav.begin() + 44, wav.end()), Join({block1, block2}));
+    EXPECT_EQ(extractor.ExportEntry(0, FreshFolder("sprite-stream")), std::filesystem::path());
+}
+
+TEST(EventSound, G711BecomesWavWithItsCodec) {
+    Data law = {0xD5, 0x55, 0x2A, 0xAA};
+    swf::SwfExtractor extractor = Loaded(Movie({
+        Tag(14, DefineSoundBody(0x74, 4, law)),   // A-law, 11 kHz, mono
+        Tag(14, DefineSoundBody(0x85, 2, law)),   // µ-law, 11 kHz, stereo
+        End(),
+    }));
+    ASSERT_EQ(extractor.Rows().size(), 2u);
+    EXPECT_EQ(extractor.Rows()[0].caption, "14_0.WAV");
+    Data alaw = Export(extractor, 0);
+    ASSERT_EQ(alaw.size(), 48u);
+    EXPECT_EQ(Le16(alaw, 20), 6);      // WAVE_FORMAT_ALAW
+    EXPECT_EQ(Le16(alaw, 22), 1);
+    EXPECT_EQ(Le32(alaw, 24), 11025u);
+    EXPECT_EQ(Le16(alaw, 34), 8);
+    EXPECT_EQ(Data(alaw.begin() + 44, alaw.end()), law);
+    Data mulaw = Export(extractor, 1);
+    EXPECT_EQ(Le16(mulaw, 20), 7);     // WAVE_FORMAT_MULAW
+    EXPECT_EQ(Le16(mulaw, 22), 2);
+    EXPECT_EQ(Le16(mulaw, 32), 2);     // block align
+}

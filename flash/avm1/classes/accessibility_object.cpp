@@ -1,0 +1,20 @@
+// Accessibility: screen readers are never active in this player.
+#include "flash/avm1/classes/class_helpers.h"
+
+namespace flash::avm1 {
+
+namespace {
+
+Value False(Vm&, Object*, Args&) { return Value(false); }
+Value Nothing(Vm&, Object*, Args&) { return Value(); }
+
+}  // namespace
+
+void InstallAccessibilityObject(Vm& vm) {
+    Object* accessibility = InstallStatic(vm, "Accessibility");
+    vm.AddMethod(accessibility, "isActive", False);
+    vm.AddMethod(accessibility, "updateProperties", Nothing);
+    vm.AddMethod(accessibility, "sendEvent", Nothing);
+}
+
+}  // namespace flash::avm1

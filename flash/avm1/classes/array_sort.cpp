@@ -1,0 +1,178 @@
+#include "flash/avm1/classes/array_sort.h"
+
+#include <cmath>
+
+namespace flash::avm1 {
+
+namespace {
+
+void MergeSort(std::vector<size_t>& items, std::vector<size_t>& scratch, size_t begin, size_t end,
+               const std::function<int(size_t, size_t)>& compare) {
+    if (end - begin < 2) return;
+    if (end - begin <= 8) {
+        // Insertion sort for short runs.
+        for (size_t i = begin + 1; i < end; ++i) {
+            size_t item = items[i];
+            size_t j = i;
+            while (j > begin && compare(items[j - 1], item) > 0) {
+                items[j] = items[j - 1];
+                --j;
+            }
+            items[j] = item;
+        }
+        return;
+    }
+    size_t middle = begin + (end - begin) / 2;
+    MergeSort(items, scratch, begin, middle, compare);
+    MergeSort(items, scratch, middle, end, compare);
+    if (compare(items[middle - 1], items[middle]) <= 0) return;
+    size_t left = begin, right = middle, out = begin;
+    while (left < middle && right < end) scratch[out++] = compare(items[left], items[right]) <= 0 ? items[left++] : items[right++];
+    while (left < middle) scratch[out++] = items[left++];
+    while (right < end) scratch[out++] = items[right++];
+    for (size_t i = begin; i < end; ++i) items[i] = scratch[i];
+}
+
+int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
+
+// The elements of an array, or of an object with length and indexed
+// properties.
+std::vector<Value> ReadElements(Vm& vm, Object* self) {
+    if (ArrayObject* array = self->AsArray()) return array->elements;
+    std::vector<Value> out;
+    double length = vm.ToNumber(vm.Get(self, "length"));
+    for (double i = 0; i < length && i < (1 << 24); ++i) out.push_back(vm.Get(self, NumberToString(i)));
+    return out;
+}
+
+void WriteElements(Vm& vm, Object* self, std::vector<Value> elements) {
+    if (ArrayObject* array = self->AsArray()) {
+        array->elements = std::move(elements);
+        return;
+    }
+    for (size_t i = 0; i < elements.size(); ++i) vm.Set(self, std::to_string(i), elements[i]);
+}
+
+// Applies the order to the array, or answers the positions for
+// RETURNINDEXEDARRAY; UNIQUESORT with equal keys answers 0.
+Value Finish(Vm& vm, Object* self, std::vector<Value>& elements, std::vector<size_t>& order, int options,
+             const std::function<int(size_t, size_t)>& compare) {
+    if (options & kUniqueSort) {
+        for (size_t i = 1; i < order.size(); ++i)
+            if (compare(order[i - 1], order[i]) == 0) return Value(0);
+    }
+    if (options & kReturnIndexedArray) {
+        ArrayObject* result = vm.MakeArray();
+        for (size_t i : order) result->elements.push_back(Value(static_cast<double>(i)));
+        return Value(result);
+    }
+    std::vector<Value> sorted;
+    sorted.reserve(order.size());
+    for (size_t i : order) sorted.push_back(elements[i]);
+    WriteElements(vm, self, std::move(sorted));
+    return Value(self);
+}
+
+}  // namespace
+
+std::vector<size_t> SortPositions(size_t count, const std::function<int(size_t, size_t)>& compare) {
+    std::vector<size_t> items(count), scratch(count);
+    for (size_t i = 0; i < count; ++i) items[i] = i;
+    MergeSort(items, scratch, 0, count, compare);
+    return items;
+}
+
+SortKey MakeSortKey(Vm& vm, const Value& value, int options) {
+    SortKey key;
+    if (options & kNumeric) {
+        key.number = vm.ToNumber(value);
+        if (value.IsNumber() || !std::isnan(key.number)) return key;
+    }
+    key.number = NAN;
+    key.text = vm.ToString(value);
+    if (options & kCaseInsensitive) key.text = FoldCase(key.text);
+    return key;
+}
+
+int CompareKeys(const SortKey& a, const SortKey& b, int options) {
+    int result;
+    if ((options & kNumeric) && !std::isnan(a.number) && !std::isnan(b.number)) {
+        result = Sign(a.number - b.number);
+    } else if ((options & kNumeric) && std::isnan(a.number) != std::isnan(b.number)) {
+        // Numbers before what is not a number.
+        result = std::isnan(a.number) ? 1 : -1;
+    } else {
+        int c = a.text.compare(b.text);
+        result = Sign(c);
+    }
+    return (options & kDescending) ? -result : result;
+}
+
+Value SortArray(Vm& vm, Object* self, Args& args) {
+    if (!self) return Value();
+    std::vector<Value> elements = ReadElements(vm, self);
+    Value compare_fn;
+    int options = 0;
+    if (!args.empty() && args[0].IsObject() && args[0].object->AsFunction()) {
+        compare_fn = args[0];
+        if (args.size() > 1) options = vm.ToInt(args[1]);
+    } else if (!args.empty()) {
+        options = vm.ToInt(args[0]);
+    }
+    std::function<int(size_t, size_t)> compare;
+    std::vector<SortKey> keys;
+    if (compare_fn.IsObject()) {
+        compare = [&](size_t a, size_t b) {
+            double r = vm.ToNumber(vm.Call(compare_fn, Value(), {elements[a], elements[b]}));
+            int s = std::isnan(r) ? 0 : Sign(r);
+            return (options & kDescending) ? -s : s;
+        };
+    } else {
+        keys.reserve(elements.size());
+        for (const Value& v : elements) keys.push_back(MakeSortKey(vm, v, options));
+        compare = [&](size_t a, size_t b) { return CompareKeys(keys[a], keys[b], options); };
+    }
+    std::vector<size_t> order = SortPositions(elements.size(), compare);
+    return Finish(vm, self, elements, order, options, compare);
+}
+
+Value SortArrayOn(Vm& vm, Object* self, Args& args) {
+    if (!self || args.empty()) return Value();
+    std::vector<Value> elements = ReadElements(vm, self);
+    std::vector<std::string> fields;
+    std::vector<int> field_options;
+    if (args[0].IsObject() && args[0].object->AsArray()) {
+        for (const Value& v : args[0].object->AsArray()->elements) fields.push_back(vm.ToString(v));
+    } else {
+        fields.push_back(vm.ToString(args[0]));
+    }
+    int options = 0;
+    if (args.size() > 1 && args[1].IsObject() && args[1].object->AsArray()) {
+        for (const Value& v : args[1].object->AsArray()->elements) field_options.push_back(vm.ToInt(v));
+        // Per-field options apply only when one is given for every field.
+        if (field_options.size() != fields.size()) field_options.clear();
+    } else if (args.size() > 1) {
+        options = vm.ToInt(args[1]);
+    }
+    if (field_options.empty()) field_options.assign(fields.size(), options);
+    else options = field_options[0] & (kUniqueSort | kReturnIndexedArray);
+    // keys[field][element]
+    std::vector<std::vector<SortKey>> keys(fields.size());
+    for (size_t f = 0; f < fields.size(); ++f)
+        for (const Value& v : elements) {
+            Value field = v.IsObject() ? vm.Get(v.object, fields[f]) : Value();
+            keys[f].push_back(MakeSortKey(vm, field, field_options[f]));
+        }
+    auto compare = [&](size_t a, size_t b) {
+        for (size_t f = 0; f < fields.size(); ++f) {
+            int c = CompareKeys(keys[f][a], keys[f][b], field_options[f]);
+            if (c) return c;
+        }
+        return 0;
+    };
+    std::vector<size_t> order = SortPositions(elements.size(), compare);
+    int finish_options = options | (field_options[0] & (kUniqueSort | kReturnIndexedArray));
+    return Finish(vm, self, elements, order, finish_options, compare);
+}
+
+}  // namespace flash::avm1

@@ -1,0 +1,102 @@
+#include "flash/avm1/classes/class_helpers.h"
+
+#include "flash/avm1/array_object.h"
+
+namespace flash::avm1 {
+
+namespace {
+
+ArrayObject* Listeners(Vm& vm, Object* self) {
+    if (!self) return nullptr;
+    Value list = vm.Get(self, "_listeners");
+    return list.IsObject() ? list.object->AsArray() : nullptr;
+}
+
+Value AddListener(Vm& vm, Object* self, Args& args) {
+    ArrayObject* list = Listeners(vm, self);
+    if (!list || args.empty()) return Value(true);
+    for (const Value& v : list->elements)
+        if (v.IsObject() && args[0].IsObject() && v.object == args[0].object) return Value(true);
+    list->elements.push_back(args[0]);
+    return Value(true);
+}
+
+Value RemoveListener(Vm& vm, Object* self, Args& args) {
+    ArrayObject* list = Listeners(vm, self);
+    if (!list || args.empty() || !args[0].IsObject()) return Value(false);
+    for (auto it = list->elements.begin(); it != list->elements.end(); ++it) {
+        if (it->IsObject() && it->object == args[0].object) {
+            list->elements.erase(it);
+            return Value(true);
+        }
+    }
+    return Value(false);
+}
+
+Value BroadcastMessage(Vm& vm, Object* self, Args& args) {
+    ArrayObject* list = Listeners(vm, self);
+    if (!list || args.empty()) return Value();
+    std::string event = vm.ToString(args[0]);
+    Args rest(args.begin() + 1, args.end());
+    std::vector<Value> listeners = list->elements;   // listeners may remove themselves
+    for (const Value& listener : listeners) {
+        if (!listener.IsObject()) continue;
+        Value method = vm.Get(listener.object, event);
+        if (method.IsObject() && method.object->AsFunction()) vm.Call(method, listener, rest);
+    }
+    return Value(!listeners.empty());
+}
+
+}  // namespace
+
+void MakeBroadcaster(Vm& vm, Object* object) {
+    vm.AddMethod(object, "addListener", AddListener);
+    vm.AddMethod(object, "removeListener", RemoveListener);
+    vm.AddMethod(object, "broadcastMessage", BroadcastMessage);
+    object->Define("_listeners", vm.MakeArray(), kDontEnum);
+}
+
+}  // namespace flash::avm1
+
+#include <fstream>
+#include <sstream>
+
+namespace flash::avm1 {
+
+namespace {
+
+Value DeliverLoad(Vm& vm, Object*, Args& args) {
+    Value target = Arg(args, 0);
+    if (target.IsObject()) vm.CallMethod(target, "onData", {Arg(args, 1)});
+    return Value();
+}
+
+std::string LocalPath(const std::string& url) {
+    std::string path = url;
+    if (path.compare(0, 8, "file:///") == 0) path = path.substr(8);
+    size_t query = path.find('?');
+    if (query != std::string::npos) path.resize(query);
+    return path;
+}
+
+}  // namespace
+
+void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
+    Value text;
+    std::ifstream file(LocalPath(url), std::ios::binary);
+    if (file && url.find("://") == std::string::npos) {
+        std::ostringstream data;
+        data << file.rdbuf();
+        text = Value(data.str());
+    }
+    Vm::Timer timer;
+    timer.function = Value(static_cast<Object*>(vm.MakeNative("", DeliverLoad)));
+    timer.args = {Value(target), text};
+    timer.once = true;
+    timer.next_ms = vm.clock_ms;
+    static int next_internal_id = -1;
+    timer.id = next_internal_id--;   // never an id a script holds
+    vm.timers.push_back(std::move(timer));
+}
+
+}  // namespace flash::avm1

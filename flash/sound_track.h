@@ -1,0 +1,24 @@
+// What a movie sounds like over its first frames: the player runs the
+// movie frame by frame and the mixer mixes, for every frame, the samples of
+// one frame time, exactly as the engine plays it.
+#pragma once
+
+#include "flash/movie.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace flash {
+
+// 44,100 Hz 16-bit stereo samples (left, right interleaved) of the first
+// frames of the movie: round(frames × 44100 ÷ frame rate) sample frames.
+std::vector<int16_t> RenderSoundtrack(std::shared_ptr<const Movie> movie, int frames);
+
+// Whether any timeline of the movie holds a sound to play.
+bool HasSound(const Movie& movie);
+
+// A RIFF WAVE file of 44,100 Hz 16-bit stereo samples.
+std::vector<uint8_t> StereoWav(const std::vector<int16_t>& samples);
+
+}  // namespace flash
