@@ -15,7 +15,7 @@ namespace {
 
 constexpr int kMaxNesting = 64;
 // Largest distance, in pixels, between a curve and the lines drawn for it.
-constexpr double kCurveTolerance = 0.2;
+constexpr double kCurveTolerance = 0.05;
 
 int SamplesFor(Quality quality) {
     switch (quality) {
@@ -47,6 +47,7 @@ Rgba MiddleColor(const FillStyle& fill) {
 void Renderer::Render(const Player& player, const View& view, Quality quality, Canvas& canvas) {
     movie_ = player.movie();
     canvas_ = &canvas;
+    stage_canvas_ = &canvas;
     samples_ = SamplesFor(quality);
     mask_target_ = nullptr;
     raster_.SetMask(nullptr);
@@ -136,6 +137,10 @@ PixelBox DrawnBox(const Canvas& layer) {
 
 void Renderer::DrawLayered(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
                            int nesting) {
+    // Alpha and erase change only the alpha of what lies below, which the
+    // stage, always opaque, does not show.
+    bool alpha_only = instance.blend_mode == BlendMode::Alpha || instance.blend_mode == BlendMode::Erase;
+    if (alpha_only && canvas_ == stage_canvas_) return;
     Canvas layer;
     layer.width = canvas_->width;
     layer.height = canvas_->height;

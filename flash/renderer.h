@@ -44,7 +44,8 @@ private:
 
     const Movie* movie_ = nullptr;
     double stage_scale_ = 0.05;
-    Canvas* canvas_ = nullptr;
+    Canvas* canvas_ = nullptr;           // where drawing goes: the stage or a layer
+    Canvas* stage_canvas_ = nullptr;
     int samples_ = 1;
     Rasterizer raster_;
     std::vector<Point> points_;
