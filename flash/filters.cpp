@@ -140,8 +140,9 @@ void Bevel(const Filter& f, Canvas& image) {
     for (int y = 0; y < image.height; ++y) {
         uint32_t* row = image.Row(y);
         for (int x = 0; x < image.width; ++x) {
-            int lit = AlphaAt(blurred, x + dx, y + dy);
-            int dark = AlphaAt(blurred, x - dx, y - dy);
+            // Light falls from the angle's side: edges facing it are lit.
+            int lit = AlphaAt(blurred, x - dx, y - dy);
+            int dark = AlphaAt(blurred, x + dx, y + dy);
             int difference = static_cast<int>(std::lround((lit - dark) * f.strength));
             difference = std::clamp(difference, -255, 255);
             uint32_t effect;
