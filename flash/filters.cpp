@@ -185,7 +185,7 @@ void ColorMatrix(const Filter& f, Canvas& image) {
         uint8_t out[4];
         for (int r = 0; r < 4; ++r) {
             double v = m[r * 5] * in[0] + m[r * 5 + 1] * in[1] + m[r * 5 + 2] * in[2] + m[r * 5 + 3] * in[3] + m[r * 5 + 4];
-            out[r] = static_cast<uint8_t>(std::clamp(v, 0.0, 255.0));
+            out[r] = static_cast<uint8_t>(std::clamp(v + 0.5, 0.0, 255.0));
         }
         p = Premultiply(Rgba{out[0], out[1], out[2], out[3]});
     }
