@@ -7,7 +7,7 @@
 #include "app/frmabout_win.h"
 #include "app/frmmain_win.h"
 #include "app/frmset_win.h"
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 
 #include <windows.h>
 #include <commctrl.h>

@@ -4,7 +4,7 @@
 
 #include "app/error_box_win.h"
 #include "app/forms_win.h"
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 #include "app/trace.h"
 #include "flash/flash_control_win.h"
 #include "playback/continuous_controls.h"

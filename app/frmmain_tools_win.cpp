@@ -6,7 +6,7 @@
 #include "app/error_box_win.h"
 #include "app/forms_win.h"
 #include "app/prompts_win.h"
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 #include "app/stay_on_top_win.h"
 #include "flash/flash_control_win.h"
 #include "tools/capture_win.h"

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -95,6 +96,7 @@ int RunTraceCommand(const CliArgs& args) {
         std::fputc('\n', stdout);
     });
     player.SetClock(epoch, offset);
+    player.SetBaseFolder(std::filesystem::path(input).parent_path());
     try {
         player.Load(std::make_shared<flash::Movie>(flash::LoadMovieFile(input)));
     } catch (const std::exception& error) {

@@ -1,19 +1,16 @@
-// A 32-bit pixel buffer, one uint32_t 0xAARRGGBB per pixel, rows top down:
-// the layout of a top-down 32-bit DIB section.
+// A 32-bit pixel buffer to draw into: a bitmap (one uint32_t 0xAARRGGBB per
+// pixel, rows top down), the layout of a top-down 32-bit DIB section.
 #pragma once
 
 #include "flash/movie.h"
+#include "swf/bitmap.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace flash {
 
-struct Canvas {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-
+struct Canvas : swf::Bitmap {
     void Resize(int new_width, int new_height) {
         width = new_width > 0 ? new_width : 0;
         height = new_height > 0 ? new_height : 0;

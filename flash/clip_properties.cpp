@@ -2,7 +2,9 @@
 // (_x, _alpha, _currentframe...) and the children by instance name; and
 // the bounds those properties measure.
 #include "flash/avm1/vm.h"
+#include "flash/drawing.h"
 #include "flash/player.h"
+#include "flash/text_field.h"
 
 #include <cmath>
 #include <limits>
@@ -81,6 +83,9 @@ void AddInstance(const Instance& instance, const Matrix& outer, Box& box, int ne
     } else if (c.morph) {
         const Shape& s = c.morph->start;
         box.AddBox(s.xmin, s.ymin, s.xmax, s.ymax, m);
+    } else if (instance.text) {
+        const TextField& f = *instance.text;
+        box.AddBox(f.xmin, f.ymin, f.xmax, f.ymax, m);
     } else if (c.edit_text) {
         box.AddBox(c.edit_text->xmin, c.edit_text->ymin, c.edit_text->xmax, c.edit_text->ymax, m);
     } else if (instance.clip) {
@@ -89,6 +94,10 @@ void AddInstance(const Instance& instance, const Matrix& outer, Box& box, int ne
 }
 
 void AddClip(Clip& clip, const Matrix& m, Box& box, int nesting) {
+    if (clip.drawing && !clip.drawing->empty) {
+        const Shape& s = clip.drawing->shape;
+        box.AddBox(s.xmin, s.ymin, s.xmax, s.ymax, m);
+    }
     for (auto& [depth, instance] : clip.children) AddInstance(instance, m, box, nesting);
 }
 
@@ -109,9 +118,11 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         // Children by instance name, unless a stored property has the name.
         if (FindOwn(name, cs)) return false;
         for (auto& [d, instance] : children)
-            if (instance.clip && !instance.name.empty() &&
+            if ((instance.clip || instance.text) && !instance.name.empty() &&
                 (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
-                *out = avm1::Value(static_cast<avm1::Object*>(instance.clip));
+                avm1::Object* child = instance.clip;
+                if (!child) child = instance.text;
+                *out = avm1::Value(child);
                 return true;
             }
         return false;

@@ -7,11 +7,11 @@
 #include <cstdint>
 #include <vector>
 
+#include "swf/records.h"
+
 namespace flash {
 
-struct Rgba {
-    uint8_t r = 0, g = 0, b = 0, a = 255;
-};
+using Rgba = swf::Rgba;
 
 enum class BlendMode : uint8_t {
     Normal = 1, Layer, Multiply, Screen, Lighten, Darken, Difference, Add, Subtract, Invert, Alpha, Erase,

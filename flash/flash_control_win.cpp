@@ -1,6 +1,6 @@
 #include "flash/flash_control_win.h"
 
-#include "flash/jpeg_decoder_win.h"
+#include "swf/jpeg_decoder_win.h"
 #include "flash/movie_loader.h"
 #include "flash/player.h"
 #include "flash/renderer.h"
@@ -69,7 +69,7 @@ FlashControl* FlashControl::Create(HWND parent, int id, int x, int y, int width,
         wc.lpszClassName = kClassName;
         if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
             throw std::runtime_error("cannot register the Flash control's window class");
-        flash::InstallWicJpegDecoder();
+        swf::InstallWicJpegDecoder();
         flash::InstallWindowsSound();
         registered = true;
     }
@@ -93,6 +93,7 @@ void FlashControl::SetMovie(const std::wstring& path) {
     s.view.Reset();
     KillTimer(window_, kFrameTimer);
     try {
+        s.player.SetBaseFolder(std::filesystem::path(path).parent_path());
         s.player.Load(std::make_shared<flash::Movie>(flash::LoadMovieFile(std::filesystem::path(path))));
     } catch (const std::exception&) {
         // A movie that cannot be loaded leaves the control empty.

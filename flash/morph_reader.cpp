@@ -10,22 +10,22 @@ namespace flash {
 
 namespace {
 
-size_t ReadCount(SwfBits& in) {
+size_t ReadCount(swf::ByteReader& in) {
     size_t count = in.U8();
     if (count == 0xFF) count = in.U16();
     return count;
 }
 
-void ReadMorphFill(SwfBits& in, FillStyle& start, FillStyle& end) {
+void ReadMorphFill(swf::ByteReader& in, FillStyle& start, FillStyle& end) {
     uint8_t type = in.U8();
     if (type == 0x00) {
-        start.color = ReadRgba(in);
-        end.color = ReadRgba(in);
+        start.color = swf::ReadRgba(in);
+        end.color = swf::ReadRgba(in);
     } else if (type == 0x10 || type == 0x12 || type == 0x13) {
         start.kind = end.kind = type == 0x10 ? FillKind::LinearGradient
                               : type == 0x12 ? FillKind::RadialGradient : FillKind::FocalGradient;
-        start.matrix = ReadMatrix(in);
-        end.matrix = ReadMatrix(in);
+        start.matrix = ToMatrix(swf::ReadMatrix(in));
+        end.matrix = ToMatrix(swf::ReadMatrix(in));
         uint8_t flags = in.U8();
         start.spread = end.spread = (flags >> 6) & 3;
         start.linear_rgb = end.linear_rgb = ((flags >> 4) & 3) == 1;
@@ -33,9 +33,9 @@ void ReadMorphFill(SwfBits& in, FillStyle& start, FillStyle& end) {
         for (int i = 0; i < count; ++i) {
             GradientStop a, b;
             a.ratio = in.U8();
-            a.color = ReadRgba(in);
+            a.color = swf::ReadRgba(in);
             b.ratio = in.U8();
-            b.color = ReadRgba(in);
+            b.color = swf::ReadRgba(in);
             start.stops.push_back(a);
             end.stops.push_back(b);
         }
@@ -48,10 +48,10 @@ void ReadMorphFill(SwfBits& in, FillStyle& start, FillStyle& end) {
         start.bitmap_id = end.bitmap_id = in.U16();
         start.bitmap_repeats = end.bitmap_repeats = type == 0x40 || type == 0x42;
         start.bitmap_smooth = end.bitmap_smooth = type == 0x40 || type == 0x41;
-        start.matrix = ReadMatrix(in);
-        end.matrix = ReadMatrix(in);
+        start.matrix = ToMatrix(swf::ReadMatrix(in));
+        end.matrix = ToMatrix(swf::ReadMatrix(in));
     } else {
-        throw SwfFormatError("unknown morph fill style type");
+        throw swf::SwfDataError("unknown morph fill style type");
     }
 }
 
@@ -82,21 +82,21 @@ ShapeEdge AsCurve(ShapeEdge e) {
 
 }  // namespace
 
-MorphShape ReadMorphShape(SwfBits& in, int version) {
+MorphShape ReadMorphShape(swf::ByteReader& in, int version) {
     MorphShape morph;
-    Rect start = ReadRect(in);
-    ReadRect(in);  // end bounds
+    swf::Rect start = swf::ReadRect(in);
+    swf::ReadRect(in);  // end bounds
     morph.start.xmin = start.xmin;
     morph.start.xmax = start.xmax;
     morph.start.ymin = start.ymin;
     morph.start.ymax = start.ymax;
     if (version >= 2) {
-        ReadRect(in);
-        ReadRect(in);
+        swf::ReadRect(in);
+        swf::ReadRect(in);
         in.U8();  // stroke hints
     }
     uint32_t end_offset = in.U32();
-    size_t offset_base = in.Position();
+    size_t offset_base = in.Pos();
     morph.start.layers.emplace_back();
     ShapeLayer& layer = morph.start.layers.back();
 
@@ -122,12 +122,12 @@ MorphShape ReadMorphShape(SwfBits& in, int version) {
                 a.color = fa.color;
                 b.color = fb.color;
             } else {
-                a.color = ReadRgba(in);
-                b.color = ReadRgba(in);
+                a.color = swf::ReadRgba(in);
+                b.color = swf::ReadRgba(in);
             }
         } else {
-            a.color = ReadRgba(in);
-            b.color = ReadRgba(in);
+            a.color = swf::ReadRgba(in);
+            b.color = swf::ReadRgba(in);
         }
         layer.lines.push_back(a);
         morph.end_lines.push_back(b);
@@ -135,9 +135,9 @@ MorphShape ReadMorphShape(SwfBits& in, int version) {
     ReadShapeRecords(in, 3, morph.start);
     morph.start.layers.resize(1);  // a morph has no new styles
 
-    if (end_offset > in.Size() - offset_base) throw SwfFormatError("morph end edges outside the tag");
+    if (end_offset > in.Size() - offset_base) throw swf::SwfDataError("morph end edges outside the tag");
     size_t end_start = offset_base + end_offset;
-    SwfBits end_in(in.Here() - in.Position() + end_start, in.Size() - end_start);
+    swf::ByteReader end_in(in.Data().subspan(end_start));
     Shape end;
     end.layers.emplace_back();
     ReadShapeRecords(end_in, 1, end);

@@ -3,12 +3,12 @@
 #pragma once
 
 #include "flash/movie.h"
-#include "flash/swf_bits.h"
+#include "swf/byte_reader.h"
 
 namespace flash {
 
 // morph_version is 1 or 2.
-MorphShape ReadMorphShape(SwfBits& in, int morph_version);
+MorphShape ReadMorphShape(swf::ByteReader& in, int morph_version);
 // The shape at ratio 0 (start) to 65535 (end).
 Shape MorphAt(const MorphShape& morph, int ratio);
 

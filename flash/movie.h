@@ -13,7 +13,12 @@
 #include <string>
 #include <vector>
 
+#include "swf/bitmap.h"
+#include "swf/records.h"
+
 namespace flash {
+
+using Rgba = swf::Rgba;
 
 // x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
 // c rotateSkew1, d scaleY); translation in twips.
@@ -224,11 +229,7 @@ struct Button {
 
 // Pixels of a bitmap character, 0xAARRGGBB with straight (not
 // premultiplied) alpha, rows top down.
-struct Bitmap {
-    int width = 0;
-    int height = 0;
-    std::vector<uint32_t> pixels;
-};
+using Bitmap = swf::Bitmap;
 
 // Glyph outlines of an embedded font, in units of an em of 1024 (DefineFont
 // and DefineFont2) or 20480 (DefineFont3).
@@ -238,6 +239,8 @@ struct Font {
     std::vector<uint16_t> codes;     // character code of each glyph
     std::vector<int> advances;       // in em units, when the font has them
     int ascent = 0, descent = 0, leading = 0;
+    std::string name;                // DefineFont2 and DefineFont3
+    bool bold = false, italic = false;
 };
 
 // A run of glyphs of static text in one font, size and colour, starting at
@@ -266,6 +269,11 @@ struct EditText {
     int align = 0;                   // 0 left, 1 right, 2 centre
     int left_margin = 0, right_margin = 0, indent = 0, leading = 0;
     std::string text;                // plain text, HTML tags removed
+    std::string initial;             // the text as written (HTML when html)
+    std::string variable;            // the variable the field shows
+    bool html = false, multiline = false, word_wrap = false, password = false, read_only = false;
+    bool selectable = true, auto_size = false;
+    int max_length = 0;
 };
 
 struct Movie;

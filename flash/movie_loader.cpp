@@ -1,13 +1,16 @@
 #include "flash/movie_loader.h"
 
-#include "flash/bitmap_reader.h"
-#include "flash/inflate.h"
 #include "flash/morph_reader.h"
 #include "flash/shape_reader.h"
 #include "flash/sound_reader.h"
-#include "flash/swf_bits.h"
 #include "flash/swf_records.h"
 #include "flash/text_reader.h"
+#include "swf/jpeg_rules.h"
+#include "swf/jpeg_tags.h"
+#include "swf/limits.h"
+#include "swf/lossless_bitmap.h"
+#include "swf/movie_header.h"
+#include "swf/tags.h"
 
 #include <algorithm>
 #include <cmath>
@@ -19,89 +22,50 @@ namespace flash {
 
 namespace {
 
-enum TagCode {
-    kEnd = 0,
-    kShowFrame = 1,
-    kDefineShape = 2,
-    kPlaceObject = 4,
-    kRemoveObject = 5,
-    kDefineBits = 6,
-    kDefineButton = 7,
-    kJpegTables = 8,
-    kSetBackgroundColor = 9,
-    kDefineFont = 10,
-    kDefineText = 11,
-    kDoAction = 12,
-    kDefineSound = 14,
-    kStartSound = 15,
-    kDefineButtonSound = 17,
-    kSoundStreamHead = 18,
-    kSoundStreamBlock = 19,
-    kDefineBitsLossless = 20,
-    kDefineBitsJpeg2 = 21,
-    kDefineShape2 = 22,
-    kPlaceObject2 = 26,
-    kRemoveObject2 = 28,
-    kDefineShape3 = 32,
-    kDefineText2 = 33,
-    kDefineButton2 = 34,
-    kDefineBitsJpeg3 = 35,
-    kDefineBitsLossless2 = 36,
-    kDefineEditText = 37,
-    kDefineSprite = 39,
-    kExportAssets = 56,
-    kImportAssets = 57,
-    kImportAssets2 = 71,
-    kDoInitAction = 59,
-    kFrameLabel = 43,
-    kSoundStreamHead2 = 45,
-    kDefineMorphShape = 46,
-    kDefineFont2 = 48,
-    kPlaceObject3 = 70,
-    kDefineFont3 = 75,
-    kSymbolClass = 76,
-    kDefineShape4 = 83,
-    kDefineMorphShape2 = 84,
-    kStartSound2 = 89,
-};
+using namespace swf::tag_codes;
+
+// Tags the engine reads that the format layer's list leaves out.
+constexpr int kImportAssets = 57;
+constexpr int kImportAssets2 = 71;
 
 // Sprites inside sprites are not allowed by the format; a movie that nests
 // them anyway is cut off at this depth.
 constexpr int kMaxSpriteNesting = 8;
 
-PlaceRecord ReadPlaceObject(SwfBits& in) {
+PlaceRecord ReadPlaceObject(swf::ByteReader& in) {
     PlaceRecord p;
     p.has_character = true;
     p.character = in.U16();
     p.depth = in.U16();
     p.has_matrix = true;
-    p.matrix = ReadMatrix(in);
+    p.matrix = ToMatrix(swf::ReadMatrix(in));
     if (in.Remaining() > 0) {
         p.has_color = true;
-        p.color = ReadColorTransform(in, false);
+        p.color = ToColorTransform(swf::ReadColorTransform(in, false));
     }
     return p;
 }
 
 // The bytes of an action list, kept as they are for the script machine.
-ActionBytes ReadActionBytes(SwfBits& in) {
-    auto bytes = std::make_shared<std::vector<uint8_t>>(in.Here(), in.Here() + in.Remaining());
-    in.Skip(in.Remaining());
+ActionBytes ReadActionBytes(swf::ByteReader& in) {
+    swf::Bytes rest = in.Rest();
+    auto bytes = std::make_shared<std::vector<uint8_t>>(rest.begin(), rest.end());
+    in.Skip(rest.size());
     return bytes;
 }
 
-float ReadFloat(SwfBits& in) {
+float ReadFloat(swf::ByteReader& in) {
     uint32_t bits = in.U32();
     float value;
     std::memcpy(&value, &bits, sizeof value);
     return std::isfinite(value) ? value : 0.0f;
 }
 
-double ReadFixed(SwfBits& in) { return static_cast<int32_t>(in.U32()) / 65536.0; }
+double ReadFixed(swf::ByteReader& in) { return static_cast<int32_t>(in.U32()) / 65536.0; }
 
 // The blur, offset, strength and flag fields most filters share; the
 // passes take the low bits the flags leave.
-void ReadShadowFields(SwfBits& in, Filter& f, bool has_offset, int pass_bits) {
+void ReadShadowFields(swf::ByteReader& in, Filter& f, bool has_offset, int pass_bits) {
     f.blur_x = ReadFixed(in);
     f.blur_y = ReadFixed(in);
     if (has_offset) {
@@ -117,13 +81,13 @@ void ReadShadowFields(SwfBits& in, Filter& f, bool has_offset, int pass_bits) {
     f.passes = flags & ((1 << pass_bits) - 1);
 }
 
-Filter ReadFilter(SwfBits& in) {
+Filter ReadFilter(swf::ByteReader& in) {
     Filter f;
     int id = in.U8();
     switch (id) {
     case 0:
         f.kind = FilterKind::DropShadow;
-        f.colors.push_back(ReadRgba(in));
+        f.colors.push_back(swf::ReadRgba(in));
         ReadShadowFields(in, f, true, 5);
         break;
     case 1: {
@@ -135,20 +99,20 @@ Filter ReadFilter(SwfBits& in) {
     }
     case 2:
         f.kind = FilterKind::Glow;
-        f.colors.push_back(ReadRgba(in));
+        f.colors.push_back(swf::ReadRgba(in));
         ReadShadowFields(in, f, false, 5);
         break;
     case 3:
         f.kind = FilterKind::Bevel;
-        f.colors.push_back(ReadRgba(in));
-        f.colors.push_back(ReadRgba(in));
+        f.colors.push_back(swf::ReadRgba(in));
+        f.colors.push_back(swf::ReadRgba(in));
         ReadShadowFields(in, f, true, 4);
         break;
     case 4:
     case 7: {
         f.kind = id == 4 ? FilterKind::GradientGlow : FilterKind::GradientBevel;
         int count = in.U8();
-        for (int i = 0; i < count; ++i) f.colors.push_back(ReadRgba(in));
+        for (int i = 0; i < count; ++i) f.colors.push_back(swf::ReadRgba(in));
         for (int i = 0; i < count; ++i) f.ratios.push_back(in.U8());
         ReadShadowFields(in, f, true, 4);
         break;
@@ -160,7 +124,7 @@ Filter ReadFilter(SwfBits& in) {
         f.divisor = ReadFloat(in);
         f.bias = ReadFloat(in);
         for (int i = 0; i < f.matrix_x * f.matrix_y; ++i) f.matrix.push_back(ReadFloat(in));
-        f.default_color = ReadRgba(in);
+        f.default_color = swf::ReadRgba(in);
         uint8_t flags = in.U8();
         f.clamp = flags & 0x02;
         f.preserve_alpha = flags & 0x01;
@@ -170,12 +134,12 @@ Filter ReadFilter(SwfBits& in) {
         f.kind = FilterKind::ColorMatrix;
         for (float& value : f.color_matrix) value = ReadFloat(in);
         break;
-    default: throw SwfFormatError("unknown filter");
+    default: throw swf::SwfDataError("unknown filter");
     }
     return f;
 }
 
-std::vector<Filter> ReadFilters(SwfBits& in) {
+std::vector<Filter> ReadFilters(swf::ByteReader& in) {
     std::vector<Filter> filters;
     int count = in.U8();
     for (int i = 0; i < count; ++i) filters.push_back(ReadFilter(in));
@@ -183,7 +147,7 @@ std::vector<Filter> ReadFilters(SwfBits& in) {
 }
 
 // Clip event records of PlaceObject2/3: 16-bit flags in SWF 5, 32-bit later.
-std::vector<ClipAction> ReadClipActions(SwfBits& in, int swf_version) {
+std::vector<ClipAction> ReadClipActions(swf::ByteReader& in, int swf_version) {
     std::vector<ClipAction> list;
     auto flags = [&]() -> uint32_t { return swf_version >= 6 ? in.U32() : in.U16(); };
     in.U16();  // reserved
@@ -199,15 +163,14 @@ std::vector<ClipAction> ReadClipActions(SwfBits& in, int swf_version) {
             action.key = in.U8();
             --size;
         }
-        SwfBits body(in.Here(), size);
-        in.Skip(size);
+        swf::ByteReader body(in.Take(size));
         action.actions = ReadActionBytes(body);
         list.push_back(std::move(action));
     }
     return list;
 }
 
-PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3, int swf_version) {
+PlaceRecord ReadPlaceObject2(swf::ByteReader& in, bool version3, int swf_version) {
     PlaceRecord p;
     uint8_t flags = in.U8();
     uint8_t flags2 = version3 ? in.U8() : 0;
@@ -221,8 +184,8 @@ PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3, int swf_version) {
     p.has_ratio = flags & 0x10;
     p.has_clip_depth = flags & 0x40;
     if (p.has_character) p.character = in.U16();
-    if (p.has_matrix) p.matrix = ReadMatrix(in);
-    if (p.has_color) p.color = ReadColorTransform(in, true);
+    if (p.has_matrix) p.matrix = ToMatrix(swf::ReadMatrix(in));
+    if (p.has_color) p.color = ToColorTransform(swf::ReadColorTransform(in, true));
     if (p.has_ratio) p.ratio = in.U16();
     if (flags & 0x20) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
@@ -235,24 +198,24 @@ PlaceRecord ReadPlaceObject2(SwfBits& in, bool version3, int swf_version) {
     if (p.has_blend_mode) p.blend_mode = BlendModeFromByte(in.U8());
     if (p.has_cache) p.cache_as_bitmap = in.U8() != 0;
     if (p.has_visible) p.visible = in.U8() != 0;
-    if (p.has_background) p.background = ReadRgba(in);
+    if (p.has_background) p.background = swf::ReadRgba(in);
     if (flags & 0x80) {
         try {
             p.clip_actions = ReadClipActions(in, swf_version);
-        } catch (const SwfFormatError&) {
+        } catch (const swf::SwfDataError&) {
             // Damaged event records: the object is still placed.
         }
     }
     return p;
 }
 
-Button ReadButton(SwfBits& in, bool version2) {
+Button ReadButton(swf::ByteReader& in, bool version2) {
     Button button;
     size_t actions_offset = 0;
-    const uint8_t* start = in.Here();
+    const size_t start = in.Pos();
     if (version2) {
         button.track_as_menu = in.U8() & 1;
-        size_t at = static_cast<size_t>(in.Here() - start);
+        size_t at = in.Pos() - start;
         actions_offset = in.U16();
         if (actions_offset) actions_offset += at;
     }
@@ -264,10 +227,10 @@ Button ReadButton(SwfBits& in, bool version2) {
         p.character = in.U16();
         p.depth = in.U16();
         p.has_matrix = true;
-        p.matrix = ReadMatrix(in);
+        p.matrix = ToMatrix(swf::ReadMatrix(in));
         if (version2) {
             p.has_color = true;
-            p.color = ReadColorTransform(in, true);
+            p.color = ToColorTransform(swf::ReadColorTransform(in, true));
             if (flags & 0x10) p.filters = ReadFilters(in);
             if (flags & 0x20) p.blend_mode = BlendModeFromByte(in.U8());
             p.has_filters = flags & 0x10;
@@ -284,15 +247,14 @@ Button ReadButton(SwfBits& in, bool version2) {
         return button;
     }
     if (!actions_offset) return button;
-    size_t consumed = static_cast<size_t>(in.Here() - start);
+    size_t consumed = in.Pos() - start;
     if (actions_offset < consumed) return button;
     in.Skip(std::min(actions_offset - consumed, in.Remaining()));
     while (in.Remaining() >= 4) {
         size_t size = in.U16();
         uint16_t conditions = in.U16();
         size_t length = size == 0 ? in.Remaining() : std::min(size >= 4 ? size - 4 : 0, in.Remaining());
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
+        swf::ByteReader body(in.Take(length));
         button.actions.push_back({conditions, ReadActionBytes(body)});
         if (size == 0) break;
     }
@@ -307,16 +269,16 @@ public:
     TimelineReader(Movie& movie, std::filesystem::path folder, int import_depth)
         : movie_(movie), folder_(std::move(folder)), import_depth_(import_depth) {}
 
-    void Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting);
+    void Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting);
 
 private:
-    void DefineTag(int code, SwfBits& body, int nesting);
+    void DefineTag(int code, swf::ByteReader& body, int nesting);
     // Sound tags of a timeline; false for other tags.
-    bool SoundTag(int code, SwfBits& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream);
+    bool SoundTag(int code, swf::ByteReader& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream);
     // The character a defining tag holds after its id; none for other tags.
-    std::optional<Character> ReadCharacter(int code, SwfBits& body, int nesting);
+    std::optional<Character> ReadCharacter(int code, swf::ByteReader& body, int nesting);
 
-    void Import(SwfBits& body, bool version2);
+    void Import(swf::ByteReader& body, bool version2);
 
     Movie& movie_;
     std::filesystem::path folder_;
@@ -325,7 +287,7 @@ private:
     std::vector<uint8_t> jpeg_tables_;
 };
 
-void TimelineReader::Import(SwfBits& body, bool version2) {
+void TimelineReader::Import(swf::ByteReader& body, bool version2) {
     std::string url = body.String();
     if (version2) body.U16();  // reserved
     if (folder_.empty() || import_depth_ >= kMaxImportDepth) return;
@@ -336,7 +298,7 @@ void TimelineReader::Import(SwfBits& body, bool version2) {
     std::shared_ptr<Movie> source;
     try {
         source = std::make_shared<Movie>(LoadMovieFile(folder_ / url, import_depth_ + 1));
-    } catch (const SwfFormatError&) {
+    } catch (const swf::SwfDataError&) {
         return;
     }
     int count = body.U16();
@@ -354,22 +316,18 @@ void TimelineReader::Import(SwfBits& body, bool version2) {
     movie_.imports.push_back(source);
 }
 
-void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, int nesting) {
+void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_frames, int nesting) {
     timeline.frames.assign(1, Frame{});
     std::shared_ptr<StreamSound> stream;
     int shown = 0;
     bool ended = false;
-    while (in.Remaining() >= 2) {
-        uint16_t header = in.U16();
-        int code = header >> 6;
-        size_t length = header & 0x3F;
-        if (length == 0x3F) {
-            if (in.Remaining() < 4) break;
-            length = in.U32();
-        }
-        if (length > in.Remaining()) break;  // truncated movie: keep what came before
-        SwfBits body(in.Here(), length);
-        in.Skip(length);
+    size_t pos = in.Pos();
+    while (std::optional<swf::TagHeader> tag = swf::ReadTagHeader(in.Data(), pos)) {
+        swf::Bytes data = swf::TagBody(in.Data(), *tag);
+        if (data.size() < tag->length) break;  // truncated movie: keep what came before
+        pos = tag->body_pos + data.size();
+        swf::ByteReader body(data);
+        int code = tag->code;
         if (code == kEnd) {
             ended = true;
             break;
@@ -430,7 +388,7 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
                 if (!SoundTag(code, body, timeline, stream)) DefineTag(code, body, nesting);
                 break;
             }
-        } catch (const SwfFormatError&) {
+        } catch (const swf::SwfDataError&) {
             // A damaged tag is left out; the tags around it still count.
         }
     }
@@ -447,7 +405,7 @@ void TimelineReader::Read(SwfBits& in, Timeline& timeline, int declared_frames, 
         it = it->second < frames ? std::next(it) : timeline.labels.erase(it);
 }
 
-bool TimelineReader::SoundTag(int code, SwfBits& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream) {
+bool TimelineReader::SoundTag(int code, swf::ByteReader& body, Timeline& timeline, std::shared_ptr<StreamSound>& stream) {
     int frame = static_cast<int>(timeline.frames.size()) - 1;
     switch (code) {
     case kStartSound: {
@@ -467,10 +425,10 @@ bool TimelineReader::SoundTag(int code, SwfBits& body, Timeline& timeline, std::
     case kSoundStreamHead:
     case kSoundStreamHead2:
         // A second head starts the stream over with its own format.
-        stream = std::make_shared<StreamSound>(ReadStreamHead(body));
+        stream = std::make_shared<StreamSound>(ReadStreamHead(body.Data()));
         return true;
     case kSoundStreamBlock:
-        if (stream) ReadStreamBlock(body, frame, *stream);
+        if (stream) ReadStreamBlock(body.Data(), frame, *stream);
         return true;
     case kDefineButtonSound: {
         uint16_t button = body.U16();
@@ -482,14 +440,18 @@ bool TimelineReader::SoundTag(int code, SwfBits& body, Timeline& timeline, std::
     }
 }
 
-void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
+void TimelineReader::DefineTag(int code, swf::ByteReader& body, int nesting) {
     if (code == kSetBackgroundColor) {
         if (nesting == 0 && !background_set_) {
-            movie_.background = ReadRgb(body);
+            movie_.background = swf::ReadRgb(body);
             background_set_ = true;
         }
     } else if (code == kJpegTables) {
-        jpeg_tables_.assign(body.Here(), body.Here() + body.Remaining());
+        try {
+            jpeg_tables_ = swf::JpegTableSegments(body.Rest());
+        } catch (const swf::SwfDataError&) {
+            jpeg_tables_.clear();  // DefineBits then decodes only with tables of its own
+        }
     } else if (body.Remaining() >= 2) {
         uint16_t id = body.U16();
         if (std::optional<Character> character = ReadCharacter(code, body, nesting))
@@ -497,7 +459,7 @@ void TimelineReader::DefineTag(int code, SwfBits& body, int nesting) {
     }
 }
 
-std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, int nesting) {
+std::optional<Character> TimelineReader::ReadCharacter(int code, swf::ByteReader& body, int nesting) {
     Character character;
     switch (code) {
     case kDefineShape:
@@ -524,7 +486,7 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         if (nesting >= kMaxSpriteNesting) return std::nullopt;
         int frames = body.U16();
         auto sprite = std::make_shared<Sprite>();
-        SwfBits tags(body.Here(), body.Remaining());
+        swf::ByteReader tags(body.Rest());
         Read(tags, sprite->timeline, frames, nesting + 1);
         character.sprite = sprite;
         break;
@@ -535,15 +497,13 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         break;
     case kDefineBits:
     case kDefineBitsJpeg2:
-    case kDefineBitsJpeg3: {
-        const std::vector<uint8_t> no_tables;
-        const std::vector<uint8_t>& tables = code == kDefineBits ? jpeg_tables_ : no_tables;
-        character.bitmap = std::make_shared<Bitmap>(ReadJpegBitmap(body, tables, code == kDefineBitsJpeg3));
+    case kDefineBitsJpeg3:
+    case kDefineBitsJpeg4:
+        character.bitmap = std::make_shared<Bitmap>(swf::DecodeJpegTag(code, body.Data(), jpeg_tables_));
         break;
-    }
     case kDefineBitsLossless:
     case kDefineBitsLossless2:
-        character.bitmap = std::make_shared<Bitmap>(ReadLosslessBitmap(body, code == kDefineBitsLossless ? 1 : 2));
+        character.bitmap = std::make_shared<Bitmap>(swf::DecodeLossless(body.Data(), code == kDefineBitsLossless2));
         break;
     case kDefineFont:
     case kDefineFont2:
@@ -557,7 +517,7 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
         character.text = std::make_shared<Text>(ReadText(body, code == kDefineText ? 1 : 2));
         break;
     case kDefineSound:
-        character.sound = std::make_shared<Sound>(ReadDefineSound(body));
+        character.sound = std::make_shared<Sound>(ReadDefineSound(body.Data()));
         break;
     case kDefineEditText:
         character.edit_text = std::make_shared<EditText>(ReadEditText(body));
@@ -570,41 +530,25 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, SwfBits& body, 
 
 }  // namespace
 
-std::vector<uint8_t> MovieBody(const uint8_t* data, size_t size) {
-    if (size < 8) throw SwfFormatError("the file is too short to be a SWF movie");
-    bool compressed = data[0] == 'C';
-    if ((data[0] != 'F' && !compressed) || data[1] != 'W' || data[2] != 'S')
-        throw SwfFormatError("the file is not a SWF movie");
-    uint32_t length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
-    if (length < 8) throw SwfFormatError("the movie's length is impossible");
-    size_t wanted = std::min<size_t>(length - 8, kMaxMovieBytes);
-    if (!compressed) {
-        size_t have = std::min(size - 8, wanted);
-        return std::vector<uint8_t>(data + 8, data + 8 + have);
-    }
-    std::vector<uint8_t> body = Inflate(data + 8, size - 8, wanted);
-    // A body damaged part way keeps what inflated before the damage.
-    if (body.empty()) throw SwfFormatError("the compressed movie body is damaged");
-    return body;
-}
-
 Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& folder, int import_depth) {
-    std::vector<uint8_t> body = MovieBody(data, size);
+    swf::Bytes file(data, size);
+    std::vector<uint8_t> body = swf::MovieBody(file);
+    swf::FileHeader header = swf::ReadFileHeader(file);
     Movie movie;
-    movie.compressed = data[0] == 'C';
-    movie.version = data[3];
-    movie.file_length = data[4] | (data[5] << 8) | (data[6] << 16) | (static_cast<uint32_t>(data[7]) << 24);
+    movie.compressed = header.compressed;
+    movie.version = header.version;
+    movie.file_length = header.file_length;
 
-    SwfBits in(body.data(), body.size());
-    Rect stage = ReadRect(in);
-    movie.xmin = stage.xmin;
-    movie.xmax = stage.xmax;
-    movie.ymin = stage.ymin;
-    movie.ymax = stage.ymax;
+    swf::ByteReader in(body);
+    swf::FrameHeader frame_header = swf::ReadFrameHeader(in);
+    movie.xmin = frame_header.stage.xmin;
+    movie.xmax = frame_header.stage.xmax;
+    movie.ymin = frame_header.stage.ymin;
+    movie.ymax = frame_header.stage.ymax;
     if (movie.xmax <= movie.xmin || movie.ymax <= movie.ymin)
-        throw SwfFormatError("the movie's stage is empty");
-    movie.frame_rate = in.U16() / 256.0;
-    movie.header_frames = in.U16();
+        throw swf::SwfDataError("the movie's stage is empty");
+    movie.frame_rate = frame_header.frame_rate / 256.0;
+    movie.header_frames = frame_header.frame_count;
 
     TimelineReader reader(movie, folder, import_depth);
     reader.Read(in, movie.timeline, movie.header_frames, 0);
@@ -617,15 +561,15 @@ Movie LoadMovie(const std::vector<uint8_t>& file) {
 
 Movie LoadMovieFile(const std::filesystem::path& path, int import_depth) {
     std::ifstream stream(path, std::ios::binary);
-    if (!stream) throw SwfFormatError("the movie cannot be opened");
+    if (!stream) throw swf::SwfDataError("the movie cannot be opened");
     stream.seekg(0, std::ios::end);
     std::streamoff size = stream.tellg();
-    if (size < 0 || static_cast<uint64_t>(size) > kMaxMovieBytes + 8)
-        throw SwfFormatError("the movie is too large");
+    if (size < 0 || static_cast<uint64_t>(size) > swf::kMaxMovieBytes)
+        throw swf::SwfDataError("the movie is too large");
     stream.seekg(0);
     std::vector<uint8_t> file(static_cast<size_t>(size));
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
-        throw SwfFormatError("the movie cannot be read");
+        throw swf::SwfDataError("the movie cannot be read");
     return LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
 }
 

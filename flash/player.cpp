@@ -1,6 +1,8 @@
 #include "flash/player.h"
 
 #include "flash/avm1/vm.h"
+#include "flash/drawing.h"
+#include "flash/text_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -35,13 +37,6 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
-// A clip taken off the display list, with everything inside it.
-void MarkRemoved(Clip* clip) {
-    clip->removed = true;
-    for (auto& [depth, instance] : clip->children)
-        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
-}
-
 bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
     if (a.size() != b.size()) return false;
     if (case_sensitive) return a == b;
@@ -58,6 +53,12 @@ avm1::Code CodeOf(const ActionBytes& bytes, int version) {
 }
 
 }  // namespace
+
+void MarkRemoved(Clip* clip) {
+    clip->removed = true;
+    for (auto& [depth, instance] : clip->children)
+        if (instance.clip && !instance.clip->removed) MarkRemoved(instance.clip);
+}
 
 const Timeline& EmptyTimeline() {
     static const Timeline empty;
@@ -85,7 +86,11 @@ Instance& Clip::Placement() {
 
 void Clip::TraceRefs(avm1::Tracer& tracer) {
     tracer.Mark(parent);
-    for (auto& [d, instance] : children) tracer.Mark(instance.clip);
+    for (auto& [d, instance] : children) {
+        tracer.Mark(instance.clip);
+        tracer.Mark(instance.text);
+    }
+    tracer.Mark(mask);
 }
 
 Player::Player() = default;
@@ -127,12 +132,16 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_instance_.clip = root_;
     clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
+    QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
     if (observer_) observer_->Settled(*this);
 }
 
 void Player::Unload() {
     queue_.clear();
+    pending_loads_.clear();
+    levels_.clear();
+    loaded_movies_.clear();
     clips_.clear();
     init_done_.clear();
     root_ = nullptr;
@@ -182,12 +191,14 @@ double Player::FrameRate() const {
 void Player::Advance() {
     if (!root_) return;
     ++tick_;
+    ProcessLoads();
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
     StepAll();
     RunQueue();
     vm_->RunTimers();
     RunQueue();
+    SyncTextFields(*vm_, *root_);
     if (observer_) observer_->Settled(*this);
     CollectGarbage();
 }
@@ -297,6 +308,7 @@ void Player::Remove(Clip& parent, int depth) {
         QueueEvent(*clip, kEventUnload, "onUnload");
         if (dragged == clip) dragged = nullptr;
     }
+    if (found->second.text) found->second.text->removed = true;
     parent.children.erase(found);
 }
 
@@ -371,6 +383,12 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     // What the timeline places without a name is named by a running count.
     if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
         instance.name = "instance" + std::to_string(++unnamed_count_);
+    if (instance.definition && instance.definition->edit_text && vm_) {
+        instance.text = vm_->heap.Make<TextField>(this, &parent, place.depth);
+        instance.text->proto = vm_->Proto("TextField");
+        const Movie* owner = instance.definition->owner ? instance.definition->owner : parent.movie;
+        instance.text->Define(*vm_, *instance.definition->edit_text, *owner);
+    }
     if (!instance.definition || !instance.definition->sprite) return instance;
     const Timeline* timeline = &instance.definition->sprite->timeline;
     if (PlaysTimeline(&parent, timeline)) {
@@ -398,7 +416,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventInitialize) queue_.push_back({&clip, action.actions, {}});
+        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     if (constructor) {
         avm1::Value prototype = vm_->Get(constructor, "prototype");
         if (prototype.IsObject()) clip.proto = prototype.object;
@@ -410,7 +428,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         }
     }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventConstruct) queue_.push_back({&clip, action.actions, {}});
+        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
     if (queue_frame) RunFrame(clip, 0, true, nullptr);
     QueueEvent(clip, kEventLoad, "onLoad");
 }
@@ -461,6 +479,11 @@ void Player::CollectGarbage() {
         tracer.Mark(dragged);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
         for (Clip* clip : clips_) tracer.Mark(clip);
+        for (auto& [level, clip] : levels_) tracer.Mark(clip);
+        for (const PendingLoad& load : pending_loads_) {
+            tracer.Mark(load.target);
+            tracer.Mark(load.loader);
+        }
     });
 }
 
@@ -494,6 +517,9 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
             clip = clip->parent;
         } else if (SameName(part, "_root", false) || SameName(part, "_level0", false)) {
             clip = root_;
+        } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
+            auto level = levels_.find(std::atoi(part.c_str() + 6));
+            clip = level == levels_.end() ? nullptr : level->second;
         } else if (SameName(part, "this", false)) {
             continue;
         } else {
@@ -515,16 +541,30 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
 }
 
 std::string Player::DottedPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object))
+        return field->parent ? DottedPath(field->parent) + "." + field->Placement().name : "";
     Clip* clip = object ? object->AsClip() : nullptr;
-    if (!clip) return "";
+    // A clip no longer on the display list has no path.
+    if (!clip || (clip->removed && clip != root_)) return "";
     std::vector<std::string> names;
-    for (Clip* c = clip; c && c->parent; c = c->parent) names.push_back(c->Placement().name);
+    Clip* top = clip;
+    for (Clip* c = clip; c && c->parent; c = c->parent) {
+        names.push_back(c->Placement().name);
+        top = c->parent;
+    }
     std::string path = "_level0";
+    for (const auto& [number, level] : levels_)
+        if (level == top) path = "_level" + std::to_string(number);
     for (auto it = names.rbegin(); it != names.rend(); ++it) path += "." + *it;
     return path;
 }
 
 std::string Player::SlashPath(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object)) {
+        if (!field->parent) return "";
+        std::string base = SlashPath(field->parent);
+        return (base == "/" ? "" : base) + "/" + field->Placement().name;
+    }
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip) return "";
     std::vector<std::string> names;
@@ -594,8 +634,19 @@ void Player::StartDrag(avm1::Object* object, bool, bool, double, double, double,
 
 void Player::StopDrag() { dragged = nullptr; }
 
-void Player::GetUrl(avm1::Object*, const std::string&, const std::string&, int, bool, bool) {
-    // Network addresses are ignored; loading local movies comes later.
+void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
+                    bool load_variables) {
+    std::string lower = avm1::FoldCase(target);
+    if (load_target) {
+        avm1::Object* object = ResolveTarget(from, target);
+        if (Clip* clip = object ? object->AsClip() : nullptr) LoadInto(clip, -1, url, load_variables);
+        return;
+    }
+    if (lower.rfind("_level", 0) == 0 && lower.size() > 6) {
+        int level = std::atoi(lower.c_str() + 6);
+        LoadInto(nullptr, level, url, load_variables);
+    }
+    // Other targets are browser windows: nothing to do here.
 }
 
 Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {
@@ -640,6 +691,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     Clip* clip = MakeClip(parent, source.movie, source.timeline, source.character, depth);
     if (!clip) return nullptr;
     clip->events = source.events;
+    if (source.drawing) clip->drawing = std::make_shared<Drawing>(*source.drawing);
     Instance& instance = parent.children[depth];
     instance = original;
     instance.origin = nullptr;

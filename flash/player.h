@@ -9,6 +9,7 @@
 #include "flash/avm1/object.h"
 #include "flash/movie.h"
 
+#include <filesystem>
 #include <functional>
 #include <map>
 #include <memory>
@@ -23,6 +24,8 @@ class Vm;
 }
 
 struct Clip;
+struct Drawing;
+struct TextField;
 class Player;
 
 // One entry of a display list.
@@ -39,6 +42,7 @@ struct Instance {
     // Set once a script moved or coloured it: the timeline no longer does.
     bool scripted = false;
     Clip* clip = nullptr;                    // sprites (and buttons) only
+    TextField* text = nullptr;               // edit text only
     std::vector<Filter> filters;
     BlendMode blend_mode = BlendMode::Normal;
     bool cache_as_bitmap = false;
@@ -76,6 +80,9 @@ struct Clip : avm1::Object {
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
     std::vector<ClipAction> events;          // onClipEvent handlers
     std::map<int, Instance> children;        // by depth, drawn in order
+    std::shared_ptr<Drawing> drawing;        // what the drawing methods made, under the children
+    Clip* mask = nullptr;                    // setMask: shows only where this clip draws
+    bool masking = false;                    // is some clip's mask: not drawn itself
 };
 
 class Player;
@@ -168,6 +175,17 @@ public:
     // Runs one frame's DoAction lists of a clip now.
     void RunFrameActions(Clip& clip, int frame);
 
+    // Where the movie came from: relative paths it loads are found there.
+    void SetBaseFolder(const std::filesystem::path& folder) { base_folder_ = folder; }
+    // Loads a local movie (or, with variables, a file of name=value pairs)
+    // into a clip, or into level when target is nullptr, at the start of the
+    // next tick; an empty url unloads. loader is a MovieClipLoader to tell.
+    void LoadInto(Clip* target, int level, const std::string& url, bool variables, avm1::Object* loader = nullptr);
+    // The levels above _level0 that loaded movies made, by number.
+    const std::map<int, Clip*>& Levels() const { return levels_; }
+    // Bytes loaded and total of the movie a clip plays (its own file).
+    uint32_t MovieBytes(const Clip& clip) const;
+
     // The observer is told of frames entered and calls finished; nullptr
     // for none. It must outlive the player or be removed first.
     void SetObserver(PlayerObserver* observer) { observer_ = observer; }
@@ -194,6 +212,23 @@ private:
     void RunQueued(const Queued& item);
     void RunInitActions(const ControlTag& tag);
     void CollectGarbage();
+    struct PendingLoad {
+        Clip* target;
+        int level;
+        std::string url;
+        bool variables;
+        avm1::Object* loader;
+    };
+    void ProcessLoads();
+    void LoadMovieNow(const PendingLoad& load);
+    void LoadVariablesNow(const PendingLoad& load);
+    void TellLoader(avm1::Object* loader, const char* event, Clip* target, avm1::Args extra = {});
+    // Makes a clip play another movie from its first frame.
+    void ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie);
+    std::filesystem::path base_folder_;
+    std::vector<PendingLoad> pending_loads_;
+    std::vector<std::shared_ptr<const Movie>> loaded_movies_;
+    std::map<int, Clip*> levels_;
 
     std::shared_ptr<const Movie> movie_;
     std::unique_ptr<avm1::Vm> vm_;
@@ -215,6 +250,9 @@ private:
 
     PlayerObserver* observer_ = nullptr;
 };
+
+// Marks a clip taken off the display list, with everything inside it.
+void MarkRemoved(Clip* clip);
 
 // The empty timeline of clips made by createEmptyMovieClip.
 const Timeline& EmptyTimeline();

@@ -3,6 +3,8 @@
 #include "flash/bitmap_paint.h"
 #include "flash/blend.h"
 #include "flash/filters.h"
+#include "flash/drawing.h"
+#include "flash/text_field.h"
 #include "flash/gradient_paint.h"
 #include "flash/morph_reader.h"
 
@@ -57,8 +59,10 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     }
     canvas.Fill(movie_->background);
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
+    stage_ = stage;
     stage_scale_ = Scale(stage);
     DrawClip(*player.Root(), stage, ColorTransform{}, 0);
+    for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
 }
 
 void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
@@ -79,12 +83,14 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
     };
     std::vector<ActiveMask> masks;
     const float* outer = raster_.Mask();
+    if (clip.drawing && !clip.drawing->empty) DrawShape(clip.drawing->shape, matrix, color);
     for (const auto& [depth, instance] : clip.children) {
         while (!masks.empty() && depth > masks.back().last_depth) {
             masks.pop_back();
             raster_.SetMask(masks.empty() ? outer : masks.back().coverage.data());
         }
         if (!instance.definition || !instance.visible) continue;
+        if (instance.clip && instance.clip->masking && !mask_target_) continue;
         Matrix child_matrix = Multiply(matrix, instance.matrix);
         ColorTransform child_color = Combine(color, instance.color);
         if (instance.clip_depth > 0) {
@@ -200,8 +206,12 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
         DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
     } else if (character.text) {
         DrawText(*character.text, matrix, color);
+    } else if (instance.text) {
+        DrawTextField(*instance.text, matrix, color);
     } else if (character.edit_text) {
         DrawEditText(*character.edit_text, matrix, color);
+    } else if (instance.clip && instance.clip->mask && !mask_target_) {
+        DrawMasked(*instance.clip, matrix, color, nesting);
     } else if (instance.clip) {
         DrawClip(*instance.clip, matrix, color, nesting);
     }
@@ -367,6 +377,61 @@ void Renderer::DrawEditText(const EditText& field, const Matrix& matrix, const C
         first_line = false;
         start = end + 1;
     }
+}
+
+void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const ColorTransform& color) {
+    auto rgb = [](uint32_t c) {
+        return Rgba{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c), 255};
+    };
+    int32_t x0 = static_cast<int32_t>(field.xmin), y0 = static_cast<int32_t>(field.ymin);
+    int32_t x1 = static_cast<int32_t>(field.xmax), y1 = static_cast<int32_t>(field.ymax);
+    if (!mask_target_) {
+        if (field.border) {
+            double scale = Scale(matrix);
+            int32_t w = scale > 0 ? static_cast<int32_t>(std::max(1.0, std::round(1 / scale))) : 20;
+            DrawBox(x0, y0, x1, y1, matrix, color.Apply(rgb(field.border_color)));
+            if (field.background)
+                DrawBox(x0 + w, y0 + w, x1 - w, y1 - w, matrix, color.Apply(rgb(field.background_color)));
+        } else if (field.background) {
+            DrawBox(x0, y0, x1, y1, matrix, color.Apply(rgb(field.background_color)));
+        }
+    }
+    EditText shown;
+    shown.xmin = x0, shown.ymin = y0, shown.xmax = x1, shown.ymax = y1;
+    shown.outlines = field.embed_fonts;
+    shown.font = field.font_id;
+    const TextFormat& format = field.text.formats.empty() ? field.new_format : field.text.formats.front();
+    shown.height = static_cast<int>(format.size.value_or(12) * 20);
+    shown.color = rgb(static_cast<uint32_t>(format.color.value_or(0)));
+    std::string align = format.align.value_or("left");
+    shown.align = align == "right" ? 1 : align == "center" ? 2 : 0;
+    shown.left_margin = static_cast<int>(format.left_margin.value_or(0) * 20);
+    shown.right_margin = static_cast<int>(format.right_margin.value_or(0) * 20);
+    shown.indent = static_cast<int>(format.indent.value_or(0) * 20);
+    shown.leading = static_cast<int>(format.leading.value_or(0) * 20);
+    shown.text = field.password ? std::string(field.text.chars.size(), '*') : field.PlainText();
+    const Movie* outer = movie_;
+    if (field.movie) movie_ = field.movie;
+    DrawEditText(shown, matrix, color);
+    movie_ = outer;
+}
+
+void Renderer::DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
+    Clip& mask = *clip.mask;
+    Matrix mask_matrix = stage_;
+    std::vector<const Clip*> chain;
+    for (Clip* c = &mask; c && c->parent; c = c->parent) chain.push_back(c);
+    for (auto it = chain.rbegin(); it != chain.rend(); ++it)
+        mask_matrix = Multiply(mask_matrix, const_cast<Clip*>(*it)->Placement().matrix);
+    std::vector<float> coverage(canvas_->pixels.size(), 0.0f);
+    const float* outer = raster_.Mask();
+    raster_.SetMask(nullptr);
+    mask_target_ = coverage.data();
+    DrawClip(mask, mask_matrix, ColorTransform{}, nesting);
+    mask_target_ = nullptr;
+    raster_.SetMask(coverage.data());
+    DrawClip(clip, matrix, color, nesting);
+    raster_.SetMask(outer);
 }
 
 void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point>& points) const {

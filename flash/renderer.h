@@ -32,6 +32,10 @@ private:
                    const Rgba* solid = nullptr);
     void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
+    // A text field as scripts left it: background, border and text.
+    void DrawTextField(const TextField& field, const Matrix& matrix, const ColorTransform& color);
+    // Draws a clip that setMask gave a mask, only where the mask draws.
+    void DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
     void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
     void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
     // half_width is in the space pen maps to pixels (in pixels without a pen).
@@ -50,6 +54,7 @@ private:
     Rasterizer raster_;
     std::vector<Point> points_;
     float* mask_target_ = nullptr;   // set while a mask is being drawn
+    Matrix stage_;                   // stage twips to canvas pixels
 };
 
 }  // namespace flash

@@ -6,17 +6,17 @@ namespace flash {
 
 namespace {
 
-Rgba ReadColor(SwfBits& in, int version) {
-    return version >= 3 ? ReadRgba(in) : ReadRgb(in);
+Rgba ReadColor(swf::ByteReader& in, int version) {
+    return version >= 3 ? swf::ReadRgba(in) : swf::ReadRgb(in);
 }
 
-size_t ReadStyleCount(SwfBits& in, int version) {
+size_t ReadStyleCount(swf::ByteReader& in, int version) {
     size_t count = in.U8();
     if (count == 0xFF && version >= 2) count = in.U16();
     return count;
 }
 
-FillStyle ReadFillStyle(SwfBits& in, int version) {
+FillStyle ReadFillStyle(swf::ByteReader& in, int version) {
     FillStyle fill;
     uint8_t type = in.U8();
     if (type == 0x00) {
@@ -24,7 +24,7 @@ FillStyle ReadFillStyle(SwfBits& in, int version) {
     } else if (type == 0x10 || type == 0x12 || type == 0x13) {
         fill.kind = type == 0x10 ? FillKind::LinearGradient
                   : type == 0x12 ? FillKind::RadialGradient : FillKind::FocalGradient;
-        fill.matrix = ReadMatrix(in);
+        fill.matrix = ToMatrix(swf::ReadMatrix(in));
         uint8_t flags = in.U8();
         fill.spread = (flags >> 6) & 3;
         fill.linear_rgb = ((flags >> 4) & 3) == 1;
@@ -42,14 +42,14 @@ FillStyle ReadFillStyle(SwfBits& in, int version) {
         fill.bitmap_id = in.U16();
         fill.bitmap_repeats = type == 0x40 || type == 0x42;
         fill.bitmap_smooth = type == 0x40 || type == 0x41;
-        fill.matrix = ReadMatrix(in);
+        fill.matrix = ToMatrix(swf::ReadMatrix(in));
     } else {
-        throw SwfFormatError("unknown fill style type");
+        throw swf::SwfDataError("unknown fill style type");
     }
     return fill;
 }
 
-LineStyle ReadLineStyle(SwfBits& in, int version) {
+LineStyle ReadLineStyle(swf::ByteReader& in, int version) {
     LineStyle line;
     line.width = in.U16();
     if (version < 4) {
@@ -67,11 +67,11 @@ LineStyle ReadLineStyle(SwfBits& in, int version) {
     if (has_fill)
         line.color = ReadFillStyle(in, version).color;
     else
-        line.color = ReadRgba(in);
+        line.color = swf::ReadRgba(in);
     return line;
 }
 
-void ReadStyles(SwfBits& in, int version, ShapeLayer& layer) {
+void ReadStyles(swf::ByteReader& in, int version, ShapeLayer& layer) {
     size_t fills = ReadStyleCount(in, version);
     for (size_t i = 0; i < fills; ++i) layer.fills.push_back(ReadFillStyle(in, version));
     size_t lines = ReadStyleCount(in, version);
@@ -85,15 +85,15 @@ uint16_t CheckedStyle(uint32_t number, size_t count) {
 
 }  // namespace
 
-Shape ReadShape(SwfBits& in, int version) {
+Shape ReadShape(swf::ByteReader& in, int version) {
     Shape shape;
-    Rect bounds = ReadRect(in);
+    swf::Rect bounds = swf::ReadRect(in);
     shape.xmin = bounds.xmin;
     shape.xmax = bounds.xmax;
     shape.ymin = bounds.ymin;
     shape.ymax = bounds.ymax;
     if (version >= 4) {
-        ReadRect(in);  // edge bounds
+        swf::ReadRect(in);  // edge bounds
         uint8_t flags = in.U8();
         shape.nonzero_winding = (flags & 0x04) != 0;
     }
@@ -103,7 +103,7 @@ Shape ReadShape(SwfBits& in, int version) {
     return shape;
 }
 
-void ReadShapeRecords(SwfBits& in, int version, Shape& shape) {
+void ReadShapeRecords(swf::ByteReader& in, int version, Shape& shape) {
     in.Align();
     int fill_bits = static_cast<int>(in.UB(4));
     int line_bits = static_cast<int>(in.UB(4));
@@ -166,7 +166,7 @@ void ReadShapeRecords(SwfBits& in, int version, Shape& shape) {
     }
 }
 
-Shape ReadGlyph(SwfBits& in) {
+Shape ReadGlyph(swf::ByteReader& in) {
     Shape glyph;
     glyph.layers.emplace_back();
     glyph.layers.back().fills.emplace_back();  // the text's colour

@@ -3,15 +3,15 @@
 #pragma once
 
 #include "flash/movie.h"
-#include "flash/swf_bits.h"
+#include "swf/byte_reader.h"
 
 namespace flash {
 
 // shape_version is 1 to 4 for DefineShape to DefineShape4.
-Shape ReadShape(SwfBits& in, int shape_version);
+Shape ReadShape(swf::ByteReader& in, int shape_version);
 // The shape records after the style arrays, into shape's last layer.
-void ReadShapeRecords(SwfBits& in, int shape_version, Shape& shape);
+void ReadShapeRecords(swf::ByteReader& in, int shape_version, Shape& shape);
 // A font's glyph outline: shape records filled with style 1.
-Shape ReadGlyph(SwfBits& in);
+Shape ReadGlyph(swf::ByteReader& in);
 
 }  // namespace flash

@@ -13,7 +13,8 @@ namespace {
 constexpr size_t kMaxDecodedSamples = 60u * 1024 * 1024;
 
 bool Silent(int codec) {
-    return codec == kSoundNelly16k || codec == kSoundNelly8k || codec == kSoundNelly || codec == kSoundSpeex;
+    return codec == swf::kSoundNelly16k || codec == swf::kSoundNelly8k || codec == swf::kSoundNelly ||
+           codec == swf::kSoundSpeex;
 }
 
 // Moves MP3 output into pcm, dropping the first skip frames.
@@ -44,32 +45,32 @@ int16_t MuLawSample(uint8_t code) {
     return static_cast<int16_t>((code & 0x80) ? -magnitude : magnitude);
 }
 
-void DecodePiece(const SoundFormat& format, const uint8_t* data, size_t size, size_t max_frames,
+void DecodePiece(const swf::SoundFlags& flags, const uint8_t* data, size_t size, size_t max_frames,
                  std::vector<int16_t>& pcm) {
-    size_t channels = static_cast<size_t>(format.Channels());
+    size_t channels = static_cast<size_t>(flags.Channels());
     size_t room = kMaxDecodedSamples > pcm.size() ? (kMaxDecodedSamples - pcm.size()) / channels : 0;
     max_frames = std::min(max_frames, room);
-    switch (format.codec) {
-    case kSoundPcmNative:
-    case kSoundPcmLittle: {
-        size_t width = format.sixteen_bit ? 2 : 1;
+    switch (flags.format) {
+    case swf::kSoundPcmNative:
+    case swf::kSoundPcmLittle: {
+        size_t width = flags.sixteen_bit ? 2 : 1;
         size_t frames = std::min(size / (width * channels), max_frames);
         for (size_t i = 0; i < frames * channels; ++i) {
-            if (format.sixteen_bit)
+            if (flags.sixteen_bit)
                 pcm.push_back(static_cast<int16_t>(data[2 * i] | (data[2 * i + 1] << 8)));
             else
                 pcm.push_back(static_cast<int16_t>((data[i] - 128) * 256));
         }
         break;
     }
-    case kSoundAdpcm:
+    case swf::kSoundAdpcm:
         swf::DecodeAdpcm(swf::Bytes(data, size), static_cast<int>(channels), max_frames, pcm);
         break;
-    case kSoundALaw:
-    case kSoundMuLaw: {
+    case swf::kSoundALaw:
+    case swf::kSoundMuLaw: {
         size_t frames = std::min(size / channels, max_frames);
         for (size_t i = 0; i < frames * channels; ++i)
-            pcm.push_back(format.codec == kSoundALaw ? ALawSample(data[i]) : MuLawSample(data[i]));
+            pcm.push_back(flags.format == swf::kSoundALaw ? ALawSample(data[i]) : MuLawSample(data[i]));
         break;
     }
     default:
@@ -79,9 +80,9 @@ void DecodePiece(const SoundFormat& format, const uint8_t* data, size_t size, si
 
 Pcm DecodeSound(const Sound& sound) {
     Pcm pcm;
-    pcm.rate = sound.format.Rate();
-    pcm.channels = sound.format.Channels();
-    if (sound.format.codec == kSoundMp3) {
+    pcm.rate = SoundRate(sound.flags);
+    pcm.channels = sound.flags.Channels();
+    if (sound.flags.format == swf::kSoundMp3) {
         Mp3Pcm mp3;
         if (DecodeMp3(sound.data.data(), sound.data.size(), mp3)) {
             TakeMp3(mp3, static_cast<size_t>(std::max(sound.mp3_seek, 0)), pcm);
@@ -89,22 +90,22 @@ Pcm DecodeSound(const Sound& sound) {
             size_t wanted = static_cast<size_t>(sound.sample_count) * static_cast<size_t>(pcm.channels);
             if (sound.sample_count > 0 && pcm.samples.size() > wanted) pcm.samples.resize(wanted);
         }
-    } else if (Silent(sound.format.codec)) {
+    } else if (Silent(sound.flags.format)) {
         size_t frames = std::min<size_t>(sound.sample_count, kMaxDecodedSamples / 2);
         pcm.samples.assign(frames * static_cast<size_t>(pcm.channels), 0);
     } else {
         size_t limit = sound.sample_count > 0 ? sound.sample_count : static_cast<size_t>(-1);
-        DecodePiece(sound.format, sound.data.data(), sound.data.size(), limit, pcm.samples);
+        DecodePiece(sound.flags, sound.data.data(), sound.data.size(), limit, pcm.samples);
     }
     return pcm;
 }
 
 Pcm DecodeStream(const StreamSound& stream, std::vector<size_t>& block_starts) {
     Pcm pcm;
-    pcm.rate = stream.format.Rate();
-    pcm.channels = stream.format.Channels();
+    pcm.rate = SoundRate(stream.flags);
+    pcm.channels = stream.flags.Channels();
     block_starts.clear();
-    if (stream.format.codec == kSoundMp3) {
+    if (stream.flags.format == swf::kSoundMp3) {
         // The blocks' MP3 frames make one continuous stream; each block
         // begins where the sample counts of the blocks before it end.
         std::vector<uint8_t> frames;
@@ -116,19 +117,19 @@ Pcm DecodeStream(const StreamSound& stream, std::vector<size_t>& block_starts) {
         }
         Mp3Pcm mp3;
         if (DecodeMp3(frames.data(), frames.size(), mp3)) TakeMp3(mp3, 0, pcm);
-        if (pcm.rate > 0 && pcm.rate != stream.format.Rate()) {
-            double scale = pcm.rate / stream.format.Rate();
+        if (pcm.rate > 0 && pcm.rate != SoundRate(stream.flags)) {
+            double scale = pcm.rate / SoundRate(stream.flags);
             for (size_t& s : block_starts) s = static_cast<size_t>(static_cast<double>(s) * scale);
         }
         return pcm;
     }
     for (const StreamBlock& block : stream.blocks) {
         block_starts.push_back(pcm.Frames());
-        if (Silent(stream.format.codec))
+        if (Silent(stream.flags.format))
             pcm.samples.insert(pcm.samples.end(),
                                static_cast<size_t>(std::max(stream.samples_per_block, 0)) * static_cast<size_t>(pcm.channels), 0);
         else
-            DecodePiece(stream.format, block.data.data(), block.data.size(), static_cast<size_t>(-1), pcm.samples);
+            DecodePiece(stream.flags, block.data.data(), block.data.size(), static_cast<size_t>(-1), pcm.samples);
     }
     return pcm;
 }

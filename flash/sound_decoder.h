@@ -24,7 +24,7 @@ int16_t MuLawSample(uint8_t code);
 
 // Appends the samples of one piece of coded data of a non-MP3 format to
 // pcm (in its format's channel count); at most max_frames per channel.
-void DecodePiece(const SoundFormat& format, const uint8_t* data, size_t size, size_t max_frames,
+void DecodePiece(const swf::SoundFlags& flags, const uint8_t* data, size_t size, size_t max_frames,
                  std::vector<int16_t>& pcm);
 
 // A DefineSound, whole. MP3 gives the decoder's rate and channels.

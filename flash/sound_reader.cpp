@@ -4,33 +4,25 @@ namespace flash {
 
 namespace {
 
-std::vector<uint8_t> Rest(SwfBits& in) {
-    std::vector<uint8_t> data(in.Here(), in.Here() + in.Remaining());
-    in.Skip(in.Remaining());
-    return data;
-}
+std::vector<uint8_t> Copy(swf::Bytes data) { return std::vector<uint8_t>(data.begin(), data.end()); }
 
 }  // namespace
 
-SoundFormat ParseSoundFormat(uint8_t flags) {
-    SoundFormat format;
-    format.codec = flags >> 4;
-    format.rate_code = (flags >> 2) & 3;
-    format.sixteen_bit = (flags & 2) != 0;
-    format.stereo = (flags & 1) != 0;
-    return format;
-}
-
-Sound ReadDefineSound(SwfBits& in) {
+Sound ReadDefineSound(swf::Bytes body) {
+    swf::EventSound tag = swf::ReadDefineSound(body);
     Sound sound;
-    sound.format = ParseSoundFormat(in.U8());
-    sound.sample_count = in.U32();
-    if (sound.format.codec == kSoundMp3 && in.Remaining() >= 2) sound.mp3_seek = in.S16();
-    sound.data = Rest(in);
+    sound.flags = tag.flags;
+    sound.sample_count = tag.sample_count;
+    swf::Bytes samples = tag.data;
+    if (tag.flags.format == swf::kSoundMp3 && tag.data.size() >= 2) {
+        sound.mp3_seek = swf::ByteReader(tag.data).S16();
+        samples = swf::Mp3SoundSamples(tag.data);
+    }
+    sound.data = Copy(samples);
     return sound;
 }
 
-SoundInfo ReadSoundInfo(SwfBits& in) {
+SoundInfo ReadSoundInfo(swf::ByteReader& in) {
     SoundInfo info;
     uint8_t flags = in.U8();
     info.stop = flags & 0x20;
@@ -53,7 +45,7 @@ SoundInfo ReadSoundInfo(SwfBits& in) {
     return info;
 }
 
-ButtonSounds ReadButtonSounds(SwfBits& in) {
+ButtonSounds ReadButtonSounds(swf::ByteReader& in) {
     ButtonSounds sounds;
     for (SoundStart& change : sounds.changes) {
         if (in.Remaining() < 2) break;
@@ -63,25 +55,27 @@ ButtonSounds ReadButtonSounds(SwfBits& in) {
     return sounds;
 }
 
-StreamSound ReadStreamHead(SwfBits& in) {
+StreamSound ReadStreamHead(swf::Bytes body) {
+    if (body.size() < 4) throw swf::SwfDataError("the stream head has no samples per block");
+    swf::StreamHead head = swf::ReadSoundStreamHead(body);
     StreamSound stream;
-    in.U8();  // the format the maker suggests for playback
-    stream.format = ParseSoundFormat(in.U8());
-    stream.samples_per_block = in.U16();
-    if (stream.format.codec == kSoundMp3 && in.Remaining() >= 2) stream.latency_seek = in.S16();
+    stream.flags = head.stream;
+    stream.samples_per_block = head.samples_per_block;
+    stream.latency_seek = head.latency_seek;
     return stream;
 }
 
-void ReadStreamBlock(SwfBits& in, int frame, StreamSound& stream) {
+void ReadStreamBlock(swf::Bytes body, int frame, StreamSound& stream) {
     StreamBlock block;
     block.frame = frame;
-    if (stream.format.codec == kSoundMp3) {
-        block.sample_count = in.U16();
-        in.S16();  // seek samples
+    if (stream.flags.format == swf::kSoundMp3) {
+        swf::ByteReader reader(body);
+        block.sample_count = reader.U16();
+        reader.S16();  // seek samples
     } else {
         block.sample_count = static_cast<uint32_t>(stream.samples_per_block);
     }
-    block.data = Rest(in);
+    block.data = Copy(swf::StreamBlockSamples(body, stream.flags));
     stream.blocks.push_back(std::move(block));
 }
 

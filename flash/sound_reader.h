@@ -1,19 +1,22 @@
-// Readers of the sound tags: DefineSound, the sound info of StartSound and
-// button sounds, and the stream head and blocks. Each reads the tag's body
-// after any character id; a truncated body throws SwfFormatError.
+// Readers of the sound tags for the engine, on top of the format layer's
+// sound records: DefineSound, the sound info of StartSound and button
+// sounds, and the stream head and blocks. A truncated body throws
+// swf::SwfDataError.
 #pragma once
 
 #include "flash/sound_types.h"
-#include "flash/swf_bits.h"
+#include "swf/byte_reader.h"
 
 namespace flash {
 
-Sound ReadDefineSound(SwfBits& in);
-SoundInfo ReadSoundInfo(SwfBits& in);
+// DefineSound from the whole tag body, the sound id included.
+Sound ReadDefineSound(swf::Bytes body);
+SoundInfo ReadSoundInfo(swf::ByteReader& in);
 // DefineButtonSound after the button id.
-ButtonSounds ReadButtonSounds(SwfBits& in);
-StreamSound ReadStreamHead(SwfBits& in);
+ButtonSounds ReadButtonSounds(swf::ByteReader& in);
+// A stream head must hold its samples per block.
+StreamSound ReadStreamHead(swf::Bytes body);
 // Adds one SoundStreamBlock, lying in frame, to the stream.
-void ReadStreamBlock(SwfBits& in, int frame, StreamSound& stream);
+void ReadStreamBlock(swf::Bytes body, int frame, StreamSound& stream);
 
 }  // namespace flash

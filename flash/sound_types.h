@@ -8,40 +8,18 @@
 #include <string>
 #include <vector>
 
+#include "swf/sound_records.h"
+
 namespace flash {
 
-// Sound formats of the SWF flag byte.
-enum SoundCodec {
-    kSoundPcmNative = 0,     // uncompressed, written in the byte order of the maker (little-endian)
-    kSoundAdpcm = 1,
-    kSoundMp3 = 2,
-    kSoundPcmLittle = 3,
-    kSoundNelly16k = 4,
-    kSoundNelly8k = 5,
-    kSoundNelly = 6,
-    kSoundALaw = 7,          // G.711 A-law
-    kSoundMuLaw = 8,         // G.711 µ-law
-    kSoundSpeex = 11,
-};
-
-struct SoundFormat {
-    int codec = kSoundPcmLittle;
-    int rate_code = 3;       // 0 5.5 kHz, 1 11 kHz, 2 22 kHz, 3 44 kHz
-    bool sixteen_bit = true;
-    bool stereo = false;
-
-    // Samples per second; the "5.5 kHz" rate is exactly an eighth of 44.1 kHz.
-    double Rate() const { return 44100.0 / (1 << (3 - (rate_code & 3))); }
-    int Channels() const { return stereo ? 2 : 1; }
-};
-
-// The flag byte of DefineSound and the stream heads.
-SoundFormat ParseSoundFormat(uint8_t flags);
+// Samples per second of a sound's rate code; the "5.5 kHz" rate is exactly
+// an eighth of 44.1 kHz.
+inline double SoundRate(const swf::SoundFlags& flags) { return 44100.0 / (1 << (3 - (flags.rate_code & 3))); }
 
 // DefineSound: the coded data as stored (for MP3 without the leading
 // 16-bit seek count, which is kept apart).
 struct Sound {
-    SoundFormat format;
+    swf::SoundFlags flags;
     uint32_t sample_count = 0;   // samples per channel, as the tag says
     int mp3_seek = 0;            // MP3 samples to skip at the start
     std::vector<uint8_t> data;
@@ -80,7 +58,7 @@ struct StreamBlock {
 };
 
 struct StreamSound {
-    SoundFormat format;
+    swf::SoundFlags flags;
     int samples_per_block = 0;
     int latency_seek = 0;         // MP3: samples of decoder delay
     std::vector<StreamBlock> blocks;   // in frame order

@@ -9,17 +9,16 @@ namespace {
 
 // Glyph outlines given by offsets from the start of the offset table; a
 // glyph whose outline cannot be read is left empty.
-void ReadGlyphs(const uint8_t* table, size_t table_size, const std::vector<uint32_t>& offsets, size_t shapes_end,
-                Font& font) {
+void ReadGlyphs(swf::Bytes table, const std::vector<uint32_t>& offsets, size_t shapes_end, Font& font) {
     for (size_t i = 0; i < offsets.size(); ++i) {
         size_t start = offsets[i];
         size_t end = i + 1 < offsets.size() ? offsets[i + 1] : shapes_end;
         Shape glyph;
-        if (start < end && end <= table_size) {
-            SwfBits in(table + start, end - start);
+        if (start < end && end <= table.size()) {
+            swf::ByteReader in(table.subspan(start, end - start));
             try {
                 glyph = ReadGlyph(in);
-            } catch (const SwfFormatError&) {
+            } catch (const swf::SwfDataError&) {
                 glyph = Shape{};
             }
         }
@@ -29,34 +28,38 @@ void ReadGlyphs(const uint8_t* table, size_t table_size, const std::vector<uint3
 
 }  // namespace
 
-Font ReadFont(SwfBits& in, int version) {
+Font ReadFont(swf::ByteReader& in, int version) {
     Font font;
     if (version == 1) {
-        const uint8_t* table = in.Here();
-        size_t size = in.Remaining();
+        swf::Bytes table = in.Rest();
         uint32_t first = in.U16();
         std::vector<uint32_t> offsets{first};
         for (uint32_t i = 1; i < first / 2; ++i) offsets.push_back(in.U16());
-        ReadGlyphs(table, size, offsets, size, font);
+        ReadGlyphs(table, offsets, table.size(), font);
         return font;
     }
     uint8_t flags = in.U8();
     bool has_layout = flags & 0x80;
     bool wide_offsets = flags & 0x08;
     bool wide_codes = flags & 0x04;
+    font.bold = flags & 0x01;
+    font.italic = flags & 0x02;
     in.U8();  // language
-    in.Skip(in.U8());  // name
+    size_t name_length = in.U8();
+    for (size_t i = 0; i < name_length && in.Remaining(); ++i) {
+        char c = static_cast<char>(in.U8());
+        if (c) font.name.push_back(c);
+    }
     uint32_t count = in.U16();
-    const uint8_t* table = in.Here();
-    size_t size = in.Remaining();
+    swf::Bytes table = in.Rest();
     std::vector<uint32_t> offsets;
     for (uint32_t i = 0; i < count; ++i) offsets.push_back(wide_offsets ? in.U32() : in.U16());
     uint32_t code_offset = wide_offsets ? in.U32() : in.U16();
-    if (code_offset > size) throw SwfFormatError("font code table outside the tag");
+    if (code_offset > table.size()) throw swf::SwfDataError("font code table outside the tag");
     if (version == 3) font.em = 20480;
-    ReadGlyphs(table, size, offsets, code_offset, font);
+    ReadGlyphs(table, offsets, code_offset, font);
 
-    SwfBits rest(table + code_offset, size - code_offset);
+    swf::ByteReader rest(table.subspan(code_offset));
     for (uint32_t i = 0; i < count; ++i) font.codes.push_back(wide_codes ? rest.U16() : rest.U8());
     if (has_layout) {
         font.ascent = rest.S16();
@@ -67,10 +70,10 @@ Font ReadFont(SwfBits& in, int version) {
     return font;
 }
 
-Text ReadText(SwfBits& in, int version) {
+Text ReadText(swf::ByteReader& in, int version) {
     Text text;
-    ReadRect(in);  // bounds
-    text.matrix = ReadMatrix(in);
+    swf::ReadRect(in);  // bounds
+    text.matrix = ToMatrix(swf::ReadMatrix(in));
     int glyph_bits = in.U8();
     int advance_bits = in.U8();
     TextRun state;
@@ -80,7 +83,7 @@ Text ReadText(SwfBits& in, int version) {
         TextRun run = state;
         run.glyphs.clear();
         if (flags & 0x08) run.font = in.U16();
-        if (flags & 0x04) run.color = version >= 2 ? ReadRgba(in) : ReadRgb(in);
+        if (flags & 0x04) run.color = version >= 2 ? swf::ReadRgba(in) : swf::ReadRgb(in);
         if (flags & 0x01) run.x = in.S16();
         if (flags & 0x02) run.y = in.S16();
         if (flags & 0x08) run.height = in.U16();
@@ -98,9 +101,9 @@ Text ReadText(SwfBits& in, int version) {
     return text;
 }
 
-EditText ReadEditText(SwfBits& in) {
+EditText ReadEditText(swf::ByteReader& in) {
     EditText field;
-    Rect bounds = ReadRect(in);
+    swf::Rect bounds = swf::ReadRect(in);
     field.xmin = bounds.xmin;
     field.xmax = bounds.xmax;
     field.ymin = bounds.ymin;
@@ -113,8 +116,8 @@ EditText ReadEditText(SwfBits& in) {
     if (flags1 & 0x01) field.font = in.U16();
     if (flags2 & 0x80) in.String();  // font class
     if (flags1 & 0x01) field.height = in.U16();
-    if (flags1 & 0x04) field.color = ReadRgba(in);
-    if (flags1 & 0x02) in.U16();  // maximum length
+    if (flags1 & 0x04) field.color = swf::ReadRgba(in);
+    if (flags1 & 0x02) field.max_length = in.U16();
     if (flags2 & 0x20) {
         field.align = in.U8();
         field.left_margin = in.U16();
@@ -122,8 +125,16 @@ EditText ReadEditText(SwfBits& in) {
         field.indent = in.U16();
         field.leading = in.S16();
     }
-    in.String();  // variable name
-    if (flags1 & 0x80) field.text = html ? PlainTextOfHtml(in.String()) : in.String();
+    field.variable = in.String();
+    if (flags1 & 0x80) field.initial = in.String();
+    field.text = html ? PlainTextOfHtml(field.initial) : field.initial;
+    field.html = html;
+    field.word_wrap = flags1 & 0x40;
+    field.multiline = flags1 & 0x20;
+    field.password = flags1 & 0x10;
+    field.read_only = flags1 & 0x08;
+    field.auto_size = flags2 & 0x40;
+    field.selectable = !(flags2 & 0x10);
     return field;
 }
 

@@ -4,15 +4,15 @@
 #pragma once
 
 #include "flash/movie.h"
-#include "flash/swf_bits.h"
+#include "swf/byte_reader.h"
 
 namespace flash {
 
 // font_version is 1 to 3 for DefineFont to DefineFont3.
-Font ReadFont(SwfBits& in, int font_version);
+Font ReadFont(swf::ByteReader& in, int font_version);
 // text_version is 1 or 2 for DefineText and DefineText2.
-Text ReadText(SwfBits& in, int text_version);
-EditText ReadEditText(SwfBits& in);
+Text ReadText(swf::ByteReader& in, int text_version);
+EditText ReadEditText(swf::ByteReader& in);
 
 // The text of an HTML text field without its tags; line and paragraph
 // breaks become '\n', the five basic entities are decoded.

@@ -1,6 +1,6 @@
 #include "swf/bitmap_rules.h"
 
-#include "swf/zlib_inflate.h"
+#include "swf/lossless_bitmap.h"
 
 namespace swf {
 
@@ -38,81 +38,33 @@ void PutBmpHeader(std::vector<uint8_t>& out, uint32_t width, uint32_t height, in
     Put32(out, 0);  // important colours
 }
 
-// What the header of a lossless bitmap body says, checked before anything
-// is allocated for the image.
-struct LosslessLayout {
-    uint8_t format = 0;
-    uint32_t width = 0;
-    uint32_t height = 0;
-    uint32_t entries = 0;     // colour table entries (format 3 only)
-    uint32_t entry_size = 0;  // bytes per colour table entry in the tag
-    uint32_t stride = 0;      // bytes per pixel row, in the tag and in the BMP alike
-    int bits_per_pixel = 0;
-    uint32_t table_in = 0;    // bytes of the colour table in the tag
-    uint32_t pixel_bytes = 0;
-    size_t expected = 0;      // inflated size: colour table and pixel rows
-    Bytes stream;             // the zlib stream
+// Bits per pixel of the BMP file of each format.
+int BmpBitsPerPixel(const LosslessHeader& header) {
+    return header.format == 3 ? 8 : header.format == 4 ? 16 : 32;
+}
 
-    uint64_t FileSize() const { return 54 + uint64_t(entries) * 4 + pixel_bytes; }
-};
-
-LosslessLayout ReadLayout(Bytes body, bool with_alpha) {
-    ByteReader reader(body);
-    reader.Skip(2);  // character id
-    LosslessLayout layout;
-    layout.format = reader.U8();
-    layout.width = reader.U16();
-    layout.height = reader.U16();
-    const uint32_t width = layout.width;
-    if (layout.format != 3 && layout.format != 4 && layout.format != 5)
-        throw SwfDataError("the bitmap format is not supported");
-    if (width == 0 || layout.height == 0) throw SwfDataError("the bitmap has no pixels");
-    if (uint64_t(width) * layout.height > kMaxBitmapPixels) throw SwfDataError("the bitmap is too large");
-
-    layout.entry_size = with_alpha ? 4 : 3;
-    if (layout.format == 3) {
-        layout.entries = reader.U8() + 1u;
-        layout.stride = (width + 3) & ~3u;
-        layout.bits_per_pixel = 8;
-    } else if (layout.format == 4) {
-        layout.stride = ((width + 1) & ~1u) * 2;
-        layout.bits_per_pixel = 16;
-    } else {
-        layout.stride = width * 4;
-        layout.bits_per_pixel = 32;
-    }
-    layout.table_in = layout.entries * layout.entry_size;
-    layout.pixel_bytes = layout.stride * layout.height;  // at most 4 x kMaxBitmapPixels
-    layout.expected = size_t(layout.table_in) + layout.pixel_bytes;
-
-    // Deflate packs at most 1032 bytes into one, so a stream far too short
-    // for the image cannot be one: it is refused before anything is
-    // allocated for the image.
-    layout.stream = Bytes(body.data() + reader.Pos(), reader.Remaining());
-    if (layout.expected > uint64_t(layout.stream.size()) * 1032 + 1024)
-        throw SwfDataError("the bitmap data is too short");
-    return layout;
+uint64_t BmpFileSize(const LosslessHeader& header) {
+    return 54 + uint64_t(header.entries) * 4 + header.pixel_bytes;
 }
 
 }  // namespace
 
 uint64_t LosslessBmpSize(Bytes body, bool with_alpha) {
-    LosslessLayout layout = ReadLayout(body, with_alpha);
-    if (InflateCheck(layout.stream, layout.expected) == InflateEnd::Corrupt)
-        throw SwfDataError("the bitmap data does not inflate");
-    return layout.FileSize();
+    LosslessHeader layout = ReadLosslessHeader(body, with_alpha);
+    if (InflateLossless(layout, nullptr) == InflateEnd::Corrupt) throw SwfDataError("the bitmap data does not inflate");
+    return BmpFileSize(layout);
 }
 
 std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha) {
-    const LosslessLayout layout = ReadLayout(body, with_alpha);
+    const LosslessHeader layout = ReadLosslessHeader(body, with_alpha);
     std::vector<uint8_t> raw;
-    if (Inflate(layout.stream, layout.expected, raw) == InflateEnd::Corrupt)
+    if (InflateLossless(layout, &raw) == InflateEnd::Corrupt)
         throw SwfDataError("the bitmap data does not inflate");
     raw.resize(layout.expected, 0);
 
     std::vector<uint8_t> out;
-    out.reserve(static_cast<size_t>(layout.FileSize()));
-    PutBmpHeader(out, layout.width, layout.height, layout.bits_per_pixel, layout.entries, layout.pixel_bytes);
+    out.reserve(static_cast<size_t>(BmpFileSize(layout)));
+    PutBmpHeader(out, layout.width, layout.height, BmpBitsPerPixel(layout), layout.entries, layout.pixel_bytes);
     for (uint32_t i = 0; i < layout.entries; ++i) {
         const uint8_t* rgb = &raw[i * layout.entry_size];
         out.push_back(rgb[2]);
@@ -123,7 +75,7 @@ std::vector<uint8_t> LosslessToBmp(Bytes body, bool with_alpha) {
     // Rows are stored top row first in the tag and bottom row first in BMP.
     const uint32_t stride = layout.stride;
     for (uint32_t row = layout.height; row-- > 0;) {
-        const uint8_t* src = &raw[layout.table_in + size_t(row) * stride];
+        const uint8_t* src = &raw[layout.table_bytes + size_t(row) * stride];
         if (layout.format == 3) {
             out.insert(out.end(), src, src + stride);
         } else if (layout.format == 4) {

@@ -10,10 +10,6 @@
 
 namespace swf {
 
-// Largest bitmap taken, in pixels (4096 x 4096), checked before anything is
-// allocated; the players refuse larger bitmaps too.
-inline constexpr uint64_t kMaxBitmapPixels = 4096ull * 4096;
-
 // The BMP file of a lossless bitmap tag body. with_alpha selects the
 // DefineBitsLossless2 layout (colour table entries of 4 bytes, alpha kept).
 // Format 3 becomes an 8-bit colour-mapped BMP, format 4 (15-bit) a 16-bit

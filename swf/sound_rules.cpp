@@ -24,27 +24,14 @@ void PutText(std::vector<uint8_t>& out, const char* text) {
 
 }  // namespace
 
-SoundFlags ParseSoundFlags(uint8_t flags) {
-    SoundFlags result;
-    result.format = flags >> 4;
-    result.rate_code = (flags >> 2) & 3;
-    result.sixteen_bit = (flags & 2) != 0;
-    result.stereo = (flags & 1) != 0;
-    return result;
-}
-
-int SampleRate(int rate_code) {
-    static const int kRates[4] = {5512, 11025, 22050, 44100};
-    return kRates[rate_code & 3];
-}
-
 bool IsWavFormat(int format) {
-    return format == 0 || format == 1 || format == 3 || format == 7 || format == 8;
+    return format == kSoundPcmNative || format == kSoundAdpcm || format == kSoundPcmLittle || format == kSoundALaw ||
+           format == kSoundMuLaw;
 }
 
 const char* SoundSuffix(int format) {
     if (IsWavFormat(format)) return ".WAV";
-    if (format == 2) return ".MP3";
+    if (format == kSoundMp3) return ".MP3";
     return "";
 }
 
@@ -69,8 +56,8 @@ std::vector<uint8_t> WavHeader(int sample_rate, int channels, int bits_per_sampl
 }
 
 void SoundFileBuilder::AddData(Bytes data, size_t max_frames) {
-    if (flags_.format == 1) {
-        int channels = flags_.stereo ? 2 : 1;
+    if (flags_.format == kSoundAdpcm) {
+        int channels = flags_.Channels();
         size_t room = kMaxSoundBytes - data_size_;
         // Decoding one frame past the room is enough to know it does not fit.
         size_t room_frames = room / (2 * channels) + 1;
@@ -89,21 +76,21 @@ void SoundFileBuilder::AddData(Bytes data, size_t max_frames) {
 
 namespace {
 
-bool IsG711(int format) { return format == 7 || format == 8; }
+bool IsG711(int format) { return format == kSoundALaw || format == kSoundMuLaw; }
 
 int WavBits(const SoundFlags& flags) {
     if (IsG711(flags.format)) return 8;
-    return (flags.format == 1 || flags.sixteen_bit) ? 16 : 8;
+    return (flags.format == kSoundAdpcm || flags.sixteen_bit) ? 16 : 8;
 }
 
 int WavFormatTag(int format) {
-    return format == 7 ? kWaveALaw : format == 8 ? kWaveMuLaw : kWavePcm;
+    return format == kSoundALaw ? kWaveALaw : format == kSoundMuLaw ? kWaveMuLaw : kWavePcm;
 }
 
 }  // namespace
 
 uint32_t SoundFileBuilder::WavDataBytes() const {
-    int channels = flags_.stereo ? 2 : 1;
+    int channels = flags_.Channels();
     int bits = WavBits(flags_);
     size_t frame = size_t(channels) * bits / 8;
     return static_cast<uint32_t>(data_size_ / frame * frame);
@@ -113,7 +100,7 @@ std::vector<uint8_t> SoundFileBuilder::Finish() const {
     if (data_.empty() || !IsWavFormat(flags_.format)) return data_;
     uint32_t data_bytes = WavDataBytes();
     if (data_bytes == 0) return {};
-    int channels = flags_.stereo ? 2 : 1;
+    int channels = flags_.Channels();
     std::vector<uint8_t> out =
         WavHeader(SampleRate(flags_.rate_code), channels, WavBits(flags_), data_bytes, WavFormatTag(flags_.format));
     out.insert(out.end(), data_.begin(), data_.begin() + data_bytes);

@@ -7,22 +7,10 @@
 #include <vector>
 
 #include "swf/byte_reader.h"
+#include "swf/limits.h"
+#include "swf/sound_records.h"
 
 namespace swf {
-
-// Largest sound file built; ADPCM expands up to eight times when decoded.
-inline constexpr size_t kMaxSoundBytes = 256u * 1024 * 1024;
-
-// The flag byte of a sound: format (top 4 bits), rate, sample size, type.
-struct SoundFlags {
-    int format = 0;     // 0 uncompressed, 1 ADPCM, 2 MP3, 3 uncompressed little-endian, ...
-    int rate_code = 0;  // 0 5512 Hz, 1 11025 Hz, 2 22050 Hz, 3 44100 Hz
-    bool sixteen_bit = false;
-    bool stereo = false;
-};
-
-SoundFlags ParseSoundFlags(uint8_t flags);
-int SampleRate(int rate_code);
 
 // ".WAV" for the formats written as WAV files (0, 1, 3 and the G.711 A-law
 // and µ-law formats 7 and 8, kept coded), ".MP3" for MP3,

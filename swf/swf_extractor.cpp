@@ -6,28 +6,16 @@
 #include "swf/bitmap_rules.h"
 #include "swf/extract_texts.h"
 #include "swf/jpeg_rules.h"
+#include "swf/jpeg_tags.h"
+#include "swf/sound_records.h"
 #include "swf/sound_rules.h"
+#include "swf/tags.h"
 
 namespace swf {
 
 namespace fs = std::filesystem;
 
 namespace {
-
-enum TagCode {
-    kEnd = 0,
-    kDefineBits = 6,
-    kJpegTables = 8,
-    kDefineSound = 14,
-    kSoundStreamHead = 18,
-    kSoundStreamBlock = 19,
-    kDefineBitsLossless = 20,
-    kDefineBitsJpeg2 = 21,
-    kDefineBitsJpeg3 = 35,
-    kDefineBitsLossless2 = 36,
-    kDefineSprite = 39,
-    kSoundStreamHead2 = 45,
-};
 
 bool IsStreamHead(int code) {
     return code == kSoundStreamHead || code == kSoundStreamHead2;
@@ -177,23 +165,12 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index, bool make_bytes)
     Bytes body = BodyOf(index);
     Resource resource;
     switch (tag_table_[index].Code) {
-    case kDefineBits: {
-        Bytes data = Clamp(body, 2, UINT64_MAX);
-        if (!JpegHasOwnTables(data) && jpeg_tables_.empty()) throw SwfDataError("the movie has no JPEG tables");
-        JpegParts parts = JoinJpegTables(data, jpeg_tables_);
-        resource.caption = BaseName(index) + ".jpg";
-        resource.size = parts.Size();
-        if (make_bytes) resource.bytes = parts.Join();
-        return resource;
-    }
+    case kDefineBits:
+        if (jpeg_tables_.empty() && NeedsJpegTables(index)) throw SwfDataError("the movie has no JPEG tables");
+        return MakeImage(index, ReadJpegTag(kDefineBits, body, jpeg_tables_), make_bytes);
     case kDefineBitsJpeg2:
-        return MakeJpegOrEmbedded(index, Clamp(body, 2, UINT64_MAX), make_bytes);
-    case kDefineBitsJpeg3: {
-        ByteReader reader(body);
-        reader.Skip(2);
-        uint32_t jpeg_length = reader.U32();  // AlphaDataOffset
-        return MakeJpegOrEmbedded(index, reader.Take(jpeg_length), make_bytes);
-    }
+    case kDefineBitsJpeg3:
+        return MakeImage(index, ReadJpegTag(tag_table_[index].Code, body, {}), make_bytes);
     case kDefineBitsLossless:
     case kDefineBitsLossless2: {
         bool with_alpha = tag_table_[index].Code == kDefineBitsLossless2;
@@ -218,22 +195,20 @@ SwfExtractor::Resource SwfExtractor::MakeResource(size_t index, bool make_bytes)
     }
 }
 
-// The image data of DefineBitsJPEG2 and DefineBitsJPEG3: a PNG or GIF file
-// is written as it is under its own suffix (a JPEG3's alpha data is not
-// applied to it); anything else is rebuilt as one JPEG.
-SwfExtractor::Resource SwfExtractor::MakeJpegOrEmbedded(size_t index, Bytes data, bool make_bytes) const {
+// The image of a JPEG tag: a PNG or GIF file is written as it is under its
+// own suffix (a JPEG3's alpha data is not applied to it); JPEG data is
+// written as one JPEG.
+SwfExtractor::Resource SwfExtractor::MakeImage(size_t index, const JpegTagImage& image, bool make_bytes) const {
     Resource resource;
-    std::string suffix = EmbeddedImageSuffix(data);
-    if (!suffix.empty()) {
-        resource.caption = BaseName(index) + suffix;
-        resource.size = data.size();
-        if (make_bytes) resource.bytes.assign(data.begin(), data.end());
+    if (image.format != ImageFormat::Jpeg) {
+        resource.caption = BaseName(index) + (image.format == ImageFormat::Png ? ".png" : ".gif");
+        resource.size = image.file.size();
+        if (make_bytes) resource.bytes.assign(image.file.begin(), image.file.end());
         return resource;
     }
-    JpegParts parts = RebuildJpeg(data);
     resource.caption = BaseName(index) + ".jpg";
-    resource.size = parts.Size();
-    if (make_bytes) resource.bytes = parts.Join();
+    resource.size = image.jpeg.Size();
+    if (make_bytes) resource.bytes = image.jpeg.Join();
     return resource;
 }
 
@@ -243,19 +218,15 @@ SwfExtractor::Resource SwfExtractor::MakeJpegOrEmbedded(size_t index, Bytes data
 // from the flag byte on.
 SwfExtractor::Resource SwfExtractor::MakeEventSound(size_t index, bool make_bytes) const {
     Bytes body = BodyOf(index);
-    ByteReader reader(body);
-    reader.Skip(2);
-    SoundFlags flags = ParseSoundFlags(reader.U8());
-    uint32_t sample_count = reader.U32();
+    EventSound sound = ReadDefineSound(body);
     Resource resource;
-    resource.caption = BaseName(index) + SoundSuffix(flags.format);
-    SoundFileBuilder builder(flags, make_bytes);
-    if (flags.format == 2) {
-        reader.Skip(2);
-        builder.AddData(Clamp(body, reader.Pos(), UINT64_MAX));
-    } else if (IsWavFormat(flags.format)) {
-        size_t max_frames = sample_count != 0 ? sample_count : static_cast<size_t>(-1);
-        builder.AddData(Clamp(body, reader.Pos(), UINT64_MAX), max_frames);
+    resource.caption = BaseName(index) + SoundSuffix(sound.flags.format);
+    SoundFileBuilder builder(sound.flags, make_bytes);
+    if (sound.flags.format == kSoundMp3) {
+        builder.AddData(Mp3SoundSamples(sound.data));
+    } else if (IsWavFormat(sound.flags.format)) {
+        size_t max_frames = sound.sample_count != 0 ? sound.sample_count : static_cast<size_t>(-1);
+        builder.AddData(sound.data, max_frames);
     } else {
         Bytes stored = Clamp(body, 2, UINT64_MAX);
         resource.size = stored.size();
@@ -275,41 +246,35 @@ struct StreamTags {
     std::vector<Bytes> blocks;
 };
 
-// The file of a stream: MP3 blocks begin with a 4-byte sample count and
-// seek value that are left out; blocks of other formats are sample data
-// whole. caption is the name before the stream mark and suffix.
+// The file of a stream, made from the samples of its blocks. caption is the
+// name before the stream mark and suffix.
 void BuildStream(const StreamTags& tags, const std::string& caption, bool make_bytes, uint64_t& size,
                  std::vector<uint8_t>& bytes, std::string& full_caption) {
-    ByteReader reader(tags.head);
-    reader.U8();  // playback flags
-    SoundFlags flags = ParseSoundFlags(reader.U8());
+    SoundFlags flags = ReadSoundStreamHead(tags.head).stream;
     full_caption = caption + text::kStream + SoundSuffix(flags.format);
     SoundFileBuilder builder(flags, make_bytes);
-    for (Bytes block : tags.blocks) builder.AddData(flags.format == 2 ? Clamp(block, 4, UINT64_MAX) : block);
+    for (Bytes block : tags.blocks) builder.AddData(StreamBlockSamples(block, flags));
     size = builder.FileSize();
     if (make_bytes) bytes = builder.Finish();
 }
 
 // The first stream head inside a sprite's body and the blocks after it, up
-// to the sprite's End tag or its next head.
+// to the sprite's End tag or its next head. Throws SwfDataError for a body
+// that ends inside a tag header.
 StreamTags SpriteStream(Bytes sprite) {
     StreamTags tags;
-    ByteReader reader(sprite);
-    reader.Skip(4);  // sprite id and frame count
-    while (reader.Remaining() >= 2) {
-        uint16_t word = reader.U16();
-        int code = word >> 6;
-        uint32_t length = word & 63;
-        if (length == 63) length = reader.U32();
-        Bytes body = Clamp(sprite, reader.Pos(), length);
-        reader.Skip(std::min<uint64_t>(length, reader.Remaining()));
-        if (code == kEnd) break;
-        if (IsStreamHead(code)) {
+    uint64_t pos = 4;  // behind the sprite id and frame count
+    while (pos + 2 <= sprite.size()) {
+        std::optional<TagHeader> tag = ReadTagHeader(sprite, static_cast<size_t>(pos));
+        if (!tag) throw SwfDataError("the sprite ends inside a tag header");
+        pos = NextTagPos(*tag);
+        if (tag->code == kEnd) break;
+        if (IsStreamHead(tag->code)) {
             if (tags.head_code != 0) break;
-            tags.head = body;
-            tags.head_code = code;
-        } else if (code == kSoundStreamBlock && tags.head_code != 0) {
-            tags.blocks.push_back(body);
+            tags.head = TagBody(sprite, *tag);
+            tags.head_code = tag->code;
+        } else if (tag->code == kSoundStreamBlock && tags.head_code != 0) {
+            tags.blocks.push_back(TagBody(sprite, *tag));
         }
     }
     return tags;

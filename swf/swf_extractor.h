@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "swf/byte_reader.h"
+#include "swf/jpeg_tags.h"
 #include "swf/swf_reader.h"
 
 namespace swf {
@@ -124,7 +125,7 @@ private:
     std::string BaseName(size_t i) const;
     bool NeedsJpegTables(size_t i) const;
     Resource MakeResource(size_t i, bool make_bytes) const;
-    Resource MakeJpegOrEmbedded(size_t i, Bytes data, bool make_bytes) const;
+    Resource MakeImage(size_t i, const JpegTagImage& image, bool make_bytes) const;
     Resource MakeEventSound(size_t i, bool make_bytes) const;
     Resource MakeStreamSound(size_t i, bool make_bytes) const;
     // The stream of a DefineSprite: its first stream head and the blocks

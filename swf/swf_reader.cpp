@@ -5,6 +5,7 @@
 
 #include "swf/byte_reader.h"
 #include "swf/extract_texts.h"
+#include "swf/tags.h"
 #include "swf/zlib_inflate.h"
 
 namespace swf {
@@ -21,10 +22,10 @@ std::string PrintableSignature(Bytes signature) {
 
 // Room for the stated FileLength of a compressed movie saves regrowing a
 // large body, but never more than the cap or than body_bytes of compressed
-// body could inflate to (deflate packs at most about 1032 bytes into one).
+// body could inflate to (see kDeflateMaxRatio).
 size_t InflatedRoom(const std::vector<uint8_t>& image, uint64_t body_bytes) {
     uint64_t stated = image[4] | image[5] << 8 | image[6] << 16 | uint64_t(image[7]) << 24;
-    return static_cast<size_t>(std::min<uint64_t>({stated, kMaxMovieBytes, body_bytes * 1032 + 8}));
+    return static_cast<size_t>(std::min<uint64_t>({stated, kMaxMovieBytes, body_bytes * kDeflateMaxRatio + 8}));
 }
 
 // Replaces the compressed body behind the 8 header bytes by its inflation,
@@ -106,26 +107,21 @@ void WalkTags(const std::vector<uint8_t>& image, size_t read_pos, std::vector<Ta
               TagCensus& census) {
     tags.clear();
     census.fill(0);
-    // Positions stay below kMaxMovieBytes; sums are taken in 64 bits so that
-    // a stated length near 4 GB cannot wrap around.
+    // Positions stay below kMaxMovieBytes; NextTagPos is taken in 64 bits
+    // so that a stated length near 4 GB cannot wrap around.
     uint64_t pos = read_pos;
     while (tags.size() < kMaxTagEntries && pos + 2 <= image.size()) {
-        ByteReader reader(image, static_cast<size_t>(pos));
+        std::optional<TagHeader> tag = ReadTagHeader(image, static_cast<size_t>(pos));
+        if (!tag) break;
         TagEntry entry;
-        entry.HeaderPos = static_cast<uint32_t>(pos);
-        uint16_t word = reader.U16();
-        entry.Code = static_cast<uint16_t>(word >> 6);
-        uint32_t length = word & 63;
-        if (length == 63) {
-            if (reader.Remaining() < 4) break;
-            length = reader.U32();
-        }
-        entry.BodyPos = static_cast<uint32_t>(reader.Pos());
-        entry.BodyLength = length;
+        entry.Code = tag->code;
+        entry.HeaderPos = static_cast<uint32_t>(tag->header_pos);
+        entry.BodyPos = static_cast<uint32_t>(tag->body_pos);
+        entry.BodyLength = tag->length;
         tags.push_back(entry);
         if (entry.Code < 256) ++census[entry.Code];
-        if (entry.Code == 0) break;
-        pos = static_cast<uint64_t>(entry.BodyPos) + length;
+        if (entry.Code == kEnd) break;
+        pos = NextTagPos(*tag);
     }
 }
 

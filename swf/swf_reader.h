@@ -11,14 +11,10 @@
 #include <string>
 #include <vector>
 
+#include "swf/limits.h"
 #include "swf/zlib_inflate.h"
 
 namespace swf {
-
-// Largest movie the reader takes, as read from disk and after inflation of a
-// compressed body. A CWS FileLength may claim up to 4 GB; the inflated body
-// is limited by this cap and by what the stream actually inflates to.
-inline constexpr size_t kMaxMovieBytes = 256u * 1024 * 1024;
 
 // Room of the tag catalogue; a walk that fills it stops there, keeping the
 // entries so far.

@@ -15,6 +15,9 @@ void InstallGlobals(Vm& vm) {
     InstallGlobalFunctions(vm);
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
+    InstallDrawingMethods(vm);
+    InstallTextFieldClass(vm);
+    InstallColorClass(vm);
     InstallTimerFunctions(vm);
     InstallKeyObject(vm);
     InstallMouseObject(vm);
@@ -26,6 +29,7 @@ void InstallGlobals(Vm& vm) {
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
+    InstallMovieClipLoaderClass(vm);
 }
 
 }  // namespace flash::avm1

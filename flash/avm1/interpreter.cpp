@@ -870,7 +870,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     }
     case 0x45: {  // TargetPath
         Value value = Pop();
-        if (value.IsObject() && value.object->AsClip() && host) Push(Value(host->DottedPath(value.object)));
+        if (value.IsObject() && value.object->HasTargetPath() && host) Push(Value(host->DottedPath(value.object)));
         else Push(Value());
         break;
     }

@@ -107,6 +107,9 @@ public:
     virtual Function* AsFunction() { return nullptr; }
     virtual ArrayObject* AsArray() { return nullptr; }
     virtual flash::Clip* AsClip() { return nullptr; }
+    // Display objects (clips, text fields) stand for their target path
+    // when converted to a string.
+    virtual bool HasTargetPath() { return AsClip() != nullptr; }
 
     // Properties that are not stored (a clip's _x, an array's length and
     // elements, a text field's text): return true when the name is one.

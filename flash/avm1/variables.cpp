@@ -24,7 +24,7 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         *out = vm.host ? Value(vm.host->RootClip()) : Value();
         return true;
     }
-    if (name.size() > 6 && FoldCase(name.substr(0, 6)) == "_level") {
+    if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
         Object* level = vm.host ? vm.host->ResolveTarget(nullptr, name) : nullptr;
         *out = level ? Value(level) : Value();
         return true;
@@ -41,54 +41,73 @@ Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
     return Value();
 }
 
-// The object a dotted path up to its last part names ("a.b" of "a.b.c").
-Value DottedObject(Vm& vm, Context& context, const std::string& path) {
-    size_t start = 0;
-    Value current;
-    bool first = true;
-    while (start <= path.size()) {
-        size_t end = path.find('.', start);
+// Follows a path ("a.b", "../a", "/a/b", "_root.a") from start, part by
+// part through members; false when a part is not an object.
+bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
+    Object* object = start;
+    size_t pos = 0;
+    if (!path.empty() && path[0] == '/') {
+        object = vm.host ? vm.host->RootClip() : nullptr;
+        pos = 1;
+    }
+    while (object && pos < path.size()) {
+        size_t end = path.find_first_of("./:", pos);
         if (end == std::string::npos) end = path.size();
-        std::string part = path.substr(start, end - start);
-        if (first) {
-            current = PlainLookup(vm, context, part);
-            first = false;
+        // ".." is a part of its own, not two separators.
+        if (path.compare(pos, 2, "..") == 0) end = pos + 2;
+        std::string part = path.substr(pos, end - pos);
+        pos = end + 1;
+        if (part.empty()) return false;   // "a//b"
+        Value next;
+        if (part == "..") {
+            next = vm.Get(object, "_parent");
+        } else if (FoldCase(part) == "_root") {
+            next = vm.host ? Value(vm.host->RootClip()) : Value();
+        } else if (FoldCase(part) == "_global" && vm.version() >= 6) {
+            next = Value(vm.global);
+        } else if (part.size() > 6 && FoldCase(part.substr(0, 6)) == "_level") {
+            Object* level = vm.host ? vm.host->ResolveTarget(nullptr, part) : nullptr;
+            next = level ? Value(level) : Value();
+        } else if (FoldCase(part) == "this") {
+            continue;
         } else {
-            current = vm.GetMember(current, part);
+            next = vm.Get(object, part);
         }
-        if (current.IsNullish()) return Value();
-        start = end + 1;
+        if (!next.IsObject()) return false;
+        object = next.object;
     }
-    return current;
+    *out = object;
+    return object != nullptr;
 }
 
-// The object a path names: a clip by its target path, or else the
-// variables and members it names part by part.
-Object* ResolvePath(Vm& vm, Context& context, const std::string& path) {
-    if (vm.host)
-        if (Object* clip = vm.host->ResolveTarget(context.target, path)) return clip;
-    std::string dotted = path;
-    for (char& c : dotted)
-        if (c == '/') c = '.';
-    size_t start = 0;
-    while (start < dotted.size() && dotted[start] == '.') ++start;
-    Value value = DottedObject(vm, context, dotted.substr(start));
-    return value.IsObject() ? value.object : nullptr;
-}
-
-// Splits "path:var" or "path/var" (slash paths) into the object and the name.
-bool SplitPath(Vm& vm, Context& context, const std::string& name, Object** clip, std::string* variable) {
-    size_t colon = name.find_last_of(':');
-    size_t split = colon != std::string::npos ? colon : name.find_last_of('/');
+// Splits a variable path at its last separator: "a.b:c", "a/b/c", "a.b.c".
+bool SplitVariable(const std::string& name, std::string* path, std::string* variable) {
+    size_t split = name.find_last_of(':');
+    if (split == std::string::npos) split = name.find_last_of("./");
     if (split == std::string::npos) return false;
-    std::string path = name.substr(0, split);
+    // ".." at the end is a path, not a variable named "".
+    *path = name.substr(0, split);
     *variable = name.substr(split + 1);
-    if (path.empty()) {
-        *clip = colon != std::string::npos ? context.target : (vm.host ? vm.host->RootClip() : nullptr);
-    } else {
-        *clip = ResolvePath(vm, context, path);
-    }
+    if (path->empty() && name[0] == '/') *path = "/";
     return true;
+}
+
+// The first object on the scope chain (innermost first, then _global) from
+// which path leads to an object; with want_variable, one that has the
+// variable.
+Object* FindPathHolder(Vm& vm, Context& context, const std::string& path, const std::string& variable,
+                       bool want_variable) {
+    auto try_from = [&](Object* start) -> Object* {
+        Object* holder = nullptr;
+        if (!start || !FollowPath(vm, start, path, &holder)) return nullptr;
+        if (want_variable && !vm.Has(holder, variable)) return nullptr;
+        return holder;
+    };
+    if (!path.empty() && path[0] == '/') return try_from(context.target);
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (Object* holder = try_from(*it)) return holder;
+    if (Object* holder = try_from(vm.global)) return holder;
+    return nullptr;
 }
 
 bool HasPathSyntax(const std::string& name) { return name.find_first_of(":/.") != std::string::npos; }
@@ -97,38 +116,27 @@ bool HasPathSyntax(const std::string& name) { return name.find_first_of(":/.") !
 
 Value GetVariable(Vm& vm, Context& context, const std::string& name) {
     if (!HasPathSyntax(name)) return PlainLookup(vm, context, name);
-    if (name.find(':') == std::string::npos && name.find('/') != std::string::npos) {
-        // A slash path names a clip.
-        Object* clip = vm.host ? vm.host->ResolveTarget(context.target, name) : nullptr;
-        if (clip) return Value(clip);
-        Object* holder = nullptr;
-        std::string variable;
-        if (SplitPath(vm, context, name, &holder, &variable) && holder) return vm.Get(holder, variable);
-        return Value();
-    }
-    if (name.find(':') != std::string::npos) {
-        Object* clip = nullptr;
-        std::string variable;
-        SplitPath(vm, context, name, &clip, &variable);
-        return clip ? vm.Get(clip, variable) : Value();
-    }
-    // A plain name lookup wins over a dotted path ("a.b" may be a variable).
+    // A name that is a variable as it stands ("a.b" made by a setter).
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Get(*it, name);
-    return DottedObject(vm, context, name);
+    // A slash path without a variable names a clip.
+    if (name.find(':') == std::string::npos && name.find('/') != std::string::npos && vm.host)
+        if (Object* clip = vm.host->ResolveTarget(context.target, name)) return Value(clip);
+    std::string path, variable;
+    if (!SplitVariable(name, &path, &variable)) return Value();
+    if (variable.empty()) {
+        Object* holder = FindPathHolder(vm, context, path, variable, false);
+        return holder ? Value(holder) : Value();
+    }
+    Object* holder = FindPathHolder(vm, context, path, variable, true);
+    return holder ? vm.Get(holder, variable) : Value();
 }
 
 void SetVariable(Vm& vm, Context& context, const std::string& name, const Value& value) {
     if (HasPathSyntax(name)) {
-        Object* clip = nullptr;
-        std::string variable;
-        if (name.find_first_of(":/") != std::string::npos) {
-            if (SplitPath(vm, context, name, &clip, &variable) && clip) vm.Set(clip, variable, value);
-            return;
-        }
-        size_t dot = name.find_last_of('.');
-        Value holder = DottedObject(vm, context, name.substr(0, dot));
-        if (holder.IsObject()) vm.Set(holder.object, name.substr(dot + 1), value);
+        std::string path, variable;
+        if (!SplitVariable(name, &path, &variable) || variable.empty()) return;
+        if (Object* holder = FindPathHolder(vm, context, path, variable, false)) vm.Set(holder, variable, value);
         return;
     }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it) {
@@ -145,7 +153,7 @@ void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value&
     Object* holder = context.activation;
     if (!holder) holder = !context.scope.empty() && context.scope.front() ? context.scope.front() : context.target;
     if (!holder) return;
-    if (!assign && holder->FindOwn(name, vm.CaseSensitive())) return;
+    if (!assign && vm.Has(holder, name)) return;
     if (context.activation) {
         Property& property = holder->properties.Set(name, vm.CaseSensitive());
         property.value = value;
@@ -156,15 +164,10 @@ void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value&
 
 bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
     if (HasPathSyntax(name)) {
-        Object* holder = nullptr;
-        std::string variable;
-        if (name.find_first_of(":/") != std::string::npos) {
-            if (!SplitPath(vm, context, name, &holder, &variable) || !holder) return false;
-            return vm.Delete(holder, variable);
-        }
-        size_t dot = name.find_last_of('.');
-        Value object = DottedObject(vm, context, name.substr(0, dot));
-        return object.IsObject() && vm.Delete(object.object, name.substr(dot + 1));
+        std::string path, variable;
+        if (!SplitVariable(name, &path, &variable) || variable.empty()) return false;
+        Object* holder = FindPathHolder(vm, context, path, variable, true);
+        return holder && vm.Delete(holder, variable);
     }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Delete(*it, name);

@@ -62,9 +62,9 @@ Function* Vm::AddMethod(Object* target, const std::string& name, NativeFn fn) {
 Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
     if (value.type != Type::Object) return value;
     Object* object = value.object;
-    // A movie clip has no primitive value: it reads as its target path
-    // where a string is wanted and as NaN where a number is.
-    if (object->AsClip()) return value;
+    // A display object has no primitive value: it reads as its target
+    // path where a string is wanted and as NaN where a number is.
+    if (object->HasTargetPath()) return value;
     // Dates prefer their string; other objects their valueOf.
     const char* first = prefer_string ? "toString" : "valueOf";
     const char* second = prefer_string ? "valueOf" : "toString";
@@ -75,8 +75,8 @@ Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
             if (result.type != Type::Object) return result;
         }
     }
-    return prefer_string ? Value(object->TypeOf() == std::string("function") ? "[type Function]" : "[object Object]")
-                         : Value();
+    // No callable toString or valueOf (an object without Object.prototype).
+    return prefer_string ? Value(object->AsFunction() ? "[type Function]" : "[type Object]") : Value();
 }
 
 double Vm::ToNumber(const Value& value) {
@@ -115,7 +115,7 @@ std::string Vm::ToString(const Value& value) {
     case Type::String:
         return value.string;
     case Type::Object: {
-        if (value.object->AsClip()) return host ? host->DottedPath(value.object) : "";
+        if (value.object->HasTargetPath()) return host ? host->DottedPath(value.object) : "";
         Value primitive = ToPrimitive(value, true);
         if (primitive.type == Type::Object) return "[object Object]";
         if (primitive.IsUndefined() && value.object->AsFunction()) return "[type Function]";
@@ -376,7 +376,7 @@ Value Vm::Construct(const Value& constructor, Args args) {
     Value prototype = Get(f, "prototype");
     Object* object = heap.Make<Object>(prototype.IsObject() ? prototype.object : object_proto);
     object->Define("__constructor__", Value(f), kDontEnum);
-    if (version_ <= 5) object->Define("constructor", Value(f), kDontEnum);
+    object->Define("constructor", Value(f), kDontEnum);
     Value result = Call(constructor, Value(object), std::move(args));
     // A native constructor's object answer replaces the new object.
     if (f->native && result.IsObject()) return result;

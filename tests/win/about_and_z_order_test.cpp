@@ -4,7 +4,7 @@
 
 #include "app/frmabout_win.h"
 #include "app/frmset_win.h"
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 #include "app/stay_on_top_win.h"
 
 using app_test::MainWindowTest;

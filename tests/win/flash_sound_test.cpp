@@ -47,7 +47,7 @@ std::unique_ptr<flash::SoundOutput> MakeRecording() { return std::make_unique<Re
 // 60 frames at 12 fps whose stream block in frame f holds 100 × (f + 1).
 std::vector<uint8_t> StreamMovie() {
     flash::SwfWriter movie(8, 100, 100, 12);
-    movie.Tag(flash_test::kStreamHeadTag, flash_test::StreamHeadBody(flash_test::kPcm44Mono, kBlock));
+    movie.Tag(swf::kSoundStreamHead, flash_test::StreamHeadBody(flash_test::kPcm44Mono, kBlock));
     for (int f = 0; f < 60; ++f) {
         flash_test::StreamBlock(movie, static_cast<int16_t>(100 * (f + 1)), kBlock);
         movie.ShowFrame();

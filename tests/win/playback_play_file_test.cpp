@@ -3,7 +3,7 @@
 // file, the playlist click and the start button's menu.
 #include "playback_test_support.h"
 
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 
 using app_test::CapturedErrors;
 using playback_test::PlaybackTest;

@@ -7,7 +7,7 @@
 #include "app_test_support.h"
 
 #include "app/prompts_win.h"
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 
 #include <filesystem>
 #include <fstream>

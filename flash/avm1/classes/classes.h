@@ -18,6 +18,10 @@ void InstallErrorClass(Vm& vm);
 void InstallGlobalFunctions(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
+void InstallMovieClipLoaderClass(Vm& vm);
+void InstallDrawingMethods(Vm& vm);
+void InstallTextFieldClass(Vm& vm);
+void InstallColorClass(Vm& vm);
 
 void InstallTimerFunctions(Vm& vm);
 void InstallKeyObject(Vm& vm);

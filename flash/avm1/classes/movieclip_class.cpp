@@ -153,7 +153,25 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
 Value GetBytes(Vm&, Object* self, Args&) {
     Clip* clip = ClipOf(self);
     if (!clip) return Value();
-    return Value(static_cast<double>(clip->player->movie()->file_length));
+    return Value(static_cast<double>(clip->player->MovieBytes(*clip)));
+}
+
+Value LoadMovie(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (clip && !args.empty()) clip->player->LoadInto(clip, -1, vm.ToString(args[0]), false);
+    return Value();
+}
+
+Value UnloadMovie(Vm&, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (clip) clip->player->LoadInto(clip, -1, "", false);
+    return Value();
+}
+
+Value LoadVariables(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (clip && !args.empty()) clip->player->LoadInto(clip, -1, vm.ToString(args[0]), true);
+    return Value();
 }
 
 Value GetBounds(Vm& vm, Object* self, Args& args) {
@@ -302,9 +320,9 @@ void InstallMovieClipClass(Vm& vm) {
         {"stopDrag", StopDrag},
         {"getSWFVersion", GetSwfVersion},
         {"getURL", GetUrl},
-        {"loadMovie", Nothing},
-        {"unloadMovie", Nothing},
-        {"loadVariables", Nothing},
+        {"loadMovie", LoadMovie},
+        {"unloadMovie", UnloadMovie},
+        {"loadVariables", LoadVariables},
     };
     for (const Method& m : methods) vm.AddMethod(proto, m.name, m.fn);
     vm.global->Define("MovieClip", Value(constructor));

@@ -2,7 +2,7 @@
 // refusal of files that are not movies or lie about their sizes.
 #include "flash_test_movies.h"
 
-#include "flash/swf_bits.h"
+#include "swf/movie_header.h"
 
 #include <gtest/gtest.h>
 #include <zlib.h>
@@ -10,7 +10,7 @@
 namespace {
 
 using flash::LoadMovie;
-using flash::SwfFormatError;
+using swf::SwfDataError;
 using flash_test::DefineBox;
 using flash_test::NewAt;
 
@@ -59,31 +59,31 @@ TEST(MovieLoader, CompressedBodyIsInflatedByZlib) {
     packed.insert(packed.begin(), plain.begin(), plain.begin() + 8);
     std::vector<uint8_t>& file = packed;
     file[0] = 'C';
-    EXPECT_EQ(flash::MovieBody(file.data(), file.size()), std::vector<uint8_t>(plain.begin() + 8, plain.end()));
+    EXPECT_EQ(swf::MovieBody(file), std::vector<uint8_t>(plain.begin() + 8, plain.end()));
     EXPECT_EQ(LoadMovie(file).timeline.frame_count, 3);
 }
 
 TEST(MovieLoader, RefusesFilesThatAreNotMovies) {
     std::vector<uint8_t> file = ThreeFrameMovie().Finish(false);
-    EXPECT_THROW(LoadMovie(std::vector<uint8_t>(file.begin(), file.begin() + 7)), SwfFormatError);
+    EXPECT_THROW(LoadMovie(std::vector<uint8_t>(file.begin(), file.begin() + 7)), SwfDataError);
     // Cut inside the stage rectangle.
-    EXPECT_THROW(LoadMovie(std::vector<uint8_t>(file.begin(), file.begin() + 10)), SwfFormatError);
+    EXPECT_THROW(LoadMovie(std::vector<uint8_t>(file.begin(), file.begin() + 10)), SwfDataError);
     std::vector<uint8_t> wrong = file;
     wrong[0] = 'Z';
-    EXPECT_THROW(LoadMovie(wrong), SwfFormatError);
+    EXPECT_THROW(LoadMovie(wrong), SwfDataError);
     std::vector<uint8_t> short_length = file;
     short_length[4] = 3;
     short_length[5] = short_length[6] = short_length[7] = 0;
-    EXPECT_THROW(LoadMovie(short_length), SwfFormatError);
+    EXPECT_THROW(LoadMovie(short_length), SwfDataError);
     std::vector<uint8_t> damaged = ThreeFrameMovie().Finish(true);
     damaged[8] = 0x12;  // not a zlib header
-    EXPECT_THROW(LoadMovie(damaged), SwfFormatError);
+    EXPECT_THROW(LoadMovie(damaged), SwfDataError);
 }
 
 TEST(MovieLoader, HugeClaimedLengthCostsOnlyWhatTheDataHolds) {
     std::vector<uint8_t> file = ThreeFrameMovie().Finish(true);
     file[4] = file[5] = file[6] = file[7] = 0xFF;  // claims 4 GiB
-    std::vector<uint8_t> body = flash::MovieBody(file.data(), file.size());
+    std::vector<uint8_t> body = swf::MovieBody(file);
     EXPECT_LT(body.size(), 1000u);
     EXPECT_EQ(LoadMovie(file).timeline.frame_count, 3);
 }
@@ -126,22 +126,9 @@ TEST(MovieLoader, RandomBytesAfterAGoodHeaderNeverCrash) {
         }
         try {
             LoadMovie(file);
-        } catch (const SwfFormatError&) {
+        } catch (const SwfDataError&) {
         }
     }
-}
-
-TEST(SwfBits, ReadsFieldsAndStopsAtTheEnd) {
-    const uint8_t data[] = {0b10110000, 0xFF, 0x34, 0x12, 'h', 'i', 0};
-    flash::SwfBits in(data, sizeof data);
-    EXPECT_EQ(in.UB(2), 2u);
-    EXPECT_EQ(in.SB(2), -1);
-    EXPECT_EQ(in.U8(), 0xFF);  // aligns first
-    EXPECT_EQ(in.U16(), 0x1234);
-    EXPECT_EQ(in.String(), "hi");
-    EXPECT_THROW(in.U8(), SwfFormatError);
-    flash::SwfBits unterminated(data + 4, 2);
-    EXPECT_THROW(unterminated.String(), SwfFormatError);
 }
 
 }  // namespace

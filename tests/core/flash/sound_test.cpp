@@ -5,6 +5,7 @@
 #include "flash/sound_decoder.h"
 #include "flash/sound_engine.h"
 #include "flash/sound_mixer.h"
+#include "flash/sound_reader.h"
 #include "flash/sound_track.h"
 
 #include <gtest/gtest.h>
@@ -36,7 +37,7 @@ std::vector<int16_t> Mix(flash::SoundMixer& mixer, size_t frames) {
 // holding samples of the value 100 × (f + 1); frame 5 holds no block.
 std::shared_ptr<const flash::Movie> StreamMovie(int frames) {
     flash::SwfWriter movie(8, 100, 100, 10);
-    movie.Tag(kStreamHeadTag, StreamHeadBody(kPcm44Mono, kBlock));
+    movie.Tag(kSoundStreamHead, StreamHeadBody(kPcm44Mono, kBlock));
     for (int f = 0; f < frames; ++f) {
         if (f != 5) StreamBlock(movie, static_cast<int16_t>(100 * (f + 1)), kBlock);
         movie.ShowFrame();
@@ -63,23 +64,54 @@ TEST(SoundDecoder, G711AndAdpcmAgainstHandWorkedSamples) {
     bits.UB(0, 6);
     bits.UB(0b011100, 6);
     std::vector<uint8_t> data = bits.Bytes();
-    flash::SoundFormat adpcm = flash::ParseSoundFormat(0x16);
+    swf::SoundFlags adpcm = swf::ParseSoundFlags(0x16);
     std::vector<int16_t> pcm;
     flash::DecodePiece(adpcm, data.data(), data.size(), 4, pcm);   // the last two bits only pad
     EXPECT_EQ(pcm, (std::vector<int16_t>{1000, 1010, 997, 1002}));
 
     // 8-bit data is unsigned; A-law stereo keeps its channels.
-    flash::SoundFormat pcm8 = flash::ParseSoundFormat(0x38);
+    swf::SoundFlags pcm8 = swf::ParseSoundFlags(0x38);
     pcm.clear();
     const uint8_t bytes8[] = {0, 128, 255};
     flash::DecodePiece(pcm8, bytes8, 3, 100, pcm);
     EXPECT_EQ(pcm, (std::vector<int16_t>{-32768, 0, 32512}));
-    flash::SoundFormat alaw = flash::ParseSoundFormat(0x73);
-    ASSERT_EQ(alaw.codec, flash::kSoundALaw);
+    swf::SoundFlags alaw = swf::ParseSoundFlags(0x73);
+    ASSERT_EQ(alaw.format, swf::kSoundALaw);
     pcm.clear();
     const uint8_t law[] = {0xD5, 0x55, 0xD5};
     flash::DecodePiece(alaw, law, 3, 100, pcm);
     EXPECT_EQ(pcm, (std::vector<int16_t>{8, -8}));   // whole stereo frames only
+}
+
+TEST(SoundReader, Mp3SeekAndBlockCountsAndHeadsWithoutBlockSize) {
+    // MP3 DefineSound: the seek count is kept apart from the frames.
+    std::vector<uint8_t> define = {5, 0, 0x2E, 0x40, 0x02, 0, 0, 0xFD, 0xFF, 0xAA, 0xBB};
+    flash::Sound sound = flash::ReadDefineSound(define);
+    EXPECT_EQ(sound.flags.format, swf::kSoundMp3);
+    EXPECT_EQ(sound.sample_count, 576u);
+    EXPECT_EQ(sound.mp3_seek, -3);
+    EXPECT_EQ(sound.data, (std::vector<uint8_t>{0xAA, 0xBB}));
+
+    // An MP3 block's own sample count; a PCM block counts the head's.
+    std::vector<uint8_t> mp3_head = {0x2E, 0x2E, 0x40, 0x02, 0xFD, 0xFF};
+    flash::StreamSound stream = flash::ReadStreamHead(mp3_head);
+    EXPECT_EQ(stream.samples_per_block, 576);
+    EXPECT_EQ(stream.latency_seek, -3);
+    std::vector<uint8_t> block = {0x20, 0x01, 0, 0, 0xCC};
+    flash::ReadStreamBlock(block, 2, stream);
+    ASSERT_EQ(stream.blocks.size(), 1u);
+    EXPECT_EQ(stream.blocks[0].frame, 2);
+    EXPECT_EQ(stream.blocks[0].sample_count, 288u);
+    EXPECT_EQ(stream.blocks[0].data, (std::vector<uint8_t>{0xCC}));
+    std::vector<uint8_t> cut_block = {0x20, 0x01, 0};
+    EXPECT_THROW(flash::ReadStreamBlock(cut_block, 3, stream), swf::SwfDataError);
+    flash::StreamSound pcm = flash::ReadStreamHead(StreamHeadBody(kPcm44Mono, 100));
+    flash::ReadStreamBlock(block, 0, pcm);
+    EXPECT_EQ(pcm.blocks[0].sample_count, 100u);
+    EXPECT_EQ(pcm.blocks[0].data.size(), 5u);
+
+    std::vector<uint8_t> short_head = {kPcm44Mono, kPcm44Mono, 100};
+    EXPECT_THROW(flash::ReadStreamHead(short_head), swf::SwfDataError);
 }
 
 TEST(SoundMixer, InAndOutPointsLoopsAndNoMultiple) {
@@ -176,13 +208,13 @@ TEST(SoundTrack, StreamComesOutSampleExactAtTheFrameTimes) {
 
 TEST(SoundTrack, EventSoundWithPointsAndThreeLoopsHasItsLength) {
     flash::SwfWriter movie(8, 100, 100, 10);
-    movie.Tag(kDefineSoundTag, DefineSoundBody(3, kPcm44Mono, std::vector<int16_t>(5000, 1234)));
+    movie.Tag(kDefineSound, DefineSoundBody(3, kPcm44Mono, std::vector<int16_t>(5000, 1234)));
     movie.ShowFrame();
     StartArgs args;
     args.in = 1000;
     args.out = 3000;
     args.loops = 3;
-    movie.Tag(kStartSoundTag, StartSoundBody(3, args));
+    movie.Tag(kStartSound, StartSoundBody(3, args));
     for (int f = 0; f < 4; ++f) movie.ShowFrame();
     std::vector<int16_t> track = flash::RenderSoundtrack(Load(movie), 5);
     size_t first = track.size(), last = 0;
@@ -226,10 +258,10 @@ TEST(SoundEngine, StopStopsTheStreamAndGotoRestartsItAtTheFrame) {
 
 TEST(SoundEngine, StreamInsideASpriteAndScriptCalls) {
     flash::SwfWriter movie(8, 100, 100, 10);
-    movie.Tag(kDefineSoundTag, DefineSoundBody(4, 0x3A, std::vector<int16_t>(11025, 50)));   // 22 kHz
+    movie.Tag(kDefineSound, DefineSoundBody(4, 0x3A, std::vector<int16_t>(11025, 50)));   // 22 kHz
     movie.Tag(56, {1, 0, 4, 0, 'b', 'e', 'e', 'p', 0});                                      // ExportAssets
     flash::TagList sprite;
-    sprite.Tag(kStreamHeadTag, StreamHeadBody(kPcm44Mono, kBlock));
+    sprite.Tag(kSoundStreamHead, StreamHeadBody(kPcm44Mono, kBlock));
     for (int f = 0; f < 3; ++f) {
         StreamBlock(sprite, static_cast<int16_t>(-7 * (f + 1)), kBlock);
         sprite.ShowFrame();

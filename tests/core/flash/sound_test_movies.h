@@ -2,18 +2,14 @@
 #pragma once
 
 #include "flash/swf_writer.h"
+#include "swf/tags.h"
 
 #include <cstdint>
 #include <vector>
 
 namespace flash_test {
 
-enum SoundTag {
-    kDefineSoundTag = 14,
-    kStartSoundTag = 15,
-    kStreamHeadTag = 18,
-    kStreamBlockTag = 19,
-};
+using namespace swf::tag_codes;
 
 inline void Put16(std::vector<uint8_t>& out, uint32_t value) {
     out.push_back(static_cast<uint8_t>(value));
@@ -78,7 +74,7 @@ inline std::vector<uint8_t> StreamHeadBody(uint8_t flags, int samples_per_block)
 
 // A block of samples_per_block equal samples.
 inline void StreamBlock(flash::TagList& tags, int16_t value, int samples) {
-    tags.Tag(kStreamBlockTag, PcmBytes(std::vector<int16_t>(static_cast<size_t>(samples), value)));
+    tags.Tag(kSoundStreamBlock, PcmBytes(std::vector<int16_t>(static_cast<size_t>(samples), value)));
 }
 
 }  // namespace flash_test

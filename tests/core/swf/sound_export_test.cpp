@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "swf/adpcm.h"
+#include "swf/sound_records.h"
 #include "swf/sound_rules.h"
 #include "swf/swf_extractor.h"
 #include "tests/core/swf/swf_test_builder.h"
@@ -239,6 +240,33 @@ TEST(StreamSound, FileNameWithStreamMarkIsWrittenAsUtf8) {
     EXPECT_THROW(extractor.ExportEntry(3, folder / "missing"), swf::SwfFileError);
     EXPECT_THROW(extractor.ExportEntry(99, folder), swf::SwfDataError);
     std::filesystem::remove_all(folder);
+}
+
+TEST(SoundRecords, HeadsAndSoundsReadTheirFieldsAndOnlyWhatIsThere) {
+    // MP3 at 44100 Hz, 16-bit stereo: 1152 samples a block, seek -3.
+    Data mp3_head = {0x0F, 0x2F, 0x80, 0x04, 0xFD, 0xFF};
+    swf::StreamHead head = swf::ReadSoundStreamHead(mp3_head);
+    EXPECT_EQ(head.stream.format, 2);
+    EXPECT_EQ(swf::SampleRate(head.stream.rate_code), 44100);
+    EXPECT_TRUE(head.stream.stereo && head.stream.sixteen_bit);
+    EXPECT_EQ(head.samples_per_block, 1152);
+    EXPECT_EQ(head.latency_seek, -3);
+    Data bare_head = {0x00, 0x0A}, cut_head = {0x00};
+    swf::StreamHead bare = swf::ReadSoundStreamHead(bare_head);
+    EXPECT_EQ(bare.samples_per_block, 0);
+    EXPECT_THROW(swf::ReadSoundStreamHead(cut_head), swf::SwfDataError);
+    Data block = {1, 2, 3, 4, 5};
+    EXPECT_EQ(swf::StreamBlockSamples(block, head.stream).size(), 1u);
+    EXPECT_EQ(swf::StreamBlockSamples(block, bare.stream).size(), 5u);
+
+    Data body = DefineSoundBody(0x2E, 576, {0xFF, 0xFF, 0xAA});
+    swf::EventSound sound = swf::ReadDefineSound(body);
+    EXPECT_EQ(sound.id, 1);
+    EXPECT_EQ(sound.sample_count, 576u);
+    EXPECT_EQ(swf::Mp3SoundSamples(sound.data).size(), 1u);
+    EXPECT_THROW(swf::ReadDefineSound(Data(body.begin(), body.begin() + 6)), swf::SwfDataError);
+    Data one = {1};
+    EXPECT_THROW(swf::Mp3SoundSamples(one), swf::SwfDataError);
 }
 
 TEST(StreamSound, HeadInsideASpriteIsListedFromTheSpritesBlocks) {

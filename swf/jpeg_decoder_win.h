@@ -1,9 +1,9 @@
 // JPEG decoding for the engine with the Windows Imaging Component.
 #pragma once
 
-namespace flash {
+namespace swf {
 
-// Makes the engine decode JPEG bitmaps with WIC (once per process).
+// Makes DecodeJpeg decode JPEG bitmaps with WIC (once per process).
 void InstallWicJpegDecoder();
 
-}  // namespace flash
+}  // namespace swf

@@ -1,4 +1,4 @@
-#include "app/sourcefm_win.h"
+#include "swf/sourcefm_win.h"
 
 #include "app/error_box_win.h"
 #include "app/executable_path_win.h"
@@ -6,10 +6,10 @@
 #include "app/frmmain_win.h"
 #include "app/prompts_win.h"
 #include "app/secondary_window_win.h"
-#include "app/sourcefm_icons_win.h"
 #include "app/stay_on_top_win.h"
 #include "app/startup_files.h"
 #include "app/utf8.h"
+#include "swf/sourcefm_icons_win.h"
 #include "tools/path_text.h"
 #include "tools/win_error_win.h"
 

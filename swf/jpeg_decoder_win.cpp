@@ -1,12 +1,12 @@
-#include "flash/jpeg_decoder_win.h"
+#include "swf/jpeg_decoder_win.h"
 
-#include "flash/bitmap_reader.h"
-#include "flash/jpeg_decoder.h"
+#include "swf/bitmap.h"
+#include "swf/jpeg_decoder.h"
 
 #include <windows.h>
 #include <wincodec.h>
 
-namespace flash {
+namespace swf {
 
 namespace {
 
@@ -53,4 +53,4 @@ bool DecodeWithWic(const uint8_t* data, size_t size, Bitmap& bitmap) {
 
 void InstallWicJpegDecoder() { SetJpegDecoder(DecodeWithWic); }
 
-}  // namespace flash
+}  // namespace swf

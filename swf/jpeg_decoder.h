@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <vector>
 
-namespace flash {
+namespace swf {
 
 struct Bitmap;
 
@@ -17,4 +17,4 @@ using JpegDecoder = bool (*)(const uint8_t* data, size_t size, Bitmap& bitmap);
 void SetJpegDecoder(JpegDecoder decoder);
 bool DecodeJpeg(const uint8_t* data, size_t size, Bitmap& bitmap);
 
-}  // namespace flash
+}  // namespace swf

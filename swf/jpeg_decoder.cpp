@@ -1,6 +1,6 @@
-#include "flash/jpeg_decoder.h"
+#include "swf/jpeg_decoder.h"
 
-#include "flash/bitmap_reader.h"
+#include "swf/bitmap.h"
 
 #ifndef _WIN32
 #include <csetjmp>
@@ -8,7 +8,7 @@
 #include <jpeglib.h>
 #endif
 
-namespace flash {
+namespace swf {
 
 namespace {
 
@@ -81,4 +81,4 @@ bool DecodeJpeg(const uint8_t* data, size_t size, Bitmap& bitmap) {
     return g_decoder && size > 0 && g_decoder(data, size, bitmap);
 }
 
-}  // namespace flash
+}  // namespace swf

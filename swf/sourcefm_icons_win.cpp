@@ -1,4 +1,4 @@
-#include "app/sourcefm_icons_win.h"
+#include "swf/sourcefm_icons_win.h"
 
 #include "swf/swf_extractor.h"
 
