@@ -115,7 +115,7 @@ TEST(FilterTest, ColorMatrixWorksOnStraightColour) {
     image.pixels[0] = flash::Premultiply({200, 100, 0, 255});
     flash::ApplyFilter(f, image);
     flash::Rgba c = flash::Unpremultiply(image.pixels[0]);
-    EXPECT_EQ(c.a, 127);
+    EXPECT_EQ(c.a, 128);   // 127.5 rounds up
     EXPECT_NEAR(c.r, 0, 1);
     EXPECT_NEAR(c.g, 100, 2);
     EXPECT_NEAR(c.b, 200, 2);
