@@ -120,6 +120,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     movie_ = std::move(movie);
     if (!movie_) return;
     vm_ = std::make_unique<avm1::Vm>(movie_->version);
+    vm_->load_folder = base_folder_.string();
     vm_->host = this;
     vm_->on_trace = trace_sink_;
     vm_->epoch_seconds = epoch_seconds_;
@@ -135,6 +136,12 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
     if (observer_) observer_->Settled(*this);
+}
+
+void Player::SetBaseFolder(const std::filesystem::path& folder) {
+    base_folder_ = folder;
+    // Script loads (XML, LoadVars) start from the same folder.
+    if (vm_) vm_->load_folder = folder.string();
 }
 
 void Player::Unload() {

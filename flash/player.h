@@ -176,7 +176,7 @@ public:
     void RunFrameActions(Clip& clip, int frame);
 
     // Where the movie came from: relative paths it loads are found there.
-    void SetBaseFolder(const std::filesystem::path& folder) { base_folder_ = folder; }
+    void SetBaseFolder(const std::filesystem::path& folder);
     // Loads a local movie (or, with variables, a file of name=value pairs)
     // into a clip, or into level when target is nullptr, at the start of the
     // next tick; an empty url unloads. loader is a MovieClipLoader to tell.

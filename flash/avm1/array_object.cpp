@@ -25,6 +25,8 @@ int64_t ArrayIndex(const std::string& name) {
 }
 
 bool ArrayObject::GetVirtual(Vm&, const std::string& name, Value* out) {
+    // A property added over an element or the length (addProperty) wins.
+    if (Property* own = FindOwn(name, true); own && own->IsVirtual()) return false;
     if (name == "length") {
         *out = static_cast<double>(elements.size());
         return true;
@@ -36,6 +38,7 @@ bool ArrayObject::GetVirtual(Vm&, const std::string& name, Value* out) {
 }
 
 bool ArrayObject::SetVirtual(Vm& vm, const std::string& name, const Value& value) {
+    if (Property* own = FindOwn(name, true); own && own->IsVirtual()) return false;
     if (name == "length") {
         double n = vm.ToNumber(value);
         if (!std::isfinite(n) || n < 0) n = 0;

@@ -29,6 +29,16 @@ void InstallGlobals(Vm& vm) {
     InstallMinimalClasses(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
+    InstallPointClass(vm);
+    InstallRectangleClass(vm);
+    InstallMatrixClass(vm);
+    InstallColorTransformClass(vm);
+    InstallTransformClass(vm);
+    InstallSoundClass(vm);
+    InstallTextFormatClass(vm);
+    InstallSharedObjectClass(vm);
+    InstallBitmapDataClass(vm);
+    InstallFilterClasses(vm);
     InstallMovieClipLoaderClass(vm);
 }
 

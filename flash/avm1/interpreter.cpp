@@ -279,18 +279,16 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
         if (!clip) return;
         double number = StringToNumber(text, false);
         if (!std::isnan(number)) {
-            int64_t n = static_cast<int64_t>(ToUint32(number)) + bias;
-            if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
+            int32_t index = FrameIndex(number + bias);
+            if (index >= 0) vm_.host->GotoFrame(clip, index, play);
         } else {
             vm_.host->GotoLabel(clip, text, play);
         }
         return;
     }
     if (!clip) return;
-    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
-    // past the last go to the last.
-    int64_t n = static_cast<int64_t>(ToUint32(vm_.ToNumber(frame))) + bias;
-    if (n >= 1) vm_.host->GotoFrame(clip, static_cast<int>(std::min<int64_t>(n, INT32_MAX)) - 1, play);
+    int32_t index = FrameIndex(vm_.ToNumber(frame) + bias);
+    if (index >= 0) vm_.host->GotoFrame(clip, index, play);
 }
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {
@@ -340,7 +338,12 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
 }
 
 Value Interpreter::Add2(const Value& a, const Value& b) {
-    Value pa = vm_.ToPrimitive(a), pb = vm_.ToPrimitive(b);
+    // Dates join as their text, other objects as their valueOf.
+    auto primitive = [&](const Value& v) {
+        bool date = v.IsObject() && v.object->native_class && std::string(v.object->native_class) == "Date";
+        return vm_.ToPrimitive(v, date);
+    };
+    Value pa = primitive(a), pb = primitive(b);
     if (pa.IsString() || pb.IsString()) return Value(vm_.ToString(pa) + vm_.ToString(pb));
     return Value(vm_.ToNumber(pa) + vm_.ToNumber(pb));
 }
@@ -820,8 +823,9 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         } else {
             object = value.IsObject() ? value.object : nullptr;
         }
-        Push(Value::Null());
-        // The loop pops names off the stack: the first name goes on last.
+        // undefined ends the names; the loop pops them off the stack, so the
+        // first name goes on last.
+        Push(Value());
         if (object) {
             std::vector<std::string> keys = vm_.EnumerableKeys(object);
             for (auto it = keys.rbegin(); it != keys.rend(); ++it) Push(Value(std::move(*it)));

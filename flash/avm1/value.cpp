@@ -109,6 +109,11 @@ int32_t ToInt32(double n) {
 
 uint32_t ToUint32(double n) { return static_cast<uint32_t>(ToInt32(n)); }
 
+int32_t FrameIndex(double number) {
+    uint32_t index = ToUint32(number) - 1u;
+    return index > 0x7FFFFFFFu ? -1 : static_cast<int32_t>(index);
+}
+
 std::u16string Utf16FromUtf8(const std::string& text) {
     std::u16string out;
     out.reserve(text.size());

@@ -60,6 +60,10 @@ double StringToNumber(const std::string& text, bool swf4);
 // The int32 that ToInt32 makes of a number (modulo 2^32), as bit operations use.
 int32_t ToInt32(double n);
 uint32_t ToUint32(double n);
+// The 0-based frame a script's 1-based frame number names: the number wraps
+// to 32 bits and the subtraction wraps too, so frame 0 and negative numbers
+// give -1 (no goto) and -2^31 gives the largest index.
+int32_t FrameIndex(double number);
 
 // The length in UTF-16 units of a UTF-8 string, and conversions between
 // UTF-8 and UTF-16 for the string methods that count in those units.

@@ -65,18 +65,13 @@ Value Vm::ToPrimitive(const Value& value, bool prefer_string) {
     // A display object has no primitive value: it reads as its target
     // path where a string is wanted and as NaN where a number is.
     if (object->HasTargetPath()) return value;
-    // Dates prefer their string; other objects their valueOf.
-    const char* first = prefer_string ? "toString" : "valueOf";
-    const char* second = prefer_string ? "valueOf" : "toString";
-    for (const char* name : {first, second}) {
-        Value method = Get(object, name);
-        if (method.IsObject() && method.object->AsFunction()) {
-            Value result = Call(method, value, {});
-            if (result.type != Type::Object) return result;
-        }
-    }
-    // No callable toString or valueOf (an object without Object.prototype).
-    return prefer_string ? Value(object->AsFunction() ? "[type Function]" : "[type Object]") : Value();
+    // Where a string is wanted toString answers, elsewhere valueOf; what it
+    // answers is taken as it is. An object that has no such method (one
+    // without Object.prototype) reads as "[type Object]" or undefined.
+    Value method = Get(object, prefer_string ? "toString" : "valueOf");
+    if (method.IsObject() && method.object->AsFunction()) return Call(method, value, {});
+    if (prefer_string) return Value(object->AsFunction() ? "[type Function]" : "[type Object]");
+    return Value();
 }
 
 double Vm::ToNumber(const Value& value) {
@@ -117,9 +112,8 @@ std::string Vm::ToString(const Value& value) {
     case Type::Object: {
         if (value.object->HasTargetPath()) return host ? host->DottedPath(value.object) : "";
         Value primitive = ToPrimitive(value, true);
-        if (primitive.type == Type::Object) return "[object Object]";
-        if (primitive.IsUndefined() && value.object->AsFunction()) return "[type Function]";
-        if (primitive.IsUndefined()) return version_ >= 7 ? "undefined" : "";
+        if (primitive.type == Type::Object)
+            return primitive.object->HasTargetPath() ? ToString(primitive) : "[object Object]";
         return ToString(primitive);
     }
     }

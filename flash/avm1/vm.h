@@ -177,6 +177,17 @@ public:
     // "Mouse", "Stage") so its listeners hear the event.
     void Broadcast(const std::string& owner, const std::string& event, Args args = {});
 
+    // The folder relative addresses of loads (XML, LoadVars) start from:
+    // the movie's own folder, set by the player ("" is the current folder).
+    std::string load_folder;
+    // Where SharedObject.getLocal keeps its files; empty picks the user's
+    // data folder (see SharedObjectFolder).
+    std::string shared_object_folder;
+    void set_shared_object_folder(const std::string& folder) { shared_object_folder = folder; }
+    // Tells the player's mixer what a Sound object asked for ("attach",
+    // "start", "stop", "volume"); nothing happens when unset.
+    std::function<void(Object* sound, const char* action)> on_sound;
+
     // Registered classes (Object.registerClass): symbol name to constructor.
     std::map<std::string, Object*> registered_classes;
 

@@ -71,11 +71,21 @@ Value DeliverLoad(Vm& vm, Object*, Args& args) {
     return Value();
 }
 
-std::string LocalPath(const std::string& url) {
+// A file address as a path: relative ones start from the movie's folder.
+std::string LocalPath(const Vm& vm, const std::string& url) {
     std::string path = url;
-    if (path.compare(0, 8, "file:///") == 0) path = path.substr(8);
+    if (path.compare(0, 7, "file://") == 0) {
+        path = path.substr(7);
+        // file:///C:/x names a drive path, file:///x an absolute one.
+        if (path.size() > 2 && path[0] == '/' && path[2] == ':') path = path.substr(1);
+    }
     size_t query = path.find('?');
     if (query != std::string::npos) path.resize(query);
+    bool absolute = !path.empty() && (path[0] == '/' || path[0] == '\\' || (path.size() > 1 && path[1] == ':'));
+    if (!absolute && !vm.load_folder.empty()) {
+        char last = vm.load_folder.back();
+        path = vm.load_folder + (last == '/' || last == '\\' ? "" : "/") + path;
+    }
     return path;
 }
 
@@ -83,7 +93,7 @@ std::string LocalPath(const std::string& url) {
 
 void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
     Value text;
-    std::ifstream file(LocalPath(url), std::ios::binary);
+    std::ifstream file(LocalPath(vm, url), std::ios::binary);
     if (file && url.find("://") == std::string::npos) {
         std::ostringstream data;
         data << file.rdbuf();

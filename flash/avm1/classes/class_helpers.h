@@ -35,7 +35,7 @@ void MakeBroadcaster(Vm& vm, Object* object);
 
 namespace flash::avm1 {
 
-// Reads a local file (relative to the current folder) for XML.load and
+// Reads a local file (relative to vm.load_folder, the movie's folder) for XML.load and
 // LoadVars.load; the text reaches target.onData on the next tick, or
 // undefined when the file cannot be read.
 void ScheduleLoad(Vm& vm, Object* target, const std::string& url);

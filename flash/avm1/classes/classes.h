@@ -34,6 +34,16 @@ void InstallContextMenuClasses(Vm& vm);
 void InstallMinimalClasses(Vm& vm);
 void InstallXmlClasses(Vm& vm);
 void InstallLoadVarsClass(Vm& vm);
+void InstallPointClass(Vm& vm);
+void InstallRectangleClass(Vm& vm);
+void InstallMatrixClass(Vm& vm);
+void InstallColorTransformClass(Vm& vm);
+void InstallTransformClass(Vm& vm);
+void InstallSoundClass(Vm& vm);
+void InstallTextFormatClass(Vm& vm);
+void InstallSharedObjectClass(Vm& vm);
+void InstallFilterClasses(Vm& vm);
+void InstallBitmapDataClass(Vm& vm);
 // The version string scripts read as $version ("WIN 8,0,...").
 std::string PlayerVersionString();
 

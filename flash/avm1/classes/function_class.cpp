@@ -5,14 +5,20 @@ namespace flash::avm1 {
 
 namespace {
 
+// call and apply with no this (undefined or null) run on _global.
+Value ThisOf(Vm& vm, const Args& args) {
+    if (args.empty() || args[0].IsNullish()) return Value(vm.global);
+    return args[0];
+}
+
 Value Call(Vm& vm, Object* self, Args& args) {
-    Value this_value = args.empty() ? Value() : args[0];
+    Value this_value = ThisOf(vm, args);
     Args rest(args.size() > 1 ? args.begin() + 1 : args.end(), args.end());
     return vm.Call(Value(self), this_value, std::move(rest));
 }
 
 Value Apply(Vm& vm, Object* self, Args& args) {
-    Value this_value = args.empty() ? Value() : args[0];
+    Value this_value = ThisOf(vm, args);
     Args list;
     if (args.size() > 1 && args[1].IsObject()) {
         if (ArrayObject* array = args[1].object->AsArray()) {
@@ -25,7 +31,12 @@ Value Apply(Vm& vm, Object* self, Args& args) {
     return vm.Call(Value(self), this_value, std::move(list));
 }
 
-Value Construct(Vm& vm, Object*, Args&) { return Value(vm.MakeNative("", nullptr)); }
+// Function(x) answers x itself; with nothing, a bare object with no
+// prototype at all.
+Value Construct(Vm& vm, Object*, Args& args) {
+    if (!args.empty()) return args[0];
+    return Value(vm.heap.Make<Object>(nullptr));
+}
 
 }  // namespace
 

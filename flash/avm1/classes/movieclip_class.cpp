@@ -23,22 +23,31 @@ Value Stop(Vm& vm, Object* self, Args&) {
     return Value();
 }
 
+// A frame by number, by label, or as "path:frame" on another clip; objects
+// are read through their toString.
 void GotoValue(Vm& vm, Object* self, const Value& frame, bool play) {
     if (!vm.host || !ClipOf(self)) return;
-    if (frame.IsString()) {
-        double n = StringToNumber(frame.string, false);
+    Value value = frame.IsObject() ? Value(vm.ToString(frame)) : frame;
+    if (value.IsString()) {
+        std::string text = value.string;
+        Object* clip = self;
+        size_t colon = text.find_last_of(':');
+        if (colon != std::string::npos) {
+            clip = vm.host->ResolveTarget(self, text.substr(0, colon));
+            text = text.substr(colon + 1);
+            if (!clip) return;
+        }
+        double n = StringToNumber(text, false);
         if (std::isnan(n)) {
-            vm.host->GotoLabel(self, frame.string, play);
+            vm.host->GotoLabel(clip, text, play);
             return;
         }
-        int64_t number = ToUint32(n);
-        if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
+        int32_t index = FrameIndex(n);
+        if (index >= 0) vm.host->GotoFrame(clip, index, play);
         return;
     }
-    // Frame numbers wrap to 32 bits unsigned; frame 0 is ignored, frames
-    // past the last go to the last.
-    int64_t number = ToUint32(vm.ToNumber(frame));
-    if (number >= 1) vm.host->GotoFrame(self, static_cast<int>(std::min<int64_t>(number, INT32_MAX)) - 1, play);
+    int32_t index = FrameIndex(vm.ToNumber(value));
+    if (index >= 0) vm.host->GotoFrame(self, index, play);
 }
 
 Value GotoAndPlay(Vm& vm, Object* self, Args& args) {

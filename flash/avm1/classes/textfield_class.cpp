@@ -21,8 +21,11 @@ Value Optional(const std::optional<bool>& v) { return v ? Value(*v) : Value::Nul
 }  // namespace
 
 Object* MakeTextFormatObject(Vm& vm, const TextFormat& f) {
+    // A real TextFormat: its settings are accessors that keep their values
+    // in the object.
     Object* proto = vm.Proto("TextFormat");
-    Object* object = proto ? vm.heap.Make<Object>(proto) : vm.MakeObject();
+    Value made = proto ? vm.Construct(vm.Get(proto, "constructor"), {}) : Value();
+    Object* object = made.IsObject() ? made.object : vm.MakeObject();
     vm.Set(object, "font", Optional(f.font));
     vm.Set(object, "size", Optional(f.size));
     vm.Set(object, "color", Optional(f.color));

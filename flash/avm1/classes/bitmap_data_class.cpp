@@ -1,0 +1,490 @@
+// flash.display.BitmapData: a script object around BitmapPixels. Methods
+// on a disposed or foreign object answer -1 or do nothing.
+#include "flash/avm1/classes/bitmap_pixels.h"
+#include "flash/avm1/classes/color_transform_class.h"
+#include "flash/avm1/classes/geom_helpers.h"
+
+#include "flash/avm1/array_object.h"
+
+#include <memory>
+
+namespace flash::avm1 {
+
+namespace {
+
+const char kBitmapDataClass[] = "BitmapData";
+
+class BitmapDataObject : public Object {
+public:
+    explicit BitmapDataObject(Object* prototype) : Object(prototype) { native_class = kBitmapDataClass; }
+    std::unique_ptr<BitmapPixels> pixels;   // nullptr once disposed
+};
+
+BitmapPixels* PixelsOf(const Value& value) {
+    if (!value.IsObject() || value.object->native_class != kBitmapDataClass) return nullptr;
+    return static_cast<BitmapDataObject*>(value.object)->pixels.get();
+}
+
+BitmapPixels* PixelsOf(Object* self) { return self ? PixelsOf(Value(self)) : nullptr; }
+
+int IntOf(Vm& vm, const Value& value) { return vm.ToInt(value); }
+uint32_t ColorOf(Vm& vm, const Value& value) { return static_cast<uint32_t>(vm.ToInt(value)); }
+
+// A rectangle argument needs x, y, width and height.
+bool IsRect(Vm& vm, const Value& value) {
+    if (!value.IsObject()) return false;
+    for (const char* name : {"x", "y", "width", "height"})
+        if (!vm.Has(value.object, name)) return false;
+    return true;
+}
+
+// Result codes of the methods: -1 too few arguments (or a disposed this),
+// -2 a source that is no bitmap, -3 a disposed source, -4 a bad rectangle.
+constexpr int kBadCall = -1, kNoSource = -2, kDisposedSource = -3, kBadRect = -4;
+
+// Checks the source bitmap argument and the rectangle after it.
+int CheckSource(Vm& vm, const Args& args, BitmapPixels** source) {
+    Value value = Arg(args, 0);
+    if (!value.IsObject() || value.object->native_class != kBitmapDataClass) return kNoSource;
+    *source = PixelsOf(value);
+    if (!*source) return kDisposedSource;
+    if (!IsRect(vm, Arg(args, 1))) return kBadRect;
+    return 0;
+}
+
+PixelRect RectOf(Vm& vm, const Value& value) {
+    if (!value.IsObject()) return {0, 0, 0, 0};
+    Object* o = value.object;
+    return {vm.ToInt(vm.Get(o, "x")), vm.ToInt(vm.Get(o, "y")), vm.ToInt(vm.Get(o, "width")),
+            vm.ToInt(vm.Get(o, "height"))};
+}
+
+void PointOf(Vm& vm, const Value& value, int* x, int* y) {
+    *x = value.IsObject() ? vm.ToInt(vm.Get(value.object, "x")) : 0;
+    *y = value.IsObject() ? vm.ToInt(vm.Get(value.object, "y")) : 0;
+}
+
+// Sizes the player accepts: up to 2880 on a side before version 10, then
+// up to 8191 on a side and 16777215 pixels.
+bool ValidSize(int version, int width, int height) {
+    if (width <= 0 || height <= 0) return false;
+    if (version < 10) return width <= 2880 && height <= 2880;
+    return width <= 8191 && height <= 8191 && int64_t{width} * height <= 16777215;
+}
+
+BitmapDataObject* Make(Vm& vm, std::unique_ptr<BitmapPixels> pixels) {
+    auto* object = vm.heap.Make<BitmapDataObject>(vm.Proto("BitmapData"));
+    object->pixels = std::move(pixels);
+    return object;
+}
+
+Value Construct(Vm& vm, Object*, Args& args) {
+    int width = IntOf(vm, Arg(args, 0)), height = IntOf(vm, Arg(args, 1));
+    if (!ValidSize(vm.version(), width, height)) return Value();
+    bool transparent = args.size() > 2 ? vm.ToBoolean(args[2]) : true;
+    uint32_t fill = args.size() > 3 ? ColorOf(vm, args[3]) : 0xFFFFFFFFu;
+    return Value(static_cast<Object*>(Make(vm, std::make_unique<BitmapPixels>(width, height, transparent, fill))));
+}
+
+// ---- properties ----
+
+Value GetWidth(Vm&, Object* self, Args&) {
+    BitmapPixels* p = PixelsOf(self);
+    return Value(p ? p->width() : -1);
+}
+Value GetHeight(Vm&, Object* self, Args&) {
+    BitmapPixels* p = PixelsOf(self);
+    return Value(p ? p->height() : -1);
+}
+Value GetTransparent(Vm&, Object* self, Args&) {
+    BitmapPixels* p = PixelsOf(self);
+    return p ? Value(p->transparent()) : Value(-1);
+}
+Value GetRectangle(Vm& vm, Object* self, Args&) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    return Value(NewInstance(vm, "Rectangle", {Value(0), Value(0), Value(p->width()), Value(p->height())}));
+}
+
+// ---- pixels ----
+
+Value GetPixel(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    return Value(static_cast<double>(p->Get(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1))) & 0xFFFFFF));
+}
+
+Value GetPixel32(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    return Value(static_cast<int32_t>(p->Get(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)))));
+}
+
+Value SetPixel(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 3) return Value(kBadCall);
+    int x = IntOf(vm, Arg(args, 0)), y = IntOf(vm, Arg(args, 1));
+    if (!p->Inside(x, y)) return Value(0);
+    uint32_t alpha = p->Get(x, y) & 0xFF000000u;
+    p->Set(x, y, alpha | (ColorOf(vm, Arg(args, 2)) & 0xFFFFFF));
+    return Value(0);
+}
+
+Value SetPixel32(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 3) return Value(kBadCall);
+    p->Set(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)), ColorOf(vm, Arg(args, 2)));
+    return Value(0);
+}
+
+Value FillRect(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 2 || !IsRect(vm, args[0])) return Value(kBadCall);
+    p->FillRect(RectOf(vm, args[0]), ColorOf(vm, Arg(args, 1)));
+    return Value(0);
+}
+
+// 1 when something was filled, 0 when not.
+Value FloodFill(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 3) return Value(kBadCall);
+    return Value(p->FloodFill(IntOf(vm, args[0]), IntOf(vm, args[1]), ColorOf(vm, args[2])) ? 1 : 0);
+}
+
+Value Clone(Vm& vm, Object* self, Args&) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    return Value(static_cast<Object*>(Make(vm, std::make_unique<BitmapPixels>(*p))));
+}
+
+Value Dispose(Vm&, Object* self, Args&) {
+    if (PixelsOf(self)) static_cast<BitmapDataObject*>(self)->pixels.reset();
+    return Value();
+}
+
+Value CopyPixelsMethod(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* dest = PixelsOf(self);
+    BitmapPixels* source = PixelsOf(Arg(args, 0));
+    if (!dest) return Value(-1);
+    if (!source || !Arg(args, 1).IsObject()) return Value();
+    int x, y;
+    PointOf(vm, Arg(args, 2), &x, &y);
+    bool merge = args.size() > 5 && vm.ToBoolean(args[5]);
+    if (source == dest) {
+        BitmapPixels copy = *source;
+        CopyPixels(copy, RectOf(vm, args[1]), *dest, x, y, merge);
+    } else {
+        CopyPixels(*source, RectOf(vm, args[1]), *dest, x, y, merge);
+    }
+    return Value();
+}
+
+int ChannelShift(int channel) {
+    switch (channel) {
+    case 1: return 16;
+    case 2: return 8;
+    case 4: return 0;
+    case 8: return 24;
+    }
+    return -1;
+}
+
+Value CopyChannel(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* dest = PixelsOf(self);
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 5) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
+    int from_shift = ChannelShift(IntOf(vm, Arg(args, 3))), to_shift = ChannelShift(IntOf(vm, Arg(args, 4)));
+    // An unknown source channel copies zeros; an unknown target changes nothing.
+    if (to_shift < 0) return Value(kBadCall);
+    BitmapPixels copy = *source;
+    PixelRect rect = copy.Clip(RectOf(vm, args[1]));
+    int dx, dy;
+    PointOf(vm, Arg(args, 2), &dx, &dy);
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            int tx = dx + x, ty = dy + y;
+            if (!dest->Inside(tx, ty)) continue;
+            uint32_t value = from_shift < 0 ? 0 : (copy.Get(rect.x + x, rect.y + y) >> from_shift) & 0xFF;
+            uint32_t pixel = dest->Get(tx, ty);
+            pixel = (pixel & ~(0xFFu << to_shift)) | (value << to_shift);
+            dest->Set(tx, ty, pixel);
+        }
+    }
+    return Value(kBadCall);
+}
+
+Value ColorTransformMethod(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 2) return Value(kBadCall);
+    if (!IsRect(vm, args[0])) return Value(kNoSource);
+    Value ct = args[1];
+    if (!ct.IsObject() || ct.object->native_class != kColorTransformClass) return Value(kDisposedSource);
+    const double* v = static_cast<ColorTransformObject*>(ct.object)->values;
+    p->ColorTransform(RectOf(vm, args[0]), v, v + 4);
+    return Value(kBadCall);
+}
+
+Value Scroll(Vm& vm, Object* self, Args& args) {
+    if (BitmapPixels* p = PixelsOf(self)) p->Scroll(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)));
+    return Value();
+}
+
+// 0 when equal, -3 or -4 when widths or heights differ, else a bitmap of
+// the differences.
+Value Compare(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* a = PixelsOf(self);
+    if (!a || args.empty()) return Value(kBadCall);
+    BitmapPixels* b = PixelsOf(args[0]);
+    if (!b) return Value(kNoSource);
+    if (a->width() != b->width()) return Value(-3);
+    if (a->height() != b->height()) return Value(-4);
+    auto out = std::make_unique<BitmapPixels>(a->width(), a->height(), true, 0);
+    bool same = true;
+    for (int y = 0; y < a->height(); ++y) {
+        for (int x = 0; x < a->width(); ++x) {
+            uint32_t pa = a->Get(x, y), pb = b->Get(x, y);
+            if (pa == pb) continue;
+            same = false;
+            uint32_t rgb_a = pa & 0xFFFFFF, rgb_b = pb & 0xFFFFFF;
+            uint32_t diff;
+            if (rgb_a != rgb_b) {
+                auto d = [&](int shift) { return ((((pa >> shift) & 0xFF) - ((pb >> shift) & 0xFF)) & 0xFF) << shift; };
+                diff = 0xFF000000u | d(16) | d(8) | d(0);
+            } else {
+                diff = ((((pa >> 24) - (pb >> 24)) & 0xFF) << 24) | 0xFFFFFF;
+            }
+            out->Set(x, y, diff);
+        }
+    }
+    if (same) return Value(0);
+    return Value(static_cast<Object*>(Make(vm, std::move(out))));
+}
+
+Value GetColorBoundsRect(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    uint32_t mask = ColorOf(vm, Arg(args, 0)), color = ColorOf(vm, Arg(args, 1));
+    bool find = args.size() > 2 ? vm.ToBoolean(args[2]) : true;
+    int left = p->width(), top = p->height(), right = -1, bottom = -1;
+    for (int y = 0; y < p->height(); ++y) {
+        for (int x = 0; x < p->width(); ++x) {
+            bool match = (p->Get(x, y) & mask) == (color & mask);
+            if (match != find) continue;
+            left = std::min(left, x);
+            top = std::min(top, y);
+            right = std::max(right, x);
+            bottom = std::max(bottom, y);
+        }
+    }
+    if (right < 0) return Value(NewInstance(vm, "Rectangle", {Value(0), Value(0), Value(0), Value(0)}));
+    return Value(NewInstance(vm, "Rectangle",
+                             {Value(left), Value(top), Value(right - left + 1), Value(bottom - top + 1)}));
+}
+
+// An operation the player does not know counts as "<".
+bool Compare(const std::string& operation, uint32_t value, uint32_t threshold) {
+    if (operation == "<=") return value <= threshold;
+    if (operation == ">") return value > threshold;
+    if (operation == ">=") return value >= threshold;
+    if (operation == "==") return value == threshold;
+    if (operation == "!=") return value != threshold;
+    return value < threshold;
+}
+
+// threshold(source, rect, point, operation, threshold, color, mask, copySource)
+Value Threshold(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* dest = PixelsOf(self);
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 5) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
+    std::string operation = vm.ToString(Arg(args, 3));
+    uint32_t threshold = ColorOf(vm, Arg(args, 4));
+    uint32_t color = args.size() > 5 ? ColorOf(vm, args[5]) : 0;
+    uint32_t mask = args.size() > 6 ? ColorOf(vm, args[6]) : 0xFFFFFFFFu;
+    bool copy_source = args.size() > 7 && vm.ToBoolean(args[7]);
+    BitmapPixels copy = *source;
+    PixelRect rect = copy.Clip(RectOf(vm, args[1]));
+    int dx, dy;
+    PointOf(vm, Arg(args, 2), &dx, &dy);
+    int count = 0;
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            int tx = dx + x, ty = dy + y;
+            if (!dest->Inside(tx, ty)) continue;
+            // The test reads the stored, premultiplied pixel.
+            uint32_t raw = copy.GetRaw(rect.x + x, rect.y + y);
+            if (Compare(operation, raw & mask, threshold & mask)) {
+                dest->SetRaw(tx, ty, Premultiply(color));
+                ++count;
+            } else if (copy_source) {
+                dest->SetRaw(tx, ty, raw);
+            }
+        }
+    }
+    return Value(count);
+}
+
+// paletteMap(source, rect, point, red, green, blue, alpha): each channel
+// looks up an array of 256 colours; the lookups are added.
+Value PaletteMap(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* dest = PixelsOf(self);
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 4) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
+    uint32_t tables[4][256];
+    const int shifts[4] = {16, 8, 0, 24};
+    for (int c = 0; c < 4; ++c) {
+        Value list = Arg(args, 3 + c);
+        ArrayObject* array = list.IsObject() ? list.object->AsArray() : nullptr;
+        // No table keeps the channel; an object that is no array, or a
+        // missing entry, maps to 0.
+        for (uint32_t i = 0; i < 256; ++i) {
+            if (list.IsNullish())
+                tables[c][i] = i << shifts[c];
+            else if (array && i < array->elements.size())
+                tables[c][i] = ColorOf(vm, array->elements[i]);
+            else
+                tables[c][i] = 0;
+        }
+    }
+    BitmapPixels copy = *source;
+    PixelRect rect = copy.Clip(RectOf(vm, args[1]));
+    int dx, dy;
+    PointOf(vm, Arg(args, 2), &dx, &dy);
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            if (!dest->Inside(dx + x, dy + y)) continue;
+            uint32_t pixel = copy.Get(rect.x + x, rect.y + y), out = 0;
+            for (int c = 0; c < 4; ++c) out += tables[c][(pixel >> shifts[c]) & 0xFF];
+            dest->Set(dx + x, dy + y, out);
+        }
+    }
+    return Value(kBadCall);
+}
+
+// A small generator for noise and pixelDissolve (their patterns are the
+// player's own and are not reproduced).
+uint32_t NextRandom(uint32_t& state) {
+    state = state * 1103515245u + 12345u;
+    return (state >> 16) & 0x7FFF;
+}
+
+Value Noise(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    uint32_t state = static_cast<uint32_t>(IntOf(vm, Arg(args, 0)));
+    int low = args.size() > 1 ? IntOf(vm, args[1]) & 0xFF : 0;
+    int high = args.size() > 2 ? IntOf(vm, args[2]) & 0xFF : 255;
+    int channels = args.size() > 3 ? IntOf(vm, args[3]) : 7;
+    bool gray = args.size() > 4 && vm.ToBoolean(args[4]);
+    if (high < low) std::swap(low, high);
+    auto sample = [&]() { return static_cast<uint32_t>(low + NextRandom(state) % (high - low + 1)); };
+    for (int y = 0; y < p->height(); ++y) {
+        for (int x = 0; x < p->width(); ++x) {
+            uint32_t r = 0, g = 0, b = 0, a = 255;
+            if (gray) {
+                r = g = b = sample();
+            } else {
+                if (channels & 1) r = sample();
+                if (channels & 2) g = sample();
+                if (channels & 4) b = sample();
+            }
+            if (channels & 8) a = sample();
+            p->Set(x, y, (a << 24) | (r << 16) | (g << 8) | b);
+        }
+    }
+    return Value();
+}
+
+Value PixelDissolve(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* dest = PixelsOf(self);
+    BitmapPixels* source = nullptr;
+    if (!dest || args.size() < 5) return Value(kBadCall);
+    if (int code = CheckSource(vm, args, &source)) return Value(code);
+    uint32_t state = static_cast<uint32_t>(IntOf(vm, Arg(args, 3)));
+    PixelRect rect = source->Clip(RectOf(vm, args[1]));
+    int count = args.size() > 4 ? IntOf(vm, args[4]) : 0;
+    uint32_t fill = args.size() > 5 ? ColorOf(vm, args[5]) : 0;
+    int dx, dy;
+    PointOf(vm, Arg(args, 2), &dx, &dy);
+    int area = rect.width * rect.height;
+    if (area == 0) return Value(0);
+    count = std::max(0, std::min(count, area));
+    BitmapPixels copy = *source;
+    for (int i = 0; i < count; ++i) {
+        int index = static_cast<int>((NextRandom(state) * 32768u + NextRandom(state)) % area);
+        int x = rect.x + index % rect.width, y = rect.y + index / rect.width;
+        uint32_t pixel = source == dest ? fill : copy.Get(x, y);
+        dest->Set(dx + x - rect.x, dy + y - rect.y, pixel);
+    }
+    return Value(static_cast<int>(state & 0x7FFFFFFF));
+}
+
+Value PerlinNoise(Vm&, Object* self, Args& args) {
+    if (!PixelsOf(self) || args.size() < 6) return Value(kBadCall);
+    return Value(0);
+}
+
+// hitTest(firstPoint, alphaThreshold, secondObject): points and
+// rectangles against the pixels whose alpha reaches the threshold.
+Value HitTest(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(-1);
+    int ox, oy;
+    PointOf(vm, Arg(args, 0), &ox, &oy);
+    uint32_t threshold = static_cast<uint32_t>(IntOf(vm, Arg(args, 1))) & 0xFF;
+    Value second = Arg(args, 2);
+    if (!second.IsObject()) return Value(false);
+    auto opaque = [&](int x, int y) { return p->Inside(x, y) && (p->Get(x, y) >> 24) >= threshold; };
+    Object* o = second.object;
+    if (vm.Has(o, "width") && vm.Has(o, "height") && !PixelsOf(second)) {
+        PixelRect rect = p->Clip(RectOf(vm, second));
+        rect = p->Clip({RectOf(vm, second).x - ox, RectOf(vm, second).y - oy, rect.width, rect.height});
+        for (int y = rect.y; y < rect.y + rect.height; ++y)
+            for (int x = rect.x; x < rect.x + rect.width; ++x)
+                if (opaque(x, y)) return Value(true);
+        return Value(false);
+    }
+    int x, y;
+    PointOf(vm, second, &x, &y);
+    return Value(opaque(x - ox, y - oy));
+}
+
+Value Nothing(Vm&, Object*, Args&) { return Value(); }
+
+}  // namespace
+
+void InstallBitmapDataClass(Vm& vm) {
+    Object* prototype = InstallClass(vm, FlashPackage(vm, "display"), "BitmapData", Construct, Construct);
+    AddAccessor(vm, prototype, "width", GetWidth, nullptr, 0);
+    AddAccessor(vm, prototype, "height", GetHeight, nullptr, 0);
+    AddAccessor(vm, prototype, "transparent", GetTransparent, nullptr, 0);
+    AddAccessor(vm, prototype, "rectangle", GetRectangle, nullptr, 0);
+    struct Method {
+        const char* name;
+        NativeFn fn;
+    } const methods[] = {
+        {"getPixel", GetPixel},       {"getPixel32", GetPixel32},
+        {"setPixel", SetPixel},       {"setPixel32", SetPixel32},
+        {"fillRect", FillRect},       {"floodFill", FloodFill},
+        {"clone", Clone},             {"dispose", Dispose},
+        {"copyPixels", CopyPixelsMethod}, {"copyChannel", CopyChannel},
+        {"colorTransform", ColorTransformMethod}, {"scroll", Scroll},
+        {"compare", Compare},         {"getColorBoundsRect", GetColorBoundsRect},
+        {"threshold", Threshold},     {"paletteMap", PaletteMap},
+        {"noise", Noise},             {"pixelDissolve", PixelDissolve},
+        {"perlinNoise", PerlinNoise}, {"hitTest", HitTest},
+        {"draw", Nothing},            {"applyFilter", Nothing},
+        {"generateFilterRect", Nothing}, {"merge", Nothing},
+    };
+    for (const Method& method : methods) vm.AddMethod(prototype, method.name, method.fn);
+    Object* constructor = vm.Get(prototype, "constructor").object;
+    constructor->Define("RED_CHANNEL", Value(1), 0);
+    constructor->Define("GREEN_CHANNEL", Value(2), 0);
+    constructor->Define("BLUE_CHANNEL", Value(4), 0);
+    constructor->Define("ALPHA_CHANNEL", Value(8), 0);
+    vm.AddMethod(constructor, "loadBitmap", Nothing);
+}
+
+}  // namespace flash::avm1

@@ -1,0 +1,92 @@
+// TextFormat conversions, Sound volume and pan, filter defaults, limits and
+// copies, and the result codes of BitmapData methods as scripts see them.
+#include "flash/avm1/vm.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace flash::avm1 {
+namespace {
+
+struct MediaClassesTest : ::testing::Test {
+    Vm vm{8};
+
+    Value New(const Value& constructor, Args args = {}) { return vm.Construct(constructor, std::move(args)); }
+    Value Global(const std::string& name) { return vm.Get(vm.global, name); }
+    Value Package(const std::string& package, const std::string& name) {
+        Object* flash = vm.Get(vm.global, "flash").object;
+        return vm.Get(vm.Get(flash, package).object, name);
+    }
+    std::string Text(const Value& v) { return vm.ToString(v); }
+};
+
+TEST_F(MediaClassesTest, TextFormatConvertsWhatIsAssigned) {
+    Value format = New(Global("TextFormat"), {Value("Arial"), Value(12.5), Value(-3)});
+    EXPECT_EQ(Text(vm.GetMember(format, "font")), "Arial");
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(format, "size")), 12);   // halves go to even
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(format, "color")), 4294967293.0);
+    EXPECT_TRUE(vm.GetMember(format, "bold").IsNull());
+    vm.SetMember(format, "leftMargin", Value(-5));
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(format, "leftMargin")), 0);
+    vm.SetMember(format, "indent", Value(NAN));
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(format, "indent")), -2147483648.0);
+    vm.SetMember(format, "align", Value("CENTER"));
+    vm.SetMember(format, "align", Value("sideways"));
+    EXPECT_EQ(Text(vm.GetMember(format, "align")), "center");
+    vm.SetMember(format, "font", Value());
+    EXPECT_TRUE(vm.GetMember(format, "font").IsNull());
+}
+
+TEST_F(MediaClassesTest, SoundPanMovesOneChannelAndVolumeIsAnInteger) {
+    Value sound = New(Global("Sound"));
+    vm.CallMethod(sound, "setVolume", {Value(50.5)});
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(sound, "getVolume", {})), 50);
+    vm.CallMethod(sound, "setVolume", {Value(NAN)});
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(sound, "getVolume", {})), -2147483648.0);
+    vm.CallMethod(sound, "setPan", {Value(-50)});
+    Value transform = vm.CallMethod(sound, "getTransform", {});
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(transform, "ll")), 100);
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(transform, "rr")), 50);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(sound, "getPan", {})), -50);
+    vm.CallMethod(sound, "setPan", {Value(200)});
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(sound, "getPan", {})), 0);   // the left channel went to -100
+}
+
+TEST_F(MediaClassesTest, FiltersClampSettingsAndCloneIndependently) {
+    Value blur = New(Package("filters", "BlurFilter"), {Value(300), Value(-2), Value(40)});
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(blur, "blurX")), 255);
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(blur, "blurY")), 0);
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(blur, "quality")), 15);
+    Value glow = New(Package("filters", "GlowFilter"));
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(glow, "color")), 0xFF0000);
+    Value copy = vm.CallMethod(glow, "clone", {});
+    vm.SetMember(copy, "color", Value(0x123456));
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(glow, "color")), 0xFF0000);
+    Value matrix = vm.GetMember(New(Package("filters", "ColorMatrixFilter")), "matrix");
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(matrix, "length")), 20);
+    vm.SetMember(glow, "alpha", Value(7));
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(glow, "alpha")), 1);
+}
+
+TEST_F(MediaClassesTest, BitmapDataChecksSizesAndArguments) {
+    Value constructor = Package("display", "BitmapData");
+    EXPECT_TRUE(New(constructor, {Value(2881), Value(1)}).IsUndefined());
+    EXPECT_TRUE(New(constructor, {Value(5)}).IsUndefined());
+    Value bitmap = New(constructor, {Value(3), Value(3), Value(true), Value(2864434397.0)});
+    ASSERT_TRUE(bitmap.IsObject());
+    EXPECT_EQ(static_cast<uint32_t>(vm.ToInt(vm.CallMethod(bitmap, "getPixel32", {Value(0), Value(0)}))),
+              0xAABBCCDCu);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "setPixel", {Value(1)})), -1);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "fillRect", {Value::Null(), Value(0)})), -1);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "copyChannel",
+                                        {Value::Null(), Value::Null(), Value::Null(), Value(1), Value(2)})),
+              -2);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "floodFill", {Value(0), Value(0), Value(2864434397.0)})), 0);
+    vm.CallMethod(bitmap, "dispose", {});
+    EXPECT_EQ(vm.ToNumber(vm.GetMember(bitmap, "width")), -1);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "getPixel", {Value(0), Value(0)})), -1);
+}
+
+}  // namespace
+}  // namespace flash::avm1
