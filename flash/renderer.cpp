@@ -28,7 +28,10 @@ int SamplesFor(Quality quality) {
     return 16;
 }
 
-Point Transform(const Matrix& m, double x, double y) { return Point{m.X(x, y), m.Y(x, y)}; }
+// Points are snapped to twentieths of a target pixel (device twips).
+Point Transform(const Matrix& m, double x, double y) {
+    return Point{std::round(m.X(x, y) * 20) / 20, std::round(m.Y(x, y) * 20) / 20};
+}
 
 double Scale(const Matrix& m) { return std::sqrt(std::fabs(m.a * m.d - m.b * m.c)); }
 
