@@ -481,8 +481,7 @@ namespace {
 // Adds a closed polygon wound so that its signed area is negative, the way
 // every piece of a stroke is wound.
 // pen, when given, maps the points (in the line's own space) to pixels.
-void AddWound(Rasterizer& raster, const Point* given, size_t count, const Matrix* pen) {
-    thread_local std::vector<Point> mapped;
+void AddWound(Rasterizer& raster, const Point* given, size_t count, const Matrix* pen, std::vector<Point>& mapped) {
     const Point* points = given;
     if (pen) {
         mapped.assign(given, given + count);
@@ -523,7 +522,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             double angle = 2 * 3.14159265358979323846 * i / steps;
             disc.push_back(Point{c.x + half * std::cos(angle), c.y + half * std::sin(angle)});
         }
-        AddWound(raster_, disc.data(), disc.size(), pen);
+        AddWound(raster_, disc.data(), disc.size(), pen, mapped_);
     };
     bool square_ends = device_half < 1.5;
     for (const ShapeEdge& edge : layer.edges) {
@@ -547,12 +546,12 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
                 b = Point{b.x + n.y, b.y - n.x};
             }
             Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
-            AddWound(raster_, quad, 4, pen);
+            AddWound(raster_, quad, 4, pen, mapped_);
             if (has_previous) {
                 Point outer[3] = {a, {a.x + previous_normal.x, a.y + previous_normal.y}, {a.x + n.x, a.y + n.y}};
                 Point inner[3] = {a, {a.x - previous_normal.x, a.y - previous_normal.y}, {a.x - n.x, a.y - n.y}};
-                AddWound(raster_, outer, 3, pen);
-                AddWound(raster_, inner, 3, pen);
+                AddWound(raster_, outer, 3, pen, mapped_);
+                AddWound(raster_, inner, 3, pen, mapped_);
             }
             previous_normal = n;
             has_previous = true;

@@ -53,6 +53,7 @@ private:
     int samples_ = 1;
     Rasterizer raster_;
     std::vector<Point> points_;
+    std::vector<Point> mapped_;          // stroke pieces mapped by a pen
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels
 };
