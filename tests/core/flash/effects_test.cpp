@@ -9,6 +9,7 @@
 #include "flash/gradient_paint.h"
 #include "flash/movie_loader.h"
 #include "flash/player.h"
+#include "flash/renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -227,6 +228,52 @@ TEST(PlaceObject3Test, LoaderReadsEffects) {
     EXPECT_TRUE(place.cache_as_bitmap);
     EXPECT_TRUE(place.has_background);
     EXPECT_EQ(place.background.b, 3);
+}
+
+// A grey box placed by PlaceObject3 over a red one, in the given blend
+// mode and with the given filter list bytes; the stage drawn at low quality.
+Canvas DrawOverRed(uint8_t blend_mode, const std::vector<uint8_t>& filters) {
+    flash::SwfWriter movie(8, 40, 40, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash_test::DefineBox(movie, 1, 0, 0, 20, 40, {255, 0, 0, 255});
+    flash_test::DefineBox(movie, 2, 10, 10, 20, 20, {128, 128, 128, 255});
+    movie.PlaceObject(flash_test::NewAt(1, 1));
+    std::vector<uint8_t> body = {0x02, static_cast<uint8_t>(0x02 | (filters.empty() ? 0 : 0x01)), 2, 0, 2, 0};
+    body.insert(body.end(), filters.begin(), filters.end());
+    body.push_back(blend_mode);
+    movie.Tag(70, body);
+    movie.ShowFrame();
+    flash::Player player;
+    player.Load(flash_test::Load(movie));
+    Canvas canvas;
+    canvas.Resize(40, 40);
+    flash::Renderer renderer;
+    renderer.Render(player, flash::View{}, flash::Quality::Low, canvas);
+    return canvas;
+}
+
+TEST(LayerTest, BlendModesCompositeOntoWhatIsBelow) {
+    Canvas multiply = DrawOverRed(3, {});
+    EXPECT_EQ(multiply.At(15, 20), 0xFF800000u);   // grey times red
+    EXPECT_EQ(multiply.At(25, 20), 0xFF808080u);   // grey times white
+    EXPECT_EQ(multiply.At(5, 5), 0xFFFF0000u);     // outside the box
+    Canvas difference = DrawOverRed(7, {});
+    EXPECT_EQ(difference.At(15, 20), 0xFF7F8080u);
+    // Erase on the stage itself changes nothing that shows.
+    Canvas erase = DrawOverRed(12, {});
+    EXPECT_EQ(erase.At(15, 20), 0xFFFF0000u);
+    EXPECT_EQ(erase.At(25, 20), 0xFFFFFFFFu);
+}
+
+TEST(LayerTest, FiltersSpreadBeyondTheObject) {
+    // A black glow, blur 4 x 4, strength 1, one pass, object kept.
+    std::vector<uint8_t> glow = {1, 2, 0, 0, 0, 255, 0, 0, 4, 0, 0, 0, 4, 0, 0, 1, 0x21};
+    Canvas canvas = DrawOverRed(0, glow);
+    EXPECT_EQ(canvas.At(20, 20), 0xFF808080u);           // the object itself
+    uint32_t beside = canvas.At(31, 20);                  // just right of it
+    EXPECT_NE(beside, 0xFFFFFFFFu);
+    EXPECT_EQ((beside >> 16) & 0xFF, beside & 0xFF);      // darkened white
+    EXPECT_EQ(canvas.At(36, 20), 0xFFFFFFFFu);            // beyond the blur
 }
 
 }  // namespace
