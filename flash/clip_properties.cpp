@@ -122,6 +122,9 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
                 (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
                 avm1::Object* child = instance.clip;
                 if (!child) child = instance.text;
+                // Movies before version 6 have no button objects: a button
+                // stands for the clip it is in.
+                if (instance.clip && instance.clip->button && movie->version < 6) child = this;
                 *out = avm1::Value(child);
                 return true;
             }
@@ -180,9 +183,12 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         *out = avm1::Value(Round20(prop == Prop::XMouse ? x : y));
         return true;
     }
-    case Prop::Parent:
-        *out = parent ? avm1::Value(static_cast<avm1::Object*>(parent)) : avm1::Value();
+    case Prop::Parent: {
+        Clip* above = parent;
+        if (above && above->button && above->movie->version < 6 && above->parent) above = above->parent;
+        *out = above ? avm1::Value(static_cast<avm1::Object*>(above)) : avm1::Value();
         return true;
+    }
     case Prop::Root: *out = avm1::Value(player->RootClip()); return true;
     case Prop::None: break;
     }

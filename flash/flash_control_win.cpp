@@ -9,6 +9,8 @@
 #include "flash/sound_track.h"
 #include "flash/wave_output_win.h"
 
+#include <windowsx.h>
+
 #include <algorithm>
 #include <stdexcept>
 
@@ -200,6 +202,59 @@ void FlashControl::Paint(HDC dc) {
     Present(dc, s.canvas);
 }
 
+namespace {
+
+// The character a key makes with the keyboard's present state; 0 for none.
+int KeyCharacter(WPARAM key, LPARAM lparam) {
+    BYTE keys[256] = {};
+    if (!GetKeyboardState(keys)) return 0;
+    wchar_t text[4] = {};
+    UINT scan = (static_cast<UINT>(lparam) >> 16) & 0xFF;
+    int n = ToUnicode(static_cast<UINT>(key), scan, keys, text, 4, 0);
+    return n == 1 && text[0] < 0x10000 ? text[0] : 0;
+}
+
+}  // namespace
+
+// Pointer positions arrive in client pixels and reach the player in stage
+// twips, through the inverse of what the view shows.
+void FlashControl::Mouse(UINT message, LPARAM lparam) {
+    State& s = *state_;
+    if (!s.player.HasMovie()) return;
+    RECT client{};
+    GetClientRect(window_, &client);
+    flash::Matrix to_client = s.view.StageToTarget(*s.player.movie(), client.right, client.bottom);
+    auto to_stage = flash::Inverse(to_client);
+    if (!to_stage) return;
+    double x = GET_X_LPARAM(lparam) + 0.5, y = GET_Y_LPARAM(lparam) + 0.5;
+    try {
+        s.player.MouseMove(to_stage->X(x, y), to_stage->Y(x, y));
+        if (message == WM_LBUTTONDOWN) s.player.MouseDown();
+        if (message == WM_LBUTTONUP) s.player.MouseUp();
+    } catch (const std::exception&) {
+        // Input a movie cannot take leaves it as it was.
+    }
+    s.stale = true;
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+void FlashControl::Key(UINT message, WPARAM key, LPARAM lparam) {
+    State& s = *state_;
+    if (!s.player.HasMovie()) return;
+    int code = static_cast<int>(key & 0xFF);
+    try {
+        if (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)
+            s.player.KeyDown(code, KeyCharacter(key, lparam));
+        else
+            s.player.KeyUp(code, KeyCharacter(key, lparam));
+    } catch (const std::exception&) {
+    }
+    s.stale = true;
+    InvalidateRect(window_, nullptr, FALSE);
+}
+
+bool FlashControl::CursorIsHand() { return state_->player.HasMovie() && state_->player.CursorIsHand(); }
+
 void FlashControl::Tick() {
     State& s = *state_;
     ULONGLONG now = GetTickCount64();
@@ -259,6 +314,25 @@ LRESULT CALLBACK FlashControl::WindowProc(HWND window, UINT message, WPARAM wpar
         return 0;
     case WM_LBUTTONDOWN:
         SetFocus(window);
+        SetCapture(window);
+        control->Mouse(message, lparam);
+        return 0;
+    case WM_LBUTTONUP:
+        if (GetCapture() == window) ReleaseCapture();
+        control->Mouse(message, lparam);
+        return 0;
+    case WM_MOUSEMOVE:
+        control->Mouse(message, lparam);
+        return 0;
+    case WM_SETCURSOR:
+        if (LOWORD(lparam) == HTCLIENT && control->CursorIsHand()) {
+            SetCursor(LoadCursorW(nullptr, IDC_HAND));
+            return TRUE;
+        }
+        break;
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        control->Key(message, wparam, lparam);
         return 0;
     case WM_GETDLGCODE:
         return DLGC_WANTARROWS | DLGC_WANTCHARS;

@@ -49,6 +49,9 @@ private:
     static LRESULT CALLBACK WindowProc(HWND, UINT, WPARAM, LPARAM);
     void Paint(HDC dc);
     void Tick();
+    void Mouse(UINT message, LPARAM lparam);
+    void Key(UINT message, WPARAM key, LPARAM lparam);
+    bool CursorIsHand();
 
     HWND window_ = nullptr;
     std::unique_ptr<State> state_;

@@ -1,5 +1,6 @@
 #include "flash/player.h"
 
+#include "flash/avm1/classes/classes.h"
 #include "flash/avm1/vm.h"
 #include "flash/drawing.h"
 #include "flash/text_field.h"
@@ -129,6 +130,8 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     vm_->stage_height = movie_->StageHeight();
     root_ = vm_->heap.Make<Clip>(this, movie_.get(), &movie_->timeline, nullptr, 0, tick_);
     root_->proto = vm_->Proto("MovieClip");
+    // The player's version string is a variable of the main timeline.
+    root_->Define("$version", avm1::Value(avm1::PlayerVersionString()), 0);
     root_instance_ = Instance{};
     root_instance_.clip = root_;
     clips_.assign(1, root_);
@@ -154,6 +157,8 @@ void Player::Unload() {
     root_ = nullptr;
     root_instance_ = Instance{};
     dragged = nullptr;
+    hovered_ = pressed_ = nullptr;
+    mouse_down_ = false;
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
@@ -409,6 +414,10 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
         return instance;
     }
     instance.clip->events = place.clip_actions;
+    if (instance.definition->button) {
+        instance.clip->button = instance.definition->button.get();
+        instance.clip->proto = vm_->Proto("Button");
+    }
     return instance;
 }
 
@@ -484,6 +493,8 @@ void Player::CollectGarbage() {
     vm_->Collect([this](avm1::Tracer& tracer) {
         tracer.Mark(root_);
         tracer.Mark(dragged);
+        tracer.Mark(hovered_);
+        tracer.Mark(pressed_);
         for (const Queued& item : queue_) tracer.Mark(item.clip);
         for (Clip* clip : clips_) tracer.Mark(clip);
         for (auto& [level, clip] : levels_) tracer.Mark(clip);
@@ -634,12 +645,6 @@ void Player::RemoveClip(avm1::Object* object) {
     if (clip->depth < kDepthOffset) return;
     Remove(*clip->parent, clip->depth);
 }
-
-void Player::StartDrag(avm1::Object* object, bool, bool, double, double, double, double) {
-    dragged = object ? object->AsClip() : nullptr;
-}
-
-void Player::StopDrag() { dragged = nullptr; }
 
 void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
                     bool load_variables) {

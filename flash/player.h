@@ -57,7 +57,7 @@ struct Clip : avm1::Object {
     Clip(Player* player, const Movie* movie, const Timeline* timeline, Clip* parent, int depth, long born);
     ~Clip() override;
 
-    const char* TypeOf() const override { return "movieclip"; }
+    const char* TypeOf() const override { return button ? "object" : "movieclip"; }
     Clip* AsClip() override { return this; }
     bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
     bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
@@ -80,10 +80,16 @@ struct Clip : avm1::Object {
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
     std::vector<ClipAction> events;          // onClipEvent handlers
     std::map<int, Instance> children;        // by depth, drawn in order
+    // Buttons: the definition, and the state whose records are the children.
+    const Button* button = nullptr;
+    int button_state = 0;                    // ButtonState
     std::shared_ptr<Drawing> drawing;        // what the drawing methods made, under the children
     Clip* mask = nullptr;                    // setMask: shows only where this clip draws
     bool masking = false;                    // is some clip's mask: not drawn itself
 };
+
+// What a button shows, and where the pointer is against it.
+enum ButtonState { kButtonUp = 0, kButtonOver = 1, kButtonDown = 2 };
 
 class Player;
 
@@ -172,6 +178,29 @@ public:
     double mouse_x = 0, mouse_y = 0;         // stage twips
     Clip* dragged = nullptr;
 
+    // ---- input (input.cpp) ----
+    // Pointer position in stage twips, and the left button.
+    void MouseMove(double x, double y);
+    void MouseDown();
+    void MouseUp();
+    // A key went down or up: the key code scripts see (Key.getCode) and its
+    // character (0 for none).
+    void KeyDown(int code, int ascii);
+    void KeyUp(int code, int ascii);
+    // Whether the pointer is over a button or clip that shows the hand.
+    bool CursorIsHand();
+    // The button or clip with mouse handlers under a stage point, topmost
+    // first; nullptr for none.
+    Clip* MouseTarget(double x, double y);
+    // Whether what the clip draws (or a button's hit area) covers the point
+    // of the root's coordinates; with shape false, its bounding box is enough.
+    bool HitsPoint(Clip& clip, double x, double y, bool shape);
+    // The matrix from the clip's coordinates to the window's stage: its
+    // stage matrix under the root's own transform. Hit tests use it.
+    Matrix WorldMatrix(Clip& clip);
+    // Shows a button's state: the state's records become its children.
+    void SetButtonState(Clip& button, int state);
+
     // Runs one frame's DoAction lists of a clip now.
     void RunFrameActions(Clip& clip, int frame);
 
@@ -212,6 +241,12 @@ private:
     void RunQueued(const Queued& item);
     void RunInitActions(const ControlTag& tag);
     void CollectGarbage();
+    // input.cpp
+    void ButtonTransition(Clip& target, uint16_t condition);
+    void ClipMouseEvent(Clip& clip, uint32_t event, const char* method);
+    void EveryClip(Clip& clip, const std::function<void(Clip&)>& visit);
+    void MoveDragged();
+    void RunButtonKeys(Clip& clip, int key);
     struct PendingLoad {
         Clip* target;
         int level;
@@ -245,6 +280,17 @@ private:
     std::function<void(const std::string&)> trace_sink_;
     double epoch_seconds_ = 0;
     int utc_offset_minutes_ = 0;
+    // Input: what the pointer is over, what was pressed, the drag.
+    Clip* hovered_ = nullptr;
+    Clip* pressed_ = nullptr;
+    bool mouse_down_ = false;
+    bool pressed_outside_ = false;           // the pointer left what it pressed
+    struct Drag {
+        bool lock_center = false;
+        bool constrain = false;
+        double left = 0, top = 0, right = 0, bottom = 0;   // twips, parent space
+        double offset_x = 0, offset_y = 0;                 // clip minus pointer
+    } drag_;
 
     friend struct Clip;
 

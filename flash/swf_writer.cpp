@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <stdexcept>
 
 namespace flash {
@@ -404,7 +405,79 @@ void TagList::DoAction(const std::vector<Action>& actions) {
     Tag(12, body);
 }
 
+void TagList::DoAction(const ActionWriter& actions) { Tag(12, actions.Bytes()); }
+
 void TagList::Tag(int code, const std::vector<uint8_t>& body) { PutTag(bytes_, code, body); }
+
+ActionWriter& ActionWriter::Push(const std::string& text) {
+    PutU8(bytes_, 0x96);
+    PutU16(bytes_, static_cast<int>(text.size() + 2));
+    PutU8(bytes_, 0);
+    PutString(bytes_, text);
+    return *this;
+}
+
+ActionWriter& ActionWriter::Push(double number) {
+    PutU8(bytes_, 0x96);
+    PutU16(bytes_, 9);
+    PutU8(bytes_, 6);
+    uint64_t bits = 0;
+    std::memcpy(&bits, &number, sizeof bits);
+    // Doubles are stored as two little-endian halves, the high half first.
+    PutU32(bytes_, static_cast<uint32_t>(bits >> 32));
+    PutU32(bytes_, static_cast<uint32_t>(bits));
+    return *this;
+}
+
+ActionWriter& ActionWriter::Op(uint8_t code) {
+    PutU8(bytes_, code);
+    return *this;
+}
+
+ActionWriter& ActionWriter::Function(const std::string& name, const ActionWriter& body) {
+    PutU8(bytes_, 0x9B);
+    PutU16(bytes_, static_cast<int>(name.size() + 1 + 2 + 2));
+    PutString(bytes_, name);
+    PutU16(bytes_, 0);
+    PutU16(bytes_, static_cast<int>(body.bytes_.size()));
+    bytes_.insert(bytes_.end(), body.bytes_.begin(), body.bytes_.end());
+    return *this;
+}
+
+std::vector<uint8_t> ActionWriter::Bytes() const {
+    std::vector<uint8_t> out = bytes_;
+    out.push_back(0);
+    return out;
+}
+
+void SwfWriter::DefineButton2(uint16_t id, const std::vector<ButtonRecordArgs>& records,
+                              const std::vector<ButtonConditionArgs>& conditions, bool track_as_menu) {
+    std::vector<uint8_t> body;
+    PutU16(body, id);
+    PutU8(body, track_as_menu ? 1 : 0);
+    size_t offset_at = body.size();
+    PutU16(body, 0);
+    for (const ButtonRecordArgs& record : records) {
+        PutU8(body, record.states & 0x0F);
+        PutU16(body, record.character);
+        PutU16(body, record.depth);
+        PutMatrix(body, record.matrix);
+        PutColorTransform(body, ColorTransform{});
+    }
+    PutU8(body, 0);
+    if (!conditions.empty()) {
+        size_t offset = body.size() - offset_at;
+        body[offset_at] = static_cast<uint8_t>(offset & 0xFF);
+        body[offset_at + 1] = static_cast<uint8_t>(offset >> 8);
+    }
+    for (size_t i = 0; i < conditions.size(); ++i) {
+        bool last = i + 1 == conditions.size();
+        PutU16(body, last ? 0 : static_cast<int>(conditions[i].actions.size() + 4));
+        PutU16(body, conditions[i].conditions);
+        body.insert(body.end(), conditions[i].actions.begin(), conditions[i].actions.end());
+    }
+    Tag(34, body);
+}
 
 SwfWriter::SwfWriter(int version, int width, int height, double frame_rate)
     : version_(version), width_(width), height_(height), frame_rate_(frame_rate) {}

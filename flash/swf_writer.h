@@ -89,6 +89,45 @@ struct PlaceArgs {
     int clip_depth = 0;
 };
 
+// Builds action bytes for DoAction tags and button conditions: a few
+// pushes and operations, enough for small scripts; Bytes() ends the list.
+class ActionWriter {
+public:
+    ActionWriter& Push(const std::string& text);
+    ActionWriter& Push(double number);
+    ActionWriter& Op(uint8_t code);                  // an action without data
+    ActionWriter& Trace() { return Op(0x26); }
+    ActionWriter& GetVariable() { return Op(0x1C); }
+    ActionWriter& SetVariable() { return Op(0x1D); }
+    ActionWriter& GetMember() { return Op(0x4E); }
+    ActionWriter& SetMember() { return Op(0x4F); }
+    ActionWriter& CallFunction() { return Op(0x3D); }
+    ActionWriter& CallMethod() { return Op(0x52); }
+    ActionWriter& Pop() { return Op(0x17); }
+    // DefineFunction2-free functions: DefineFunction with no parameters
+    // whose body is another writer's actions (without its end).
+    ActionWriter& Function(const std::string& name, const ActionWriter& body);
+    std::vector<uint8_t> Bytes() const;
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
+// One record of a button: the states it shows in (1 up, 2 over, 4 down,
+// 8 hit, or'ed), the character and where.
+struct ButtonRecordArgs {
+    int states = 0x0F;
+    uint16_t character = 0;
+    int depth = 1;
+    Matrix matrix;
+};
+
+// A DefineButton2 condition: the transitions or key (bits 9-15) and what runs.
+struct ButtonConditionArgs {
+    uint16_t conditions = 0;
+    std::vector<uint8_t> actions;                    // as ActionWriter::Bytes() gives them
+};
+
 // The control tags of a timeline: the main movie's or a sprite's.
 class TagList {
 public:
@@ -97,6 +136,7 @@ public:
     void ShowFrame();
     void FrameLabel(const std::string& label);
     void DoAction(const std::vector<Action>& actions);
+    void DoAction(const ActionWriter& actions);
     void Tag(int code, const std::vector<uint8_t>& body);
 
     int Frames() const { return frames_; }
@@ -114,6 +154,8 @@ public:
     void SetBackgroundColor(Rgba color);
     void DefineShape(uint16_t id, const ShapeBuilder& shape);
     void DefineSprite(uint16_t id, const TagList& sprite);
+    void DefineButton2(uint16_t id, const std::vector<ButtonRecordArgs>& records,
+                       const std::vector<ButtonConditionArgs>& conditions, bool track_as_menu = false);
     // DefineBitsLossless2 of 0xAARRGGBB pixels (straight alpha), rows top down.
     void DefineBitsLossless2(uint16_t id, int width, int height, const std::vector<uint32_t>& pixels);
     // Frame count written in the header; by default the frames shown.

@@ -15,6 +15,7 @@ void InstallGlobals(Vm& vm) {
     InstallGlobalFunctions(vm);
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
+    InstallButtonClass(vm);
     InstallDrawingMethods(vm);
     InstallTextFieldClass(vm);
     InstallColorClass(vm);

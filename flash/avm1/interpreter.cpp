@@ -156,7 +156,7 @@ Value Interpreter::Run() {
             continue;
         }
         if (pc_ >= size) break;
-        if (++vm_.steps > Vm::kMaxSteps) throw ScriptAbort{"too long"};
+        if (++vm_.steps > vm_.max_steps) throw ScriptAbort{"too long"};
         uint8_t action = data[pc_];
         size_t length = 0;
         size_t body_start = pc_ + 1;

@@ -142,7 +142,9 @@ public:
     static constexpr int kMaxCallDepth = 256;
     // Actions run since the current outermost action list started.
     uint64_t steps = 0;
-    static constexpr uint64_t kMaxSteps = 100'000'000;
+    // Past this many actions in one list (with what it calls) the list is
+    // cut off, as the reference player stops a script that runs too long.
+    uint64_t max_steps = 100'000'000;
     bool aborted = false;
 
     // Objects that must stay alive beyond what the global object reaches

@@ -18,6 +18,7 @@ void InstallErrorClass(Vm& vm);
 void InstallGlobalFunctions(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
+void InstallButtonClass(Vm& vm);
 void InstallMovieClipLoaderClass(Vm& vm);
 void InstallDrawingMethods(Vm& vm);
 void InstallTextFieldClass(Vm& vm);

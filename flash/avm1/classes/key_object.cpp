@@ -32,6 +32,9 @@ constexpr KeyConstant kConstants[] = {
 void InstallKeyObject(Vm& vm) {
     Object* key = InstallStatic(vm, "Key");
     MakeBroadcaster(vm, key);
+    // Key listeners came with version 6: older movies see no such methods.
+    for (const char* name : {"addListener", "removeListener"})
+        if (Property* property = key->FindOwn(name, true)) property->version_flags = 0x100;
     for (const KeyConstant& constant : kConstants)
         key->Define(constant.name, Value(static_cast<double>(constant.code)), kDontEnum | kDontDelete | kReadOnly);
     vm.AddMethod(key, "isDown", IsDown);

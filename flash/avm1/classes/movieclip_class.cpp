@@ -239,7 +239,7 @@ Value GlobalToLocal(Vm& vm, Object* self, Args& args) { return ConvertPoint(vm, 
 bool StageBounds(Clip* clip, double* x0, double* y0, double* x1, double* y1) {
     double a, b, c, d;
     if (!clip->player->ClipBounds(*clip, &a, &b, &c, &d)) return false;
-    Matrix m = clip->player->StageMatrix(*clip);
+    Matrix m = clip->player->WorldMatrix(*clip);
     double xs[4] = {m.X(a, b), m.X(c, b), m.X(a, d), m.X(c, d)};
     double ys[4] = {m.Y(a, b), m.Y(c, b), m.Y(a, d), m.Y(c, d)};
     *x0 = *std::min_element(xs, xs + 4), *x1 = *std::max_element(xs, xs + 4);
@@ -254,9 +254,17 @@ Value HitTest(Vm& vm, Object* self, Args& args) {
     if (!StageBounds(clip, &x0, &y0, &x1, &y1)) return Value(false);
     if (args.size() >= 2) {
         double x = vm.ToNumber(args[0]) * 20, y = vm.ToNumber(args[1]) * 20;
+        if (args.size() >= 3 && vm.ToBoolean(args[2])) return Value(clip->player->HitsPoint(*clip, x, y, true));
+        // The point is in the root's coordinates, the box on the stage.
+        if (Clip* root = clip->player->RootClip()->AsClip()) {
+            Matrix m = clip->player->WorldMatrix(*root);
+            double sx = m.X(x, y), sy = m.Y(x, y);
+            x = sx, y = sy;
+        }
         return Value(x >= x0 && x <= x1 && y >= y0 && y <= y1);
     }
     Object* other = args[0].IsObject() ? args[0].object : nullptr;
+    if (args[0].IsString() && args[0].string.empty()) return Value(false);
     if (args[0].IsString() && vm.host) other = vm.host->ResolveTarget(clip, args[0].string);
     Clip* target = other ? other->AsClip() : nullptr;
     if (!target) return Value(false);
