@@ -11,6 +11,22 @@ uint8_t Mix(uint8_t a, uint8_t b, double t) {
     return static_cast<uint8_t>(std::lround(a + (b - a) * t));
 }
 
+double ToLinear(uint8_t level) {
+    double v = level / 255.0;
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+}
+
+uint8_t FromLinear(double v) {
+    v = std::clamp(v, 0.0, 1.0);
+    double level = v <= 0.0031308 ? v * 12.92 : 1.055 * std::pow(v, 1 / 2.4) - 0.055;
+    return static_cast<uint8_t>(std::lround(level * 255));
+}
+
+// A colour channel between two stops, mixed in linear light.
+uint8_t MixLinear(uint8_t a, uint8_t b, double t) {
+    return FromLinear(ToLinear(a) + (ToLinear(b) - ToLinear(a)) * t);
+}
+
 }  // namespace
 
 GradientPaint::GradientPaint(const FillStyle& fill, const Matrix& m, const ColorTransform& color) {
@@ -21,25 +37,27 @@ GradientPaint::GradientPaint(const FillStyle& fill, const Matrix& m, const Color
     inverse_ = *inverse;
     valid_ = true;
 
-    // Stops whose ratios go backwards are taken as if they were in order.
+    // A stop whose ratio repeats the one before moves one step on. Each
+    // entry then mixes the first stop at or past it with the stop before
+    // that one, so stops whose ratios go backwards are passed over.
     std::vector<GradientStop> stops = fill.stops;
-    for (size_t i = 1; i < stops.size(); ++i) stops[i].ratio = std::max(stops[i].ratio, stops[i - 1].ratio);
+    for (size_t s = 1; s < stops.size(); ++s)
+        if (stops[s].ratio == stops[s - 1].ratio && stops[s].ratio < 255) stops[s].ratio++;
+    auto mix = fill.linear_rgb ? MixLinear : Mix;
     for (int i = 0; i < 256; ++i) {
-        Rgba c = stops.front().color;
-        if (i >= stops.back().ratio) {
+        size_t s = 0;
+        while (s < stops.size() && stops[s].ratio < i) ++s;
+        Rgba c;
+        if (s == 0) {
+            c = stops.front().color;
+        } else if (s == stops.size()) {
             c = stops.back().color;
         } else {
-            for (size_t s = 1; s < stops.size(); ++s) {
-                if (i > stops[s].ratio) continue;
-                const GradientStop& lo = stops[s - 1];
-                const GradientStop& hi = stops[s];
-                if (i < lo.ratio) break;
-                double span = hi.ratio - lo.ratio;
-                double t = span > 0 ? (i - lo.ratio) / span : 1.0;
-                c = Rgba{Mix(lo.color.r, hi.color.r, t), Mix(lo.color.g, hi.color.g, t),
-                         Mix(lo.color.b, hi.color.b, t), Mix(lo.color.a, hi.color.a, t)};
-                break;
-            }
+            const GradientStop& lo = stops[s - 1];
+            const GradientStop& hi = stops[s];
+            double t = static_cast<double>(i - lo.ratio) / (hi.ratio - lo.ratio);
+            c = Rgba{mix(lo.color.r, hi.color.r, t), mix(lo.color.g, hi.color.g, t), mix(lo.color.b, hi.color.b, t),
+                     Mix(lo.color.a, hi.color.a, t)};
         }
         table_[static_cast<size_t>(i)] = color.Apply(c);
     }

@@ -28,6 +28,7 @@ void ReadMorphFill(swf::ByteReader& in, FillStyle& start, FillStyle& end) {
         end.matrix = ToMatrix(swf::ReadMatrix(in));
         uint8_t flags = in.U8();
         start.spread = end.spread = (flags >> 6) & 3;
+        start.linear_rgb = end.linear_rgb = ((flags >> 4) & 3) == 1;
         int count = flags & 15;
         for (int i = 0; i < count; ++i) {
             GradientStop a, b;

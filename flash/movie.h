@@ -3,6 +3,7 @@
 // its display-list changes and actions in tag order.
 #pragma once
 
+#include "flash/display_effects.h"
 #include "flash/sound_types.h"
 
 #include <cstdint>
@@ -55,6 +56,7 @@ struct FillStyle {
     Matrix matrix;                   // gradient or bitmap space to shape space
     std::vector<GradientStop> stops;
     int spread = 0;                  // 0 pad, 1 reflect, 2 repeat
+    bool linear_rgb = false;         // stops mixed in linear light
     double focal = 0;
     uint16_t bitmap_id = 0;
     bool bitmap_repeats = false;     // tiles beyond its edges (else clamps)
@@ -64,6 +66,9 @@ struct FillStyle {
 struct LineStyle {
     int width = 0;                   // twips
     Rgba color;
+    // Whether the width follows the object's horizontal and vertical scale
+    // (both: the normal scale mode).
+    bool scale_x = true, scale_y = true;
 };
 
 // One straight or curved edge in shape coordinates (twips), with the styles
@@ -148,6 +153,17 @@ struct PlaceRecord {
     int clip_depth = 0;
     std::string name;
     std::vector<ClipAction> clip_actions;
+    // PlaceObject3.
+    bool has_filters = false;
+    bool has_blend_mode = false;
+    bool has_cache = false;
+    bool has_visible = false;
+    bool has_background = false;
+    std::vector<Filter> filters;
+    BlendMode blend_mode = BlendMode::Normal;
+    bool cache_as_bitmap = false;
+    bool visible = true;
+    Rgba background;                 // opaque background colour
 };
 
 // What SwfWriter writes into DoAction tags. SetTarget makes the actions after it act on the sprite named by label (a

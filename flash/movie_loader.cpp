@@ -13,6 +13,8 @@
 #include "swf/tags.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 #include <fstream>
 #include <optional>
 
@@ -52,34 +54,96 @@ ActionBytes ReadActionBytes(swf::ByteReader& in) {
     return bytes;
 }
 
-// Skips the filter list of PlaceObject3 (drawing them is the renderer's).
-void SkipFilters(swf::ByteReader& in) {
-    int count = in.U8();
-    for (int i = 0; i < count; ++i) {
-        int id = in.U8();
-        size_t size = 0;
-        switch (id) {
-        case 0: size = 23; break;   // drop shadow
-        case 1: size = 9; break;    // blur
-        case 2: size = 15; break;   // glow
-        case 3: size = 27; break;   // bevel
-        case 4:
-        case 7: {                   // gradient glow, gradient bevel
-            int colors = in.U8();
-            size = static_cast<size_t>(colors) * 5 + 19;
-            break;
-        }
-        case 5: {                   // convolution
-            int x = in.U8(), y = in.U8();
-            size = 8 + static_cast<size_t>(x) * static_cast<size_t>(y) * 4 + 5;
-            break;
-        }
-        case 6: size = 80; break;   // colour matrix
-        default: throw swf::SwfDataError("unknown filter");
-        }
-        if (size > in.Remaining()) throw swf::SwfDataError("filter past the tag");
-        in.Skip(size);
+float ReadFloat(swf::ByteReader& in) {
+    uint32_t bits = in.U32();
+    float value;
+    std::memcpy(&value, &bits, sizeof value);
+    return std::isfinite(value) ? value : 0.0f;
+}
+
+double ReadFixed(swf::ByteReader& in) { return static_cast<int32_t>(in.U32()) / 65536.0; }
+
+// The blur, offset, strength and flag fields most filters share; the
+// passes take the low bits the flags leave.
+void ReadShadowFields(swf::ByteReader& in, Filter& f, bool has_offset, int pass_bits) {
+    f.blur_x = ReadFixed(in);
+    f.blur_y = ReadFixed(in);
+    if (has_offset) {
+        f.angle = ReadFixed(in);
+        f.distance = ReadFixed(in);
     }
+    f.strength = in.S16() / 256.0;
+    uint8_t flags = in.U8();
+    f.inner = flags & 0x80;
+    f.knockout = flags & 0x40;
+    f.composite_source = flags & 0x20;
+    f.on_top = pass_bits == 4 && (flags & 0x10);
+    f.passes = flags & ((1 << pass_bits) - 1);
+}
+
+Filter ReadFilter(swf::ByteReader& in) {
+    Filter f;
+    int id = in.U8();
+    switch (id) {
+    case 0:
+        f.kind = FilterKind::DropShadow;
+        f.colors.push_back(swf::ReadRgba(in));
+        ReadShadowFields(in, f, true, 5);
+        break;
+    case 1: {
+        f.kind = FilterKind::Blur;
+        f.blur_x = ReadFixed(in);
+        f.blur_y = ReadFixed(in);
+        f.passes = in.U8() >> 3;
+        break;
+    }
+    case 2:
+        f.kind = FilterKind::Glow;
+        f.colors.push_back(swf::ReadRgba(in));
+        ReadShadowFields(in, f, false, 5);
+        break;
+    case 3:
+        f.kind = FilterKind::Bevel;
+        f.colors.push_back(swf::ReadRgba(in));
+        f.colors.push_back(swf::ReadRgba(in));
+        ReadShadowFields(in, f, true, 4);
+        break;
+    case 4:
+    case 7: {
+        f.kind = id == 4 ? FilterKind::GradientGlow : FilterKind::GradientBevel;
+        int count = in.U8();
+        for (int i = 0; i < count; ++i) f.colors.push_back(swf::ReadRgba(in));
+        for (int i = 0; i < count; ++i) f.ratios.push_back(in.U8());
+        ReadShadowFields(in, f, true, 4);
+        break;
+    }
+    case 5: {
+        f.kind = FilterKind::Convolution;
+        f.matrix_x = in.U8();
+        f.matrix_y = in.U8();
+        f.divisor = ReadFloat(in);
+        f.bias = ReadFloat(in);
+        for (int i = 0; i < f.matrix_x * f.matrix_y; ++i) f.matrix.push_back(ReadFloat(in));
+        f.default_color = swf::ReadRgba(in);
+        uint8_t flags = in.U8();
+        f.clamp = flags & 0x02;
+        f.preserve_alpha = flags & 0x01;
+        break;
+    }
+    case 6:
+        f.kind = FilterKind::ColorMatrix;
+        for (float& value : f.color_matrix) value = ReadFloat(in);
+        break;
+    default: throw swf::SwfDataError("unknown filter");
+    }
+    return f;
+}
+
+std::vector<Filter> ReadFilters(swf::ByteReader& in) {
+    std::vector<Filter> filters;
+    int count = in.U8();
+    for (int i = 0; i < count; ++i) filters.push_back(ReadFilter(in));
+    return filters;
 }
 
 // Clip event records of PlaceObject2/3: 16-bit flags in SWF 5, 32-bit later.
@@ -125,14 +189,17 @@ PlaceRecord ReadPlaceObject2(swf::ByteReader& in, bool version3, int swf_version
     if (p.has_ratio) p.ratio = in.U16();
     if (flags & 0x20) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
+    p.has_filters = flags2 & 0x01;
+    p.has_blend_mode = flags2 & 0x02;
+    p.has_cache = flags2 & 0x04;
+    p.has_visible = flags2 & 0x20;
+    p.has_background = flags2 & 0x40;
+    if (p.has_filters) p.filters = ReadFilters(in);
+    if (p.has_blend_mode) p.blend_mode = BlendModeFromByte(in.U8());
+    if (p.has_cache) p.cache_as_bitmap = in.U8() != 0;
+    if (p.has_visible) p.visible = in.U8() != 0;
+    if (p.has_background) p.background = swf::ReadRgba(in);
     if (flags & 0x80) {
-        if (flags2 & 0x01) SkipFilters(in);
-        if (flags2 & 0x02) in.U8();   // blend mode
-        if (flags2 & 0x04) in.U8();   // bitmap caching
-        if (flags2 & 0x20) {
-            in.U8();                  // visible
-            in.U32();                 // background colour
-        }
         try {
             p.clip_actions = ReadClipActions(in, swf_version);
         } catch (const swf::SwfDataError&) {
@@ -164,8 +231,10 @@ Button ReadButton(swf::ByteReader& in, bool version2) {
         if (version2) {
             p.has_color = true;
             p.color = ToColorTransform(swf::ReadColorTransform(in, true));
-            if (flags & 0x10) SkipFilters(in);
-            if (flags & 0x20) in.U8();   // blend mode
+            if (flags & 0x10) p.filters = ReadFilters(in);
+            if (flags & 0x20) p.blend_mode = BlendModeFromByte(in.U8());
+            p.has_filters = flags & 0x10;
+            p.has_blend_mode = flags & 0x20;
         }
         if (flags & 0x01) button.up.push_back(p);
         if (flags & 0x02) button.over.push_back(p);

@@ -366,6 +366,14 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
     }
     if (place.has_ratio) target->ratio = place.ratio;
     if (place.has_clip_depth) target->clip_depth = place.clip_depth;
+    if (place.has_filters) target->filters = place.filters;
+    if (place.has_blend_mode) target->blend_mode = place.blend_mode;
+    if (place.has_cache) target->cache_as_bitmap = place.cache_as_bitmap;
+    if (place.has_visible) target->visible = place.visible;
+    if (place.has_background) {
+        target->has_background = true;
+        target->background = place.background;
+    }
     if (!place.name.empty()) target->name = place.name;
 }
 

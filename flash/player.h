@@ -43,6 +43,11 @@ struct Instance {
     bool scripted = false;
     Clip* clip = nullptr;                    // sprites (and buttons) only
     TextField* text = nullptr;               // edit text only
+    std::vector<Filter> filters;
+    BlendMode blend_mode = BlendMode::Normal;
+    bool cache_as_bitmap = false;
+    bool has_background = false;             // opaqueBackground set
+    Rgba background;
 };
 
 // A timeline being played: the main movie or one sprite instance. It is a

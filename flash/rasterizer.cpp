@@ -9,11 +9,21 @@ uint32_t BlendPixel(uint32_t dst, Rgba src, float opacity) {
     int alpha = static_cast<int>(opacity * src.a * (256.0f / 255.0f) + 0.5f);
     if (alpha <= 0) return dst;
     if (alpha > 256) alpha = 256;
-    int r = (dst >> 16) & 0xFF, g = (dst >> 8) & 0xFF, b = dst & 0xFF;
-    r += ((src.r - r) * alpha) >> 8;
-    g += ((src.g - g) * alpha) >> 8;
-    b += ((src.b - b) * alpha) >> 8;
-    return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+    int a = static_cast<int>(dst >> 24), r = (dst >> 16) & 0xFF, g = (dst >> 8) & 0xFF, b = dst & 0xFF;
+    if (a == 255) {
+        r += ((src.r - r) * alpha) >> 8;
+        g += ((src.g - g) * alpha) >> 8;
+        b += ((src.b - b) * alpha) >> 8;
+        return 0xFF000000u | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) | static_cast<uint32_t>(b);
+    }
+    // A see-through destination (a layer): premultiplied source-over.
+    int keep = 256 - alpha;
+    a = (255 * alpha + a * keep) >> 8;
+    r = (src.r * alpha + r * keep) >> 8;
+    g = (src.g * alpha + g * keep) >> 8;
+    b = (src.b * alpha + b * keep) >> 8;
+    return (static_cast<uint32_t>(a) << 24) | (static_cast<uint32_t>(r) << 16) | (static_cast<uint32_t>(g) << 8) |
+           static_cast<uint32_t>(b);
 }
 
 void SolidPaint::Blend(uint32_t* row, int, int x0, int x1, const float* coverage) const {
@@ -53,10 +63,12 @@ void AddSpan(float* coverage, double xa, double xb, float weight, int width) {
     if (ib < width) coverage[ib] += static_cast<float>(xb - ib) * weight;
 }
 
-// Without anti-aliasing a pixel is inside when its centre is.
+// Without anti-aliasing a pixel is inside when its sample point is.
+constexpr double kAliasedSampleX = 0.5;
+constexpr double kAliasedSampleY = 0.5;
 void AddSpanAliased(float* coverage, double xa, double xb, int width) {
-    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - 0.5)));
-    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - 0.5)));
+    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - kAliasedSampleX)));
+    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - kAliasedSampleX)));
     for (int i = ia; i < ib; ++i) coverage[i] = 1.0f;
 }
 
@@ -80,7 +92,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
         bool touched = false;
         double left = canvas.width, right = 0;
         for (int s = 0; s < samples; ++s) {
-            double y = row + (s + 0.5) / samples;
+            double y = samples == 1 ? row + kAliasedSampleY : row + (s + 0.5) / samples;
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
             active_.erase(std::remove_if(active_.begin(), active_.end(), [y](const Edge& e) { return e.y1 <= y; }),
                           active_.end());

@@ -1,6 +1,8 @@
 #include "flash/renderer.h"
 
 #include "flash/bitmap_paint.h"
+#include "flash/blend.h"
+#include "flash/filters.h"
 #include "flash/drawing.h"
 #include "flash/text_field.h"
 #include "flash/gradient_paint.h"
@@ -15,7 +17,7 @@ namespace {
 
 constexpr int kMaxNesting = 64;
 // Largest distance, in pixels, between a curve and the lines drawn for it.
-constexpr double kCurveTolerance = 0.2;
+constexpr double kCurveTolerance = 0.05;
 
 int SamplesFor(Quality quality) {
     switch (quality) {
@@ -26,9 +28,19 @@ int SamplesFor(Quality quality) {
     return 16;
 }
 
-Point Transform(const Matrix& m, double x, double y) { return Point{m.X(x, y), m.Y(x, y)}; }
+// Points are snapped to twentieths of a target pixel (device twips).
+Point Transform(const Matrix& m, double x, double y) {
+    return Point{std::round(m.X(x, y) * 20) / 20, std::round(m.Y(x, y) * 20) / 20};
+}
 
 double Scale(const Matrix& m) { return std::sqrt(std::fabs(m.a * m.d - m.b * m.c)); }
+
+// The least a matrix stretches any direction.
+double SmallestScale(const Matrix& m) {
+    double sum = m.a * m.a + m.b * m.b + m.c * m.c + m.d * m.d;
+    double det = m.a * m.d - m.b * m.c;
+    return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
+}
 
 Rgba MiddleColor(const FillStyle& fill) {
     if (fill.stops.empty()) return fill.color;
@@ -40,6 +52,7 @@ Rgba MiddleColor(const FillStyle& fill) {
 void Renderer::Render(const Player& player, const View& view, Quality quality, Canvas& canvas) {
     movie_ = player.movie();
     canvas_ = &canvas;
+    stage_canvas_ = &canvas;
     samples_ = SamplesFor(quality);
     mask_target_ = nullptr;
     raster_.SetMask(nullptr);
@@ -50,6 +63,7 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     canvas.Fill(movie_->background);
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
     stage_ = stage;
+    stage_scale_ = Scale(stage);
     DrawClip(*player.Root(), stage, ColorTransform{}, 0);
     for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
 }
@@ -91,9 +105,100 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             raster_.SetMask(masks.back().coverage.data());
             continue;
         }
+        if (!mask_target_ && (!instance.filters.empty() || instance.blend_mode != BlendMode::Normal)) {
+            DrawLayered(instance, child_matrix, color, nesting + 1);
+            continue;
+        }
         DrawCharacter(*instance.definition, instance, child_matrix, child_color, nesting + 1);
     }
     raster_.SetMask(outer);
+}
+
+namespace {
+
+bool IsIdentity(const ColorTransform& c) {
+    return c.rm == 256 && c.gm == 256 && c.bm == 256 && c.am == 256 && c.ra == 0 && c.ga == 0 && c.ba == 0 && c.aa == 0;
+}
+
+struct PixelBox {
+    int x0, y0, x1, y1;   // x1, y1 exclusive
+    bool Empty() const { return x1 <= x0 || y1 <= y0; }
+};
+
+PixelBox DrawnBox(const Canvas& layer) {
+    PixelBox box{layer.width, layer.height, 0, 0};
+    for (int y = 0; y < layer.height; ++y) {
+        const uint32_t* row = layer.pixels.data() + static_cast<size_t>(y) * static_cast<size_t>(layer.width);
+        int first = 0;
+        while (first < layer.width && row[first] == 0) ++first;
+        if (first == layer.width) continue;
+        int last = layer.width - 1;
+        while (row[last] == 0) --last;
+        box.x0 = std::min(box.x0, first);
+        box.x1 = std::max(box.x1, last + 1);
+        box.y0 = std::min(box.y0, y);
+        box.y1 = y + 1;
+    }
+    return box;
+}
+
+}  // namespace
+
+void Renderer::DrawLayered(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
+                           int nesting) {
+    // Alpha and erase change only the alpha of what lies below, which the
+    // stage, always opaque, does not show.
+    bool alpha_only = instance.blend_mode == BlendMode::Alpha || instance.blend_mode == BlendMode::Erase;
+    if (alpha_only && canvas_ == stage_canvas_) return;
+    Canvas layer;
+    layer.width = canvas_->width;
+    layer.height = canvas_->height;
+    layer.pixels.assign(canvas_->pixels.size(), 0);
+    Canvas* target = canvas_;
+    const float* mask = raster_.Mask();
+    canvas_ = &layer;
+    raster_.SetMask(nullptr);
+    DrawCharacter(*instance.definition, instance, matrix, ColorTransform{}, nesting);
+    canvas_ = target;
+    raster_.SetMask(mask);
+
+    PixelBox box = DrawnBox(layer);
+    if (box.Empty()) return;
+    // The filters work on the drawn part with room for what they spread.
+    Margins room;
+    for (const Filter& filter : instance.filters) {
+        Margins m = FilterMargins(filter);
+        room.left += m.left;
+        room.top += m.top;
+        room.right += m.right;
+        room.bottom += m.bottom;
+    }
+    Canvas image;
+    image.width = box.x1 - box.x0 + room.left + room.right;
+    image.height = box.y1 - box.y0 + room.top + room.bottom;
+    image.pixels.assign(static_cast<size_t>(image.width) * static_cast<size_t>(image.height), 0);
+    for (int y = box.y0; y < box.y1; ++y)
+        std::copy(layer.Row(y) + box.x0, layer.Row(y) + box.x1, image.Row(y - box.y0 + room.top) + room.left);
+    for (const Filter& filter : instance.filters) ApplyFilter(filter, image);
+
+    ColorTransform color = Combine(outer_color, instance.color);
+    bool plain = IsIdentity(color);
+    int left = box.x0 - room.left, top = box.y0 - room.top;
+    for (int y = std::max(0, top); y < std::min(canvas_->height, top + image.height); ++y) {
+        uint32_t* row = canvas_->Row(y);
+        const uint32_t* source = image.Row(y - top);
+        const float* mask_row = mask ? mask + static_cast<size_t>(y) * static_cast<size_t>(canvas_->width) : nullptr;
+        for (int x = std::max(0, left); x < std::min(canvas_->width, left + image.width); ++x) {
+            uint32_t p = source[x - left];
+            if (!plain) p = Premultiply(color.Apply(Unpremultiply(p)));
+            if (mask_row && p) {
+                int m = static_cast<int>(std::clamp(mask_row[x], 0.0f, 1.0f) * 255 + 0.5f);
+                p = PackArgb(Mul255(p >> 24, m), Mul255((p >> 16) & 0xFF, m), Mul255((p >> 8) & 0xFF, m),
+                             Mul255(p & 0xFF, m));
+            }
+            row[x] = BlendPixels(p, row[x], instance.blend_mode);
+        }
+    }
 }
 
 void Renderer::DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
@@ -115,9 +220,18 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
     }
 }
 
+double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
+    // Lines follow the object's scale in the directions their scale mode
+    // names, else only the stage's; the thinnest line is one pixel.
+    double x = std::sqrt(m.a * m.a + m.b * m.b), y = std::sqrt(m.c * m.c + m.d * m.d);
+    if (line.scale_x && line.scale_y) return std::sqrt((x * x + y * y) / 2);
+    if (line.scale_x) return x;
+    if (line.scale_y) return y;
+    return stage_scale_;
+}
+
 void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color, const Rgba* solid) {
     FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
-    double scale = Scale(matrix);
     for (const ShapeLayer& layer : shape.layers) {
         for (size_t f = 0; f < layer.fills.size(); ++f) {
             const FillStyle& fill = layer.fills[f];
@@ -154,9 +268,16 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
             const LineStyle& line = layer.lines[l];
-            // Lines scale with the object; the thinnest line is one pixel.
-            double width = std::max(1.0, line.width * scale);
-            AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2);
+            double width = std::max(1.0, line.width * LineScale(line, matrix));
+            // A line that scales both ways is drawn in the shape's own space,
+            // so that stretching the shape stretches its lines too, unless
+            // that would make it thinner than a pixel somewhere.
+            Matrix pen = matrix;
+            pen.tx = pen.ty = 0;
+            if (line.scale_x && line.scale_y && line.width * SmallestScale(matrix) >= 1)
+                AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, line.width / 2.0, &pen, width / 2);
+            else
+                AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2, nullptr, width / 2);
             if (!raster_.Empty()) raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
         }
     }
@@ -359,7 +480,14 @@ namespace {
 
 // Adds a closed polygon wound so that its signed area is negative, the way
 // every piece of a stroke is wound.
-void AddWound(Rasterizer& raster, const Point* points, size_t count) {
+// pen, when given, maps the points (in the line's own space) to pixels.
+void AddWound(Rasterizer& raster, const Point* given, size_t count, const Matrix* pen, std::vector<Point>& mapped) {
+    const Point* points = given;
+    if (pen) {
+        mapped.assign(given, given + count);
+        for (Point& p : mapped) p = Point{pen->X(p.x, p.y), pen->Y(p.x, p.y)};
+        points = mapped.data();
+    }
     double area = 0;
     for (size_t i = 0; i < count; ++i) {
         const Point& p = points[i];
@@ -378,24 +506,30 @@ void AddWound(Rasterizer& raster, const Point* points, size_t count) {
 
 }  // namespace
 
-void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half) {
+void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                         const Matrix* pen, double device_half) {
+    std::optional<Matrix> unpen;
+    if (pen) unpen = Inverse(*pen);
+    if (!unpen) pen = nullptr;
     // Each piece is a rectangle along a segment, a wedge between the
     // segments of a curve and a round cap at each end of an edge, all wound
     // the same way so that the non-zero rule joins them.
     std::vector<Point> disc;
     auto add_disc = [&](Point c) {
-        int steps = std::clamp(static_cast<int>(std::ceil(half * 2)), 8, 64);
+        int steps = std::clamp(static_cast<int>(std::ceil(device_half * 2)), 8, 64);
         disc.clear();
         for (int i = 0; i < steps; ++i) {
             double angle = 2 * 3.14159265358979323846 * i / steps;
             disc.push_back(Point{c.x + half * std::cos(angle), c.y + half * std::sin(angle)});
         }
-        AddWound(raster_, disc.data(), disc.size());
+        AddWound(raster_, disc.data(), disc.size(), pen, mapped_);
     };
-    bool square_ends = half < 1.5;
+    bool square_ends = device_half < 1.5;
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
+        if (pen)
+            for (Point& p : points_) p = Point{unpen->X(p.x, p.y), unpen->Y(p.x, p.y)};
         Point previous_normal{0, 0};
         bool has_previous = false;
         for (size_t i = 1; i < points_.size(); ++i) {
@@ -412,12 +546,12 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
                 b = Point{b.x + n.y, b.y - n.x};
             }
             Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
-            AddWound(raster_, quad, 4);
+            AddWound(raster_, quad, 4, pen, mapped_);
             if (has_previous) {
                 Point outer[3] = {a, {a.x + previous_normal.x, a.y + previous_normal.y}, {a.x + n.x, a.y + n.y}};
                 Point inner[3] = {a, {a.x - previous_normal.x, a.y - previous_normal.y}, {a.x - n.x, a.y - n.y}};
-                AddWound(raster_, outer, 3);
-                AddWound(raster_, inner, 3);
+                AddWound(raster_, outer, 3, pen, mapped_);
+                AddWound(raster_, inner, 3, pen, mapped_);
             }
             previous_normal = n;
             has_previous = true;

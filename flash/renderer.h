@@ -22,6 +22,9 @@ public:
 
 private:
     void DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
+    // Draws an object with filters or a blend mode into a layer of its own,
+    // filters that, then composites it onto the canvas.
+    void DrawLayered(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color, int nesting);
     void DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                        const ColorTransform& color, int nesting);
     // solid, when given, replaces the colour of every fill (glyphs).
@@ -35,14 +38,22 @@ private:
     void DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
     void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
     void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
-    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width);
+    // half_width is in the space pen maps to pixels (in pixels without a pen).
+    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, const Matrix* pen,
+                   double device_half_width);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
 
+    // Pixels per twip of a line drawn at the given matrix.
+    double LineScale(const LineStyle& line, const Matrix& matrix) const;
+
     const Movie* movie_ = nullptr;
-    Canvas* canvas_ = nullptr;
+    double stage_scale_ = 0.05;
+    Canvas* canvas_ = nullptr;           // where drawing goes: the stage or a layer
+    Canvas* stage_canvas_ = nullptr;
     int samples_ = 1;
     Rasterizer raster_;
     std::vector<Point> points_;
+    std::vector<Point> mapped_;          // stroke pieces mapped by a pen
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels
 };

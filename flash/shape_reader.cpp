@@ -27,6 +27,7 @@ FillStyle ReadFillStyle(swf::ByteReader& in, int version) {
         fill.matrix = ToMatrix(swf::ReadMatrix(in));
         uint8_t flags = in.U8();
         fill.spread = (flags >> 6) & 3;
+        fill.linear_rgb = ((flags >> 4) & 3) == 1;
         int count = flags & 15;
         for (int i = 0; i < count; ++i) {
             GradientStop stop;
@@ -60,6 +61,8 @@ LineStyle ReadLineStyle(swf::ByteReader& in, int version) {
     int join = (flags1 >> 4) & 3;
     bool has_fill = (flags1 >> 3) & 1;
     (void)flags2;
+    line.scale_x = !(flags1 & 0x04);
+    line.scale_y = !(flags1 & 0x02);
     if (join == 2) in.U16();  // miter limit
     if (has_fill)
         line.color = ReadFillStyle(in, version).color;

@@ -444,43 +444,51 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
 
     // ---- SWF 4 arithmetic, comparison, strings ----
     case 0x0A: {  // Add
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         Push(Value(a + b));
         break;
     }
     case 0x0B: {  // Subtract
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         Push(Value(a - b));
         break;
     }
     case 0x0C: {  // Multiply
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         Push(Value(a * b));
         break;
     }
     case 0x0D: {  // Divide
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         if (b == 0 && c_.version < 5) Push(Value("#ERROR#"));
         else Push(Value(a / b));
         break;
     }
     case 0x0E: {  // Equals (numbers)
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         Push(Bool(a == b));
         break;
     }
     case 0x0F: {  // Less (numbers)
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         Push(Bool(a < b));
         break;
     }
     case 0x10: {  // And
-        bool b = vm_.ToBoolean(Pop()), a = vm_.ToBoolean(Pop());
+        Value vb = Pop(), va = Pop();
+        bool a = vm_.ToBoolean(va), b = vm_.ToBoolean(vb);
         Push(Bool(a && b));
         break;
     }
     case 0x11: {  // Or
-        bool b = vm_.ToBoolean(Pop()), a = vm_.ToBoolean(Pop());
+        Value vb = Pop(), va = Pop();
+        bool a = vm_.ToBoolean(va), b = vm_.ToBoolean(vb);
         Push(Bool(a || b));
         break;
     }
@@ -488,7 +496,8 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Push(Bool(!vm_.ToBoolean(Pop())));
         break;
     case 0x13: {  // StringEquals
-        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Value vb = Pop(), va = Pop();
+        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
         Push(Bool(a == b));
         break;
     }
@@ -514,17 +523,20 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     }
     case 0x21: {  // StringAdd
-        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Value vb = Pop(), va = Pop();
+        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
         Push(Value(a + b));
         break;
     }
     case 0x29: {  // StringLess
-        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Value vb = Pop(), va = Pop();
+        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
         Push(Bool(a < b));
         break;
     }
     case 0x68: {  // StringGreater
-        std::string b = vm_.ToString(Pop()), a = vm_.ToString(Pop());
+        Value vb = Pop(), va = Pop();
+        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
         Push(Bool(a > b));
         break;
     }
@@ -920,37 +932,44 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     }
     case 0x3F: {  // Modulo
-        double b = vm_.ToNumber(Pop()), a = vm_.ToNumber(Pop());
+        Value vb = Pop(), va = Pop();
+        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
         Push(Value(std::fmod(a, b)));
         break;
     }
     case 0x60: {  // BitAnd
-        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Value vb = Pop(), va = Pop();
+        int32_t a = vm_.ToInt(va), b = vm_.ToInt(vb);
         Push(Value(static_cast<double>(a & b)));
         break;
     }
     case 0x61: {  // BitOr
-        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Value vb = Pop(), va = Pop();
+        int32_t a = vm_.ToInt(va), b = vm_.ToInt(vb);
         Push(Value(static_cast<double>(a | b)));
         break;
     }
     case 0x62: {  // BitXor
-        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Value vb = Pop(), va = Pop();
+        int32_t a = vm_.ToInt(va), b = vm_.ToInt(vb);
         Push(Value(static_cast<double>(a ^ b)));
         break;
     }
     case 0x63: {  // BitLShift
-        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Value vb = Pop(), va = Pop();
+        int32_t a = vm_.ToInt(va), b = vm_.ToInt(vb);
         Push(Value(static_cast<double>(static_cast<int32_t>(static_cast<uint32_t>(a) << (b & 31)))));
         break;
     }
     case 0x64: {  // BitRShift
-        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Value vb = Pop(), va = Pop();
+        int32_t a = vm_.ToInt(va), b = vm_.ToInt(vb);
         Push(Value(static_cast<double>(a >> (b & 31))));
         break;
     }
     case 0x65: {  // BitURShift
-        int32_t b = vm_.ToInt(Pop()), a = vm_.ToInt(Pop());
+        Value vb = Pop(), va = Pop();
+        int32_t a = vm_.ToInt(va), b = vm_.ToInt(vb);
         Push(Value(static_cast<double>(static_cast<uint32_t>(a) >> (b & 31))));
         break;
     }

@@ -46,13 +46,13 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 }  // namespace
 
-double StringToNumber(const std::string& text, bool swf4) {
+double StringToNumber(const std::string& text, bool swf4, bool hex) {
     const char* begin = text.c_str();
     const char* p = begin;
     while (IsBlank(*p)) ++p;
     if (!swf4) {
         if (*p == '\0') return NAN;
-        if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        if (hex && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
             // Hex: 32-bit, as the player reads it.
             const char* q = p + 2;
             if (!*q) return NAN;

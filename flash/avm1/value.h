@@ -55,7 +55,8 @@ std::string NumberToRadix(double n, int radix);
 // decimal with fraction and exponent, "0x" hex; anything else is NaN, and an
 // empty string is NaN. With swf4 set, text that is not a number reads as 0
 // and a leading number is read as far as it goes.
-double StringToNumber(const std::string& text, bool swf4);
+// hex: "0x" numbers are read (SWF 6 and later).
+double StringToNumber(const std::string& text, bool swf4, bool hex = true);
 
 // The int32 that ToInt32 makes of a number (modulo 2^32), as bit operations use.
 int32_t ToInt32(double n);

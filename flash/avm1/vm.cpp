@@ -85,7 +85,7 @@ double Vm::ToNumber(const Value& value) {
     case Type::Number:
         return value.number;
     case Type::String:
-        return StringToNumber(value.string, version_ <= 4);
+        return StringToNumber(value.string, version_ <= 4, version_ >= 6);
     case Type::Object: {
         Value primitive = ToPrimitive(value, false);
         if (primitive.type == Type::Object) return NAN;
@@ -133,7 +133,7 @@ bool Vm::ToBoolean(const Value& value) {
         // SWF 7 on: a non-empty string is true; before, its number decides.
         if (version_ >= 7) return !value.string.empty();
         {
-            double n = StringToNumber(value.string, version_ <= 4);
+            double n = StringToNumber(value.string, version_ <= 4, version_ >= 6);
             return n != 0 && !std::isnan(n);
         }
     case Type::Object:
