@@ -220,6 +220,17 @@ void TSkinManage::Post(Request request, TSkinData* changed) {
 
 void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR, DWORD) { Instance().RunRequest(); }
 
+namespace {
+
+// Adds each visible form of ours to the list (EnumThreadWindows callback;
+// a named function so that it has the platform's calling convention).
+BOOL CALLBACK CollectProgramForm(HWND window, LPARAM data) {
+    if (IsWindowVisible(window) && IsProgramForm(window)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 void TSkinManage::RunRequest() {
     if (timer_) KillTimer(nullptr, timer_);
     timer_ = 0;
@@ -230,13 +241,7 @@ void TSkinManage::RunRequest() {
         enabled_ = true;
         bulk_pass_ = true;
         std::vector<HWND> windows;
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND w, LPARAM data) -> BOOL {
-                if (IsWindowVisible(w) && IsProgramForm(w)) reinterpret_cast<std::vector<HWND>*>(data)->push_back(w);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&windows));
+        EnumThreadWindows(GetCurrentThreadId(), CollectProgramForm, reinterpret_cast<LPARAM>(&windows));
         for (size_t i = windows.size(); i-- > 0;) Offer(windows[i]);
         bulk_pass_ = false;
         break;
