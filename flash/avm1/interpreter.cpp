@@ -377,6 +377,14 @@ bool Interpreter::StrictEquals(const Value& a, const Value& b) {
 bool Interpreter::Equals2(const Value& a, const Value& b) {
     if (a.type == b.type) return StrictEquals(a, b);
     if (a.IsNullish() && b.IsNullish()) return true;
+    // An object meets a primitive (undefined and null too) as its valueOf.
+    if (a.IsObject() != b.IsObject()) {
+        const Value& object = a.IsObject() ? a : b;
+        const Value& other = a.IsObject() ? b : a;
+        Value primitive = vm_.ToPrimitive(object);
+        if (primitive.IsObject()) return false;
+        return Equals2(primitive, other);
+    }
     if (a.IsNullish() || b.IsNullish()) return false;
     if (a.IsNumber() && b.IsString()) return a.number == vm_.ToNumber(b);
     if (a.IsString() && b.IsNumber()) return vm_.ToNumber(a) == b.number;
