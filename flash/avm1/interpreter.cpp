@@ -177,6 +177,10 @@ Value Interpreter::Run() {
             (void)here;
             HandleThrow(thrown.value);
         }
+        // Code whose clip was taken off the display list stops at its next
+        // call.
+        bool call = action == 0x3D || action == 0x52 || action == 0x40 || action == 0x53;
+        if (call && c_.base_clip && c_.base_clip->IsRemoved()) break;
     }
     if (c_.activation && vm_.stack.size() > base_) vm_.stack.resize(base_);
     return return_value_;
