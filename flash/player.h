@@ -59,6 +59,7 @@ struct Clip : avm1::Object {
 
     const char* TypeOf() const override { return button ? "object" : "movieclip"; }
     Clip* AsClip() override { return this; }
+    bool IsRemoved() const override { return removed; }
     bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
     bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
     void TraceRefs(avm1::Tracer& tracer) override;

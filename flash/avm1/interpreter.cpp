@@ -177,6 +177,10 @@ Value Interpreter::Run() {
             (void)here;
             HandleThrow(thrown.value);
         }
+        // Code whose clip was taken off the display list stops at its next
+        // call.
+        bool call = action == 0x3D || action == 0x52 || action == 0x40 || action == 0x53;
+        if (call && c_.base_clip && c_.base_clip->IsRemoved()) break;
     }
     if (c_.activation && vm_.stack.size() > base_) vm_.stack.resize(base_);
     return return_value_;
@@ -377,6 +381,14 @@ bool Interpreter::StrictEquals(const Value& a, const Value& b) {
 bool Interpreter::Equals2(const Value& a, const Value& b) {
     if (a.type == b.type) return StrictEquals(a, b);
     if (a.IsNullish() && b.IsNullish()) return true;
+    // An object meets a primitive (undefined and null too) as its valueOf.
+    if (a.IsObject() != b.IsObject()) {
+        const Value& object = a.IsObject() ? a : b;
+        const Value& other = a.IsObject() ? b : a;
+        Value primitive = vm_.ToPrimitive(object);
+        if (primitive.IsObject()) return false;
+        return Equals2(primitive, other);
+    }
     if (a.IsNullish() || b.IsNullish()) return false;
     if (a.IsNumber() && b.IsString()) return a.number == vm_.ToNumber(b);
     if (a.IsString() && b.IsNumber()) return vm_.ToNumber(a) == b.number;

@@ -107,6 +107,9 @@ public:
     virtual Function* AsFunction() { return nullptr; }
     virtual ArrayObject* AsArray() { return nullptr; }
     virtual flash::Clip* AsClip() { return nullptr; }
+    // A display object taken off the display list: code running on its
+    // timeline stops.
+    virtual bool IsRemoved() const { return false; }
     // Display objects (clips, text fields) stand for their target path
     // when converted to a string.
     virtual bool HasTargetPath() { return AsClip() != nullptr; }

@@ -16,7 +16,8 @@ Vm::Vm(int version) : version_(version) {
     object_proto = heap.Make<Object>(nullptr);
     function_proto = heap.Make<Object>(object_proto);
     array_proto = heap.Make<Object>(object_proto);
-    global = heap.Make<Object>(object_proto);
+    // _global has no prototype: it has no valueOf or toString of its own.
+    global = heap.Make<Object>(nullptr);
     InstallGlobals(*this);
 }
 
