@@ -1,5 +1,8 @@
 #include "flash/sound_engine.h"
 
+#include "flash/avm1/classes/sound_class.h"
+#include "flash/avm1/vm.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -20,6 +23,7 @@ SoundEngine::SoundEngine(Player& player, SoundMixer& mixer) : player_(player), m
 }
 
 SoundEngine::~SoundEngine() {
+    if (player_.vm()) player_.vm()->on_sound = nullptr;
     player_.SetObserver(nullptr);
     mixer_.StopAll();
 }
@@ -31,6 +35,33 @@ void SoundEngine::Follow(const Movie* movie) {
     tracks_.clear();
     streaming_.clear();
     movie_ = movie;
+    // A new movie has a new script machine: its Sound objects play here.
+    if (player_.vm())
+        player_.vm()->on_sound = [this](avm1::Object* object, const char* action) { ScriptSound(object, action); };
+}
+
+void SoundEngine::ScriptSound(avm1::Object* object, const char* action) {
+    auto* sound = static_cast<avm1::SoundObject*>(object);
+    avm1::Vm* vm = player_.vm();
+    if (!vm || !movie_) return;
+    std::string what = action;
+    if (what == "stop") {
+        StopSound(sound->linkage.empty() ? 0 : SoundByName(sound->linkage));
+        return;
+    }
+    if (what != "start") return;  // volume and attach apply to the next start
+    uint16_t id = SoundByName(sound->linkage);
+    if (id == 0) return;
+    double offset = vm->ToNumber(vm->Get(object, "__start_offset"));
+    double loops = vm->ToNumber(vm->Get(object, "__start_loops"));
+    SoundTransform transform;
+    transform.volume = std::clamp(sound->volume, 0, 100) / 100.0;
+    transform.ll = sound->ll / 100.0;
+    transform.lr = sound->lr / 100.0;
+    transform.rl = sound->rl / 100.0;
+    transform.rr = sound->rr / 100.0;
+    StartSound(id, std::isfinite(loops) && loops >= 1 ? static_cast<int>(std::min(loops, 10000.0)) : 1,
+               std::isfinite(offset) && offset > 0 ? offset : 0, transform);
 }
 
 void SoundEngine::FrameEntered(Clip& clip, int frame) {

@@ -19,6 +19,10 @@
 
 namespace flash {
 
+namespace avm1 {
+class Object;
+}
+
 class SoundEngine : public PlayerObserver {
 public:
     // Watches the player from now on; the engine must outlive it or be
@@ -55,6 +59,9 @@ private:
     };
 
     void Start(const SoundStart& start);
+    // What a script's Sound object asked for: "start" plays its attached
+    // sound with its volume and transform, "stop" stops it (or every sound).
+    void ScriptSound(avm1::Object* sound, const char* action);
     std::shared_ptr<const Pcm> Decoded(uint16_t sound);
     const StreamTrack& Track(const Timeline& timeline);
     void FollowStream(Clip& clip, int frame);

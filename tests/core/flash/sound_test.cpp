@@ -287,3 +287,29 @@ TEST(SoundEngine, StreamInsideASpriteAndScriptCalls) {
     Mix(mixer, 11025);
     EXPECT_FALSE(mixer.VoiceActive(voice));
 }
+
+TEST(SoundEngine, ScriptSoundObjectsStartAndStopTheirAttachedSound) {
+    flash::SwfWriter movie(8, 100, 100, 10);
+    movie.Tag(kDefineSound, DefineSoundBody(4, 0x3A, std::vector<int16_t>(11025, 50)));
+    movie.Tag(56, {1, 0, 4, 0, 'b', 'e', 'e', 'p', 0});   // ExportAssets
+    // s = new Sound(); s.attachSound("beep"); s.start(0, 2);
+    flash::ActionWriter start;
+    start.Push("s").Push(0.0).Push("Sound").Op(0x40).SetVariable();
+    start.Push("beep").Push(1.0).Push("s").GetVariable().Push("attachSound").CallMethod().Pop();
+    start.Push(2.0).Push(0.0).Push(2.0).Push("s").GetVariable().Push("start").CallMethod().Pop();
+    movie.DoAction(start);
+    movie.ShowFrame();
+    // s.stop();
+    flash::ActionWriter stop;
+    stop.Push(0.0).Push("s").GetVariable().Push("stop").CallMethod().Pop();
+    movie.DoAction(stop);
+    movie.ShowFrame();
+
+    flash::Player player;
+    flash::SoundMixer mixer;
+    flash::SoundEngine engine(player, mixer);
+    player.Load(Load(movie));
+    EXPECT_EQ(mixer.ActiveVoices(), 1u);
+    player.Advance();
+    EXPECT_EQ(mixer.ActiveVoices(), 0u);
+}
