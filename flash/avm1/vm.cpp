@@ -209,6 +209,22 @@ Value Vm::Get(Object* object, const std::string& name) {
         int guard = 0;
         for (Object* o = object->proto; o && guard < kMaxChain; o = o->proto, ++guard)
             if (o->GetVirtual(*this, name, &virtual_value)) return virtual_value;
+        // A missing member asks the object's __resolve, when it has one.
+        // The nearest __resolve that is a function answers; one that is a
+        // plain object answers nothing; other values are passed over.
+        if (name != "__resolve") {
+            guard = 0;
+            for (Object* o = object; o && guard < kMaxChain; o = o->proto, ++guard) {
+                Property* resolve = o->FindOwn("__resolve", CaseSensitive());
+                if (!resolve || resolve->IsVirtual() || !resolve->value.IsObject()) continue;
+                Object* handler = resolve->value.object;
+                if (handler->AsFunction()) {
+                    if (call_depth >= kMaxCallDepth) return Value();
+                    return Call(resolve->value, Value(object), {Value(name)});
+                }
+                if (!handler->HasTargetPath()) return Value();
+            }
+        }
         return Value();
     }
     if (property->IsVirtual()) {
