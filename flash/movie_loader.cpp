@@ -17,6 +17,7 @@
 #include <cstring>
 #include <fstream>
 #include <optional>
+#include <set>
 
 namespace flash {
 
@@ -283,6 +284,7 @@ private:
     Movie& movie_;
     std::filesystem::path folder_;
     int import_depth_ = 0;
+    std::set<uint16_t> defined_;         // characters defined so far in the file
     bool background_set_ = false;
     std::vector<uint8_t> jpeg_tables_;
 };
@@ -312,6 +314,7 @@ void TimelineReader::Import(swf::ByteReader& body, bool version2) {
         Character copy = *character;
         if (!copy.owner) copy.owner = source.get();
         movie_.characters[id] = copy;
+        defined_.insert(id);
     }
     movie_.imports.push_back(source);
 }
@@ -341,13 +344,18 @@ void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_
                 timeline.frames.emplace_back();
                 break;
             case kPlaceObject:
-                frame.tags.push_back({ControlKind::Place, ReadPlaceObject(body), {}});
-                break;
             case kPlaceObject2:
-            case kPlaceObject3:
-                frame.tags.push_back(
-                    {ControlKind::Place, ReadPlaceObject2(body, code == kPlaceObject3, movie_.version), {}});
+            case kPlaceObject3: {
+                PlaceRecord place = code == kPlaceObject
+                                        ? ReadPlaceObject(body)
+                                        : ReadPlaceObject2(body, code == kPlaceObject3, movie_.version);
+                // On the main timeline a character defined further on in
+                // the file is not there yet when the tag plays: nothing is
+                // placed.
+                if (nesting == 0 && place.has_character && !defined_.count(place.character)) break;
+                frame.tags.push_back({ControlKind::Place, std::move(place), {}});
                 break;
+            }
             case kRemoveObject:
             case kRemoveObject2: {
                 ControlTag tag{ControlKind::Remove, {}, {}};
@@ -456,6 +464,7 @@ void TimelineReader::DefineTag(int code, swf::ByteReader& body, int nesting) {
         uint16_t id = body.U16();
         if (std::optional<Character> character = ReadCharacter(code, body, nesting))
             movie_.characters[id] = std::move(*character);
+            defined_.insert(id);
     }
 }
 
