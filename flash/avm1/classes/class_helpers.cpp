@@ -109,4 +109,18 @@ void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
     vm.timers.push_back(std::move(timer));
 }
 
+Value LoadMethod(Vm& vm, Object* self, Args& args) {
+    if (!self || args.empty()) return Value(false);
+    vm.Set(self, "loaded", Value(false));
+    ScheduleLoad(vm, self, vm.ToString(args[0]));
+    return Value(true);
+}
+
+Value SendAndLoadMethod(Vm& vm, Object*, Args& args) {
+    if (args.size() < 2 || !args[1].IsObject()) return Value(false);
+    vm.Set(args[1].object, "loaded", Value(false));
+    ScheduleLoad(vm, args[1].object, vm.ToString(args[0]));
+    return Value(true);
+}
+
 }  // namespace flash::avm1

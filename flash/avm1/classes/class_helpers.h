@@ -40,4 +40,9 @@ namespace flash::avm1 {
 // undefined when the file cannot be read.
 void ScheduleLoad(Vm& vm, Object* target, const std::string& url);
 
+// The load(url) and sendAndLoad(url, target) methods of XML and LoadVars:
+// the object (or target) is marked not loaded and its load scheduled.
+Value LoadMethod(Vm& vm, Object* self, Args& args);
+Value SendAndLoadMethod(Vm& vm, Object* self, Args& args);
+
 }  // namespace flash::avm1

@@ -70,21 +70,6 @@ Value ToStringMethod(Vm& vm, Object* self, Args&) {
     return Value(out);
 }
 
-Value Load(Vm& vm, Object* self, Args& args) {
-    if (!self || args.empty()) return Value(false);
-    vm.Set(self, "loaded", Value(false));
-    ScheduleLoad(vm, self, vm.ToString(args[0]));
-    return Value(true);
-}
-
-// sendAndLoad(url, target, method): target loads what the url answers.
-Value SendAndLoad(Vm& vm, Object*, Args& args) {
-    if (args.size() < 2 || !args[1].IsObject()) return Value(false);
-    vm.Set(args[1].object, "loaded", Value(false));
-    ScheduleLoad(vm, args[1].object, vm.ToString(args[0]));
-    return Value(true);
-}
-
 Value OnData(Vm& vm, Object* self, Args& args) {
     if (!self) return Value();
     Value text = Arg(args, 0);
@@ -110,8 +95,8 @@ void InstallLoadVarsClass(Vm& vm) {
     Object* proto = InstallClass(vm, vm.global, "LoadVars", Construct);
     vm.AddMethod(proto, "decode", Decode);
     vm.AddMethod(proto, "toString", ToStringMethod);
-    vm.AddMethod(proto, "load", Load);
-    vm.AddMethod(proto, "sendAndLoad", SendAndLoad);
+    vm.AddMethod(proto, "load", LoadMethod);
+    vm.AddMethod(proto, "sendAndLoad", SendAndLoadMethod);
     vm.AddMethod(proto, "send", False);
     vm.AddMethod(proto, "onData", OnData);
     vm.AddMethod(proto, "onLoad", Nothing);

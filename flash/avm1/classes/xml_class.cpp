@@ -135,21 +135,6 @@ Value CreateTextNode(Vm& vm, Object*, Args& args) {
     return Value(static_cast<Object*>(MakeXmlNode(vm, 3, Arg(args, 0))));
 }
 
-Value Load(Vm& vm, Object* self, Args& args) {
-    if (!self || args.empty()) return Value(false);
-    vm.Set(self, "loaded", Value(false));
-    ScheduleLoad(vm, self, vm.ToString(args[0]));
-    return Value(true);
-}
-
-// sendAndLoad(url, target): the target loads what the url gives.
-Value SendAndLoad(Vm& vm, Object*, Args& args) {
-    if (args.size() < 2 || !args[1].IsObject()) return Value(false);
-    vm.Set(args[1].object, "loaded", Value(false));
-    ScheduleLoad(vm, args[1].object, vm.ToString(args[0]));
-    return Value(true);
-}
-
 // What a load delivers: the text parses into the document and onLoad
 // hears whether it came.
 Value OnData(Vm& vm, Object* self, Args& args) {
@@ -187,8 +172,8 @@ void InstallXmlClasses(Vm& vm) {
     vm.AddMethod(xml, "createElement", CreateElement);
     vm.AddMethod(xml, "createTextNode", CreateTextNode);
     vm.AddMethod(xml, "parseXML", ParseXmlMethod);
-    vm.AddMethod(xml, "load", Load);
-    vm.AddMethod(xml, "sendAndLoad", SendAndLoad);
+    vm.AddMethod(xml, "load", LoadMethod);
+    vm.AddMethod(xml, "sendAndLoad", SendAndLoadMethod);
     vm.AddMethod(xml, "send", False);
     vm.AddMethod(xml, "addRequestHeader", Nothing);
     vm.AddMethod(xml, "getBytesLoaded", BytesLoaded);
