@@ -6,6 +6,7 @@
 #include "flash/player.h"
 #include "flash/text_field.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -56,25 +57,21 @@ void SetScaleRotation(Matrix& m, double sx, double sy, double degrees) {
 
 double Round20(double twips) { return std::round(twips) / 20.0; }
 
-struct Box {
+// The union of boxes, each taken through a matrix.
+struct BoundsUnion {
     double xmin = std::numeric_limits<double>::infinity(), ymin = xmin;
     double xmax = -xmin, ymax = -xmin;
     bool Empty() const { return xmin > xmax; }
-    void Add(double x, double y) {
-        xmin = std::min(xmin, x), ymin = std::min(ymin, y);
-        xmax = std::max(xmax, x), ymax = std::max(ymax, y);
-    }
     void AddBox(double x0, double y0, double x1, double y1, const Matrix& m) {
-        Add(m.X(x0, y0), m.Y(x0, y0));
-        Add(m.X(x1, y0), m.Y(x1, y0));
-        Add(m.X(x0, y1), m.Y(x0, y1));
-        Add(m.X(x1, y1), m.Y(x1, y1));
+        Box box = TransformBox(m, {x0, y0, x1, y1});
+        xmin = std::min(xmin, box.xmin), ymin = std::min(ymin, box.ymin);
+        xmax = std::max(xmax, box.xmax), ymax = std::max(ymax, box.ymax);
     }
 };
 
-void AddClip(Clip& clip, const Matrix& m, Box& box, int nesting);
+void AddClip(Clip& clip, const Matrix& m, BoundsUnion& box, int nesting);
 
-void AddInstance(const Instance& instance, const Matrix& outer, Box& box, int nesting) {
+void AddInstance(const Instance& instance, const Matrix& outer, BoundsUnion& box, int nesting) {
     if (!instance.definition || nesting > 32) return;
     Matrix m = Multiply(outer, instance.matrix);
     const Character& c = *instance.definition;
@@ -93,7 +90,7 @@ void AddInstance(const Instance& instance, const Matrix& outer, Box& box, int ne
     }
 }
 
-void AddClip(Clip& clip, const Matrix& m, Box& box, int nesting) {
+void AddClip(Clip& clip, const Matrix& m, BoundsUnion& box, int nesting) {
     if (clip.drawing && !clip.drawing->empty) {
         const Shape& s = clip.drawing->shape;
         box.AddBox(s.xmin, s.ymin, s.xmax, s.ymax, m);
@@ -104,7 +101,7 @@ void AddClip(Clip& clip, const Matrix& m, Box& box, int nesting) {
 }  // namespace
 
 bool Player::ClipBounds(Clip& clip, double* xmin, double* ymin, double* xmax, double* ymax) {
-    Box box;
+    BoundsUnion box;
     AddClip(clip, Matrix{}, box, 0);
     if (box.Empty()) return false;
     *xmin = box.xmin, *ymin = box.ymin, *xmax = box.xmax, *ymax = box.ymax;
@@ -151,16 +148,8 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
             return true;
         }
         // Measured in the parent's space.
-        double sx = ScaleX(m), sy = ScaleY(m);
-        (void)sx, (void)sy;
-        double w = 0, h = 0;
-        {
-            double xs[4] = {m.X(x0, y0), m.X(x1, y0), m.X(x0, y1), m.X(x1, y1)};
-            double ys[4] = {m.Y(x0, y0), m.Y(x1, y0), m.Y(x0, y1), m.Y(x1, y1)};
-            w = *std::max_element(xs, xs + 4) - *std::min_element(xs, xs + 4);
-            h = *std::max_element(ys, ys + 4) - *std::min_element(ys, ys + 4);
-        }
-        *out = avm1::Value(Round20(prop == Prop::Width ? w : h));
+        Box box = TransformBox(m, {x0, y0, x1, y1});
+        *out = avm1::Value(Round20(prop == Prop::Width ? box.xmax - box.xmin : box.ymax - box.ymin));
         return true;
     }
     case Prop::Target: *out = avm1::Value(player->SlashPath(this)); return true;

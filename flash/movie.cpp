@@ -78,4 +78,11 @@ const Character* Movie::Find(uint16_t id) const {
     return it == characters.end() ? nullptr : &it->second;
 }
 
+Box TransformBox(const Matrix& m, const Box& box) {
+    double xs[4] = {m.X(box.xmin, box.ymin), m.X(box.xmax, box.ymin), m.X(box.xmin, box.ymax), m.X(box.xmax, box.ymax)};
+    double ys[4] = {m.Y(box.xmin, box.ymin), m.Y(box.xmax, box.ymin), m.Y(box.xmin, box.ymax), m.Y(box.xmax, box.ymax)};
+    return {*std::min_element(xs, xs + 4), *std::min_element(ys, ys + 4), *std::max_element(xs, xs + 4),
+            *std::max_element(ys, ys + 4)};
+}
+
 }  // namespace flash

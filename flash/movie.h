@@ -33,6 +33,12 @@ Matrix Multiply(const Matrix& outer, const Matrix& inner);
 // The matrix that undoes m; none when m squashes the plane to a line.
 std::optional<Matrix> Inverse(const Matrix& m);
 
+// An axis-aligned box, and the box that holds a box after a matrix.
+struct Box {
+    double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
+};
+Box TransformBox(const Matrix& m, const Box& box);
+
 // Channel' = channel * mult / 256 + add, clamped to 0..255.
 struct ColorTransform {
     int rm = 256, gm = 256, bm = 256, am = 256;

@@ -347,11 +347,8 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
     case Prop::Visible: *out = Value(placed.visible); return true;
     case Prop::Width:
     case Prop::Height: {
-        double xs[4] = {m.X(xmin, ymin), m.X(xmax, ymin), m.X(xmin, ymax), m.X(xmax, ymax)};
-        double ys[4] = {m.Y(xmin, ymin), m.Y(xmax, ymin), m.Y(xmin, ymax), m.Y(xmax, ymax)};
-        double w = *std::max_element(xs, xs + 4) - *std::min_element(xs, xs + 4);
-        double h = *std::max_element(ys, ys + 4) - *std::min_element(ys, ys + 4);
-        *out = Value(round20(prop == Prop::Width ? w : h));
+        flash::Box box = TransformBox(m, {xmin, ymin, xmax, ymax});
+        *out = Value(round20(prop == Prop::Width ? box.xmax - box.xmin : box.ymax - box.ymin));
         return true;
     }
     case Prop::Name: *out = Value(placed.name); return true;

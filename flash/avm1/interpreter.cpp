@@ -169,12 +169,10 @@ Value Interpreter::Run() {
         }
         size_t next = body_start + length;
         Body body(data + body_start, length);
-        size_t here = pc_;
         pc_ = next;
         try {
             if (!Step(action, body, next)) break;
         } catch (ScriptThrow& thrown) {
-            (void)here;
             HandleThrow(thrown.value);
         }
         // Code whose clip was taken off the display list stops at its next

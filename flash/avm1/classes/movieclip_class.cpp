@@ -189,9 +189,6 @@ Value GetBounds(Vm& vm, Object* self, Args& args) {
     Object* result = vm.MakeObject();
     double x0, y0, x1, y1;
     if (!clip->player->ClipBounds(*clip, &x0, &y0, &x1, &y1)) {
-        x0 = y0 = x1 = y1 = 6710886.35 * 20;
-        x0 = y0 = 6710886.35 * 20;
-        x1 = y1 = -6710886.35 * 20;
         vm.Set(result, "xMin", Value(6710886.35));
         vm.Set(result, "xMax", Value(6710886.35));
         vm.Set(result, "yMin", Value(6710886.35));
@@ -206,13 +203,12 @@ Value GetBounds(Vm& vm, Object* self, Args& args) {
         auto from_stage = Inverse(clip->player->StageMatrix(*target));
         if (from_stage) m = Multiply(*from_stage, to_stage);
     }
-    double xs[4] = {m.X(x0, y0), m.X(x1, y0), m.X(x0, y1), m.X(x1, y1)};
-    double ys[4] = {m.Y(x0, y0), m.Y(x1, y0), m.Y(x0, y1), m.Y(x1, y1)};
+    Box box = TransformBox(m, {x0, y0, x1, y1});
     auto round = [](double twips) { return std::round(twips) / 20.0; };
-    vm.Set(result, "xMin", Value(round(*std::min_element(xs, xs + 4))));
-    vm.Set(result, "xMax", Value(round(*std::max_element(xs, xs + 4))));
-    vm.Set(result, "yMin", Value(round(*std::min_element(ys, ys + 4))));
-    vm.Set(result, "yMax", Value(round(*std::max_element(ys, ys + 4))));
+    vm.Set(result, "xMin", Value(round(box.xmin)));
+    vm.Set(result, "xMax", Value(round(box.xmax)));
+    vm.Set(result, "yMin", Value(round(box.ymin)));
+    vm.Set(result, "yMax", Value(round(box.ymax)));
     return Value(result);
 }
 
@@ -239,11 +235,8 @@ Value GlobalToLocal(Vm& vm, Object* self, Args& args) { return ConvertPoint(vm, 
 bool StageBounds(Clip* clip, double* x0, double* y0, double* x1, double* y1) {
     double a, b, c, d;
     if (!clip->player->ClipBounds(*clip, &a, &b, &c, &d)) return false;
-    Matrix m = clip->player->WorldMatrix(*clip);
-    double xs[4] = {m.X(a, b), m.X(c, b), m.X(a, d), m.X(c, d)};
-    double ys[4] = {m.Y(a, b), m.Y(c, b), m.Y(a, d), m.Y(c, d)};
-    *x0 = *std::min_element(xs, xs + 4), *x1 = *std::max_element(xs, xs + 4);
-    *y0 = *std::min_element(ys, ys + 4), *y1 = *std::max_element(ys, ys + 4);
+    Box box = TransformBox(clip->player->WorldMatrix(*clip), {a, b, c, d});
+    *x0 = box.xmin, *y0 = box.ymin, *x1 = box.xmax, *y1 = box.ymax;
     return true;
 }
 

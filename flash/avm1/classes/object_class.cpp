@@ -101,8 +101,7 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
         }
     }
     auto apply = [&](Property& property) {
-        uint32_t flags = (static_cast<uint32_t>(property.flags) | static_cast<uint32_t>(property.version_flags) << 0);
-        flags = property.flags | property.version_flags;
+        uint32_t flags = property.flags | property.version_flags;
         flags = (flags & ~clear) | set;
         property.flags = static_cast<uint8_t>(flags & 7);
         property.version_flags = static_cast<uint16_t>(flags & ~7u);
