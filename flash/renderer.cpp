@@ -173,6 +173,12 @@ void Renderer::DrawLayered(const Instance& instance, const Matrix& matrix, const
         room.right += m.right;
         room.bottom += m.bottom;
     }
+    // However far filters spread, what lies beyond the canvas's own size
+    // around the drawn part can never reach it.
+    room.left = std::min(room.left, canvas_->width);
+    room.right = std::min(room.right, canvas_->width);
+    room.top = std::min(room.top, canvas_->height);
+    room.bottom = std::min(room.bottom, canvas_->height);
     Canvas image;
     image.width = box.x1 - box.x0 + room.left + room.right;
     image.height = box.y1 - box.y0 + room.top + room.bottom;

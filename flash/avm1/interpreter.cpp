@@ -659,7 +659,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         }
         if (!clip) break;
         double number = StringToNumber(text, false);
-        int index = !std::isnan(number) ? static_cast<int>(number) - 1 : host->FindLabel(clip, text);
+        int index = !std::isnan(number) ? FrameIndex(number) : host->FindLabel(clip, text);
         if (index >= 0) host->CallFrame(clip, index);
         break;
     }

@@ -3,6 +3,7 @@
 #include "flash/avm1/classes/classes.h"
 #include "flash/player.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace flash::avm1 {
@@ -12,6 +13,12 @@ namespace {
 constexpr int kDepthOffset = 16384;
 
 Clip* ClipOf(Object* self) { return self ? self->AsClip() : nullptr; }
+
+// The display-list depth of a script depth (a number, not NaN), kept
+// inside the range of depths.
+int ListDepth(double depth) {
+    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, 1073741824.0)) + kDepthOffset;
+}
 
 Value Play(Vm& vm, Object* self, Args&) {
     if (vm.host && ClipOf(self)) vm.host->SetPlaying(self, true);
@@ -89,7 +96,7 @@ Value AttachMovie(Vm& vm, Object* self, Args& args) {
     for (const auto& [exported, character] : movie->exports)
         if (FoldCase(exported) == FoldCase(symbol)) id = character;
     if (!id) return Value();
-    Clip* clip = parent->player->AttachClip(*parent, id, name, static_cast<int>(depth) + kDepthOffset);
+    Clip* clip = parent->player->AttachClip(*parent, id, name, ListDepth(depth));
     ApplyInit(vm, clip, args, 3);
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
@@ -99,7 +106,7 @@ Value CreateEmptyMovieClip(Vm& vm, Object* self, Args& args) {
     if (!parent || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
     if (std::isnan(depth)) return Value();
-    Clip* clip = parent->player->CreateEmptyClip(*parent, vm.ToString(args[0]), static_cast<int>(depth) + kDepthOffset);
+    Clip* clip = parent->player->CreateEmptyClip(*parent, vm.ToString(args[0]), ListDepth(depth));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
 
@@ -108,7 +115,7 @@ Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
     if (!source || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
     if (std::isnan(depth)) return Value();
-    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), static_cast<int>(depth) + kDepthOffset);
+    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth));
     ApplyInit(vm, clip, args, 2);
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
@@ -137,7 +144,7 @@ Value GetInstanceAtDepth(Vm& vm, Object* self, Args& args) {
     if (!clip || args.empty()) return Value();
     double depth = vm.ToNumber(args[0]);
     if (std::isnan(depth)) return Value();
-    auto found = clip->children.find(static_cast<int>(depth) + kDepthOffset);
+    auto found = clip->children.find(ListDepth(depth));
     if (found == clip->children.end() || !found->second.clip) return Value();
     return Value(static_cast<Object*>(found->second.clip));
 }
@@ -153,7 +160,7 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
     } else {
         double n = vm.ToNumber(args[0]);
         if (std::isnan(n)) return Value();
-        depth = static_cast<int>(n) + kDepthOffset;
+        depth = ListDepth(n);
     }
     clip->player->SwapDepths(*clip, depth);
     return Value();

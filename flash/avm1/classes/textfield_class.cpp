@@ -4,6 +4,7 @@
 #include "flash/player.h"
 #include "flash/text_field.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace flash::avm1 {
@@ -184,7 +185,8 @@ Value CreateTextField(Vm& vm, Object* self, Args& args) {
     double numbers[5];
     for (int i = 0; i < 5; ++i) {
         numbers[i] = vm.ToNumber(args[static_cast<size_t>(i) + 1]);
-        if (!std::isfinite(numbers[i])) numbers[i] = 0;
+        // Past these, depths and pixel sizes mean nothing to a field.
+        numbers[i] = std::isfinite(numbers[i]) ? std::clamp(numbers[i], -1073741824.0, 1073741824.0) : 0;
     }
     TextField* field = flash::CreateTextField(vm, *parent, vm.ToString(args[0]),
                                               static_cast<int>(numbers[0]) + kDepthOffset, numbers[1], numbers[2],
