@@ -123,6 +123,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     vm_ = std::make_unique<avm1::Vm>(movie_->version);
     vm_->load_folder = base_folder_.string();
     vm_->host = this;
+    if (step_limit_) vm_->max_steps = step_limit_;
     vm_->on_trace = trace_sink_;
     vm_->epoch_seconds = epoch_seconds_;
     vm_->utc_offset_minutes = utc_offset_minutes_;

@@ -136,6 +136,9 @@ public:
     // Frames per second the clock runs at (the movie's rate, kept sensible).
     double FrameRate() const;
 
+    // Actions one script may run before it is cut off, for the movies loaded
+    // from now on (the machine's own limit when unset).
+    void SetScriptStepLimit(uint64_t steps) { step_limit_ = steps; }
     // Where trace() lines go (nothing when unset).
     void SetTraceSink(std::function<void(const std::string&)> sink);
     // Fixes the clock scripts see: local time of the movie's start, seconds
@@ -278,6 +281,7 @@ private:
     int live_clips_ = 0;
     int unnamed_count_ = 0;                  // names "instance1", "instance2"...
     double pending_ms_ = 0;
+    uint64_t step_limit_ = 0;                // 0: the machine's own
     std::function<void(const std::string&)> trace_sink_;
     double epoch_seconds_ = 0;
     int utc_offset_minutes_ = 0;

@@ -43,9 +43,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     flash::Player player;
-    player.Load(movie);
     // Scripts that loop for ever are cut off sooner than in the player.
-    if (player.vm()) player.vm()->max_steps = 200'000;
+    player.SetScriptStepLimit(200'000);
+    player.Load(movie);
     for (int i = 0; i < 4; ++i) player.Advance();
     RunTimeline(player, movie->timeline, movie->version);
     for (const auto& [id, character] : movie->characters) {
