@@ -38,6 +38,10 @@ int main(int argc, char** argv) {
     std::wstring movie;
     if (argc > 1) {
         movie.assign(argv[1], argv[1] + std::strlen(argv[1]));
+        if (GetFileAttributesW(movie.c_str()) == INVALID_FILE_ATTRIBUTES) {
+            std::fprintf(stderr, "flash_cpu_bench: cannot find %s\n", argv[1]);
+            return 1;
+        }
     } else {
         wchar_t folder[MAX_PATH];
         GetTempPathW(MAX_PATH, folder);

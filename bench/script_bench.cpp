@@ -2,7 +2,9 @@
 // arithmetic loop, member access on a movie clip, string building, sorting
 // 100,000 numbers), written by our SWF writer into a folder so that any
 // player can time them (each traces the milliseconds getTimer saw), and
-// timed here in our player, wall clock around the frame that runs them.
+// timed here in our player, wall clock around the frame that runs them;
+// also a 12 frames-per-second movie that scripts keep moving, for timing a
+// player's processor share (flash_cpu_bench.exe).
 //   script_bench [OUT_DIR]
 #include "flash/movie_loader.h"
 #include "flash/player.h"
@@ -13,6 +15,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <iterator>
 #include <memory>
 #include <string>
 #include <vector>
@@ -41,6 +45,7 @@ public:
             for (int i = 0; i < 4; ++i) body.push_back(static_cast<uint8_t>(bits >> (32 * word + 8 * i)));
         return Long(0x96, body);
     }
+    Code& GotoFrame(uint16_t index) { return Long(0x81, {static_cast<uint8_t>(index), static_cast<uint8_t>(index >> 8)}); }
     size_t Here() const { return bytes_.size(); }
     // A jump (0x99) or branch (0x9D) whose target is patched later.
     size_t Branch(uint8_t code) {
@@ -74,7 +79,7 @@ private:
 constexpr uint8_t kAdd2 = 0x47, kLess2 = 0x48, kNot = 0x12, kIncrement = 0x50, kMultiply = 0x0C;
 constexpr uint8_t kGetVariable = 0x1C, kSetVariable = 0x1D, kGetMember = 0x4E, kSetMember = 0x4F;
 constexpr uint8_t kCallMethod = 0x52, kPop = 0x17, kTrace = 0x26, kGetTime = 0x34, kSubtract = 0x0B;
-constexpr uint8_t kInitArray = 0x42, kRandom = 0x30;
+constexpr uint8_t kInitArray = 0x42, kRandom = 0x30, kDivide = 0x0D, kPlay = 0x06;
 
 // for (i = 0; i < count; i++) body
 template <class Body>
@@ -140,6 +145,72 @@ std::vector<Case> Cases() {
     return cases;
 }
 
+// this["c" + i] on the stack
+void PushClip(Code& c) {
+    c.Push("this").Op(kGetVariable).Push("c").Push("i").Op(kGetVariable).Op(kAdd2).Op(kGetMember);
+}
+
+// Pushes Math.NAME(t / divisor + i)
+void PushWave(Code& c, const char* name, double divisor) {
+    c.Push("t").Op(kGetVariable).Push(divisor).Op(kDivide).Push("i").Op(kGetVariable).Op(kAdd2);
+    c.Push(1.0).Push("Math").Op(kGetVariable).Push(name).Op(kCallMethod);
+}
+
+// Calls clip.NAME(args...) on the clip in variable "clip", dropping the result.
+void CallOnClip(Code& c, const char* name, std::initializer_list<double> args) {
+    for (auto it = std::rbegin(args); it != std::rend(args); ++it) c.Push(*it);
+    c.Push(static_cast<double>(args.size())).Push("clip").Op(kGetVariable).Push(name).Op(kCallMethod).Op(kPop);
+}
+
+// Moves and turns every square: t++, then for each clip c<i> its place on two
+// waves and its rotation.
+Code StepCode() {
+    Code step;
+    step.Push("t").Push("t").Op(kGetVariable).Op(kIncrement).Op(kSetVariable);
+    Loop(step, 40, [](Code& b) {
+        PushClip(b);
+        b.Push("_x").Push(275.0);
+        PushWave(b, "sin", 10);
+        b.Push(200.0).Op(kMultiply).Op(kAdd2).Op(kSetMember);
+        PushClip(b);
+        b.Push("_y").Push(200.0);
+        PushWave(b, "cos", 7);
+        b.Push(150.0).Op(kMultiply).Op(kAdd2).Op(kSetMember);
+        PushClip(b);
+        b.Push("_rotation").Push("t").Op(kGetVariable).Push(3.0).Op(kMultiply).Op(kSetMember);
+    });
+    return step;
+}
+
+// A movie that keeps running scripts at 12 frames per second, for timing a
+// player's processor share while it plays: frame 1 draws 40 squares with the
+// drawing API, frames 2 and 3 move and turn every square, frame 3 goes back
+// to frame 2.
+std::vector<uint8_t> AnimatedMovie() {
+    Code setup;
+    setup.Push("t").Push(0.0).Op(kSetVariable);
+    Loop(setup, 40, [](Code& b) {
+        b.Push("clip").Push("i").Op(kGetVariable).Push("c").Push("i").Op(kGetVariable).Op(kAdd2).Push(2.0)
+            .Push("this").Op(kGetVariable).Push("createEmptyMovieClip").Op(kCallMethod).Op(kSetVariable);
+        CallOnClip(b, "beginFill", {16711680.0, 100.0});
+        CallOnClip(b, "moveTo", {-10.0, -10.0});
+        CallOnClip(b, "lineTo", {10.0, -10.0});
+        CallOnClip(b, "lineTo", {10.0, 10.0});
+        CallOnClip(b, "lineTo", {-10.0, 10.0});
+        CallOnClip(b, "lineTo", {-10.0, -10.0});
+        CallOnClip(b, "endFill", {});
+    });
+
+    flash::SwfWriter writer(6, 550, 400, 12);
+    writer.Tag(12, setup.Finish());
+    writer.ShowFrame();
+    writer.Tag(12, StepCode().Finish());
+    writer.ShowFrame();
+    writer.Tag(12, StepCode().GotoFrame(1).Op(kPlay).Finish());
+    writer.ShowFrame();
+    return writer.Finish();
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -161,6 +232,9 @@ int main(int argc, char** argv) {
         double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count();
         std::printf("%-16s %10.1f\n", c.name, ms);
     }
-    std::printf("movies written to %s\n", out.string().c_str());
+    std::vector<uint8_t> animated = AnimatedMovie();
+    std::ofstream(out / "animated_12fps.swf", std::ios::binary)
+        .write(reinterpret_cast<const char*>(animated.data()), static_cast<std::streamsize>(animated.size()));
+    std::printf("movies written to %s (animated_12fps.swf: for flash_cpu_bench.exe)\n", out.string().c_str());
     return 0;
 }
