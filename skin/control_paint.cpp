@@ -75,3 +75,16 @@ SkinBitmap RenderScrollBar(const TSkinData& skin, const ScrollLayout& layout, in
         DrawElement(bar, *skin.Scrollbar, (v ? 20 : 17) + state, ElementFrames(*skin.Scrollbar, 23), where);
     return bar;
 }
+
+SkinBitmap RenderMenuBarBack(const TSkinData& skin, int w, int h, bool active, uint32_t fill) {
+    SkinBitmap back;
+    if (w <= 0 || h <= 0) return back;
+    const TDataSkinObject* bar = skin.MenuBar.get();
+    if (!bar || bar->Bitmap.Empty()) {
+        back.Resize(w, h, fill);
+        return back;
+    }
+    const SkinBitmap frame = CutFrame(bar->Bitmap, active ? 1 : 2, 2, FrameAxis::Stacked);
+    if (bar->Tile == 1) return NineSlice(frame, {bar->LeftWidth, 0, bar->RightWidth, 0}, w, h, false);
+    return ThreePartStrip(frame, bar->LeftWidth, bar->RightWidth, w, h);
+}

@@ -5,6 +5,8 @@
 #include "skin/control_geometry.h"
 #include "skin/control_paint.h"
 #include "skin/skin_gdi_win.h"
+#include "skin/skin_manage_win.h"
+#include "skin/skin_popmenu_win.h"
 
 namespace {
 
@@ -19,6 +21,20 @@ HFONT MenuFont(bool bold) {
         font = CreateFontIndirectW(&metrics.lfMenuFont);
     }
     return font;
+}
+
+// The item's place in the skinned popup window's background, or an empty
+// bitmap when no skinned window with a background shows the menu.
+SkinBitmap PopupBackgroundAt(HDC dc, HMENU menu, const RECT& item) {
+    TWinSkinPopMenu* popup = PopMenuSkinnerOf(WindowFromDC(dc));
+    if (!popup) popup = TSkinManage::Instance().PopMenuShowing(menu);
+    if (!popup || !popup->HasBackground()) return {};
+    const SkinBitmap& back = popup->Background();
+    const POINT offset = popup->ClientOffset();
+    const int x = item.left + offset.x, y = item.top + offset.y;
+    const int w = item.right - item.left, h = item.bottom - item.top;
+    if (x < 0 || y < 0 || x + w > back.width || y + h > back.height) return {};
+    return back.Crop(x, y, w, h);
 }
 
 bool Win95Family() { return (GetVersion() & 0x80000000u) != 0; }
@@ -102,9 +118,9 @@ bool TSkinMenuItems::Draw(const DRAWITEMSTRUCT& d) {
         if (reinterpret_cast<ULONG_PTR>(&it) == d.itemData) item = &it;
     if (!item) return false;
     const int w = d.rcItem.right - d.rcItem.left, h = d.rcItem.bottom - d.rcItem.top;
-    SkinBitmap face;
     if (w <= 0 || h <= 0) return true;
-    face.Resize(w, h, SkinPixel(skin_.Colours.Menu));
+    SkinBitmap face = PopupBackgroundAt(d.hDC, item->menu, d.rcItem);
+    if (face.Empty()) face.Resize(w, h, SkinPixel(skin_.Colours.Menu));
     const TDataSkinObject* e = skin_.MenuItem.get();
     const bool selected = (d.itemState & ODS_SELECTED) != 0;
     const bool disabled = (d.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;

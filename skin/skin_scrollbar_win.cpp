@@ -40,6 +40,13 @@ WPARAM CodeFor(ScrollPart part) {
     }
 }
 
+// Controls whose position the skinner sets with their own messages; the
+// others are sent thumb-track notices.
+bool ScrollsDirectly(HWND control, bool vertical) {
+    const std::wstring cls = LowerClass(control);
+    return cls == L"syslistview32" || (vertical && (cls == L"listbox" || cls == L"edit"));
+}
+
 }  // namespace
 
 TSkinScrollBar::Bar TSkinScrollBar::ReadBar(bool vertical) const {
@@ -271,7 +278,10 @@ void TSkinScrollBar::TrackLoop(bool vertical, ScrollPart part, int grab) {
     if (GetCapture() == control) ReleaseCapture();
     if (!IsWindow(control) || control_ != control) return;
     const UINT message = vertical ? WM_VSCROLL : WM_HSCROLL;
-    if (part == ScrollPart::Thumb) {
+    // A control that reads the track position from its scroll bar would
+    // take a stale one from a thumb-position notice: those set directly get
+    // none.
+    if (part == ScrollPart::Thumb && !ScrollsDirectly(control, vertical)) {
         const int pos = InfoOf(control, vertical ? SB_VERT : SB_HORZ).pos;
         SendMessageW(control, message, MAKEWPARAM(SB_THUMBPOSITION, pos & 0xFFFF), 0);
     }

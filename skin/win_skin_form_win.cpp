@@ -10,6 +10,7 @@
 #include "skin/skin_gdi_win.h"
 #include "skin/skin_manage_win.h"
 #include "skin/skin_menu_win.h"
+#include "skin/skin_menubar_win.h"
 
 namespace {
 
@@ -84,6 +85,11 @@ void TWinSkinForm::AttachWindow() {
     RECT client;
     GetClientRect(window_, &client);
     client_at_attach_ = {client.right, client.bottom};
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    if (GetMenu(window_) && !(style & WS_CHILD) && kind_ != FrameKind::CaptionlessPopup) {
+        menu_bar_ = std::make_unique<TWinSkinMenu>(*this, *skin_);
+        menu_bar_->BuildBar();
+    }
     SetPropW(window_, kSkinnerProp, this);
     SetWindowSubclass(window_, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(this));
     if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
@@ -142,9 +148,23 @@ void TWinSkinForm::ReadWindowState() {
         window_state_ = WindowState::Normal;
 }
 
-void TWinSkinForm::ComputeFrame() {
+void TWinSkinForm::ComputeMetrics() {
     metrics_ = ComputeFrameMetrics(*skin_, kind_);
+    if (menu_bar_ && menu_bar_->HasMenu() && kind_ != FrameKind::CaptionlessPopup)
+        metrics_.MenuHeight = GetSystemMetrics(SM_CYMENU);
+}
+
+void TWinSkinForm::ComputeFrame() {
+    ComputeMetrics();
     ReloadButtons();
+}
+
+void TWinSkinForm::SkinMenuItems(HMENU menu) {
+    if (!menu_items_) menu_items_ = std::make_unique<TSkinMenuItems>(*skin_);
+    menu_items_->Prepare(menu);
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; i++)
+        if (HMENU sub = GetSubMenu(menu, i)) SkinMenuItems(sub);
 }
 
 void TWinSkinForm::ReloadButtons() {
@@ -189,7 +209,6 @@ void TWinSkinForm::DeferredStart() {
 }
 
 void TWinSkinForm::KeepClientSize(bool add_menu) {
-    (void)add_menu;  // windows of this program have no skinned menu bar
     if (window_state_ == WindowState::Maximized) {
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -197,9 +216,15 @@ void TWinSkinForm::KeepClientSize(bool add_menu) {
     }
     RECT client;
     GetClientRect(window_, &client);
-    const int cw = client.right, ch = client.bottom;
+    int cw = client.right, ch = client.bottom;
+    // Taking the menu from the window made its client area taller: the
+    // size it had before is kept.
+    if (!add_menu && menu_bar_) {
+        cw = client_at_attach_.cx;
+        ch = client_at_attach_.cy;
+    }
     const int w = cw + metrics_.LeftWidth + metrics_.RightWidth;
-    const int h = ch + metrics_.TitleHeight + metrics_.BottomHeight;
+    const int h = ch + metrics_.TitleHeight + metrics_.MenuHeight + metrics_.BottomHeight;
     SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -228,6 +253,11 @@ void TWinSkinForm::Detach() {
     RemoveWindowSubclass(window_, FrameProc, kFrameSubclassId);
     RemovePropW(window_, kSkinnerProp);
     if (kind_ != FrameKind::CaptionlessPopup) PutCaptionButtonsBack();
+    if (menu_bar_) {
+        menu_bar_->GiveBack();
+        Hot = nullptr;
+        menu_bar_.reset();
+    }
     StartState = kNotStarted;
     if (!destroying && was_started && kind_ != FrameKind::CaptionlessPopup && !IsIconic(window_) && !IsZoomed(window_)) {
         RECT outer{0, 0, client.right, client.bottom};
@@ -521,6 +551,8 @@ void TWinSkinForm::PaintFrame(HRGN) {
                        RenderBorder(*skin_, kBorderBottom, w - m.LeftWidth - m.RightWidth, m.BottomHeight, active_));
         title_bar_ = ComposeTitleBar(w, h);
         BlitSkinBitmap(dc, 0, 0, title_bar_);
+        if (menu_bar_ && m.MenuHeight > 0)
+            menu_bar_->PaintBar(dc, {m.LeftWidth, m.TitleHeight, w - m.RightWidth, m.TitleHeight + m.MenuHeight}, active_);
         ReleaseDC(window_, dc);
     } catch (...) {
     }
@@ -540,6 +572,7 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) {
         if (skin_->TitleButtons[b->Index].Action < 0) continue;
         if (b->Rect.Contains(p.x, p.y)) return b.get();
     }
+    if (menu_bar_ && metrics_.MenuHeight > 0) return menu_bar_->HitItem(p);
     return nullptr;
 }
 
@@ -550,8 +583,11 @@ LRESULT TWinSkinForm::HitTest(POINT screen) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     const FrameMetrics& m = metrics_;
     if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) return HTNOWHERE;
-    if (p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight && p.y < h - m.BottomHeight)
+    if (p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight + m.MenuHeight && p.y < h - m.BottomHeight)
         return HTCLIENT;
+    if (m.MenuHeight > 0 && p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight &&
+        p.y < m.TitleHeight + m.MenuHeight)
+        return ObjectAt(p) ? HTOBJECT : HTMENU;
     if (ObjectAt(p)) return HTOBJECT;
     const bool sizeable = sizeable_border_ && window_state_ == WindowState::Normal;
     if (sizeable) {
@@ -592,6 +628,11 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
     EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | (has_minimize_box_ && !min ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | (sizeable_border_ && !max ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, SC_MOVE, MF_BYCOMMAND | (!max ? MF_ENABLED : MF_GRAYED));
+    // The menu opens without notices, so its items are marked here.
+    if (TSkinManage::Instance().Enabled() && skin_->SkinControls.Has(xcPopupMenu)) {
+        if (!menu_items_) menu_items_ = std::make_unique<TSkinMenuItems>(*skin_);
+        menu_items_->Prepare(menu);
+    }
     const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                                           screen.x, screen.y, 0, window_, nullptr));
     if (command) PostMessageW(window_, WM_SYSCOMMAND, command, 0);
@@ -637,7 +678,7 @@ void TWinSkinForm::PerformAction(const TWinSysButton& button, POINT screen) {
 void TWinSkinForm::OnHoverTimer() {
     POINT cursor;
     GetCursorPos(&cursor);
-    if (Hot && GetCapture() == nullptr) {
+    if (Hot && GetCapture() == nullptr && !TSkinManage::Instance().MenuOpen) {
         const POINT p = ToWindow(cursor);
         if (!Hot->Rect.Contains(p.x, p.y)) Hot->MouseLeave();
     }
@@ -704,7 +745,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         const FrameKind old_kind = kind_;
         ReadStyle();
         if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
-        metrics_ = ComputeFrameMetrics(*skin_, kind_);
+        ComputeMetrics();
         title_bar_.Clear();
         if (old_kind != kind_) region_width_ = -2;  // a new shape is due
         if (Started()) BuildRegion(true);
@@ -811,6 +852,12 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_SYSCOMMAND: {
         const UINT command = static_cast<UINT>(wparam & 0xFFF0);
         if (command == SC_KEYMENU && lparam == 0 && GetCapture() == nullptr) return 1;
+        if (command == SC_KEYMENU && lparam != L' ' && lparam != L'-' && menu_bar_ && Painted() &&
+            !TSkinManage::Instance().MenuOpen && GetCapture() == nullptr)
+            if (TMenuBtn* item = menu_bar_->FindAccelerator(static_cast<wchar_t>(lparam))) {
+                menu_bar_->OpenItem(*item, true);
+                return 0;
+            }
         if (command == SC_MINIMIZE) window_state_ = WindowState::Minimized;
         if (command == SC_MAXIMIZE) window_state_ = WindowState::Maximized;
         if (command == SC_RESTORE) window_state_ = WindowState::Normal;
@@ -831,7 +878,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         // rgrc[0] (and the plain RECT for wparam FALSE) holds the proposed
         // window rectangle.
         const RECT proposed = *rect;
-        RECT client{proposed.left + metrics_.LeftWidth, proposed.top + metrics_.TitleHeight,
+        RECT client{proposed.left + metrics_.LeftWidth, proposed.top + metrics_.TitleHeight + metrics_.MenuHeight,
                     proposed.right - metrics_.RightWidth, proposed.bottom - metrics_.BottomHeight};
         if (client.right < client.left) client.right = client.left;
         if (client.bottom < client.top) client.bottom = client.top;
@@ -864,6 +911,12 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     {
         const POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         TNCObject* object = ObjectAt(ToWindow(screen));
+        if (wparam == HTMENU && !object) return 0;
+        if (auto* item = dynamic_cast<TMenuBtn*>(object)) {
+            if (GetActiveWindow() != window_) SetActiveWindow(window_);
+            menu_bar_->OpenItem(*item);
+            return 0;
+        }
         if (object) {
             if (GetActiveWindow() != window_) SetActiveWindow(window_);
             object->MouseDown();
@@ -894,7 +947,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
         // While a title button holds the mouse.
-        if (GetCapture() == window_ && Hot && Hot->State == 2) {
+        if (GetCapture() == window_ && Hot && Hot->State == 2 && dynamic_cast<TWinSysButton*>(Hot)) {
             POINT client{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
             ClientToScreen(window_, &client);
             const POINT p = ToWindow(client);
@@ -914,7 +967,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_NCLBUTTONUP: {
         const POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         TNCObject* object = ObjectAt(ToWindow(screen));
-        if (object && object == Hot) {
+        if (object && object == Hot && dynamic_cast<TWinSysButton*>(object)) {
             if (GetCapture() == window_) ReleaseCapture();
             object->MouseUp();
             PerformAction(*static_cast<TWinSysButton*>(object), screen);
