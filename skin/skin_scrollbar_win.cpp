@@ -234,8 +234,10 @@ void TSkinScrollBar::TrackLoop(bool vertical, ScrollPart part, int grab) {
     bool over = true;
     MSG msg;
     while (GetCapture() == control && GetMessageW(&msg, nullptr, 0, 0)) {
-        if (msg.hwnd == control && msg.message == WM_LBUTTONUP) break;
-        if (msg.hwnd == control && msg.message == WM_MOUSEMOVE) {
+        const bool release = msg.hwnd == control && msg.message == WM_LBUTTONUP;
+        if (release && part != ScrollPart::Thumb) break;
+        // The thumb follows every move, and the release where it happens.
+        if (msg.hwnd == control && (msg.message == WM_MOUSEMOVE || release)) {
             POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
             ClientToScreen(control, &p);
             RECT window;
@@ -245,6 +247,7 @@ void TSkinScrollBar::TrackLoop(bool vertical, ScrollPart part, int grab) {
             if (part == ScrollPart::Thumb) {
                 ScrollTo(vertical, ScrollPosForThumb(bar.layout, bar.info, offset - grab));
                 PaintBars(nullptr);
+                if (release) break;
             } else {
                 const bool now_over = ScrollPartAt(bar.layout, offset) == part;
                 if (now_over != over) {

@@ -340,8 +340,9 @@ void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
     case SkinnerKind::Box:
     case SkinnerKind::RadioGroup: {
         auto box = std::make_unique<TSkinBox>(*this, *skin_);
-        box->Attach(control);
+        TSkinBox* raw = box.get();
         controls_.push_back(std::move(box));
+        raw->Attach(control);
         return;
     }
     case SkinnerKind::StatusBar: skinner = std::make_unique<TSkinStatusBar>(*this, *skin_); break;
@@ -351,8 +352,9 @@ void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
     case SkinnerKind::UpDown: skinner = std::make_unique<TSkinUpDown>(*this, *skin_); break;
     case SkinnerKind::Progress: {
         auto progress = std::make_unique<TSkinProgress>(*this, *skin_);
-        progress->AttachProgress(control);
+        TSkinProgress* raw = progress.get();
         controls_.push_back(std::move(progress));
+        raw->AttachProgress(control);
         return;
     }
     case SkinnerKind::Edit: skinner = std::make_unique<TSkinEdit>(*this, *skin_); break;
@@ -370,11 +372,14 @@ void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
     case SkinnerKind::Sizer: skinner = std::make_unique<TSkinSizer>(*this, *skin_); break;
     case SkinnerKind::Header: skinner = std::make_unique<TSkinHeader>(*this, *skin_); break;
     }
+    // Listed before it attaches: attaching repaints the control, and an
+    // owner-drawn control's drawing is found through the list.
     skinner->Glyph = glyph;
-    skinner->AttachHandle(control);
+    TSkinControl* raw = skinner.get();
+    controls_.push_back(std::move(skinner));
+    raw->AttachHandle(control);
     if (kind == SkinnerKind::ScrollBar)
         SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    controls_.push_back(std::move(skinner));
 }
 
 TSkinControl* TWinSkinForm::ControlFor(HWND control) const {
@@ -818,13 +823,15 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
         if (menu_items_ && item && menu_items_->Draw(*item)) return TRUE;
-        if (Started() && item && item->CtlType == ODT_BUTTON && TSkinManage::Instance().Enabled())
+        // Controls are skinned from the moment the frame skinner attaches,
+        // before its deferred start: their first paint is already the skin's.
+        if (item && item->CtlType == ODT_BUTTON && TSkinManage::Instance().Enabled())
             if (TSkinControl* control = ControlFor(item->hwndItem); control && control->DrawItem(*item)) return TRUE;
         break;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (Started() && TSkinManage::Instance().Enabled()) {
+        if (TSkinManage::Instance().Enabled()) {
             TSkinControl* control = ControlFor(reinterpret_cast<HWND>(lparam));
             if (control && control->SetsColour()) {
                 Previous(message, wparam, lparam);

@@ -12,6 +12,7 @@
 
 #include "app/application_win.h"
 #include "skin/control_geometry.h"
+#include "skin/control_scan.h"
 #include "skin/skin_control_win.h"
 #include "skin/skin_controls_win.h"
 #include "skin/skin_data.h"
@@ -27,6 +28,14 @@ int g_commands = 0;
 int g_last_id = 0;
 
 LRESULT CALLBACK ControlsProc(HWND window, UINT message, WPARAM wparam, LPARAM lparam) {
+    if (message == WM_DRAWITEM) {
+        // Unskinned owner-drawn buttons are red.
+        const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
+        HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+        FillRect(item->hDC, &item->rcItem, red);
+        DeleteObject(red);
+        return TRUE;
+    }
     if (message == WM_COMMAND && HIWORD(wparam) == BN_CLICKED) {
         g_commands++;
         g_last_id = LOWORD(wparam);
@@ -99,12 +108,11 @@ void MouseButton(bool down) {
     SendInput(1, &in, sizeof(in));
 }
 
-// Press at a point, move by (dx, dy) in `steps` steps, release.
-void MouseDrag(POINT at, int dx, int dy, int steps) {
+// A click at a screen point.
+void Click(POINT at) {
     MouseTo(at);
     Settle();
     MouseButton(true);
-    for (int i = 1; i <= steps; i++) MouseTo({at.x + dx * i / steps, at.y + dy * i / steps});
     MouseButton(false);
     Settle();
 }
@@ -129,6 +137,25 @@ void CALLBACK DragTick(HWND, UINT, UINT_PTR id, DWORD) {
     KillTimer(nullptr, id);
     MouseButton(false);
     g_drag.finished = true;
+}
+
+// Presses at `at`, drags by dy in `steps` timer-spaced steps and releases;
+// returns the seconds it took.
+double TimedDrag(POINT at, int dy, int steps) {
+    g_drag = {};
+    g_drag.at = at;
+    g_drag.dy = dy;
+    g_drag.steps = steps;
+    MouseTo(at);
+    Settle();
+    const auto start = std::chrono::steady_clock::now();
+    MouseButton(true);
+    SetTimer(nullptr, 0, 10, DragTick);
+    while (!g_drag.finished || GetCapture() != nullptr) {
+        ProcessPendingMessages();
+        Sleep(1);
+    }
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 }
 
 LRESULT CALLBACK CountPaints(HWND window, UINT message, WPARAM wparam, LPARAM lparam, UINT_PTR, DWORD_PTR data) {
@@ -241,9 +268,9 @@ TEST_F(SkinControlsTest, ListBoxScrollsByItsSkinnedArrowsAndThumbWithRealMouseIn
     EXPECT_EQ(down_arrow, 0x505050 + 12 * 0x020202u);
 
     auto top = [&] { return static_cast<int>(SendMessageW(list, LB_GETTOPINDEX, 0, 0)); };
-    MouseDrag({mid_x, bar.bottom - arrow / 2}, 0, 0, 0);
+    Click({mid_x, bar.bottom - arrow / 2});
     EXPECT_TRUE(WaitFor([&] { return top() == 1; }));
-    MouseDrag({mid_x, bar.top + arrow / 2}, 0, 0, 0);
+    Click({mid_x, bar.top + arrow / 2});
     EXPECT_TRUE(WaitFor([&] { return top() == 0; }));
 
     // Drag the thumb to the bottom: the list follows to its end.
@@ -254,7 +281,7 @@ TEST_F(SkinControlsTest, ListBoxScrollsByItsSkinnedArrowsAndThumbWithRealMouseIn
     const ScrollLayout layout = LayoutScrollBar(bar.bottom - bar.top, arrow, {si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos});
     ASSERT_TRUE(layout.has_thumb);
     const int thumb_y = bar.top + (layout.thumb_start + layout.thumb_end) / 2;
-    MouseDrag({mid_x, thumb_y}, 0, bar.bottom - bar.top, 8);
+    TimedDrag({mid_x, thumb_y}, bar.bottom - bar.top, 8);
     GetScrollInfo(list, SB_VERT, &si);
     const int end = si.nMax - static_cast<int>(si.nPage) + 1;
     EXPECT_TRUE(WaitFor([&] { return top() == end; }));
@@ -268,13 +295,13 @@ TEST_F(SkinControlsTest, ClicksOnSkinnedButtonsReachTheirHandlers) {
     Skin();
     ASSERT_NE(SkinnerOf(push), nullptr);
     ASSERT_NE(SkinnerOf(drawn), nullptr);
-    MouseDrag(ScreenOf(push, 50, 13), 0, 0, 0);
+    Click(ScreenOf(push, 50, 13));
     EXPECT_TRUE(WaitFor([] { return g_commands == 1; }));
     EXPECT_EQ(g_last_id, 11);
-    MouseDrag(ScreenOf(drawn, 50, 13), 0, 0, 0);
+    Click(ScreenOf(drawn, 50, 13));
     EXPECT_TRUE(WaitFor([] { return g_commands == 2; }));
     EXPECT_EQ(g_last_id, 12);
-    MouseDrag(ScreenOf(check, 40, 10), 0, 0, 0);
+    Click(ScreenOf(check, 40, 10));
     EXPECT_TRUE(WaitFor([] { return g_last_id == 13; }));
     EXPECT_EQ(SendMessageW(check, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
@@ -313,24 +340,45 @@ TEST_F(SkinControlsTest, LongListAppendAndThumbDragRates) {
     const ScrollLayout layout = LayoutScrollBar(bar.bottom - bar.top, arrow, {si.nMin, si.nMax, static_cast<int>(si.nPage), si.nPos});
     int paints = 0;
     SetWindowSubclass(list, CountPaints, 1, reinterpret_cast<DWORD_PTR>(&paints));
-    g_drag = {};
-    g_drag.at = {(bar.left + bar.right) / 2, bar.top + (layout.thumb_start + layout.thumb_end) / 2};
-    g_drag.dy = layout.track_end - layout.thumb_end;
-    g_drag.steps = 100;
-    MouseTo(g_drag.at);
-    Settle();
-    const auto drag_start = std::chrono::steady_clock::now();
-    MouseButton(true);
-    SetTimer(nullptr, 0, 10, DragTick);
-    while (!g_drag.finished || GetCapture() != nullptr) {
-        ProcessPendingMessages();
-        Sleep(1);
-    }
-    const double drag = std::chrono::duration<double>(std::chrono::steady_clock::now() - drag_start).count();
+    const double drag = TimedDrag({(bar.left + bar.right) / 2, bar.top + (layout.thumb_start + layout.thumb_end) / 2},
+                                  layout.track_end - layout.thumb_end, 100);
     RemoveWindowSubclass(list, CountPaints, 1);
     const double rate = paints / drag;
     std::printf("[figure] thumb drag over 100000 entries: %d steps, %d list redraws in %.3f s: %.0f redraws/s\n",
                 g_drag.steps, paints, drag, rate);
     EXPECT_GT(SendMessageW(list, LB_GETTOPINDEX, 0, 0), 90000);
     EXPECT_GE(rate, 30.0);
+}
+
+TEST_F(SkinControlsTest, AHotFlatButtonLeavesWhenTheMouseMovesOn) {
+    HWND first = Child(form_, L"BUTTON", L"", BS_OWNERDRAW, 10, 10, 40, 26, 21);
+    HWND second = Child(form_, L"BUTTON", L"", BS_OWNERDRAW, 60, 10, 40, 26, 22);
+    SetSkinControlTable(form_, {{first, static_cast<int>(ScanKind::SpeedButton), 0, nullptr},
+                                {second, static_cast<int>(ScanKind::SpeedButton), 0, nullptr}});
+    Skin();
+    TSkinControl* a = SkinnerOf(first);
+    TSkinControl* b = SkinnerOf(second);
+    ASSERT_NE(dynamic_cast<TSkinSpeedButton*>(a), nullptr);
+    MouseTo(ScreenOf(first, 20, 13));
+    EXPECT_TRUE(WaitFor([&] { return a->Hot; }));
+    MouseTo(ScreenOf(second, 20, 13));
+    EXPECT_TRUE(WaitFor([&] { return b->Hot; }));
+    EXPECT_FALSE(a->Hot);
+    MouseTo(ScreenOf(form_, 300, 300));
+    EXPECT_TRUE(WaitFor([&] { return !b->Hot; }));
+}
+
+// A flat button's face is the skin's from its first paint after the skin
+// goes on, before the frame's deferred start.
+TEST_F(SkinControlsTest, FlatButtonsShowTheSkinFaceAtOnce) {
+    HWND button = Child(form_, L"BUTTON", L"", BS_OWNERDRAW, 10, 10, 40, 26, 21);
+    SetSkinControlTable(form_, {{button, static_cast<int>(ScanKind::SpeedButton), 0, nullptr}});
+    ShowWindow(form_, SW_SHOWNOACTIVATE);  // not offered by the activation hook
+    Settle();
+    ASSERT_EQ(ScreenPixel(button, 20, 13), 0xFF0000u);
+    TSkinManage::Instance().Offer(form_);  // attached, not started: no messages pumped
+    // Read from the window's own surface: the screen shows it a moment later.
+    HDC dc = GetDC(button);
+    EXPECT_EQ(AsPixel(GetPixel(dc, 20, 13)), 0x808080u);  // the Buttons element's face
+    ReleaseDC(button, dc);
 }
