@@ -47,3 +47,8 @@ SkinBitmap RenderScrollBar(const TSkinData& skin, const ScrollLayout& layout, in
 // with those ends and the middle repeated; without a MenuBar element the
 // Menubar colour, given as `fill`.
 SkinBitmap RenderMenuBarBack(const TSkinData& skin, int w, int h, bool active, uint32_t fill);
+
+// The colour of a disabled caption: `shadow`, or, when it is about as bright
+// as the background (and would hide the caption), the colour halfway
+// between the background and the normal text. Pixels are 0x00RRGGBB.
+uint32_t LegibleDisabledText(uint32_t shadow, uint32_t background, uint32_t text);

@@ -128,8 +128,12 @@ HFONT TWinSkinMenu::Font() const {
 void TWinSkinMenu::DrawCaption(HDC dc, const TMenuBtn& item, const RECT& where) const {
     HGDIOBJ old = SelectObject(dc, Font());
     SetBkMode(dc, TRANSPARENT);
+    const COLORREF text = SkinColorRef(skin_->Colours.MenuBarText, GetSysColor(COLOR_MENUTEXT));
     const COLORREF shadow = SkinColorRef(skin_->Colours.ButtonShadow, GetSysColor(COLOR_BTNSHADOW));
-    SetTextColor(dc, item.Enabled ? SkinColorRef(skin_->Colours.MenuBarText, GetSysColor(COLOR_MENUTEXT)) : shadow);
+    const COLORREF bar = SkinColorRef(skin_->Colours.Menubar, GetSysColor(COLOR_MENU));
+    SetTextColor(dc, item.Enabled ? text
+                                  : PixelColorRef(LegibleDisabledText(ColorRefPixel(shadow), ColorRefPixel(bar),
+                                                                      ColorRefPixel(text))));
     RECT r = where;
     DrawTextW(dc, item.Caption.c_str(), static_cast<int>(item.Caption.size()), &r,
               DT_CENTER | DT_VCENTER | DT_SINGLELINE);

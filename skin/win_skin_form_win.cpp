@@ -29,6 +29,12 @@ std::string ClassNameUpper(HWND window) {
     return out;
 }
 
+bool IsEditWindow(HWND window) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    return lstrcmpiW(name, L"Edit") == 0;
+}
+
 }  // namespace
 
 TWinSkinForm* FrameSkinnerOf(HWND window) {
@@ -802,7 +808,8 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         }
         break;
     case WM_ERASEBKGND:
-        if (!toolkit_form_ && Started()) {
+        // The form's colour is the skin's ButtonFace while skinned.
+        if (Started()) {
             RECT r;
             GetClientRect(window_, &r);
             FillRect(reinterpret_cast<HDC>(wparam), &r, TSkinManage::Instance().ButtonFaceBrush(*skin_));
@@ -847,12 +854,16 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
             return result;
         }
-        if (!toolkit_form_ && Started()) {
-            Previous(message, wparam, lparam);
+        // Labels take the form's new colour; read-only edits keep their own.
+        if (Started() && !IsEditWindow(reinterpret_cast<HWND>(lparam))) {
             HDC dc = reinterpret_cast<HDC>(wparam);
+            Previous(message, wparam, lparam);
             SetBkMode(dc, TRANSPARENT);
-            // Labels stay legible on a dark ButtonFace.
-            SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
+            // A label in the platform's text colour would be lost on a dark
+            // ButtonFace; one the form coloured itself keeps its colour.
+            const COLORREF text = GetTextColor(dc);
+            if (text == GetSysColor(COLOR_WINDOWTEXT) || text == GetSysColor(COLOR_BTNTEXT))
+                SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
             return reinterpret_cast<LRESULT>(TSkinManage::Instance().ButtonFaceBrush(*skin_));
         }
         break;

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/control_geometry.h"
+#include "skin/control_paint.h"
 #include "skin/control_scan.h"
 
 namespace {
@@ -176,6 +177,13 @@ TEST(ControlGeometry, ScrollBarFrames) {
     EXPECT_EQ(ScrollArrowFrame(true, true, false, true, false), 16);
     EXPECT_EQ(ScrollThumbFrame(true, true), 2);
     EXPECT_EQ(ScrollThumbFrame(false, true), 3);
+}
+
+TEST(ControlPaint, DisabledCaptionsStayVisible) {
+    // A shadow far from the background stays; one close to it gives way to
+    // the colour halfway to the text.
+    EXPECT_EQ(LegibleDisabledText(0x808080, 0xF0F0F0, 0x000000), 0x808080u);
+    EXPECT_EQ(LegibleDisabledText(0x23262B, 0x2E3136, 0xE8EAED), 0x8B8D91u);
 }
 
 TEST(ControlGeometry, MenuItemsAndBar) {
