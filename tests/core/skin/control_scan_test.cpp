@@ -86,6 +86,7 @@ TEST(ControlScan, WindowClassesOfOurForms) {
     EXPECT_EQ(KindFromWindowClass("button", 7), ScanKind::GroupBox);
     EXPECT_EQ(KindFromWindowClass("syslistview32", 0), ScanKind::ListView);
     EXPECT_EQ(KindFromWindowClass("msctls_updown32", 0), ScanKind::UpDown);
+    EXPECT_EQ(KindFromWindowClass("corvellapanel", 0), ScanKind::Panel);  // scanned into
     EXPECT_EQ(KindFromWindowClass("static", 0), ScanKind::Other);
 }
 
