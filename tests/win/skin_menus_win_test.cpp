@@ -139,6 +139,37 @@ void CALLBACK WalkBar(HWND, UINT, UINT_PTR id, DWORD) {
     }
 }
 
+// The mouse moved across the bar while a popup is open: where to go and
+// which popups showed.
+struct BarSweep {
+    POINT target{};
+    bool moved = false;
+    std::vector<HMENU> shown;
+    int ticks = 0;
+};
+BarSweep g_sweep;
+
+void CALLBACK SweepBar(HWND, UINT, UINT_PTR id, DWORD) {
+    const HMENU menu = MenuOf(TopPopup());
+    if (menu && (g_sweep.shown.empty() || g_sweep.shown.back() != menu)) g_sweep.shown.push_back(menu);
+    if (++g_sweep.ticks > 100 || g_sweep.shown.size() >= 2) {
+        KillTimer(nullptr, id);
+        EndMenu();
+        return;
+    }
+    if (!g_sweep.moved && menu) {
+        g_sweep.moved = true;
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = static_cast<LONG>((g_sweep.target.x * 65535LL + GetSystemMetrics(SM_CXSCREEN) / 2) /
+                                     (GetSystemMetrics(SM_CXSCREEN) - 1));
+        in.mi.dy = static_cast<LONG>((g_sweep.target.y * 65535LL + GetSystemMetrics(SM_CYSCREEN) / 2) /
+                                     (GetSystemMetrics(SM_CYSCREEN) - 1));
+        in.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+        SendInput(1, &in, sizeof(in));
+    }
+}
+
 class SkinMenusTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -302,4 +333,26 @@ TEST_F(SkinMenusTest, ArrowKeysPastTheEndsOfAPopupOpenTheNeighbouringBarItem) {
     EXPECT_EQ(g_walk.shown[2], help);
     EXPECT_EQ(menu->OpenIndex(), -1);
     EXPECT_FALSE(TSkinManage::Instance().MenuOpen);
+}
+
+TEST_F(SkinMenusTest, TheMouseOverAnotherBarItemOpensItsPopup) {
+    HMENU bar = CreateMenu();
+    HMENU file = Popup({L"&New"}, 10);
+    HMENU edit = Popup({L"&Copy"}, 20);
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), L"&File");
+    AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), L"&Edit");
+    HWND w = Skinned(bar);
+    TWinSkinMenu* menu = TSkinManage::Instance().SkinnerOf(w)->MenuBar();
+    ASSERT_NE(menu, nullptr);
+    const SkinRect second = menu->Item(1).Rect;
+    g_sweep = {};
+    g_sweep.target = ScreenPoint((second.left + second.right) / 2, (second.top + second.bottom) / 2);
+    SetTimer(nullptr, 0, 40, SweepBar);
+    const SkinRect first = menu->Item(0).Rect;
+    const POINT at = ScreenPoint(first.left + 2, first.top + 2);
+    SendMessageW(w, WM_NCLBUTTONDOWN, HTOBJECT, MAKELPARAM(at.x, at.y));
+    ProcessPendingMessages();
+    ASSERT_EQ(g_sweep.shown.size(), 2u);
+    EXPECT_EQ(g_sweep.shown[0], file);
+    EXPECT_EQ(g_sweep.shown[1], edit);
 }
