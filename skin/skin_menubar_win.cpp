@@ -219,7 +219,10 @@ void TWinSkinMenu::OpenItem(TMenuBtn& first, bool select_first) {
                                                          window, nullptr));
             if (hook_) UnhookWindowsHookEx(hook_);
             hook_ = nullptr;
-            if (open_bar_ != this) return;  // the bar went while its menu was open
+            if (open_bar_ != this) {  // the bar went while its menu was open
+                TSkinManage::Instance().MenuOpen = false;
+                return;
+            }
             open_bar_ = nullptr;
         }
         item.State = 1;

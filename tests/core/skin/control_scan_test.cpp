@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "skin/control_geometry.h"
 #include "skin/control_paint.h"
 #include "skin/control_scan.h"
+#include "skin/skin_data.h"
 
 namespace {
 
@@ -185,6 +188,25 @@ TEST(ControlPaint, DisabledCaptionsStayVisible) {
     // the colour halfway to the text.
     EXPECT_EQ(LegibleDisabledText(0x808080, 0xF0F0F0, 0x000000), 0x808080u);
     EXPECT_EQ(LegibleDisabledText(0x23262B, 0x2E3136, 0xE8EAED), 0x8B8D91u);
+}
+
+TEST(ControlPaint, MenuBarBackgroundFollowsActivation) {
+    TSkinData skin;
+    EXPECT_EQ(RenderMenuBarBack(skin, 10, 4, true, 0x123456).At(5, 2), 0x123456u);  // no element: the colour
+    skin.MenuBar = std::make_unique<TDataSkinObject>();
+    SkinBitmap& image = skin.MenuBar->Bitmap;  // two frames stacked: 0x111111 over 0x222222
+    image.Resize(6, 8, 0x111111);
+    for (int y = 4; y < 8; y++)
+        for (int x = 0; x < 6; x++) image.Set(x, y, 0x222222);
+    skin.MenuBar->LeftWidth = skin.MenuBar->RightWidth = 1;
+    for (int tile : {0, 1}) {
+        skin.MenuBar->Tile = tile;
+        const SkinBitmap active = RenderMenuBarBack(skin, 40, 6, true, 0);
+        const SkinBitmap inactive = RenderMenuBarBack(skin, 40, 6, false, 0);
+        ASSERT_EQ(active.width, 40);
+        EXPECT_EQ(active.At(20, 5), 0x111111u);
+        EXPECT_EQ(inactive.At(20, 0), 0x222222u);
+    }
 }
 
 TEST(ControlGeometry, MenuItemsAndBar) {
