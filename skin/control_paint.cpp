@@ -1,6 +1,7 @@
 #include "skin/control_paint.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 int ElementFrames(const TDataSkinObject& element, int fallback) {
     return element.FrameCount > 0 ? element.FrameCount : fallback;
@@ -74,4 +75,35 @@ SkinBitmap RenderScrollBar(const TSkinData& skin, const ScrollLayout& layout, in
     else if (skin.Scrollbar)
         DrawElement(bar, *skin.Scrollbar, (v ? 20 : 17) + state, ElementFrames(*skin.Scrollbar, 23), where);
     return bar;
+}
+
+SkinBitmap RenderMenuBarBack(const TSkinData& skin, int w, int h, bool active, uint32_t fill) {
+    SkinBitmap back;
+    if (w <= 0 || h <= 0) return back;
+    const TDataSkinObject* bar = skin.MenuBar.get();
+    if (!bar || bar->Bitmap.Empty()) {
+        back.Resize(w, h, fill);
+        return back;
+    }
+    const SkinBitmap frame = CutFrame(bar->Bitmap, active ? 1 : 2, 2, FrameAxis::Stacked);
+    if (bar->Tile == 1) return NineSlice(frame, {bar->LeftWidth, 0, bar->RightWidth, 0}, w, h, false);
+    return ThreePartStrip(frame, bar->LeftWidth, bar->RightWidth, w, h);
+}
+
+namespace {
+
+int Brightness(uint32_t pixel) {
+    return (static_cast<int>((pixel >> 16) & 0xFF) * 299 + static_cast<int>((pixel >> 8) & 0xFF) * 587 +
+            static_cast<int>(pixel & 0xFF) * 114) / 1000;
+}
+
+}  // namespace
+
+uint32_t LegibleDisabledText(uint32_t shadow, uint32_t background, uint32_t text) {
+    constexpr int kLegibleContrast = 48;
+    if (std::abs(Brightness(shadow) - Brightness(background)) >= kLegibleContrast) return shadow;
+    uint32_t out = 0;
+    for (int shift = 0; shift <= 16; shift += 8)
+        out |= ((((background >> shift) & 0xFF) + ((text >> shift) & 0xFF)) / 2) << shift;
+    return out;
 }

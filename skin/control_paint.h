@@ -40,3 +40,15 @@ struct ScrollBarLook {
     uint32_t track_pixel = 0xC0C0C0;
 };
 SkinBitmap RenderScrollBar(const TSkinData& skin, const ScrollLayout& layout, int thickness, const ScrollBarLook& look);
+
+// The menu bar's background, w x h: frame 1 (active) or 2 of the MenuBar
+// element's two stacked frames, nine-sliced with TileLeftMenu and
+// TileRightMenu as side margins when TileMenu is 1, else a three-part strip
+// with those ends and the middle repeated; without a MenuBar element the
+// Menubar colour, given as `fill`.
+SkinBitmap RenderMenuBarBack(const TSkinData& skin, int w, int h, bool active, uint32_t fill);
+
+// The colour of a disabled caption: `shadow`, or, when it is about as bright
+// as the background (and would hide the caption), the colour halfway
+// between the background and the normal text. Pixels are 0x00RRGGBB.
+uint32_t LegibleDisabledText(uint32_t shadow, uint32_t background, uint32_t text);

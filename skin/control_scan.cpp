@@ -123,6 +123,7 @@ ScanKind KindFromWindowClass(const std::string& lower_class, uint32_t style) {
     if (lower_class == "scrollbar") return ScanKind::ScrollBar;
     if (lower_class == "sysheader32") return ScanKind::Header;
     if (lower_class == "toolbarwindow32") return ScanKind::ToolBar;
+    if (lower_class == "corvellapanel") return ScanKind::Panel;  // our forms' panel window
     return ScanKind::Other;
 }
 

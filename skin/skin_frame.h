@@ -41,6 +41,7 @@ struct FrameMetrics {
     int TitleHeight = 0;
     int RightWidth = 0;
     int BottomHeight = 0;
+    int MenuHeight = 0;   // the skinned menu bar under the title bar, 0 without
 };
 
 // Title bar = Top image height / its frames; sides = Left and Right widths /

@@ -27,6 +27,9 @@ COLORREF SkinColorRef(SkinColour colour, COLORREF fallback = 0);
 
 // A skin colour as a SkinBitmap pixel (0x00RRGGBB).
 uint32_t SkinPixel(SkinColour colour);
+// COLORREF and 0x00RRGGBB pixels one into the other.
+inline uint32_t ColorRefPixel(COLORREF c) { return (GetRValue(c) << 16) | (GetGValue(c) << 8) | GetBValue(c); }
+inline COLORREF PixelColorRef(uint32_t p) { return RGB((p >> 16) & 0xFF, (p >> 8) & 0xFF, p & 0xFF); }
 
 // Adds one batch of runs to `region` (created on first use).
 void AddRunsToRegion(HRGN& region, const std::vector<PixelRun>& runs);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "skin/skin_gdi_win.h"
+#include "skin/skin_popmenu_win.h"
 #include "skin/win_skin_form_win.h"
 
 namespace {
@@ -37,6 +38,8 @@ bool IsProgramForm(HWND window) {
 int TagOf(HWND window) { return static_cast<int>(reinterpret_cast<INT_PTR>(GetPropW(window, L"Tag"))); }
 
 }  // namespace
+
+TSkinManage::~TSkinManage() = default;
 
 TSkinManage& TSkinManage::Instance() {
     static TSkinManage manager;
@@ -75,6 +78,8 @@ void TSkinManage::Register(TSkinData& skin, HWND owner) {
 void TSkinManage::Unregister(TSkinData& skin) {
     for (size_t i = forms_.size(); i-- > 0;)
         if (&forms_[i]->Skin() == &skin) DropSkinner(i, false);
+    popups_.erase(std::remove_if(popups_.begin(), popups_.end(), [&](const auto& p) { return &p->Skin() == &skin; }),
+                  popups_.end());
     skins_.erase(std::remove_if(skins_.begin(), skins_.end(), [&](const Registered& r) { return r.skin == &skin; }),
                  skins_.end());
     auto brush = brushes_.find(&skin);
@@ -172,7 +177,28 @@ void TSkinManage::DropSkinner(size_t index, bool destroying) {
     if (!destroying && IsWindow(window)) RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
+void TSkinManage::OfferPopMenu(HWND window) {
+    if (!enabled_ || PopMenuSkinnerOf(window)) return;
+    for (const Registered& r : skins_)
+        if (!r.skin->Empty() && r.skin->SkinControls.Has(xcMainMenu)) {
+            popups_.push_back(std::make_unique<TWinSkinPopMenu>(window, *r.skin));
+            return;
+        }
+}
+
+TWinSkinPopMenu* TSkinManage::PopMenuShowing(HMENU menu) const {
+    for (size_t i = popups_.size(); i-- > 0;)
+        if (popups_[i]->Menu() == menu) return popups_[i].get();
+    return nullptr;
+}
+
 void TSkinManage::WindowDestroyed(HWND window) {
+    for (size_t i = 0; i < popups_.size(); i++)
+        if (popups_[i]->Window() == window) {
+            popups_.erase(popups_.begin() + static_cast<std::ptrdiff_t>(i));
+            if (popups_.empty()) MenuOpen = false;
+            return;
+        }
     for (size_t i = 0; i < forms_.size(); i++)
         if (forms_[i]->Window() == window) {
             DropSkinner(i, true);
@@ -191,6 +217,7 @@ LRESULT CALLBACK TSkinManage::HookProc(int code, WPARAM wparam, LPARAM lparam) {
             !IS_INTRESOURCE(create->lpcs->lpszClass) && lstrcmpW(create->lpcs->lpszClass, L"ScrollBar") == 0 &&
             (create->lpcs->style & SBS_SIZEGRIP))
             return 10;
+        if (ClassOf(window) == L"#32768") self.OfferPopMenu(window);
         break;
     }
     case HCBT_DESTROYWND:
@@ -263,6 +290,8 @@ void TSkinManage::RunRequest() {
 }
 
 void TSkinManage::Shutdown() {
+    popups_.clear();
+    MenuOpen = false;
     for (size_t i = forms_.size(); i-- > 0;) DropSkinner(i, false);
     if (hook_) UnhookWindowsHookEx(hook_);
     hook_ = nullptr;

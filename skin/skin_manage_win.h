@@ -13,6 +13,7 @@
 #include "skin/skin_data.h"
 
 class TWinSkinForm;
+class TWinSkinPopMenu;
 
 class TSkinManage {
 public:
@@ -37,11 +38,19 @@ public:
     size_t SkinnedCount() const { return forms_.size(); }
     // The ButtonFace brush of a skin, made after each load.
     HBRUSH ButtonFaceBrush(const TSkinData& skin) const;
+    // A popup-menu window ("#32768") that was just made.
+    void OfferPopMenu(HWND window);
+    size_t PopMenuCount() const { return popups_.size(); }
+    // The skinned popup window showing `menu`, or null.
+    TWinSkinPopMenu* PopMenuShowing(HMENU menu) const;
+    // A skinned menu is open.
+    bool MenuOpen = false;
     // Detaches every window and removes the hook (program end, tests).
     void Shutdown();
 
 private:
     TSkinManage() = default;
+    ~TSkinManage();
     static LRESULT CALLBACK HookProc(int code, WPARAM wparam, LPARAM lparam);
     static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
     void WindowDestroyed(HWND window);
@@ -56,6 +65,7 @@ private:
     };
     std::vector<std::unique_ptr<TWinSkinForm>> forms_;
     std::vector<Registered> skins_;
+    std::vector<std::unique_ptr<TWinSkinPopMenu>> popups_;
     std::map<const TSkinData*, HBRUSH> brushes_;
     HHOOK hook_ = nullptr;
     bool enabled_ = false;

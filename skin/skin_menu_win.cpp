@@ -5,6 +5,8 @@
 #include "skin/control_geometry.h"
 #include "skin/control_paint.h"
 #include "skin/skin_gdi_win.h"
+#include "skin/skin_manage_win.h"
+#include "skin/skin_popmenu_win.h"
 
 namespace {
 
@@ -19,6 +21,34 @@ HFONT MenuFont(bool bold) {
         font = CreateFontIndirectW(&metrics.lfMenuFont);
     }
     return font;
+}
+
+// The item's place in the skinned popup window's background, or an empty
+// bitmap when no skinned window with a background shows the menu.
+SkinBitmap PopupBackgroundAt(HDC dc, HMENU menu, const RECT& item) {
+    TWinSkinPopMenu* popup = PopMenuSkinnerOf(WindowFromDC(dc));
+    if (!popup) popup = TSkinManage::Instance().PopMenuShowing(menu);
+    if (!popup || !popup->HasBackground()) return {};
+    const SkinBitmap& back = popup->Background();
+    const POINT offset = popup->ClientOffset();
+    const int x = item.left + offset.x, y = item.top + offset.y;
+    const int w = item.right - item.left, h = item.bottom - item.top;
+    if (x < 0 || y < 0 || x + w > back.width || y + h > back.height) return {};
+    return back.Crop(x, y, w, h);
+}
+
+// A small right-pointing triangle at the right end of an item w x h.
+void DrawSubmenuArrow(HDC dc, int w, int h, COLORREF colour) {
+    const int size = 4, x = w - 10, y = h / 2;
+    const POINT points[3] = {{x, y - size}, {x + size, y}, {x, y + size}};
+    HBRUSH brush = CreateSolidBrush(colour);
+    HPEN pen = CreatePen(PS_SOLID, 1, colour);
+    HGDIOBJ old_brush = SelectObject(dc, brush), old_pen = SelectObject(dc, pen);
+    Polygon(dc, points, 3);
+    SelectObject(dc, old_brush);
+    SelectObject(dc, old_pen);
+    DeleteObject(brush);
+    DeleteObject(pen);
 }
 
 bool Win95Family() { return (GetVersion() & 0x80000000u) != 0; }
@@ -102,19 +132,22 @@ bool TSkinMenuItems::Draw(const DRAWITEMSTRUCT& d) {
         if (reinterpret_cast<ULONG_PTR>(&it) == d.itemData) item = &it;
     if (!item) return false;
     const int w = d.rcItem.right - d.rcItem.left, h = d.rcItem.bottom - d.rcItem.top;
-    SkinBitmap face;
     if (w <= 0 || h <= 0) return true;
-    face.Resize(w, h, SkinPixel(skin_.Colours.Menu));
+    SkinBitmap face = PopupBackgroundAt(d.hDC, item->menu, d.rcItem);
+    if (face.Empty()) face.Resize(w, h, SkinPixel(skin_.Colours.Menu));
     const TDataSkinObject* e = skin_.MenuItem.get();
     const bool selected = (d.itemState & ODS_SELECTED) != 0;
     const bool disabled = (d.itemState & (ODS_DISABLED | ODS_GRAYED)) != 0;
     const bool checked = (d.itemState & ODS_CHECKED) != 0;
+    const bool submenu = GetSubMenu(item->menu, static_cast<int>(item->position)) != nullptr;
     if (item->separator) {
         if (e && !e->Bitmap.Empty()) {
             const SkinBitmap frame = CutFrame(e->Bitmap, 2, ElementFrames(*e, 5), FrameAxis::SideBySide);
             const int rows = std::min(frame.height, 2);
             const SkinBitmap line = frame.Crop(0, frame.height - rows, frame.width, rows);
-            DrawBitmap(face, 0, (h - rows) / 2, ThreePartStrip(line, e->LeftWidth, e->RightWidth, w, rows), true);
+            // The ends copied, the middle stretched: one unbroken line.
+            DrawBitmap(face, 0, (h - rows) / 2, NineSlice(line, {e->LeftWidth, 0, e->RightWidth, 0}, w, rows, false),
+                       true);
         } else {
             FillSkinRect(face, {2, h / 2 - 1, w - 2, h / 2}, SkinPixel(skin_.Colours.ButtonShadow));
             FillSkinRect(face, {2, h / 2, w - 2, h / 2 + 1}, SkinPixel(skin_.Colours.ButtonHilight));
@@ -128,6 +161,8 @@ bool TSkinMenuItems::Draw(const DRAWITEMSTRUCT& d) {
     if (disabled) {
         const COLORREF shadow = SkinColorRef(skin_.Colours.ButtonShadow, GetSysColor(COLOR_BTNSHADOW));
         colour = shadow == menu_text ? GetSysColor(COLOR_BTNSHADOW) : shadow;
+        const COLORREF menu = SkinColorRef(skin_.Colours.Menu, GetSysColor(COLOR_MENU));
+        colour = PixelColorRef(LegibleDisabledText(ColorRefPixel(colour), ColorRefPixel(menu), ColorRefPixel(menu_text)));
     }
     const std::wstring text = LiveText(item->menu, item->position, item->text);
     const size_t tab = text.find(L'\t');
@@ -148,9 +183,13 @@ bool TSkinMenuItems::Draw(const DRAWITEMSTRUCT& d) {
         DrawTextW(mem, caption.c_str(), static_cast<int>(caption.size()), &r, DT_LEFT | DT_VCENTER | DT_SINGLELINE | prefix);
         if (!shortcut.empty())
             DrawTextW(mem, shortcut.c_str(), static_cast<int>(shortcut.size()), &r, DT_RIGHT | DT_VCENTER | DT_SINGLELINE | prefix);
+        if (submenu) DrawSubmenuArrow(mem, w, h, colour);
         SelectObject(mem, old);
     });
     BlitSkinBitmap(d.hDC, d.rcItem.left, d.rcItem.top, face);
+    // The platform draws its own arrow after this over a popup item, in its
+    // own colour: the item is kept out of its reach.
+    if (submenu) ExcludeClipRect(d.hDC, d.rcItem.left, d.rcItem.top, d.rcItem.right, d.rcItem.bottom);
     return true;
 }
 

@@ -40,6 +40,13 @@ WPARAM CodeFor(ScrollPart part) {
     }
 }
 
+// Controls whose position the skinner sets with their own messages; the
+// others are sent thumb-track notices.
+bool ScrollsDirectly(HWND control, bool vertical) {
+    const std::wstring cls = LowerClass(control);
+    return cls == L"syslistview32" || (vertical && (cls == L"listbox" || cls == L"edit"));
+}
+
 }  // namespace
 
 TSkinScrollBar::Bar TSkinScrollBar::ReadBar(bool vertical) const {
@@ -227,8 +234,10 @@ void TSkinScrollBar::TrackLoop(bool vertical, ScrollPart part, int grab) {
     bool over = true;
     MSG msg;
     while (GetCapture() == control && GetMessageW(&msg, nullptr, 0, 0)) {
-        if (msg.hwnd == control && msg.message == WM_LBUTTONUP) break;
-        if (msg.hwnd == control && msg.message == WM_MOUSEMOVE) {
+        const bool release = msg.hwnd == control && msg.message == WM_LBUTTONUP;
+        if (release && part != ScrollPart::Thumb) break;
+        // The thumb follows every move, and the release where it happens.
+        if (msg.hwnd == control && (msg.message == WM_MOUSEMOVE || release)) {
             POINT p{GET_X_LPARAM(msg.lParam), GET_Y_LPARAM(msg.lParam)};
             ClientToScreen(control, &p);
             RECT window;
@@ -238,6 +247,7 @@ void TSkinScrollBar::TrackLoop(bool vertical, ScrollPart part, int grab) {
             if (part == ScrollPart::Thumb) {
                 ScrollTo(vertical, ScrollPosForThumb(bar.layout, bar.info, offset - grab));
                 PaintBars(nullptr);
+                if (release) break;
             } else {
                 const bool now_over = ScrollPartAt(bar.layout, offset) == part;
                 if (now_over != over) {
@@ -271,7 +281,10 @@ void TSkinScrollBar::TrackLoop(bool vertical, ScrollPart part, int grab) {
     if (GetCapture() == control) ReleaseCapture();
     if (!IsWindow(control) || control_ != control) return;
     const UINT message = vertical ? WM_VSCROLL : WM_HSCROLL;
-    if (part == ScrollPart::Thumb) {
+    // A control that reads the track position from its scroll bar would
+    // take a stale one from a thumb-position notice: those set directly get
+    // none.
+    if (part == ScrollPart::Thumb && !ScrollsDirectly(control, vertical)) {
         const int pos = InfoOf(control, vertical ? SB_VERT : SB_HORZ).pos;
         SendMessageW(control, message, MAKEWPARAM(SB_THUMBPOSITION, pos & 0xFFFF), 0);
     }

@@ -10,6 +10,7 @@
 #include "skin/skin_gdi_win.h"
 #include "skin/skin_manage_win.h"
 #include "skin/skin_menu_win.h"
+#include "skin/skin_menubar_win.h"
 
 namespace {
 
@@ -26,6 +27,12 @@ std::string ClassNameUpper(HWND window) {
     std::string out;
     for (const wchar_t* p = name; *p; p++) out += static_cast<char>(*p < 128 ? towupper(*p) : '?');
     return out;
+}
+
+bool IsEditWindow(HWND window) {
+    wchar_t name[16] = {};
+    GetClassNameW(window, name, 16);
+    return lstrcmpiW(name, L"Edit") == 0;
 }
 
 }  // namespace
@@ -84,6 +91,11 @@ void TWinSkinForm::AttachWindow() {
     RECT client;
     GetClientRect(window_, &client);
     client_at_attach_ = {client.right, client.bottom};
+    const LONG_PTR style = GetWindowLongPtrW(window_, GWL_STYLE);
+    if (GetMenu(window_) && !(style & WS_CHILD) && kind_ != FrameKind::CaptionlessPopup) {
+        menu_bar_ = std::make_unique<TWinSkinMenu>(*this, *skin_);
+        menu_bar_->BuildBar();
+    }
     SetPropW(window_, kSkinnerProp, this);
     SetWindowSubclass(window_, FrameProc, kFrameSubclassId, reinterpret_cast<DWORD_PTR>(this));
     if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
@@ -142,9 +154,23 @@ void TWinSkinForm::ReadWindowState() {
         window_state_ = WindowState::Normal;
 }
 
-void TWinSkinForm::ComputeFrame() {
+void TWinSkinForm::ComputeMetrics() {
     metrics_ = ComputeFrameMetrics(*skin_, kind_);
+    if (menu_bar_ && menu_bar_->HasMenu() && kind_ != FrameKind::CaptionlessPopup)
+        metrics_.MenuHeight = GetSystemMetrics(SM_CYMENU);
+}
+
+void TWinSkinForm::ComputeFrame() {
+    ComputeMetrics();
     ReloadButtons();
+}
+
+void TWinSkinForm::SkinMenuItems(HMENU menu) {
+    if (!menu_items_) menu_items_ = std::make_unique<TSkinMenuItems>(*skin_);
+    menu_items_->Prepare(menu);
+    const int count = GetMenuItemCount(menu);
+    for (int i = 0; i < count; i++)
+        if (HMENU sub = GetSubMenu(menu, i)) SkinMenuItems(sub);
 }
 
 void TWinSkinForm::ReloadButtons() {
@@ -189,7 +215,6 @@ void TWinSkinForm::DeferredStart() {
 }
 
 void TWinSkinForm::KeepClientSize(bool add_menu) {
-    (void)add_menu;  // windows of this program have no skinned menu bar
     if (window_state_ == WindowState::Maximized) {
         SetWindowPos(window_, nullptr, 0, 0, 0, 0,
                      SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -197,9 +222,15 @@ void TWinSkinForm::KeepClientSize(bool add_menu) {
     }
     RECT client;
     GetClientRect(window_, &client);
-    const int cw = client.right, ch = client.bottom;
+    int cw = client.right, ch = client.bottom;
+    // Taking the menu from the window made its client area taller: the
+    // size it had before is kept.
+    if (!add_menu && menu_bar_) {
+        cw = client_at_attach_.cx;
+        ch = client_at_attach_.cy;
+    }
     const int w = cw + metrics_.LeftWidth + metrics_.RightWidth;
-    const int h = ch + metrics_.TitleHeight + metrics_.BottomHeight;
+    const int h = ch + metrics_.TitleHeight + metrics_.MenuHeight + metrics_.BottomHeight;
     SetWindowPos(window_, nullptr, 0, 0, w, h, SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -228,6 +259,11 @@ void TWinSkinForm::Detach() {
     RemoveWindowSubclass(window_, FrameProc, kFrameSubclassId);
     RemovePropW(window_, kSkinnerProp);
     if (kind_ != FrameKind::CaptionlessPopup) PutCaptionButtonsBack();
+    if (menu_bar_) {
+        menu_bar_->GiveBack();
+        Hot = nullptr;
+        menu_bar_.reset();
+    }
     StartState = kNotStarted;
     if (!destroying && was_started && kind_ != FrameKind::CaptionlessPopup && !IsIconic(window_) && !IsZoomed(window_)) {
         RECT outer{0, 0, client.right, client.bottom};
@@ -310,8 +346,9 @@ void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
     case SkinnerKind::Box:
     case SkinnerKind::RadioGroup: {
         auto box = std::make_unique<TSkinBox>(*this, *skin_);
-        box->Attach(control);
+        TSkinBox* raw = box.get();
         controls_.push_back(std::move(box));
+        raw->Attach(control);
         return;
     }
     case SkinnerKind::StatusBar: skinner = std::make_unique<TSkinStatusBar>(*this, *skin_); break;
@@ -321,8 +358,9 @@ void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
     case SkinnerKind::UpDown: skinner = std::make_unique<TSkinUpDown>(*this, *skin_); break;
     case SkinnerKind::Progress: {
         auto progress = std::make_unique<TSkinProgress>(*this, *skin_);
-        progress->AttachProgress(control);
+        TSkinProgress* raw = progress.get();
         controls_.push_back(std::move(progress));
+        raw->AttachProgress(control);
         return;
     }
     case SkinnerKind::Edit: skinner = std::make_unique<TSkinEdit>(*this, *skin_); break;
@@ -340,11 +378,14 @@ void TWinSkinForm::SkinControl(HWND control, SkinnerKind kind,
     case SkinnerKind::Sizer: skinner = std::make_unique<TSkinSizer>(*this, *skin_); break;
     case SkinnerKind::Header: skinner = std::make_unique<TSkinHeader>(*this, *skin_); break;
     }
+    // Listed before it attaches: attaching repaints the control, and an
+    // owner-drawn control's drawing is found through the list.
     skinner->Glyph = glyph;
-    skinner->AttachHandle(control);
+    TSkinControl* raw = skinner.get();
+    controls_.push_back(std::move(skinner));
+    raw->AttachHandle(control);
     if (kind == SkinnerKind::ScrollBar)
         SetWindowPos(control, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    controls_.push_back(std::move(skinner));
 }
 
 TSkinControl* TWinSkinForm::ControlFor(HWND control) const {
@@ -521,6 +562,8 @@ void TWinSkinForm::PaintFrame(HRGN) {
                        RenderBorder(*skin_, kBorderBottom, w - m.LeftWidth - m.RightWidth, m.BottomHeight, active_));
         title_bar_ = ComposeTitleBar(w, h);
         BlitSkinBitmap(dc, 0, 0, title_bar_);
+        if (menu_bar_ && m.MenuHeight > 0)
+            menu_bar_->PaintBar(dc, {m.LeftWidth, m.TitleHeight, w - m.RightWidth, m.TitleHeight + m.MenuHeight}, active_);
         ReleaseDC(window_, dc);
     } catch (...) {
     }
@@ -540,6 +583,7 @@ TNCObject* TWinSkinForm::ObjectAt(POINT p) {
         if (skin_->TitleButtons[b->Index].Action < 0) continue;
         if (b->Rect.Contains(p.x, p.y)) return b.get();
     }
+    if (menu_bar_ && metrics_.MenuHeight > 0) return menu_bar_->HitItem(p);
     return nullptr;
 }
 
@@ -550,8 +594,11 @@ LRESULT TWinSkinForm::HitTest(POINT screen) {
     const int w = r.right - r.left, h = r.bottom - r.top;
     const FrameMetrics& m = metrics_;
     if (p.x < 0 || p.y < 0 || p.x >= w || p.y >= h) return HTNOWHERE;
-    if (p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight && p.y < h - m.BottomHeight)
+    if (p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight + m.MenuHeight && p.y < h - m.BottomHeight)
         return HTCLIENT;
+    if (m.MenuHeight > 0 && p.x >= m.LeftWidth && p.x < w - m.RightWidth && p.y >= m.TitleHeight &&
+        p.y < m.TitleHeight + m.MenuHeight)
+        return ObjectAt(p) ? HTOBJECT : HTMENU;
     if (ObjectAt(p)) return HTOBJECT;
     const bool sizeable = sizeable_border_ && window_state_ == WindowState::Normal;
     if (sizeable) {
@@ -592,6 +639,11 @@ void TWinSkinForm::ShowSystemMenu(POINT screen) {
     EnableMenuItem(menu, SC_MINIMIZE, MF_BYCOMMAND | (has_minimize_box_ && !min ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, SC_SIZE, MF_BYCOMMAND | (sizeable_border_ && !max ? MF_ENABLED : MF_GRAYED));
     EnableMenuItem(menu, SC_MOVE, MF_BYCOMMAND | (!max ? MF_ENABLED : MF_GRAYED));
+    // The menu opens without notices, so its items are marked here.
+    if (TSkinManage::Instance().Enabled() && skin_->SkinControls.Has(xcPopupMenu)) {
+        if (!menu_items_) menu_items_ = std::make_unique<TSkinMenuItems>(*skin_);
+        menu_items_->Prepare(menu);
+    }
     const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RIGHTBUTTON | TPM_RETURNCMD | TPM_NONOTIFY,
                                                           screen.x, screen.y, 0, window_, nullptr));
     if (command) PostMessageW(window_, WM_SYSCOMMAND, command, 0);
@@ -637,7 +689,7 @@ void TWinSkinForm::PerformAction(const TWinSysButton& button, POINT screen) {
 void TWinSkinForm::OnHoverTimer() {
     POINT cursor;
     GetCursorPos(&cursor);
-    if (Hot && GetCapture() == nullptr) {
+    if (Hot && GetCapture() == nullptr && !TSkinManage::Instance().MenuOpen) {
         const POINT p = ToWindow(cursor);
         if (!Hot->Rect.Contains(p.x, p.y)) Hot->MouseLeave();
     }
@@ -704,7 +756,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         const FrameKind old_kind = kind_;
         ReadStyle();
         if (kind_ != FrameKind::CaptionlessPopup) StripCaptionButtons();
-        metrics_ = ComputeFrameMetrics(*skin_, kind_);
+        ComputeMetrics();
         title_bar_.Clear();
         if (old_kind != kind_) region_width_ = -2;  // a new shape is due
         if (Started()) BuildRegion(true);
@@ -756,7 +808,8 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         }
         break;
     case WM_ERASEBKGND:
-        if (!toolkit_form_ && Started()) {
+        // The form's colour is the skin's ButtonFace while skinned.
+        if (Started()) {
             RECT r;
             GetClientRect(window_, &r);
             FillRect(reinterpret_cast<HDC>(wparam), &r, TSkinManage::Instance().ButtonFaceBrush(*skin_));
@@ -777,13 +830,15 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_DRAWITEM: {
         const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lparam);
         if (menu_items_ && item && menu_items_->Draw(*item)) return TRUE;
-        if (Started() && item && item->CtlType == ODT_BUTTON && TSkinManage::Instance().Enabled())
+        // Controls are skinned from the moment the frame skinner attaches,
+        // before its deferred start: their first paint is already the skin's.
+        if (item && item->CtlType == ODT_BUTTON && TSkinManage::Instance().Enabled())
             if (TSkinControl* control = ControlFor(item->hwndItem); control && control->DrawItem(*item)) return TRUE;
         break;
     }
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-        if (Started() && TSkinManage::Instance().Enabled()) {
+        if (TSkinManage::Instance().Enabled()) {
             TSkinControl* control = ControlFor(reinterpret_cast<HWND>(lparam));
             if (control && control->SetsColour()) {
                 Previous(message, wparam, lparam);
@@ -799,18 +854,28 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
             SetBkMode(reinterpret_cast<HDC>(wparam), TRANSPARENT);
             return result;
         }
-        if (!toolkit_form_ && Started()) {
-            Previous(message, wparam, lparam);
+        // Labels take the form's new colour; read-only edits keep their own.
+        if (Started() && !IsEditWindow(reinterpret_cast<HWND>(lparam))) {
             HDC dc = reinterpret_cast<HDC>(wparam);
+            Previous(message, wparam, lparam);
             SetBkMode(dc, TRANSPARENT);
-            // Labels stay legible on a dark ButtonFace.
-            SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
+            // A label in the platform's text colour would be lost on a dark
+            // ButtonFace; one the form coloured itself keeps its colour.
+            const COLORREF text = GetTextColor(dc);
+            if (text == GetSysColor(COLOR_WINDOWTEXT) || text == GetSysColor(COLOR_BTNTEXT))
+                SetTextColor(dc, SkinColorRef(skin_->Colours.ButtonText, GetSysColor(COLOR_BTNTEXT)));
             return reinterpret_cast<LRESULT>(TSkinManage::Instance().ButtonFaceBrush(*skin_));
         }
         break;
     case WM_SYSCOMMAND: {
         const UINT command = static_cast<UINT>(wparam & 0xFFF0);
         if (command == SC_KEYMENU && lparam == 0 && GetCapture() == nullptr) return 1;
+        if (command == SC_KEYMENU && lparam != L' ' && lparam != L'-' && menu_bar_ && Painted() &&
+            !TSkinManage::Instance().MenuOpen && GetCapture() == nullptr)
+            if (TMenuBtn* item = menu_bar_->FindAccelerator(static_cast<wchar_t>(lparam))) {
+                menu_bar_->OpenItem(*item, true);
+                return 0;
+            }
         if (command == SC_MINIMIZE) window_state_ = WindowState::Minimized;
         if (command == SC_MAXIMIZE) window_state_ = WindowState::Maximized;
         if (command == SC_RESTORE) window_state_ = WindowState::Normal;
@@ -831,7 +896,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
         // rgrc[0] (and the plain RECT for wparam FALSE) holds the proposed
         // window rectangle.
         const RECT proposed = *rect;
-        RECT client{proposed.left + metrics_.LeftWidth, proposed.top + metrics_.TitleHeight,
+        RECT client{proposed.left + metrics_.LeftWidth, proposed.top + metrics_.TitleHeight + metrics_.MenuHeight,
                     proposed.right - metrics_.RightWidth, proposed.bottom - metrics_.BottomHeight};
         if (client.right < client.left) client.right = client.left;
         if (client.bottom < client.top) client.bottom = client.top;
@@ -864,6 +929,12 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     {
         const POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         TNCObject* object = ObjectAt(ToWindow(screen));
+        if (wparam == HTMENU && !object) return 0;
+        if (auto* item = dynamic_cast<TMenuBtn*>(object)) {
+            if (GetActiveWindow() != window_) SetActiveWindow(window_);
+            menu_bar_->OpenItem(*item);
+            return 0;
+        }
         if (object) {
             if (GetActiveWindow() != window_) SetActiveWindow(window_);
             object->MouseDown();
@@ -894,7 +965,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_MOUSEMOVE:
     case WM_LBUTTONUP:
         // While a title button holds the mouse.
-        if (GetCapture() == window_ && Hot && Hot->State == 2) {
+        if (GetCapture() == window_ && Hot && Hot->State == 2 && dynamic_cast<TWinSysButton*>(Hot)) {
             POINT client{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
             ClientToScreen(window_, &client);
             const POINT p = ToWindow(client);
@@ -914,7 +985,7 @@ LRESULT TWinSkinForm::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_NCLBUTTONUP: {
         const POINT screen{GET_X_LPARAM(lparam), GET_Y_LPARAM(lparam)};
         TNCObject* object = ObjectAt(ToWindow(screen));
-        if (object && object == Hot) {
+        if (object && object == Hot && dynamic_cast<TWinSysButton*>(object)) {
             if (GetCapture() == window_) ReleaseCapture();
             object->MouseUp();
             PerformAction(*static_cast<TWinSysButton*>(object), screen);

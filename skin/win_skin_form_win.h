@@ -17,6 +17,7 @@
 class TWinSkinForm;
 class TSkinControl;
 class TSkinMenuItems;
+class TWinSkinMenu;
 
 // Private messages of the skin engine.
 constexpr UINT kSkinRepaintFrame = 0x3502;
@@ -85,6 +86,10 @@ public:
     TSkinControl* ControlFor(HWND control) const;
     // Takes a skinner that one of the control skinners attached.
     void AdoptControl(std::unique_ptr<TSkinControl> control);
+    // Marks a menu's items, and its submenus' items, owner-drawn in the skin.
+    void SkinMenuItems(HMENU menu);
+    // The skinned menu bar, or null.
+    TWinSkinMenu* MenuBar() const { return menu_bar_.get(); }
 
 private:
     static LRESULT CALLBACK FrameProc(HWND, UINT, WPARAM, LPARAM, UINT_PTR, DWORD_PTR);
@@ -102,6 +107,7 @@ private:
     void SetStyleQuietly(LONG_PTR style);
     void ReadWindowState();
     void ComputeFrame();
+    void ComputeMetrics();
     void DeferredStart();
     void KeepClientSize(bool add_menu);
     void BuildRegion(bool force);
@@ -150,6 +156,7 @@ private:
     bool icon_clicked_ = false;
     std::vector<std::unique_ptr<TSkinControl>> controls_;
     std::unique_ptr<TSkinMenuItems> menu_items_;
+    std::unique_ptr<TWinSkinMenu> menu_bar_;
 };
 
 // The frame skinner of a window, or null.

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <memory>
+
 #include "skin/control_geometry.h"
+#include "skin/control_paint.h"
 #include "skin/control_scan.h"
+#include "skin/skin_data.h"
 
 namespace {
 
@@ -85,6 +89,7 @@ TEST(ControlScan, WindowClassesOfOurForms) {
     EXPECT_EQ(KindFromWindowClass("button", 7), ScanKind::GroupBox);
     EXPECT_EQ(KindFromWindowClass("syslistview32", 0), ScanKind::ListView);
     EXPECT_EQ(KindFromWindowClass("msctls_updown32", 0), ScanKind::UpDown);
+    EXPECT_EQ(KindFromWindowClass("corvellapanel", 0), ScanKind::Panel);  // scanned into
     EXPECT_EQ(KindFromWindowClass("static", 0), ScanKind::Other);
 }
 
@@ -176,6 +181,32 @@ TEST(ControlGeometry, ScrollBarFrames) {
     EXPECT_EQ(ScrollArrowFrame(true, true, false, true, false), 16);
     EXPECT_EQ(ScrollThumbFrame(true, true), 2);
     EXPECT_EQ(ScrollThumbFrame(false, true), 3);
+}
+
+TEST(ControlPaint, DisabledCaptionsStayVisible) {
+    // A shadow far from the background stays; one close to it gives way to
+    // the colour halfway to the text.
+    EXPECT_EQ(LegibleDisabledText(0x808080, 0xF0F0F0, 0x000000), 0x808080u);
+    EXPECT_EQ(LegibleDisabledText(0x23262B, 0x2E3136, 0xE8EAED), 0x8B8D91u);
+}
+
+TEST(ControlPaint, MenuBarBackgroundFollowsActivation) {
+    TSkinData skin;
+    EXPECT_EQ(RenderMenuBarBack(skin, 10, 4, true, 0x123456).At(5, 2), 0x123456u);  // no element: the colour
+    skin.MenuBar = std::make_unique<TDataSkinObject>();
+    SkinBitmap& image = skin.MenuBar->Bitmap;  // two frames stacked: 0x111111 over 0x222222
+    image.Resize(6, 8, 0x111111);
+    for (int y = 4; y < 8; y++)
+        for (int x = 0; x < 6; x++) image.Set(x, y, 0x222222);
+    skin.MenuBar->LeftWidth = skin.MenuBar->RightWidth = 1;
+    for (int tile : {0, 1}) {
+        skin.MenuBar->Tile = tile;
+        const SkinBitmap active = RenderMenuBarBack(skin, 40, 6, true, 0);
+        const SkinBitmap inactive = RenderMenuBarBack(skin, 40, 6, false, 0);
+        ASSERT_EQ(active.width, 40);
+        EXPECT_EQ(active.At(20, 5), 0x111111u);
+        EXPECT_EQ(inactive.At(20, 0), 0x222222u);
+    }
 }
 
 TEST(ControlGeometry, MenuItemsAndBar) {
