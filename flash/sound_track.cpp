@@ -20,6 +20,10 @@ bool TimelineHasSound(const Timeline& timeline) {
 
 }  // namespace
 
+size_t FrameEndSample(int frame, double frame_rate) {
+    return static_cast<size_t>(std::llround((frame + 1) * (SoundMixer::kRate / frame_rate)));
+}
+
 std::vector<int16_t> RenderSoundtrack(std::shared_ptr<const Movie> movie, int frames) {
     Player player;
     SoundMixer mixer;
@@ -27,13 +31,12 @@ std::vector<int16_t> RenderSoundtrack(std::shared_ptr<const Movie> movie, int fr
     player.Load(std::move(movie));
     std::vector<int16_t> samples;
     if (!player.HasMovie() || frames <= 0) return samples;
-    double per_frame = SoundMixer::kRate / player.FrameRate();
-    size_t total = static_cast<size_t>(std::llround(frames * per_frame));
+    size_t total = FrameEndSample(frames - 1, player.FrameRate());
     samples.resize(total * 2);
     size_t done = 0;
     for (int frame = 0; frame < frames; ++frame) {
         if (frame > 0) player.Advance();
-        size_t until = frame + 1 == frames ? total : static_cast<size_t>(std::llround((frame + 1) * per_frame));
+        size_t until = FrameEndSample(frame, player.FrameRate());
         if (until > done) mixer.Mix(samples.data() + done * 2, until - done);
         done = std::max(done, until);
     }

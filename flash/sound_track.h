@@ -5,6 +5,7 @@
 
 #include "flash/movie.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -14,6 +15,11 @@ namespace flash {
 // 44,100 Hz 16-bit stereo samples (left, right interleaved) of the first
 // frames of the movie: round(frames × 44100 ÷ frame rate) sample frames.
 std::vector<int16_t> RenderSoundtrack(std::shared_ptr<const Movie> movie, int frames);
+
+// The output sample frame at which frame (0 first) of a movie playing at
+// frame_rate ends: frames are mixed one frame time each, rounded so that
+// the sum never drifts.
+size_t FrameEndSample(int frame, double frame_rate);
 
 // Whether any timeline of the movie holds a sound to play.
 bool HasSound(const Movie& movie);
