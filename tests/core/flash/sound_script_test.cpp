@@ -1,5 +1,6 @@
 // Script Sound objects against the mixer: position, duration,
-// onSoundComplete, the volume their clip shares, and loadSound.
+// onSoundComplete, the volume their clip shares, and loadSound; and the
+// extraction window's soundtrack row.
 #include "flash_test_movies.h"
 #include "sound_test_movies.h"
 
@@ -7,12 +8,16 @@
 #include "flash/player.h"
 #include "flash/sound_engine.h"
 #include "flash/sound_mixer.h"
+#include "flash/sound_track.h"
+#include "flash/soundtrack_row.h"
+#include "swf/swf_extractor.h"
 #include "tests/win/sine_mp3.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 using namespace flash_test;
 
@@ -164,4 +169,56 @@ TEST(SoundScript, LoadSoundDecodesALocalMp3AndStreamingStartsIt) {
     EXPECT_NEAR(p.Number("s", "duration"), 313, 65);
     EXPECT_EQ(p.mixer.ActiveVoices(), 1u);   // a streaming sound plays at once
     std::filesystem::remove_all(folder);
+}
+
+namespace {
+
+// The rows an extractor lists for the movie, and the soundtrack row after them.
+struct Listed {
+    swf::SwfExtractor extractor;
+    flash::ExtractionRows rows;
+
+    explicit Listed(const std::vector<uint8_t>& file) {
+        extractor.SetSwfImage(file);
+        extractor.getinfo();
+        extractor.addtolistview();
+        rows.Build(extractor);
+    }
+};
+
+}  // namespace
+
+TEST(SoundtrackRow, ListsTheWholeMovieAndExportsWhatTheSoundtrackCommandWrites) {
+    // A 10 fps movie of 3 frames whose event sound lasts 5.5 frames.
+    flash::SwfWriter movie(8, 100, 100, 10);
+    movie.Tag(kDefineSound, DefineSoundBody(4, kPcm44Mono, std::vector<int16_t>(kFrame * 11 / 2, 700)));
+    movie.Tag(kStartSound, StartSoundBody(4, {}));
+    for (int f = 0; f < 3; ++f) movie.ShowFrame();
+    for (bool compressed : {false, true}) {
+        Listed listed(movie.Finish(compressed));
+        ASSERT_EQ(listed.rows.Rows().size(), listed.extractor.Rows().size() + 1);
+        const swf::ResourceRow& row = listed.rows.Rows().back();
+        EXPECT_EQ(row.caption, "soundtrack.WAV");
+        EXPECT_EQ(row.blocks, 6u);
+        EXPECT_EQ(row.length, 44u + 6u * kFrame * 4);
+        EXPECT_EQ(row.icon, swf::kIconSound);
+
+        std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvella_soundtrack_row_test";
+        std::filesystem::create_directories(folder);
+        std::filesystem::path written = listed.rows.ExtractRow(listed.extractor, listed.rows.Rows().size() - 1, folder);
+        EXPECT_EQ(written.filename(), "soundtrack.WAV");
+        std::ifstream in(written, std::ios::binary);
+        std::vector<uint8_t> file((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+        EXPECT_EQ(file.size(), row.length);
+        EXPECT_EQ(file, flash::StereoWav(flash::RenderSoundtrack(Load(movie), 6)));
+        // The extractor's own rows still export through it.
+        EXPECT_FALSE(listed.rows.ExtractRow(listed.extractor, 0, folder).empty());
+        std::filesystem::remove_all(folder);
+    }
+
+    flash::SwfWriter silent(8, 100, 100, 10);
+    DefineBox(silent, 1, 0, 0, 10, 10, {255, 0, 0, 255});
+    silent.ShowFrame();
+    Listed listed(silent.Finish());
+    EXPECT_EQ(listed.rows.Rows().size(), listed.extractor.Rows().size());
 }
