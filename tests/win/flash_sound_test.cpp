@@ -91,6 +91,31 @@ TEST_F(FlashSoundTest, StreamReachesTheOutputPauseStopsItAndGotoMovesIt) {
     EXPECT_EQ(RecordingOutput::latest, nullptr);
 }
 
+// A movie without sound tags whose script loads an MP3 file beside it and
+// streams it: the output opens once the sound plays.
+TEST_F(FlashSoundTest, ScriptLoadedSoundOpensTheOutput) {
+    flash::InstallWindowsSound();
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    flash::SetSoundOutputFactory(MakeRecording);
+    File(L"tune.mp3", std::vector<uint8_t>(kSineMp3, kSineMp3 + sizeof kSineMp3));
+    flash::SwfWriter movie(8, 100, 100, 12);
+    flash::ActionWriter script;   // s = new Sound(); s.loadSound("tune.mp3", true);
+    script.Push("s").Push(0.0).Push("Sound").Op(0x40).SetVariable();
+    script.Push(1.0).Push("tune.mp3").Push(2.0).Push("s").GetVariable().Push("loadSound").CallMethod().Pop();
+    movie.DoAction(script);
+    for (int f = 0; f < 24; ++f) movie.ShowFrame();
+    AddEntries(form, {File(L"loader.swf", movie.Finish())});
+    Play(form, 0);
+    EXPECT_EQ(RecordingOutput::latest, nullptr);
+    for (int i = 0; i < 100 && !RecordingOutput::latest; ++i) playback_test::Pump(10);
+    RecordingOutput* output = RecordingOutput::latest;
+    ASSERT_NE(output, nullptr);
+    bool heard = false;
+    for (int i = 0; i < 20 && !heard; ++i) heard = output->Pull(1024) != 0;
+    EXPECT_TRUE(heard);
+}
+
 TEST(FlashSoundCodec, Mp3IsDecodedByThePlatform) {
     flash::InstallWindowsSound();
     flash::Mp3Pcm pcm;
