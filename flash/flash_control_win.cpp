@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -28,6 +29,7 @@ struct FlashControl::State {
     flash::SoundEngine sound{player, mixer};
     std::unique_ptr<flash::SoundOutput> output;
     bool output_tried = false;  // the device was asked for since the movie opened
+    std::vector<int16_t> unheard;   // what is mixed while no device plays it
     flash::View view;
     flash::Renderer renderer;
     flash::Canvas canvas;
@@ -43,6 +45,15 @@ struct FlashControl::State {
         if (output) return;
         output = flash::MakeSoundOutput();
         if (output && !output->Start(mixer)) output.reset();
+    }
+
+    // Without a device the sounds still run their course unheard, so that
+    // they end, and scripts see them move and complete.
+    void MixUnheard(double milliseconds) {
+        size_t frames = static_cast<size_t>(std::clamp(milliseconds, 0.0, 1000.0) * flash::SoundMixer::kRate / 1000);
+        if (frames == 0 || mixer.ActiveVoices() == 0) return;
+        unheard.resize(frames * 2);
+        mixer.Mix(unheard.data(), frames);
     }
 };
 
@@ -272,6 +283,7 @@ void FlashControl::Tick() {
     // A movie without sound tags may still play one (a file its scripts
     // loaded): the output opens once something plays.
     if (!s.output_tried && s.mixer.ActiveVoices() > 0) s.OpenOutput();
+    if (!s.output) s.MixUnheard(elapsed);
     // The picture follows a stream sound: when drawing fell behind, the
     // frames the sound is ahead by are dropped (shown for no time).
     int ahead = s.sound.StreamFramesAhead();

@@ -116,6 +116,33 @@ TEST_F(FlashSoundTest, ScriptLoadedSoundOpensTheOutput) {
     EXPECT_TRUE(heard);
 }
 
+std::unique_ptr<flash::SoundOutput> MakeFailing() { return nullptr; }
+
+// Without a device a sound still runs its course: a script that stops the
+// movie when its sound completes stops it.
+TEST_F(FlashSoundTest, WithoutADeviceSoundsStillComplete) {
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    flash::SetSoundOutputFactory(MakeFailing);
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.Tag(swf::kDefineSound, flash_test::DefineSoundBody(4, flash_test::kPcm44Mono, std::vector<int16_t>(11025, 9)));
+    movie.Tag(56, {1, 0, 4, 0, 'b', 'e', 'e', 'p', 0});   // ExportAssets
+    flash::ActionWriter script;   // s = new Sound(); s.attachSound("beep");
+    script.Push("s").Push(0.0).Push("Sound").Op(0x40).SetVariable();
+    script.Push("beep").Push(1.0).Push("s").GetVariable().Push("attachSound").CallMethod().Pop();
+    flash::ActionWriter stop;     // s.onSoundComplete = function () { stop(); };
+    stop.Op(0x07);
+    script.Push("s").GetVariable().Push("onSoundComplete").Function("", stop).SetMember();
+    script.Push(0.0).Push("s").GetVariable().Push("start").CallMethod().Pop();
+    movie.DoAction(script);
+    for (int f = 0; f < 120; ++f) movie.ShowFrame();
+    AddEntries(form, {File(L"beep.swf", movie.Finish())});
+    Play(form, 0);
+    for (int i = 0; i < 150 && form.flash()->IsPlaying(); ++i) playback_test::Pump(10);
+    EXPECT_FALSE(form.flash()->IsPlaying());
+    EXPECT_LT(form.flash()->CurrentFrame(), 60);
+}
+
 TEST(FlashSoundCodec, Mp3IsDecodedByThePlatform) {
     flash::InstallWindowsSound();
     flash::Mp3Pcm pcm;
