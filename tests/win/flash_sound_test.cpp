@@ -4,7 +4,7 @@
 #include "playback_test_support.h"
 
 #include "../core/flash/sound_test_movies.h"
-#include "sine_mp3.h"
+#include "../core/flash/sine_mp3.h"
 #include "flash/sound_mp3.h"
 #include "flash/sound_output.h"
 #include "flash/wave_output_win.h"

@@ -11,7 +11,7 @@
 #include "flash/sound_track.h"
 #include "flash/soundtrack_row.h"
 #include "swf/swf_extractor.h"
-#include "tests/win/sine_mp3.h"
+#include "sine_mp3.h"
 
 #include <gtest/gtest.h>
 
