@@ -250,6 +250,8 @@ void SoundEngine::Settled(Player& player) {
     }
 }
 
+void SoundEngine::SoundsStopped() { mixer_.StopAll(); }
+
 void SoundEngine::Start(const SoundStart& start) {
     uint16_t id = start.sound != 0 ? start.sound : SoundByName(start.class_name);
     if (id == 0) return;

@@ -44,6 +44,8 @@ public:
 
     void FrameEntered(Clip& clip, int frame) override;
     void Settled(Player& player) override;
+    // Every sound stops; a timeline's stream starts again at its next block.
+    void SoundsStopped() override;
 
     // Whole frames the main timeline's stream, as heard, is ahead of the
     // frame shown; 0 without a stream. The picture catches up by dropping

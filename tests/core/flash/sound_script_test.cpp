@@ -222,3 +222,26 @@ TEST(SoundtrackRow, ListsTheWholeMovieAndExportsWhatTheSoundtrackCommandWrites) 
     Listed listed(silent.Finish());
     EXPECT_EQ(listed.rows.Rows().size(), listed.extractor.Rows().size());
 }
+
+TEST(SoundScript, StopAllSoundsStopsWhatScriptsAndTimelinesPlay) {
+    flash::SwfWriter movie(8, 100, 100, 10);
+    movie.Tag(kDefineSound, DefineSoundBody(4, kPcm44Mono, std::vector<int16_t>(8820, 1000)));
+    movie.Tag(56, {1, 0, 4, 0, 'b', 'e', 'e', 'p', 0});   // ExportAssets
+    flash::ActionWriter start;
+    NewSound(start, "s", "beep");
+    start.Push(9.0).Push(0.0).Push(2.0).Push("s").GetVariable().Push("start").CallMethod().Pop();
+    movie.DoAction(start);
+    movie.Tag(kStartSound, StartSoundBody(4, {}));
+    movie.ShowFrame();
+    flash::ActionWriter stop_all;
+    stop_all.Op(0x09);
+    movie.DoAction(stop_all);
+    movie.ShowFrame();
+    movie.ShowFrame();
+    Playing p;
+    p.player.Load(Load(movie));
+    EXPECT_EQ(p.mixer.ActiveVoices(), 2u);
+    p.Tick(2205);
+    EXPECT_EQ(p.mixer.ActiveVoices(), 0u);
+    EXPECT_EQ(p.Number("s", "position"), 50);   // where it stopped, not its end
+}
