@@ -22,7 +22,8 @@ const char* const kTraceUsage =
     "                            plays the first N frames (1: the first frame only), one\n"
     "                            tick a frame, and prints each line the scripts traced\n"
     "                            (UTF-8, one a line; the player's warnings too); --clock\n"
-    "                            fixes the local time and offset the movie starts at\n";
+    "                            fixes the local time and offset the movie starts at;\n"
+    "                            sounds play unheard, one frame time a tick\n";
 
 namespace {
 

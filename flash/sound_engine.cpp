@@ -70,6 +70,7 @@ SoundEngine::~SoundEngine() {
         vm->on_sound = nullptr;
         for (auto& [voice, sound] : script_voices_) Unroot(sound);
         for (avm1::SoundObject* sound : completed_) Unroot(sound);
+        for (avm1::SoundChannel* channel : kept_channels_) Unroot(channel);
     }
     player_.SetObserver(nullptr);
     mixer_.StopAll();
@@ -87,6 +88,7 @@ void SoundEngine::Follow(const Movie* movie) {
     streaming_.clear();
     script_voices_.clear();
     completed_.clear();
+    kept_channels_.clear();
     mixer_.SetMovieTransform({});
     movie_ = movie;
     if (vm) vm->on_sound = [this](avm1::Object* object, const char* request) { return ScriptSound(object, request); };
@@ -128,8 +130,13 @@ bool SoundEngine::MovieWide(const avm1::SoundChannel& channel) const {
     return vm && (channel.owner == vm->global || channel.owner == player_.Root());
 }
 
-void SoundEngine::ChannelChanged(const avm1::SoundChannel& channel) {
+void SoundEngine::ChannelChanged(avm1::SoundChannel& channel) {
     if (MovieWide(channel)) {
+        // The movie's settings outlast the Sound objects that made them.
+        if (std::find(kept_channels_.begin(), kept_channels_.end(), &channel) == kept_channels_.end()) {
+            kept_channels_.push_back(&channel);
+            Root(&channel);
+        }
         // The movie's channel, then the main timeline's.
         const avm1::Vm& vm = *player_.vm();
         SoundTransform transform;

@@ -80,7 +80,7 @@ private:
     // settings apply to all the movie's sound; a changed channel applies
     // its settings to what plays.
     bool MovieWide(const avm1::SoundChannel& channel) const;
-    void ChannelChanged(const avm1::SoundChannel& channel);
+    void ChannelChanged(avm1::SoundChannel& channel);
     double ScriptPosition(avm1::SoundObject& sound);
     double ScriptDuration(const avm1::SoundObject& sound);
     // Brings the Sound objects whose voices ended up to date; those that
@@ -104,6 +104,7 @@ private:
     std::map<const Clip*, Clip*> streaming_;   // clips whose stream plays
     std::map<SoundMixer::VoiceId, avm1::SoundObject*> script_voices_;
     std::vector<avm1::SoundObject*> completed_;
+    std::vector<avm1::SoundChannel*> kept_channels_;   // the movie-wide ones set so far
 };
 
 }  // namespace flash

@@ -138,6 +138,15 @@ TEST(SoundScript, SoundsOfOneClipShareTheVolumeAndTheMovieWideOneAppliesOnce) {
     p.mixer.Mix(out.data(), 2);
     EXPECT_EQ(out[0], 250);
     EXPECT_EQ(out[1], 500);
+
+    // The movie's volume outlasts the Sound objects that set it.
+    p.Call("b", "stop");
+    p.Number("b", "position");
+    auto* root = const_cast<flash::Clip*>(p.player.Root());
+    for (const char* name : {"a", "b", "c"}) vm.Set(root, name, flash::avm1::Value());
+    vm.Collect([&](flash::avm1::Tracer& tracer) { tracer.Mark(root); });
+    flash::avm1::Value fresh = vm.Construct(vm.Get(vm.global, "Sound"), {});
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(fresh, "getVolume", {})), 50);
 }
 
 TEST(SoundScript, LoadSoundDecodesALocalMp3AndStreamingStartsIt) {
