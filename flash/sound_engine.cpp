@@ -149,6 +149,13 @@ void SoundEngine::ChannelChanged(avm1::SoundChannel& channel) {
     }
     for (const auto& [voice, sound] : script_voices_)
         if (sound->channel == &channel) mixer_.SetVoiceTransform(voice, ChannelTransform(channel));
+    // The streams of the clip and of the clips inside it.
+    for (const auto& [owner, clip] : streaming_)
+        for (const Clip* c = clip; c; c = c->parent)
+            if (c == channel.owner) {
+                mixer_.SetStreamTransform(owner, ClipTransform(clip));
+                break;
+            }
 }
 
 double SoundEngine::ScriptStart(avm1::SoundObject& sound) {
@@ -235,7 +242,7 @@ void SoundEngine::FrameEntered(Clip& clip, int frame) {
     Follow(player_.movie());
     if (!movie_) return;
     if (const Frame* tags = clip.timeline->At(frame))
-        for (const SoundStart& start : tags->sounds) Start(start);
+        for (const SoundStart& start : tags->sounds) Start(start, &clip);
     FollowStream(clip, frame);
 }
 
@@ -259,14 +266,24 @@ void SoundEngine::Settled(Player& player) {
 
 void SoundEngine::SoundsStopped() { mixer_.StopAll(); }
 
-void SoundEngine::Start(const SoundStart& start) {
+SoundTransform SoundEngine::ClipTransform(const Clip* clip) const {
+    // The movie-wide channels (the main timeline's too) apply to the mix.
+    SoundTransform transform;
+    const avm1::Vm* vm = player_.vm();
+    for (; vm && clip && clip != player_.Root(); clip = clip->parent)
+        if (const avm1::SoundChannel* channel = avm1::SoundChannel::Find(*vm, clip))
+            transform = Compose(ChannelTransform(*channel), transform);
+    return transform;
+}
+
+void SoundEngine::Start(const SoundStart& start, const Clip* clip) {
     uint16_t id = start.sound != 0 ? start.sound : SoundByName(start.class_name);
     if (id == 0) return;
     if (start.info.stop) {
         mixer_.StopEvent(id);
         return;
     }
-    mixer_.StartEvent(id, Decoded(id), start.info);
+    mixer_.StartEvent(id, Decoded(id), start.info, ClipTransform(clip));
 }
 
 std::shared_ptr<const Pcm> SoundEngine::Decoded(uint16_t sound) {
@@ -311,7 +328,7 @@ void SoundEngine::FollowStream(Clip& clip, int frame) {
         double slack = track.pcm->rate * (kStreamSlackSeconds + kStreamSlackFrames / player_.FrameRate());
         if (std::fabs(position - static_cast<double>(start)) <= slack) return;
     }
-    mixer_.PlayStream(&clip, track.pcm, start, end);
+    mixer_.PlayStream(&clip, track.pcm, start, end, ClipTransform(&clip));
     streaming_[&clip] = &clip;
 }
 
@@ -361,7 +378,7 @@ uint16_t SoundEngine::SoundByName(const std::string& name) const {
 void SoundEngine::PlayButtonSound(uint16_t button, int change) {
     if (!movie_ || change < 0 || change > 3) return;
     auto found = movie_->button_sounds.find(button);
-    if (found != movie_->button_sounds.end()) Start(found->second.changes[change]);
+    if (found != movie_->button_sounds.end()) Start(found->second.changes[change], nullptr);
 }
 
 }  // namespace flash

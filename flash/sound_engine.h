@@ -70,7 +70,10 @@ private:
         std::vector<size_t> block_starts;   // PCM frame of each block
     };
 
-    void Start(const SoundStart& start);
+    // Starts a sound of a timeline's frame or a button, with the settings
+    // of the clip's Sound channels (and its parents').
+    void Start(const SoundStart& start, const Clip* clip);
+    SoundTransform ClipTransform(const Clip* clip) const;
     // What a script's Sound object asked for (see Vm::on_sound): "start"
     // plays its loaded or attached sound with its volume and transform,
     // "stop" stops every sound, "stop name" the one its stop named.

@@ -139,7 +139,8 @@ void SoundMixer::SetVoiceTransform(VoiceId voice, const SoundTransform& transfor
     if (Voice* v = Find(voice)) v->transform = transform;
 }
 
-void SoundMixer::PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, size_t start, size_t end) {
+void SoundMixer::PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, size_t start, size_t end,
+                            const SoundTransform& transform) {
     std::lock_guard<std::mutex> guard(lock_);
     std::erase_if(voices_, [&](const Voice& v) { return v.stream_owner == owner; });
     if (!owner || !pcm || pcm->rate <= 0) return;
@@ -151,8 +152,15 @@ void SoundMixer::PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, s
     voice.step = pcm->rate / kRate;
     voice.begin = voice.position = static_cast<double>(start);
     voice.end = static_cast<double>(end);
+    voice.transform = transform;
     voice.pcm = std::move(pcm);
     voices_.push_back(std::move(voice));
+}
+
+void SoundMixer::SetStreamTransform(const void* owner, const SoundTransform& transform) {
+    std::lock_guard<std::mutex> guard(lock_);
+    for (Voice& v : voices_)
+        if (v.stream_owner == owner) v.transform = transform;
 }
 
 bool SoundMixer::StreamPosition(const void* owner, double& frame) const {

@@ -57,7 +57,9 @@ public:
 
     // Plays the frames [start, end) of a stream's PCM for the timeline
     // owner, replacing what that owner played before.
-    void PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, size_t start, size_t end);
+    void PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, size_t start, size_t end,
+                    const SoundTransform& transform = {});
+    void SetStreamTransform(const void* owner, const SoundTransform& transform);
     // The frame of the owner's stream PCM being mixed; false if none plays.
     bool StreamPosition(const void* owner, double& frame) const;
     void StopStream(const void* owner);

@@ -254,3 +254,33 @@ TEST(SoundScript, StopAllSoundsStopsWhatScriptsAndTimelinesPlay) {
     EXPECT_EQ(p.mixer.ActiveVoices(), 0u);
     EXPECT_EQ(p.Number("s", "position"), 50);   // where it stopped, not its end
 }
+
+TEST(SoundScript, AClipsVolumeReachesTheStreamAndEventSoundsOfItsTimeline) {
+    flash::SwfWriter movie(8, 100, 100, 10);
+    movie.Tag(kDefineSound, DefineSoundBody(4, kPcm44Mono, std::vector<int16_t>(kFrame, 300)));
+    flash::TagList sprite;
+    sprite.Tag(kSoundStreamHead, StreamHeadBody(kPcm44Mono, kFrame));
+    for (int f = 0; f < 3; ++f) {
+        StreamBlock(sprite, 1000, kFrame);
+        if (f == 1) sprite.Tag(kStartSound, StartSoundBody(4, {}));
+        sprite.ShowFrame();
+    }
+    movie.DefineSprite(9, sprite);
+    flash::PlaceArgs place = NewAt(1, 9);
+    place.name = "mc";
+    movie.PlaceObject(place);
+    // v = new Sound(mc); v.setVolume(50);
+    flash::ActionWriter script;
+    script.Push("v").Push("mc").GetVariable().Push(1.0).Push("Sound").Op(0x40).SetVariable();
+    script.Push(50.0).Push(1.0).Push("v").GetVariable().Push("setVolume").CallMethod().Pop();
+    movie.DoAction(script);
+    for (int f = 0; f < 3; ++f) movie.ShowFrame();
+    Playing p;
+    p.player.Load(Load(movie));
+    std::vector<int16_t> out(4);
+    p.mixer.Mix(out.data(), 2);
+    EXPECT_EQ(out[0], 500);   // the stream playing when the volume changed
+    p.Tick(kFrame - 2);
+    p.mixer.Mix(out.data(), 2);
+    EXPECT_EQ(out[0], 650);   // and the event sound the clip's frame starts
+}
