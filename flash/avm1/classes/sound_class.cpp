@@ -17,10 +17,11 @@ const char kSoundClass[] = "Sound";
 namespace {
 
 // The live channels by owner. A channel keeps its owner alive, so an
-// owner's address names one channel until that channel is freed.
+// owner's address names one channel until that channel is freed. Never
+// destroyed: a heap freed late at exit still finds it.
 std::unordered_map<const Object*, SoundChannel*>& Channels() {
-    static std::unordered_map<const Object*, SoundChannel*> channels;
-    return channels;
+    static auto* channels = new std::unordered_map<const Object*, SoundChannel*>;
+    return *channels;
 }
 
 }  // namespace
