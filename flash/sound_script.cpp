@@ -111,15 +111,18 @@ void SoundEngine::ChannelChanged(avm1::SoundChannel& channel) {
         mixer_.SetMovieTransform(transform);
         return;
     }
-    for (const auto& [voice, sound] : script_voices_)
-        if (sound->channel == &channel) mixer_.SetVoiceTransform(voice, ChannelTransform(channel));
-    // The streams of the clip and of the clips inside it.
+    // What the clip and the clips inside it play.
+    auto inside = [&](const Clip* clip) {
+        for (; clip; clip = clip->parent)
+            if (clip == channel.owner) return true;
+        return false;
+    };
+    for (const auto& [voice, sound] : script_voices_) {
+        const Clip* clip = sound->target ? sound->target->AsClip() : nullptr;
+        if (inside(clip)) mixer_.SetVoiceTransform(voice, ClipTransform(clip));
+    }
     for (const auto& [owner, clip] : streaming_)
-        for (const Clip* c = clip; c; c = c->parent)
-            if (c == channel.owner) {
-                mixer_.SetStreamTransform(owner, ClipTransform(clip));
-                break;
-            }
+        if (inside(clip)) mixer_.SetStreamTransform(owner, ClipTransform(clip));
 }
 
 double SoundEngine::ScriptStart(avm1::SoundObject& sound) {
@@ -131,8 +134,9 @@ double SoundEngine::ScriptStart(avm1::SoundObject& sound) {
     double loops = sound.start_loops;
     info.loops = std::isfinite(loops) && loops >= 1 ? static_cast<int>(std::min(loops, 65535.0)) : 1;
     double offset = std::isfinite(sound.start_offset) && sound.start_offset > 0 ? sound.start_offset : 0;
-    // The whole movie's settings reach every voice through the mix.
-    SoundTransform transform = MovieWide(*sound.channel) ? SoundTransform{} : ChannelTransform(*sound.channel);
+    // The settings of the Sound's clip and its parents; the whole movie's
+    // reach every voice through the mix.
+    SoundTransform transform = ClipTransform(sound.target ? sound.target->AsClip() : nullptr);
     uint16_t id = sound.loaded ? 0 : sound.sound;
     SoundMixer::VoiceId voice = mixer_.StartEvent(id, pcm, info, transform, offset, true);
     if (voice == 0) return 0;

@@ -257,7 +257,8 @@ TEST(SoundScript, StopAllSoundsStopsWhatScriptsAndTimelinesPlay) {
 
 TEST(SoundScript, AClipsVolumeReachesTheStreamAndEventSoundsOfItsTimeline) {
     flash::SwfWriter movie(8, 100, 100, 10);
-    movie.Tag(kDefineSound, DefineSoundBody(4, kPcm44Mono, std::vector<int16_t>(kFrame, 300)));
+    movie.Tag(kDefineSound, DefineSoundBody(4, kPcm44Mono, std::vector<int16_t>(2 * kFrame, 300)));
+    movie.Tag(56, {1, 0, 4, 0, 'b', 'e', 'e', 'p', 0});   // ExportAssets
     flash::TagList sprite;
     sprite.Tag(kSoundStreamHead, StreamHeadBody(kPcm44Mono, kFrame));
     for (int f = 0; f < 3; ++f) {
@@ -269,8 +270,12 @@ TEST(SoundScript, AClipsVolumeReachesTheStreamAndEventSoundsOfItsTimeline) {
     flash::PlaceArgs place = NewAt(1, 9);
     place.name = "mc";
     movie.PlaceObject(place);
+    // w = new Sound(mc); w.attachSound("beep"); w.start();
     // v = new Sound(mc); v.setVolume(50);
     flash::ActionWriter script;
+    script.Push("w").Push("mc").GetVariable().Push(1.0).Push("Sound").Op(0x40).SetVariable();
+    script.Push("beep").Push(1.0).Push("w").GetVariable().Push("attachSound").CallMethod().Pop();
+    script.Push(0.0).Push("w").GetVariable().Push("start").CallMethod().Pop();
     script.Push("v").Push("mc").GetVariable().Push(1.0).Push("Sound").Op(0x40).SetVariable();
     script.Push(50.0).Push(1.0).Push("v").GetVariable().Push("setVolume").CallMethod().Pop();
     movie.DoAction(script);
@@ -279,8 +284,8 @@ TEST(SoundScript, AClipsVolumeReachesTheStreamAndEventSoundsOfItsTimeline) {
     p.player.Load(Load(movie));
     std::vector<int16_t> out(4);
     p.mixer.Mix(out.data(), 2);
-    EXPECT_EQ(out[0], 500);   // the stream playing when the volume changed
+    EXPECT_EQ(out[0], 500 + 150);   // the stream and the script's sound playing when the volume changed
     p.Tick(kFrame - 2);
     p.mixer.Mix(out.data(), 2);
-    EXPECT_EQ(out[0], 650);   // and the event sound the clip's frame starts
+    EXPECT_EQ(out[0], 500 + 150 + 150);   // and the event sound the clip's frame starts
 }
