@@ -3,7 +3,8 @@
 #include "cli/commands.h"
 
 #include "flash/movie_loader.h"
-#include "flash/sound_track.h"
+#include "flash/soundtrack_row.h"
+#include "swf/swf_extractor.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -42,19 +43,16 @@ int RunSoundtrackCommand(const CliArgs& args) {
         std::fputs(kSoundtrackUsage, stderr);
         return 2;
     }
-    std::vector<int16_t> samples;
+    std::shared_ptr<const flash::Movie> movie;
     try {
-        auto movie = std::make_shared<flash::Movie>(flash::LoadMovieFile(input));
-        samples = flash::RenderSoundtrack(movie, static_cast<int>(frames));
+        movie = std::make_shared<flash::Movie>(flash::LoadMovieFile(input));
     } catch (const std::exception& error) {
         std::fprintf(stderr, "corvella-cli: %s: %s\n", input.c_str(), error.what());
         return 1;
     }
-    std::vector<uint8_t> file = flash::StereoWav(samples);
-    std::FILE* out = std::fopen(output.c_str(), "wb");
-    bool written = out && std::fwrite(file.data(), 1, file.size(), out) == file.size();
-    if (out && std::fclose(out) != 0) written = false;
-    if (!written) {
+    try {
+        flash::WriteSoundtrackFile(movie, static_cast<int>(frames), output);
+    } catch (const swf::SwfFileError&) {
         std::fprintf(stderr, "corvella-cli: cannot write %s\n", output.c_str());
         return 1;
     }

@@ -4,20 +4,26 @@
 
 #include "flash/movie_loader.h"
 #include "flash/player.h"
+#include "flash/sound_engine.h"
+#include "flash/sound_mixer.h"
+#include "flash/sound_track.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <ctime>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 const char* const kTraceUsage =
     "  corvella-cli trace FILE.swf --frames N [--clock YYYY-MM-DDTHH:MM:SS+HH:MM]\n"
     "                            plays the first N frames (1: the first frame only), one\n"
     "                            tick a frame, and prints each line the scripts traced\n"
     "                            (UTF-8, one a line; the player's warnings too); --clock\n"
-    "                            fixes the local time and offset the movie starts at\n";
+    "                            fixes the local time and offset the movie starts at;\n"
+    "                            sounds play unheard, one frame time a tick\n";
 
 namespace {
 
@@ -90,7 +96,11 @@ int RunTraceCommand(const CliArgs& args) {
         offset = static_cast<int>(std::difftime(std::mktime(&local), std::mktime(&utc)) / 60);
     }
 
+    // The movie's sounds play on a mixer that mixes one frame time a tick
+    // and is heard by no one: scripts see their sounds advance and end.
     flash::Player player;
+    flash::SoundMixer mixer;
+    flash::SoundEngine sound(player, mixer);
     player.SetTraceSink([](const std::string& line) {
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fputc('\n', stdout);
@@ -103,7 +113,15 @@ int RunTraceCommand(const CliArgs& args) {
         std::fprintf(stderr, "trace: %s: %s\n", input.c_str(), error.what());
         return 1;
     }
-    for (int i = 1; i < frames; ++i) player.Advance();
+    std::vector<int16_t> heard;
+    size_t mixed = 0;
+    for (int i = 1; i < frames; ++i) {
+        size_t until = flash::FrameEndSample(i - 1, player.FrameRate());
+        heard.resize((until - std::min(until, mixed)) * 2);
+        if (until > mixed) mixer.Mix(heard.data(), until - mixed);
+        mixed = std::max(mixed, until);
+        player.Advance();
+    }
     std::fflush(stdout);
     return 0;
 }

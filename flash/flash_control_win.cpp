@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <vector>
 
 namespace {
 
@@ -27,6 +28,8 @@ struct FlashControl::State {
     flash::SoundMixer mixer;
     flash::SoundEngine sound{player, mixer};
     std::unique_ptr<flash::SoundOutput> output;
+    bool output_tried = false;  // the device was asked for since the movie opened
+    std::vector<int16_t> unheard;   // what is mixed while no device plays it
     flash::View view;
     flash::Renderer renderer;
     flash::Canvas canvas;
@@ -34,6 +37,24 @@ struct FlashControl::State {
     int quality = 1;
     bool stale = true;          // the canvas no longer shows the player
     ULONGLONG last_tick = 0;
+
+    // Opens the wave-out output on the mixer if it is not open; without a
+    // device the movie stays silent.
+    void OpenOutput() {
+        output_tried = true;
+        if (output) return;
+        output = flash::MakeSoundOutput();
+        if (output && !output->Start(mixer)) output.reset();
+    }
+
+    // Without a device the sounds still run their course unheard, so that
+    // they end, and scripts see them move and complete.
+    void MixUnheard(double milliseconds) {
+        size_t frames = static_cast<size_t>(std::clamp(milliseconds, 0.0, 1000.0) * flash::SoundMixer::kRate / 1000);
+        if (frames == 0 || mixer.ActiveVoices() == 0) return;
+        unheard.resize(frames * 2);
+        mixer.Mix(unheard.data(), frames);
+    }
 };
 
 namespace {
@@ -101,11 +122,9 @@ void FlashControl::SetMovie(const std::wstring& path) {
         // A movie that cannot be loaded leaves the control empty.
         s.player.Unload();
     }
+    s.output_tried = false;
     if (s.player.HasMovie() && flash::HasSound(*s.player.movie())) {
-        if (!s.output) {
-            s.output = flash::MakeSoundOutput();
-            if (s.output && !s.output->Start(s.mixer)) s.output.reset();
-        }
+        s.OpenOutput();
     } else if (s.output) {
         s.output->Stop();
         s.output.reset();
@@ -261,6 +280,10 @@ void FlashControl::Tick() {
     double elapsed = static_cast<double>(now - s.last_tick);
     s.last_tick = now;
     int ticks = s.player.AdvanceTime(elapsed);
+    // A movie without sound tags may still play one (a file its scripts
+    // loaded): the output opens once something plays.
+    if (!s.output_tried && s.mixer.ActiveVoices() > 0) s.OpenOutput();
+    if (!s.output) s.MixUnheard(elapsed);
     // The picture follows a stream sound: when drawing fell behind, the
     // frames the sound is ahead by are dropped (shown for no time).
     int ahead = s.sound.StreamFramesAhead();

@@ -103,6 +103,8 @@ public:
     virtual void FrameEntered(Clip& clip, int frame) = 0;
     // A call on the player (load, unload, tick, goto, play, stop) is over.
     virtual void Settled(Player& player) = 0;
+    // A script stopped every sound (stopAllSounds).
+    virtual void SoundsStopped() {}
 };
 
 class Player : public avm1::DisplayHost {
@@ -165,6 +167,9 @@ public:
     void StopDrag() override;
     void GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int method, bool load_target,
                 bool load_variables) override;
+    void StopSounds() override {
+        if (observer_) observer_->SoundsStopped();
+    }
 
     // Script-made clips (attachMovie, createEmptyMovieClip,
     // duplicateMovieClip): placed at depth in parent's list, replacing what

@@ -23,57 +23,46 @@ SoundEngine::SoundEngine(Player& player, SoundMixer& mixer) : player_(player), m
 }
 
 SoundEngine::~SoundEngine() {
-    if (player_.vm()) player_.vm()->on_sound = nullptr;
+    if (avm1::Vm* vm = player_.vm(); vm && vm->on_sound) {
+        vm->on_sound = nullptr;
+        for (auto& [voice, sound] : script_voices_) Unroot(sound);
+        for (avm1::SoundObject* sound : completed_) Unroot(sound);
+        for (avm1::SoundChannel* channel : kept_channels_) Unroot(channel);
+    }
     player_.SetObserver(nullptr);
     mixer_.StopAll();
 }
 
 void SoundEngine::Follow(const Movie* movie) {
-    if (movie == movie_) return;
+    // A script machine without our hook is a new one (a movie loaded
+    // again): the Sound objects of the old one are gone with it.
+    avm1::Vm* vm = player_.vm();
+    if (movie == movie_ && (!vm || vm->on_sound)) return;
     mixer_.StopAll();
+    mixer_.TakeEnded();
     sounds_.clear();
     tracks_.clear();
     streaming_.clear();
+    script_voices_.clear();
+    completed_.clear();
+    kept_channels_.clear();
+    mixer_.SetMovieTransform({});
     movie_ = movie;
-    // A new movie has a new script machine: its Sound objects play here.
-    if (player_.vm())
-        player_.vm()->on_sound = [this](avm1::Object* object, const char* action) { ScriptSound(object, action); };
-}
-
-void SoundEngine::ScriptSound(avm1::Object* object, const char* action) {
-    auto* sound = static_cast<avm1::SoundObject*>(object);
-    avm1::Vm* vm = player_.vm();
-    if (!vm || !movie_) return;
-    std::string what = action;
-    if (what == "stop") {
-        StopSound(sound->linkage.empty() ? 0 : SoundByName(sound->linkage));
-        return;
-    }
-    if (what != "start") return;  // volume and attach apply to the next start
-    uint16_t id = SoundByName(sound->linkage);
-    if (id == 0) return;
-    double offset = vm->ToNumber(vm->Get(object, "__start_offset"));
-    double loops = vm->ToNumber(vm->Get(object, "__start_loops"));
-    SoundTransform transform;
-    transform.volume = std::clamp(sound->volume, 0, 100) / 100.0;
-    transform.ll = sound->ll / 100.0;
-    transform.lr = sound->lr / 100.0;
-    transform.rl = sound->rl / 100.0;
-    transform.rr = sound->rr / 100.0;
-    StartSound(id, std::isfinite(loops) && loops >= 1 ? static_cast<int>(std::min(loops, 10000.0)) : 1,
-               std::isfinite(offset) && offset > 0 ? offset : 0, transform);
+    if (vm) vm->on_sound = [this](avm1::Object* object, const char* request) { return ScriptSound(object, request); };
 }
 
 void SoundEngine::FrameEntered(Clip& clip, int frame) {
     Follow(player_.movie());
     if (!movie_) return;
     if (const Frame* tags = clip.timeline->At(frame))
-        for (const SoundStart& start : tags->sounds) Start(start);
+        for (const SoundStart& start : tags->sounds) Start(start, &clip);
     FollowStream(clip, frame);
 }
 
 void SoundEngine::Settled(Player& player) {
     Follow(player.movie());
+    TakeEnded();
+    CompleteSounds();
     for (auto it = streaming_.begin(); it != streaming_.end();) {
         // A clip taken off the display list stops its stream now, before
         // the collector may free it.
@@ -88,14 +77,16 @@ void SoundEngine::Settled(Player& player) {
     }
 }
 
-void SoundEngine::Start(const SoundStart& start) {
+void SoundEngine::SoundsStopped() { mixer_.StopAll(); }
+
+void SoundEngine::Start(const SoundStart& start, const Clip* clip) {
     uint16_t id = start.sound != 0 ? start.sound : SoundByName(start.class_name);
     if (id == 0) return;
     if (start.info.stop) {
         mixer_.StopEvent(id);
         return;
     }
-    mixer_.StartEvent(id, Decoded(id), start.info);
+    mixer_.StartEvent(id, Decoded(id), start.info, ClipTransform(clip));
 }
 
 std::shared_ptr<const Pcm> SoundEngine::Decoded(uint16_t sound) {
@@ -140,7 +131,7 @@ void SoundEngine::FollowStream(Clip& clip, int frame) {
         double slack = track.pcm->rate * (kStreamSlackSeconds + kStreamSlackFrames / player_.FrameRate());
         if (std::fabs(position - static_cast<double>(start)) <= slack) return;
     }
-    mixer_.PlayStream(&clip, track.pcm, start, end);
+    mixer_.PlayStream(&clip, track.pcm, start, end, ClipTransform(&clip));
     streaming_[&clip] = &clip;
 }
 
@@ -190,7 +181,7 @@ uint16_t SoundEngine::SoundByName(const std::string& name) const {
 void SoundEngine::PlayButtonSound(uint16_t button, int change) {
     if (!movie_ || change < 0 || change > 3) return;
     auto found = movie_->button_sounds.find(button);
-    if (found != movie_->button_sounds.end()) Start(found->second.changes[change]);
+    if (found != movie_->button_sounds.end()) Start(found->second.changes[change], nullptr);
 }
 
 }  // namespace flash

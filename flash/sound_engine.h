@@ -5,7 +5,10 @@
 // restarts it from that block otherwise (a jump); a timeline that stops or
 // goes away stops its stream.
 //
-// Scripts and buttons start sounds by id through the same object.
+// Scripts and buttons start sounds by id through the same object. A
+// script's Sound object learns from it where its sound is and how long it
+// lasts, and hears onSoundComplete when a sound it started has played all
+// its loops.
 #pragma once
 
 #include "flash/player.h"
@@ -21,7 +24,14 @@ namespace flash {
 
 namespace avm1 {
 class Object;
+class SoundObject;
+class SoundChannel;
 }
+
+// Milliseconds a DefineSound lasts by its sample count, as scripts see it.
+double SoundDurationMs(const Sound& sound);
+// The PCM of an MP3 file (ID3 tags skipped); nullptr when nothing decodes.
+std::shared_ptr<const Pcm> DecodeMp3File(const std::string& bytes);
 
 class SoundEngine : public PlayerObserver {
 public:
@@ -34,6 +44,8 @@ public:
 
     void FrameEntered(Clip& clip, int frame) override;
     void Settled(Player& player) override;
+    // Every sound stops; a timeline's stream starts again at its next block.
+    void SoundsStopped() override;
 
     // Whole frames the main timeline's stream, as heard, is ahead of the
     // frame shown; 0 without a stream. The picture catches up by dropping
@@ -58,10 +70,29 @@ private:
         std::vector<size_t> block_starts;   // PCM frame of each block
     };
 
-    void Start(const SoundStart& start);
-    // What a script's Sound object asked for: "start" plays its attached
-    // sound with its volume and transform, "stop" stops it (or every sound).
-    void ScriptSound(avm1::Object* sound, const char* action);
+    // Starts a sound of a timeline's frame or a button, with the settings
+    // of the clip's Sound channels (and its parents').
+    void Start(const SoundStart& start, const Clip* clip);
+    SoundTransform ClipTransform(const Clip* clip) const;
+    // What a script's Sound object asked for (see Vm::on_sound): "start"
+    // plays its loaded or attached sound with its volume and transform,
+    // "stop" stops every sound, "stop name" the one its stop named.
+    double ScriptSound(avm1::Object* sound, const char* request);
+    double ScriptStart(avm1::SoundObject& sound);
+    // Whether a Sound channel is the movie's or its main timeline's, whose
+    // settings apply to all the movie's sound; a changed channel applies
+    // its settings to what plays.
+    bool MovieWide(const avm1::SoundChannel& channel) const;
+    void ChannelChanged(avm1::SoundChannel& channel);
+    double ScriptPosition(avm1::SoundObject& sound);
+    double ScriptDuration(const avm1::SoundObject& sound);
+    // Brings the Sound objects whose voices ended up to date; those that
+    // completed wait in completed_ for onSoundComplete.
+    void TakeEnded();
+    void CompleteSounds();
+    // Keeps a Sound object alive while a voice it started plays.
+    void Root(avm1::Object* object);
+    void Unroot(avm1::Object* object);
     std::shared_ptr<const Pcm> Decoded(uint16_t sound);
     const StreamTrack& Track(const Timeline& timeline);
     void FollowStream(Clip& clip, int frame);
@@ -74,6 +105,9 @@ private:
     std::map<uint16_t, std::shared_ptr<const Pcm>> sounds_;
     std::map<const Timeline*, StreamTrack> tracks_;
     std::map<const Clip*, Clip*> streaming_;   // clips whose stream plays
+    std::map<SoundMixer::VoiceId, avm1::SoundObject*> script_voices_;
+    std::vector<avm1::SoundObject*> completed_;
+    std::vector<avm1::SoundChannel*> kept_channels_;   // the movie-wide ones set so far
 };
 
 }  // namespace flash

@@ -21,6 +21,16 @@ SoundTransform PanTransform(double pan, double volume) {
     return transform;
 }
 
+SoundTransform Compose(const SoundTransform& outer, const SoundTransform& inner) {
+    SoundTransform out;
+    out.volume = outer.volume * inner.volume;
+    out.ll = outer.ll * inner.ll + outer.rl * inner.lr;
+    out.rl = outer.ll * inner.rl + outer.rl * inner.rr;
+    out.lr = outer.lr * inner.ll + outer.rr * inner.lr;
+    out.rr = outer.lr * inner.rl + outer.rr * inner.rr;
+    return out;
+}
+
 void EnvelopeLevels(const std::vector<SoundEnvelopePoint>& envelope, double position, double& left, double& right) {
     left = right = 1;
     if (envelope.empty()) return;
@@ -44,7 +54,8 @@ void EnvelopeLevels(const std::vector<SoundEnvelopePoint>& envelope, double posi
 }
 
 SoundMixer::VoiceId SoundMixer::StartEvent(uint16_t sound, std::shared_ptr<const Pcm> pcm, const SoundInfo& info,
-                                           const SoundTransform& transform, double offset_seconds) {
+                                           const SoundTransform& transform, double offset_seconds,
+                                           bool reported) {
     if (info.stop) {
         StopEvent(sound);
         return 0;
@@ -69,19 +80,29 @@ SoundMixer::VoiceId SoundMixer::StartEvent(uint16_t sound, std::shared_ptr<const
     voice.loops_left = std::clamp(info.loops, 1, kMaxLoops);
     voice.envelope = info.envelope;
     voice.transform = transform;
+    voice.reported = reported;
     voice.pcm = std::move(pcm);
     voices_.push_back(std::move(voice));
     return voices_.back().id;
 }
 
+template <typename Match>
+void SoundMixer::Remove(Match match) {
+    std::erase_if(voices_, [&](const Voice& v) {
+        if (!match(v)) return false;
+        if (v.reported) ended_.push_back({v.id, v.position / v.pcm->rate, false});
+        return true;
+    });
+}
+
 void SoundMixer::StopEvent(uint16_t sound) {
     std::lock_guard<std::mutex> guard(lock_);
-    std::erase_if(voices_, [&](const Voice& v) { return !v.stream_owner && (sound == 0 || v.sound == sound); });
+    Remove([&](const Voice& v) { return !v.stream_owner && (sound == 0 || v.sound == sound); });
 }
 
 void SoundMixer::StopVoice(VoiceId voice) {
     std::lock_guard<std::mutex> guard(lock_);
-    std::erase_if(voices_, [&](const Voice& v) { return v.id == voice; });
+    Remove([&](const Voice& v) { return v.id == voice; });
 }
 
 bool SoundMixer::IsPlaying(uint16_t sound) const {
@@ -118,7 +139,8 @@ void SoundMixer::SetVoiceTransform(VoiceId voice, const SoundTransform& transfor
     if (Voice* v = Find(voice)) v->transform = transform;
 }
 
-void SoundMixer::PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, size_t start, size_t end) {
+void SoundMixer::PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, size_t start, size_t end,
+                            const SoundTransform& transform) {
     std::lock_guard<std::mutex> guard(lock_);
     std::erase_if(voices_, [&](const Voice& v) { return v.stream_owner == owner; });
     if (!owner || !pcm || pcm->rate <= 0) return;
@@ -130,8 +152,15 @@ void SoundMixer::PlayStream(const void* owner, std::shared_ptr<const Pcm> pcm, s
     voice.step = pcm->rate / kRate;
     voice.begin = voice.position = static_cast<double>(start);
     voice.end = static_cast<double>(end);
+    voice.transform = transform;
     voice.pcm = std::move(pcm);
     voices_.push_back(std::move(voice));
+}
+
+void SoundMixer::SetStreamTransform(const void* owner, const SoundTransform& transform) {
+    std::lock_guard<std::mutex> guard(lock_);
+    for (Voice& v : voices_)
+        if (v.stream_owner == owner) v.transform = transform;
 }
 
 bool SoundMixer::StreamPosition(const void* owner, double& frame) const {
@@ -151,7 +180,14 @@ void SoundMixer::StopStream(const void* owner) {
 
 void SoundMixer::StopAll() {
     std::lock_guard<std::mutex> guard(lock_);
-    voices_.clear();
+    Remove([](const Voice&) { return true; });
+}
+
+std::vector<SoundMixer::Ended> SoundMixer::TakeEnded() {
+    std::lock_guard<std::mutex> guard(lock_);
+    std::vector<Ended> ended;
+    ended.swap(ended_);
+    return ended;
 }
 
 void SoundMixer::SetLatency(size_t frames) {
@@ -167,6 +203,11 @@ size_t SoundMixer::Latency() const {
 void SoundMixer::SetVolume(double volume) {
     std::lock_guard<std::mutex> guard(lock_);
     volume_ = std::clamp(volume, 0.0, 1.0);
+}
+
+void SoundMixer::SetMovieTransform(const SoundTransform& transform) {
+    std::lock_guard<std::mutex> guard(lock_);
+    movie_transform_ = transform;
 }
 
 size_t SoundMixer::ActiveVoices() const {
@@ -217,10 +258,17 @@ bool SoundMixer::MixVoice(Voice& voice, double* accumulator, size_t frames) {
 void SoundMixer::Mix(int16_t* out, size_t frames) {
     std::lock_guard<std::mutex> guard(lock_);
     accumulator_.assign(frames * 2, 0.0);
-    std::erase_if(voices_, [&](Voice& v) { return !MixVoice(v, accumulator_.data(), frames); });
-    for (size_t i = 0; i < frames * 2; ++i) {
-        double value = std::round(accumulator_[i] * volume_);
-        out[i] = static_cast<int16_t>(std::clamp(value, -32768.0, 32767.0));
+    std::erase_if(voices_, [&](Voice& v) {
+        if (MixVoice(v, accumulator_.data(), frames)) return false;
+        if (v.reported) ended_.push_back({v.id, v.end / v.pcm->rate, true});
+        return true;
+    });
+    const SoundTransform& t = movie_transform_;
+    for (size_t i = 0; i < frames; ++i) {
+        double left = accumulator_[2 * i], right = accumulator_[2 * i + 1];
+        double mixed[2] = {(left * t.ll + right * t.rl) * t.volume, (right * t.rr + left * t.lr) * t.volume};
+        for (int c = 0; c < 2; ++c)
+            out[2 * i + c] = static_cast<int16_t>(std::clamp(std::round(mixed[c] * volume_), -32768.0, 32767.0));
     }
 }
 

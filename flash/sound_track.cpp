@@ -5,6 +5,7 @@
 #include "flash/sound_mixer.h"
 #include "swf/sound_rules.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace flash {
@@ -20,30 +21,46 @@ bool TimelineHasSound(const Timeline& timeline) {
 
 }  // namespace
 
-std::vector<int16_t> RenderSoundtrack(std::shared_ptr<const Movie> movie, int frames) {
+size_t FrameEndSample(int frame, double frame_rate) {
+    return static_cast<size_t>(std::llround((frame + 1) * (SoundMixer::kRate / frame_rate)));
+}
+
+double PlayingFrameRate(const Movie& movie) {
+    return movie.frame_rate > 0 ? std::clamp(movie.frame_rate, 0.01, 120.0) : 12;
+}
+
+void RenderSoundtrack(std::shared_ptr<const Movie> movie, int frames, const SoundtrackSink& sink) {
     Player player;
     SoundMixer mixer;
     SoundEngine engine(player, mixer);
+    double rate = movie ? PlayingFrameRate(*movie) : 12;
     player.Load(std::move(movie));
+    if (!player.HasMovie()) return;
     std::vector<int16_t> samples;
-    if (!player.HasMovie() || frames <= 0) return samples;
-    double per_frame = SoundMixer::kRate / player.FrameRate();
-    size_t total = static_cast<size_t>(std::llround(frames * per_frame));
-    samples.resize(total * 2);
     size_t done = 0;
     for (int frame = 0; frame < frames; ++frame) {
         if (frame > 0) player.Advance();
-        size_t until = frame + 1 == frames ? total : static_cast<size_t>(std::llround((frame + 1) * per_frame));
-        if (until > done) mixer.Mix(samples.data() + done * 2, until - done);
-        done = std::max(done, until);
+        size_t until = FrameEndSample(frame, rate);
+        if (until <= done) continue;
+        samples.resize((until - done) * 2);
+        mixer.Mix(samples.data(), until - done);
+        sink(samples.data(), until - done);
+        done = until;
     }
-    return samples;
+}
+
+std::vector<int16_t> RenderSoundtrack(std::shared_ptr<const Movie> movie, int frames) {
+    std::vector<int16_t> track;
+    RenderSoundtrack(std::move(movie), frames, [&track](const int16_t* samples, size_t count) {
+        track.insert(track.end(), samples, samples + count * 2);
+    });
+    return track;
 }
 
 bool HasSound(const Movie& movie) {
-    if (TimelineHasSound(movie.timeline)) return true;
+    if (TimelineHasSound(movie.timeline) || !movie.button_sounds.empty()) return true;
     for (const auto& [id, character] : movie.characters)
-        if (character.sprite && TimelineHasSound(character.sprite->timeline)) return true;
+        if (character.sound || (character.sprite && TimelineHasSound(character.sprite->timeline))) return true;
     return false;
 }
 

@@ -211,11 +211,12 @@ void Tsourcefm::init() {
 
 void Tsourcefm::addtolistview() {
     extractor_.addtolistview();
+    rows_.Build(extractor_);
     HWND list = Control(L"ListView1");
     SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
     int index = 0;
-    for (const swf::ResourceRow& row : extractor_.Rows()) {
+    for (const swf::ResourceRow& row : rows_.Rows()) {
         std::wstring caption = WideFromUtf8(row.caption);
         LVITEMW item{};
         item.mask = LVIF_TEXT | LVIF_IMAGE;
@@ -298,7 +299,7 @@ void Tsourcefm::N1Click() {
 void Tsourcefm::ExportSelectedRow(int row) {
     // Out of the topmost band, so that the dialog can come in front.
     PlaceInBand(window_, HWND_NOTOPMOST);
-    std::wstring extension = CaptionExtension(WideFromUtf8(extractor_.Rows()[static_cast<size_t>(row)].caption));
+    std::wstring extension = CaptionExtension(WideFromUtf8(rows_.Rows()[static_cast<size_t>(row)].caption));
     SaveDialogRequest request;
     request.filter = L"*" + extension + L"文件|*" + extension;
     request.default_extension = extension.empty() ? std::wstring() : extension.substr(1);
@@ -330,7 +331,7 @@ void Tsourcefm::ExportSelectedRow(int row) {
 fs::path Tsourcefm::ListView1DblClick() {
     int row = SelectedRow();
     if (row < 0) return {};
-    const swf::ResourceRow& resource = extractor_.Rows()[static_cast<size_t>(row)];
+    const swf::ResourceRow& resource = rows_.Rows()[static_cast<size_t>(row)];
     fs::path folder(TempFolder);
     fs::path target = folder / swf::Utf8Path(resource.caption);
     std::error_code ignored;
@@ -340,7 +341,7 @@ fs::path Tsourcefm::ListView1DblClick() {
             written_files_.push_back(path);
     };
     try {
-        fs::path written = extractor_.ExtractRow(static_cast<size_t>(row), folder);
+        fs::path written = rows_.ExtractRow(extractor_, static_cast<size_t>(row), folder);
         if (!written.empty()) remember(written);
         return written;
     } catch (...) {

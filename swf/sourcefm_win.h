@@ -4,6 +4,7 @@
 // Created hidden at start; closing hides it again.
 #pragma once
 
+#include "flash/soundtrack_row.h"
 #include "swf/swf_extractor.h"
 
 #include <windows.h>
@@ -42,9 +43,11 @@ public:
     // Loads SwfPath (when it is not empty), reads its information and builds
     // the list. Throws swf::SwfFileError when the movie cannot be read.
     void init();
-    // Rebuilds the rows of ListView1 from the catalogue.
+    // Rebuilds the rows of ListView1 from the catalogue, with the
+    // soundtrack row last when the movie has any sound.
     void addtolistview();
     const swf::SwfExtractor& Extractor() const { return extractor_; }
+    const std::vector<swf::ResourceRow>& Rows() const { return rows_.Rows(); }
 
     // Window events and handlers.
     void FormCreate();
@@ -76,6 +79,7 @@ private:
     HFONT font_ = nullptr;
     HBRUSH background_ = nullptr;
     swf::SwfExtractor extractor_;
+    flash::ExtractionRows rows_;
     size_t messages_shown_ = 0;
     // Files the exporters wrote into TempFolder during this run, by the
     // names they were written under; closing deletes them and nothing else.

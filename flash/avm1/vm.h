@@ -187,8 +187,10 @@ public:
     std::string shared_object_folder;
     void set_shared_object_folder(const std::string& folder) { shared_object_folder = folder; }
     // Tells the player's mixer what a Sound object asked for ("attach",
-    // "start", "stop", "volume"); nothing happens when unset.
-    std::function<void(Object* sound, const char* action)> on_sound;
+    // "start", "stop", "volume", "load") or asks it about the object's
+    // sound ("position", "duration"); answers a number, and nothing happens
+    // when unset.
+    std::function<double(Object* sound, const char* request)> on_sound;
 
     // Registered classes (Object.registerClass): symbol name to constructor.
     std::map<std::string, Object*> registered_classes;

@@ -4,7 +4,7 @@
 #include "playback_test_support.h"
 
 #include "../core/flash/sound_test_movies.h"
-#include "sine_mp3.h"
+#include "../core/flash/sine_mp3.h"
 #include "flash/sound_mp3.h"
 #include "flash/sound_output.h"
 #include "flash/wave_output_win.h"
@@ -89,6 +89,58 @@ TEST_F(FlashSoundTest, StreamReachesTheOutputPauseStopsItAndGotoMovesIt) {
     AddEntries(form, {File(L"silent.swf", media_test::SquareMovie(10, 12))});
     Play(form, 1);
     EXPECT_EQ(RecordingOutput::latest, nullptr);
+}
+
+// A movie without sound tags whose script loads an MP3 file beside it and
+// streams it: the output opens once the sound plays.
+TEST_F(FlashSoundTest, ScriptLoadedSoundOpensTheOutput) {
+    flash::InstallWindowsSound();
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    flash::SetSoundOutputFactory(MakeRecording);
+    File(L"tune.mp3", std::vector<uint8_t>(kSineMp3, kSineMp3 + sizeof kSineMp3));
+    flash::SwfWriter movie(8, 100, 100, 12);
+    flash::ActionWriter script;   // s = new Sound(); s.loadSound("tune.mp3", true);
+    script.Push("s").Push(0.0).Push("Sound").Op(0x40).SetVariable();
+    script.Push(1.0).Push("tune.mp3").Push(2.0).Push("s").GetVariable().Push("loadSound").CallMethod().Pop();
+    movie.DoAction(script);
+    for (int f = 0; f < 24; ++f) movie.ShowFrame();
+    AddEntries(form, {File(L"loader.swf", movie.Finish())});
+    Play(form, 0);
+    EXPECT_EQ(RecordingOutput::latest, nullptr);
+    for (int i = 0; i < 100 && !RecordingOutput::latest; ++i) playback_test::Pump(10);
+    RecordingOutput* output = RecordingOutput::latest;
+    ASSERT_NE(output, nullptr);
+    bool heard = false;
+    for (int i = 0; i < 20 && !heard; ++i) heard = output->Pull(1024) != 0;
+    EXPECT_TRUE(heard);
+}
+
+std::unique_ptr<flash::SoundOutput> MakeFailing() { return nullptr; }
+
+// Without a device a sound still runs its course: a script that stops the
+// movie when its sound completes stops it.
+TEST_F(FlashSoundTest, WithoutADeviceSoundsStillComplete) {
+    Tfrmmain& form = MakeForm();
+    form.Show();
+    flash::SetSoundOutputFactory(MakeFailing);
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.Tag(swf::kDefineSound, flash_test::DefineSoundBody(4, flash_test::kPcm44Mono, std::vector<int16_t>(11025, 9)));
+    movie.Tag(56, {1, 0, 4, 0, 'b', 'e', 'e', 'p', 0});   // ExportAssets
+    flash::ActionWriter script;   // s = new Sound(); s.attachSound("beep");
+    script.Push("s").Push(0.0).Push("Sound").Op(0x40).SetVariable();
+    script.Push("beep").Push(1.0).Push("s").GetVariable().Push("attachSound").CallMethod().Pop();
+    flash::ActionWriter stop;     // s.onSoundComplete = function () { stop(); };
+    stop.Op(0x07);
+    script.Push("s").GetVariable().Push("onSoundComplete").Function("", stop).SetMember();
+    script.Push(0.0).Push("s").GetVariable().Push("start").CallMethod().Pop();
+    movie.DoAction(script);
+    for (int f = 0; f < 120; ++f) movie.ShowFrame();
+    AddEntries(form, {File(L"beep.swf", movie.Finish())});
+    Play(form, 0);
+    for (int i = 0; i < 150 && form.flash()->IsPlaying(); ++i) playback_test::Pump(10);
+    EXPECT_FALSE(form.flash()->IsPlaying());
+    EXPECT_LT(form.flash()->CurrentFrame(), 60);
 }
 
 TEST(FlashSoundCodec, Mp3IsDecodedByThePlatform) {

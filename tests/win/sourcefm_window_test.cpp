@@ -180,11 +180,13 @@ TEST_F(ToolsTest, OpeningListsTheRowsOfTheExtractorAndItsInformation) {
 
     swf::SwfExtractor reference;
     reference.init(movie);
+    flash::ExtractionRows rows;
+    rows.Build(reference);
     HWND list = window.Control(L"ListView1");
-    ASSERT_EQ(RowCount(list), static_cast<int>(reference.Rows().size()));
-    ASSERT_EQ(RowCount(list), 2);
+    ASSERT_EQ(RowCount(list), static_cast<int>(rows.Rows().size()));
+    ASSERT_EQ(RowCount(list), 3);   // two sounds, then the movie's soundtrack
     for (int i = 0; i < RowCount(list); ++i) {
-        const swf::ResourceRow& row = reference.Rows()[static_cast<size_t>(i)];
+        const swf::ResourceRow& row = rows.Rows()[static_cast<size_t>(i)];
         EXPECT_EQ(Cell(list, i, 0), swf::Utf8Path(row.caption).wstring());
         EXPECT_EQ(Cell(list, i, 1), std::to_wstring(row.tag_id));
         EXPECT_EQ(Cell(list, i, 2), std::to_wstring(row.code));
@@ -194,6 +196,7 @@ TEST_F(ToolsTest, OpeningListsTheRowsOfTheExtractorAndItsInformation) {
     }
     EXPECT_EQ(Cell(list, 0, 0), L"18_4流.MP3");
     EXPECT_EQ(Cell(list, 0, 3), L"45");
+    EXPECT_EQ(Cell(list, 2, 0), L"soundtrack.WAV");
 
     std::vector<std::wstring> information = Lines(TextOf(window.Control(L"Memo1")));
     ASSERT_EQ(information.size(), reference.InfoLines().size());
@@ -411,4 +414,45 @@ TEST_F(ToolsTest, FailedExportKeepsTheFileItWasToReplace) {
     window.BitBtn1Click();
     EXPECT_EQ(ReadAll(target).substr(0, 2), "BM");
     EXPECT_FALSE(fs::exists(folder_ / "keep.bmp.part"));
+}
+
+// A movie with sound offers what it sounds like as the last row: the whole
+// movie mixed, exported like the other rows as a WAV file that plays for
+// the movie's length.
+TEST_F(ToolsTest, SoundtrackRowExportsTheWholeMovieAsAWavFile) {
+    Tsourcefm& window = MakeSourcefm();
+    fs::path movie = CorpusMovie("jpexs__gfx__test_sounds.swf");
+    REQUIRE_CORPUS(movie);
+    window.SwfPath = movie.wstring();
+    window.init();
+    HWND list = window.Control(L"ListView1");
+    ASSERT_EQ(RowCount(list), 3);
+    EXPECT_EQ(Cell(list, 2, 0), L"soundtrack.WAV");
+    EXPECT_EQ(Cell(list, 2, 1), L"-1");
+    EXPECT_EQ(RowImage(list, 2), swf::kIconSound);
+    EXPECT_EQ(Cell(list, 2, 3), L"48");   // 48 frames at 24 per second
+    EXPECT_EQ(Cell(list, 2, 4), std::to_wstring(44 + 2 * 44100 * 4));
+
+    SelectRow(list, 2);
+    fs::path sound = folder_ / "movie.WAV";
+    dialog_answer_ = sound.wstring();
+    window.BitBtn1Click();
+    ASSERT_EQ(dialogs_.size(), 1u);
+    EXPECT_EQ(dialogs_[0].filter, L"*.WAV文件|*.WAV");
+    EXPECT_EQ(dialogs_[0].default_extension, L"WAV");
+    EXPECT_EQ(dialogs_[0].file_name, L"jpexs__gfx__test_sounds2");
+    ASSERT_TRUE(fs::exists(sound));
+    EXPECT_EQ(fs::file_size(sound), std::stoull(Cell(list, 2, 4)));
+    EXPECT_FALSE(fs::exists(temp_ / "soundtrack.WAV"));
+    EXPECT_EQ(Memo2Lines(), std::vector<std::wstring>{L"恭喜您，文件提取成功!"});
+    std::string wav = ReadAll(sound);
+    EXPECT_EQ(wav.substr(0, 4), "RIFF");
+    EXPECT_EQ(wav.substr(8, 4), "WAVE");
+    EXPECT_NE(wav.find_first_not_of('\0', 44), std::string::npos);   // not silence
+    EXPECT_NEAR(SoundLength(sound), 2000, 50);
+
+    // A movie without sound has no such row.
+    window.SwfPath = CorpusMovie("jpexs__gfx__test_images.swf").wstring();
+    window.init();
+    for (int i = 0; i < RowCount(list); ++i) EXPECT_NE(Cell(list, i, 0), L"soundtrack.WAV");
 }

@@ -91,22 +91,31 @@ std::string LocalPath(const Vm& vm, const std::string& url) {
 
 }  // namespace
 
-void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
-    Value text;
+bool ReadLocalFile(const Vm& vm, const std::string& url, std::string& data) {
     std::ifstream file(LocalPath(vm, url), std::ios::binary);
-    if (file && url.find("://") == std::string::npos) {
-        std::ostringstream data;
-        data << file.rdbuf();
-        text = Value(data.str());
-    }
+    if (!file || url.find("://") != std::string::npos) return false;
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    data = bytes.str();
+    return true;
+}
+
+void ScheduleCall(Vm& vm, Function* function, Args args) {
     Vm::Timer timer;
-    timer.function = Value(static_cast<Object*>(vm.MakeNative("", DeliverLoad)));
-    timer.args = {Value(target), text};
+    timer.function = Value(static_cast<Object*>(function));
+    timer.args = std::move(args);
     timer.once = true;
     timer.next_ms = vm.clock_ms;
     static int next_internal_id = -1;
     timer.id = next_internal_id--;   // never an id a script holds
     vm.timers.push_back(std::move(timer));
+}
+
+void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
+    Value text;
+    std::string data;
+    if (ReadLocalFile(vm, url, data)) text = Value(data);
+    ScheduleCall(vm, vm.MakeNative("", DeliverLoad), {Value(target), text});
 }
 
 Value LoadMethod(Vm& vm, Object* self, Args& args) {

@@ -35,6 +35,13 @@ void MakeBroadcaster(Vm& vm, Object* object);
 
 namespace flash::avm1 {
 
+// The bytes of a local file named by a script's address (relative to
+// vm.load_folder); false when it cannot be read or the address is remote.
+bool ReadLocalFile(const Vm& vm, const std::string& url, std::string& data);
+
+// Calls function with args when the timers next run, as loads deliver.
+void ScheduleCall(Vm& vm, Function* function, Args args);
+
 // Reads a local file (relative to vm.load_folder, the movie's folder) for XML.load and
 // LoadVars.load; the text reaches target.onData on the next tick, or
 // undefined when the file cannot be read.

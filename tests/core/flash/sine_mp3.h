@@ -1,5 +1,5 @@
 // A quarter of a second of a 441 Hz sine, 22,050 Hz mono MPEG-2 layer III at
-// 32 kbit/s, made with ffmpeg, for the MP3 decoder test.
+// 32 kbit/s, made with ffmpeg, for the MP3 decoder and loadSound tests.
 #pragma once
 
 #include <cstdint>
