@@ -112,6 +112,7 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     bool cs = vm.CaseSensitive();
     Prop prop = PropertyOf(name, cs);
     if (prop == Prop::None) {
+        if (GetDisplayProperty(vm, name, out)) return true;
         // Children by instance name, unless a stored property has the name.
         if (FindOwn(name, cs)) return false;
         for (auto& [d, instance] : children)
@@ -186,7 +187,8 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
 
 bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) {
     Prop prop = PropertyOf(name, vm.CaseSensitive());
-    if (prop == Prop::None || prop == Prop::Parent || prop == Prop::Root) return false;
+    if (prop == Prop::None) return SetDisplayProperty(vm, name, value);
+    if (prop == Prop::Parent || prop == Prop::Root) return false;
     Instance& placed = Placement();
     Matrix& m = placed.matrix;
     double n = vm.ToNumber(value);

@@ -48,6 +48,10 @@ struct Instance {
     bool cache_as_bitmap = false;
     bool has_background = false;             // opaqueBackground set
     Rgba background;
+    // scrollRect: the part of the object (in its own pixels) shown, with
+    // its top left corner at the object's origin.
+    bool has_scroll_rect = false;
+    double scroll_x = 0, scroll_y = 0, scroll_width = 0, scroll_height = 0;
 };
 
 // A timeline being played: the main movie or one sprite instance. It is a
@@ -67,6 +71,10 @@ struct Clip : avm1::Object {
     // The display list entry that shows this clip (the player's own entry
     // for the root).
     Instance& Placement();
+    // The display object properties of version 8 (opaqueBackground,
+    // scrollRect, cacheAsBitmap, blendMode); false for any other name.
+    bool GetDisplayProperty(avm1::Vm& vm, const std::string& name, avm1::Value* out);
+    bool SetDisplayProperty(avm1::Vm& vm, const std::string& name, const avm1::Value& value);
 
     Player* player;
     const Movie* movie;                      // the dictionary its timeline uses

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace flash {
 
@@ -51,6 +52,7 @@ Rgba MiddleColor(const FillStyle& fill) {
 
 void Renderer::Render(const Player& player, const View& view, Quality quality, Canvas& canvas) {
     movie_ = player.movie();
+    player_ = const_cast<Player*>(&player);
     canvas_ = &canvas;
     stage_canvas_ = &canvas;
     samples_ = SamplesFor(quality);
@@ -105,12 +107,83 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             raster_.SetMask(masks.back().coverage.data());
             continue;
         }
-        if (!mask_target_ && (!instance.filters.empty() || instance.blend_mode != BlendMode::Normal)) {
-            DrawLayered(instance, child_matrix, color, nesting + 1);
+        if (!mask_target_ && instance.cache_as_bitmap && instance.clip) child_matrix = SnapCached(*instance.clip, child_matrix);
+        if (!mask_target_ && (instance.has_scroll_rect || instance.has_background)) {
+            DrawFramed(instance, child_matrix, color, nesting + 1);
             continue;
         }
-        DrawCharacter(*instance.definition, instance, child_matrix, child_color, nesting + 1);
+        DrawPlaced(instance, child_matrix, color, nesting + 1);
     }
+    raster_.SetMask(outer);
+}
+
+Matrix Renderer::SnapCached(const Clip& clip, const Matrix& matrix) const {
+    // A cached clip is drawn into a bitmap from the top left corner of its
+    // bounds, and the bitmap is placed with that corner on the nearest
+    // whole pixel: the picture moves by less than a pixel.
+    double x0, y0, x1, y1;
+    if (!player_ || !player_->ClipBounds(const_cast<Clip&>(clip), &x0, &y0, &x1, &y1)) return matrix;
+    double left = std::numeric_limits<double>::infinity(), top = left;
+    for (double x : {x0, x1}) {
+        for (double y : {y0, y1}) {
+            left = std::min(left, matrix.X(x, y));
+            top = std::min(top, matrix.Y(x, y));
+        }
+    }
+    if (!std::isfinite(left) || !std::isfinite(top)) return matrix;
+    Matrix snapped = matrix;
+    snapped.tx += std::floor(left + 0.5) - left;
+    snapped.ty += std::floor(top + 0.5) - top;
+    return snapped;
+}
+
+void Renderer::DrawPlaced(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
+                          int nesting) {
+    if (!mask_target_ && (!instance.filters.empty() || instance.blend_mode != BlendMode::Normal)) {
+        DrawLayered(instance, matrix, outer_color, nesting);
+        return;
+    }
+    DrawCharacter(*instance.definition, instance, matrix, Combine(outer_color, instance.color), nesting);
+}
+
+void Renderer::DrawFramed(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
+                          int nesting) {
+    // The frame, in the object's own twips: its scroll rectangle, else the
+    // bounds of what it draws.
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    Matrix content = matrix;
+    if (instance.has_scroll_rect) {
+        x1 = instance.scroll_width * 20;
+        y1 = instance.scroll_height * 20;
+        Matrix shift;
+        shift.tx = -instance.scroll_x * 20;
+        shift.ty = -instance.scroll_y * 20;
+        content = Multiply(matrix, shift);
+    } else if (!instance.clip || !player_ || !player_->ClipBounds(*instance.clip, &x0, &y0, &x1, &y1)) {
+        DrawPlaced(instance, matrix, outer_color, nesting);
+        return;
+    }
+    Point corners[4] = {Transform(matrix, x0, y0), Transform(matrix, x1, y0), Transform(matrix, x1, y1),
+                        Transform(matrix, x0, y1)};
+    if (instance.has_background) {
+        for (int i = 0; i < 4; ++i) raster_.AddLine(corners[i], corners[(i + 1) % 4]);
+        raster_.Fill(*canvas_, SolidPaint(Combine(outer_color, instance.color).Apply(instance.background)),
+                     FillRule::NonZero, samples_);
+    }
+    if (!instance.has_scroll_rect) {
+        DrawPlaced(instance, matrix, outer_color, nesting);
+        return;
+    }
+    // What lies outside the scroll rectangle is cut away like a mask does.
+    const float* outer = raster_.Mask();
+    std::vector<float> coverage(canvas_->pixels.size(), 0.0f);
+    raster_.SetMask(nullptr);
+    for (int i = 0; i < 4; ++i) raster_.AddLine(corners[i], corners[(i + 1) % 4]);
+    raster_.Fill(*canvas_, MaskPaint(coverage.data(), canvas_->width), FillRule::NonZero, samples_);
+    if (outer)
+        for (size_t i = 0; i < coverage.size(); ++i) coverage[i] *= outer[i];
+    raster_.SetMask(coverage.data());
+    DrawPlaced(instance, content, outer_color, nesting);
     raster_.SetMask(outer);
 }
 
