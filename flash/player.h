@@ -51,6 +51,9 @@ struct Instance {
     // scrollRect: the part of the object (in its own pixels) shown, with
     // its top left corner at the object's origin.
     bool has_scroll_rect = false;
+    // A BitmapData that attachBitmap put here: drawn as it is at each frame.
+    avm1::Object* bitmap_data = nullptr;
+    bool bitmap_smoothing = false;
     double scroll_x = 0, scroll_y = 0, scroll_width = 0, scroll_height = 0;
 };
 
@@ -178,6 +181,8 @@ public:
     // duplicateMovieClip): placed at depth in parent's list, replacing what
     // is there; nullptr when the character is not a sprite.
     Clip* AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth);
+    // Shows a BitmapData at depth of parent (attachBitmap).
+    void AttachBitmap(Clip& parent, avm1::Object* bitmap_data, int depth, bool smoothing);
     Clip* CreateEmptyClip(Clip& parent, const std::string& name, int depth);
     Clip* DuplicateClip(Clip& clip, const std::string& name, int depth);
     // Moves the clip to another depth of its parent, swapping with what is there.

@@ -1,5 +1,6 @@
 #include "flash/renderer.h"
 
+#include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/bitmap_paint.h"
 #include "flash/blend.h"
 #include "flash/filters.h"
@@ -282,7 +283,9 @@ void Renderer::DrawLayered(const Instance& instance, const Matrix& matrix, const
 
 void Renderer::DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                              const ColorTransform& color, int nesting) {
-    if (character.shape) {
+    if (instance.bitmap_data) {
+        DrawBitmapData(instance, matrix, color);
+    } else if (character.shape) {
         DrawShape(*character.shape, matrix, color);
     } else if (character.morph) {
         DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
@@ -297,6 +300,36 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
     } else if (instance.clip) {
         DrawClip(*instance.clip, matrix, color, nesting);
     }
+}
+
+void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color) {
+    const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(instance.bitmap_data);
+    if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) return;
+    Bitmap bitmap;
+    bitmap.width = pixels->width();
+    bitmap.height = pixels->height();
+    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * static_cast<size_t>(bitmap.height));
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
+                pixels->GetRaw(x, y);
+    // Bitmap pixels are twenty twips of the clip.
+    Matrix twips;
+    twips.a = twips.d = 20;
+    Matrix to_target = Multiply(matrix, twips);
+    double w = bitmap.width, h = bitmap.height;
+    Point corners[4] = {Transform(to_target, 0, 0), Transform(to_target, w, 0), Transform(to_target, w, h),
+                        Transform(to_target, 0, h)};
+    for (int i = 0; i < 4; ++i) raster_.AddLine(corners[i], corners[(i + 1) % 4]);
+    if (mask_target_) {
+        raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), FillRule::NonZero, samples_);
+        return;
+    }
+    BitmapPaint paint(bitmap, to_target, color, false, instance.bitmap_smoothing && samples_ > 1, true);
+    if (paint.Valid())
+        raster_.Fill(*canvas_, paint, FillRule::NonZero, samples_);
+    else
+        raster_.Clear();
 }
 
 double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {

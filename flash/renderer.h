@@ -37,6 +37,8 @@ private:
     // solid, when given, replaces the colour of every fill (glyphs).
     void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color,
                    const Rgba* solid = nullptr);
+    // A BitmapData that attachBitmap placed.
+    void DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color);
     void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
     // A text field as scripts left it: background, border and text.

@@ -455,6 +455,8 @@ Value Nothing(Vm&, Object*, Args&) { return Value(); }
 
 }  // namespace
 
+const BitmapPixels* BitmapDataPixels(Object* object) { return PixelsOf(object); }
+
 void InstallBitmapDataClass(Vm& vm) {
     Object* prototype = InstallClass(vm, FlashPackage(vm, "display"), "BitmapData", Construct, Construct);
     AddAccessor(vm, prototype, "width", GetWidth, nullptr, 0);

@@ -125,4 +125,25 @@ TEST(DisplayProperties, CachedClipSnapsItsCornerToTheNearestPixel) {
     EXPECT_EQ(canvas.At(51, 51), kWhite);
 }
 
+TEST(DisplayProperties, AttachedBitmapDataShowsItsPixelsAsTheyChange) {
+    // A 10 x 10 BitmapData of blue at alpha 0x44 attached to the clip at
+    // (20, 20), then half of it filled red after attaching.
+    ActionWriter script;
+    script.Push("bmd").Push(0x440000BB).Push(1).Push(10).Push(10).Push(4);
+    script.Push("flash").GetVariable().Push("display").GetMember().Push("BitmapData").Op(0x53);  // new
+    script.SetVariable();
+    script.Push(0).Push(1).Push("bmd").GetVariable().Push(2).Push("clip").GetVariable().Push("attachBitmap");
+    script.CallMethod().Pop();
+    script.Push(0xFFFF0000).Push("x").Push(0).Push("y").Push(0).Push("width").Push(5).Push("height").Push(10);
+    script.Push(4).Op(0x43).Push(2).Push("bmd").GetVariable().Push("fillRect").CallMethod().Pop();
+    Played run(ClipMovie(script));
+    Canvas canvas = Draw(run.player);
+    EXPECT_EQ(canvas.At(22, 25), kRed);
+    // Blue over white, blended premultiplied: 255 * (255 - 68) / 255 = 187
+    // and 50 + 187 = 237.
+    EXPECT_EQ(canvas.At(27, 25), 0xFFBBBBEDu);
+    EXPECT_EQ(canvas.At(30, 25), kWhite);
+    EXPECT_EQ(canvas.At(35, 35), kRed);  // the clip's own box is still there
+}
+
 }  // namespace
