@@ -636,7 +636,10 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
         }
         AddWound(raster_, disc.data(), disc.size(), pen, mapped_);
     };
-    bool square_ends = device_half < 1.5;
+    // Smoothed thin lines end square; without smoothing every line keeps
+    // its round joins, which leave out a corner pixel whose centre lies on
+    // the diagonal past the corner.
+    bool square_ends = device_half < 1.5 && samples_ > 1;
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);

@@ -1,8 +1,13 @@
 // The exact levels the player draws: how a colour transform's alpha
 // multiplier turns into a blend, and which pixels an aliased edge takes
-// when it passes exactly through their centres.
+// when it passes exactly through their centres, and the corners of thin
+// lines drawn without smoothing.
+#include "flash_test_movies.h"
+
 #include "flash/movie.h"
+#include "flash/player.h"
 #include "flash/rasterizer.h"
+#include "flash/renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -47,6 +52,34 @@ TEST(PixelLevels, AliasedEdgeThroughPixelCentresTakesTheRightHandPixel) {
     EXPECT_EQ(canvas.At(3, 1), 0xFFFF0000u);
     EXPECT_EQ(canvas.At(5, 1), 0xFFFF0000u);
     EXPECT_EQ(canvas.At(6, 1), 0xFFFFFFFFu);
+}
+
+TEST(PixelLevels, AliasedThinFrameLeavesItsOuterCornerPixels) {
+    // A one-pixel frame along x = 10 and y = 10 (pixel edges): its lines
+    // take the pixels left of and above them, and their round join leaves
+    // the corner pixel, whose centre is 0.7 pixels from the corner.
+    flash::SwfWriter movie(6, 40, 40, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder frame;
+    frame.SetLine(frame.AddLineStyle(20, {0, 0, 255, 255}));
+    frame.MoveTo(200, 200);
+    frame.LineTo(600, 200);
+    frame.LineTo(600, 600);
+    frame.LineTo(200, 600);
+    frame.LineTo(200, 200);
+    movie.DefineShape(1, frame);
+    movie.PlaceObject(flash_test::NewAt(1, 1));
+    movie.ShowFrame();
+    flash::Player player;
+    player.Load(flash_test::Load(movie));
+    Canvas canvas;
+    canvas.Resize(40, 40);
+    flash::Renderer renderer;
+    renderer.Render(player, flash::View{}, flash::Quality::Low, canvas);
+    EXPECT_EQ(canvas.At(9, 20), 0xFF0000FFu);
+    EXPECT_EQ(canvas.At(20, 9), 0xFF0000FFu);
+    EXPECT_EQ(canvas.At(10, 20), 0xFFFFFFFFu);
+    EXPECT_EQ(canvas.At(9, 9), 0xFFFFFFFFu);
 }
 
 }  // namespace
