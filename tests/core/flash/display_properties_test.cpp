@@ -136,7 +136,11 @@ TEST(DisplayProperties, AttachedBitmapDataShowsItsPixelsAsTheyChange) {
     script.CallMethod().Pop();
     script.Push(0xFFFF0000).Push("x").Push(0).Push("y").Push(0).Push("width").Push(5).Push("height").Push(10);
     script.Push(4).Op(0x43).Push(2).Push("bmd").GetVariable().Push("fillRect").CallMethod().Pop();
+    script.Push("clip").GetVariable().Push("_width").GetMember().Trace();
     Played run(ClipMovie(script));
+    // The bitmap at 0..10 widens the clip whose box spans 10..30.
+    ASSERT_EQ(run.lines.size(), 1u);
+    EXPECT_EQ(run.lines[0], "30");
     Canvas canvas = Draw(run.player);
     EXPECT_EQ(canvas.At(22, 25), kRed);
     // Blue over white, blended premultiplied: 255 * (255 - 68) / 255 = 187
