@@ -628,7 +628,9 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     // the same way so that the non-zero rule joins them.
     std::vector<Point> disc;
     auto add_disc = [&](Point c) {
-        int steps = std::clamp(static_cast<int>(std::ceil(device_half * 2)), 8, 64);
+        // Enough sides that the polygon strays at most kCurveTolerance
+        // inside the circle.
+        int steps = std::clamp(static_cast<int>(std::ceil(3.15 * std::sqrt(device_half / (2 * kCurveTolerance)))), 8, 128);
         disc.clear();
         for (int i = 0; i < steps; ++i) {
             double angle = 2 * 3.14159265358979323846 * i / steps;

@@ -82,4 +82,26 @@ TEST(PixelLevels, AliasedThinFrameLeavesItsOuterCornerPixels) {
     EXPECT_EQ(canvas.At(9, 9), 0xFFFFFFFFu);
 }
 
+TEST(PixelLevels, WideRoundCapsReachTheirFullRadius) {
+    // A 20 pixel wide line from (50.5, 50.5): its round cap covers the
+    // pixel whose centre lies 9.9 pixels from the end, diagonally.
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder line;
+    line.SetLine(line.AddLineStyle(400, {0, 0, 255, 255}));
+    line.MoveTo(1010, 1010);
+    line.LineTo(1610, 1010);
+    movie.DefineShape(1, line);
+    movie.PlaceObject(flash_test::NewAt(1, 1));
+    movie.ShowFrame();
+    flash::Player player;
+    player.Load(flash_test::Load(movie));
+    Canvas canvas;
+    canvas.Resize(100, 100);
+    flash::Renderer renderer;
+    renderer.Render(player, flash::View{}, flash::Quality::Low, canvas);
+    EXPECT_EQ(canvas.At(43, 43), 0xFF0000FFu);
+    EXPECT_EQ(canvas.At(42, 42), 0xFFFFFFFFu);
+}
+
 }  // namespace
