@@ -125,6 +125,21 @@ TEST(DisplayProperties, CachedClipSnapsItsCornerToTheNearestPixel) {
     EXPECT_EQ(canvas.At(51, 51), kWhite);
 }
 
+TEST(DisplayProperties, SetMaskTakesATargetPathSeenFromTheClipsParent) {
+    // A second instance of the box clip, "cover", at (25, 25) masks "clip"
+    // when named by its path: only their overlap, (35, 35)-(50, 50), shows.
+    ActionWriter script;
+    script.Push(2).Push("cover").Push(2).Push("clip").GetVariable().Push("duplicateMovieClip").CallMethod().Pop();
+    script.Push("cover").GetVariable().Push("_x").Push(25).SetMember();
+    script.Push("cover").GetVariable().Push("_y").Push(25).SetMember();
+    script.Push("_root.cover").Push(1).Push("clip").GetVariable().Push("setMask").CallMethod().Pop();
+    Played run(ClipMovie(script));
+    Canvas canvas = Draw(run.player);
+    EXPECT_EQ(canvas.At(32, 32), kWhite);
+    EXPECT_EQ(canvas.At(40, 40), kRed);
+    EXPECT_EQ(canvas.At(52, 52), kWhite);  // the mask itself is not drawn
+}
+
 TEST(DisplayProperties, AttachedBitmapDataShowsItsPixelsAsTheyChange) {
     // A 10 x 10 BitmapData of blue at alpha 0x44 attached to the clip at
     // (20, 20), then half of it filled red after attaching.
