@@ -1,12 +1,24 @@
 #include "flash/bitmap_paint.h"
 
+#include "flash/blend.h"
+
 #include <algorithm>
 #include <cmath>
 
 namespace flash {
 
-BitmapPaint::BitmapPaint(const Bitmap& bitmap, const Matrix& m, const ColorTransform& color, bool repeats, bool smooth)
-    : bitmap_(bitmap), color_(color), repeats_(repeats), smooth_(smooth) {
+namespace {
+
+uint32_t UnpremultiplyArgb(uint32_t p) {
+    Rgba c = Unpremultiply(p);
+    return PackArgb(c.a, c.r, c.g, c.b);
+}
+
+}  // namespace
+
+BitmapPaint::BitmapPaint(const Bitmap& bitmap, const Matrix& m, const ColorTransform& color, bool repeats, bool smooth,
+                         bool premultiplied)
+    : bitmap_(bitmap), color_(color), repeats_(repeats), smooth_(smooth), premultiplied_(premultiplied) {
     ColorTransform identity;
     plain_color_ = color.rm == identity.rm && color.gm == identity.gm && color.bm == identity.bm &&
                    color.am == identity.am && color.ra == 0 && color.ga == 0 && color.ba == 0 && color.aa == 0;
@@ -54,6 +66,19 @@ void BitmapPaint::Blend(uint32_t* row, int y, int x0, int x1, const float* cover
         double u = inverse_.X(px, py), v = inverse_.Y(px, py);
         if (!std::isfinite(u) || !std::isfinite(v) || std::fabs(u) > 1e9 || std::fabs(v) > 1e9) continue;
         uint32_t p = Sample(u, v);
+        if (premultiplied_) {
+            // Fully covered pixels over the opaque stage blend premultiplied,
+            // the way the bitmap is kept: the colour plus what it leaves.
+            if (plain_color_ && coverage[x] >= 1.0f && (row[x] >> 24) == 0xFF) {
+                int keep = 255 - static_cast<int>(p >> 24);
+                uint32_t d = row[x];
+                row[x] = PackArgb(255, std::min(255, static_cast<int>((p >> 16) & 0xFF) + Mul255((d >> 16) & 0xFF, keep)),
+                                  std::min(255, static_cast<int>((p >> 8) & 0xFF) + Mul255((d >> 8) & 0xFF, keep)),
+                                  std::min(255, static_cast<int>(p & 0xFF) + Mul255(d & 0xFF, keep)));
+                continue;
+            }
+            p = UnpremultiplyArgb(p);
+        }
         Rgba c{static_cast<uint8_t>(p >> 16), static_cast<uint8_t>(p >> 8), static_cast<uint8_t>(p),
                static_cast<uint8_t>(p >> 24)};
         if (!plain_color_) c = color_.Apply(c);

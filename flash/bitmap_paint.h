@@ -10,9 +10,10 @@ namespace flash {
 
 class BitmapPaint : public Paint {
 public:
-    // bitmap_to_target maps bitmap pixels to target pixels.
+    // bitmap_to_target maps bitmap pixels to target pixels. A premultiplied
+    // bitmap (a BitmapData's) keeps its colour premultiplied by alpha.
     BitmapPaint(const Bitmap& bitmap, const Matrix& bitmap_to_target, const ColorTransform& color, bool repeats,
-                bool smooth);
+                bool smooth, bool premultiplied = false);
     void Blend(uint32_t* row, int y, int x0, int x1, const float* coverage) const override;
     bool Valid() const { return valid_; }
 
@@ -26,6 +27,7 @@ private:
     bool plain_color_;
     bool repeats_;
     bool smooth_;
+    bool premultiplied_;
     bool valid_ = false;
 };
 

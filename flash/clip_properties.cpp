@@ -1,6 +1,7 @@
 // What scripts see of a movie clip as members: the underscore properties
 // (_x, _alpha, _currentframe...) and the children by instance name; and
 // the bounds those properties measure.
+#include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/vm.h"
 #include "flash/drawing.h"
 #include "flash/player.h"
@@ -75,7 +76,11 @@ void AddInstance(const Instance& instance, const Matrix& outer, BoundsUnion& box
     if (!instance.definition || nesting > 32) return;
     Matrix m = Multiply(outer, instance.matrix);
     const Character& c = *instance.definition;
-    if (c.shape) {
+    if (instance.bitmap_data) {
+        // An attached BitmapData: its pixels are twenty twips each.
+        if (const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(instance.bitmap_data))
+            box.AddBox(0, 0, pixels->width() * 20.0, pixels->height() * 20.0, m);
+    } else if (c.shape) {
         box.AddBox(c.shape->xmin, c.shape->ymin, c.shape->xmax, c.shape->ymax, m);
     } else if (c.morph) {
         const Shape& s = c.morph->start;
@@ -112,6 +117,7 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     bool cs = vm.CaseSensitive();
     Prop prop = PropertyOf(name, cs);
     if (prop == Prop::None) {
+        if (GetDisplayProperty(vm, name, out)) return true;
         // Children by instance name, unless a stored property has the name.
         if (FindOwn(name, cs)) return false;
         for (auto& [d, instance] : children)
@@ -186,7 +192,8 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
 
 bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) {
     Prop prop = PropertyOf(name, vm.CaseSensitive());
-    if (prop == Prop::None || prop == Prop::Parent || prop == Prop::Root) return false;
+    if (prop == Prop::None) return SetDisplayProperty(vm, name, value);
+    if (prop == Prop::Parent || prop == Prop::Root) return false;
     Instance& placed = Placement();
     Matrix& m = placed.matrix;
     double n = vm.ToNumber(value);

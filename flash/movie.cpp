@@ -35,10 +35,16 @@ uint8_t Channel(int value, int mult, int add) {
     return static_cast<uint8_t>(std::clamp(value * mult / 256 + add, 0, 255));
 }
 
+// Alpha is scaled to the nearest level, so that full opacity times the
+// 8.8 fixed point multiplier n blends as n/256 of the colour.
+uint8_t AlphaChannel(int value, int mult, int add) {
+    return static_cast<uint8_t>(std::clamp((value * mult + 128) / 256 + add, 0, 255));
+}
+
 }  // namespace
 
 Rgba ColorTransform::Apply(Rgba c) const {
-    return Rgba{Channel(c.r, rm, ra), Channel(c.g, gm, ga), Channel(c.b, bm, ba), Channel(c.a, am, aa)};
+    return Rgba{Channel(c.r, rm, ra), Channel(c.g, gm, ga), Channel(c.b, bm, ba), AlphaChannel(c.a, am, aa)};
 }
 
 ColorTransform Combine(const ColorTransform& o, const ColorTransform& i) {

@@ -90,6 +90,7 @@ void Clip::TraceRefs(avm1::Tracer& tracer) {
     for (auto& [d, instance] : children) {
         tracer.Mark(instance.clip);
         tracer.Mark(instance.text);
+        tracer.Mark(instance.bitmap_data);
     }
     tracer.Mark(mask);
 }
@@ -676,6 +677,15 @@ Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& na
     instance.clip = clip;
     Initialize(*clip, true);
     return clip;
+}
+
+void Player::AttachBitmap(Clip& parent, avm1::Object* bitmap_data, int depth, bool smoothing) {
+    Remove(parent, depth);
+    static const Character attached_bitmap;
+    Instance& instance = parent.children[depth];
+    instance.definition = &attached_bitmap;
+    instance.bitmap_data = bitmap_data;
+    instance.bitmap_smoothing = smoothing;
 }
 
 Clip* Player::CreateEmptyClip(Clip& parent, const std::string& name, int depth) {

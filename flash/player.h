@@ -48,6 +48,13 @@ struct Instance {
     bool cache_as_bitmap = false;
     bool has_background = false;             // opaqueBackground set
     Rgba background;
+    // scrollRect: the part of the object (in its own pixels) shown, with
+    // its top left corner at the object's origin.
+    bool has_scroll_rect = false;
+    // A BitmapData that attachBitmap put here: drawn as it is at each frame.
+    avm1::Object* bitmap_data = nullptr;
+    bool bitmap_smoothing = false;
+    double scroll_x = 0, scroll_y = 0, scroll_width = 0, scroll_height = 0;
 };
 
 // A timeline being played: the main movie or one sprite instance. It is a
@@ -67,6 +74,10 @@ struct Clip : avm1::Object {
     // The display list entry that shows this clip (the player's own entry
     // for the root).
     Instance& Placement();
+    // The display object properties of version 8 (opaqueBackground,
+    // scrollRect, cacheAsBitmap, blendMode); false for any other name.
+    bool GetDisplayProperty(avm1::Vm& vm, const std::string& name, avm1::Value* out);
+    bool SetDisplayProperty(avm1::Vm& vm, const std::string& name, const avm1::Value& value);
 
     Player* player;
     const Movie* movie;                      // the dictionary its timeline uses
@@ -175,6 +186,8 @@ public:
     // duplicateMovieClip): placed at depth in parent's list, replacing what
     // is there; nullptr when the character is not a sprite.
     Clip* AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth);
+    // Shows a BitmapData at depth of parent (attachBitmap).
+    void AttachBitmap(Clip& parent, avm1::Object* bitmap_data, int depth, bool smoothing);
     Clip* CreateEmptyClip(Clip& parent, const std::string& name, int depth);
     Clip* DuplicateClip(Clip& clip, const std::string& name, int depth);
     // Moves the clip to another depth of its parent, swapping with what is there.

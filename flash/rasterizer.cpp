@@ -66,9 +66,12 @@ void AddSpan(float* coverage, double xa, double xb, float weight, int width) {
 // Without anti-aliasing a pixel is inside when its sample point is.
 constexpr double kAliasedSampleX = 0.5;
 constexpr double kAliasedSampleY = 0.5;
+// A sample point exactly on an edge belongs to the span on the edge's right;
+// crossings computed a rounding error off an exact hit count as the hit.
+constexpr double kAliasedTie = 1e-6;
 void AddSpanAliased(float* coverage, double xa, double xb, int width) {
-    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - kAliasedSampleX)));
-    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - kAliasedSampleX)));
+    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - kAliasedSampleX - kAliasedTie)));
+    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - kAliasedSampleX - kAliasedTie)));
     for (int i = ia; i < ib; ++i) coverage[i] = 1.0f;
 }
 

@@ -1,5 +1,6 @@
 #include "flash/renderer.h"
 
+#include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/bitmap_paint.h"
 #include "flash/blend.h"
 #include "flash/filters.h"
@@ -10,6 +11,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace flash {
 
@@ -51,6 +53,7 @@ Rgba MiddleColor(const FillStyle& fill) {
 
 void Renderer::Render(const Player& player, const View& view, Quality quality, Canvas& canvas) {
     movie_ = player.movie();
+    player_ = const_cast<Player*>(&player);
     canvas_ = &canvas;
     stage_canvas_ = &canvas;
     samples_ = SamplesFor(quality);
@@ -105,12 +108,83 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             raster_.SetMask(masks.back().coverage.data());
             continue;
         }
-        if (!mask_target_ && (!instance.filters.empty() || instance.blend_mode != BlendMode::Normal)) {
-            DrawLayered(instance, child_matrix, color, nesting + 1);
+        if (!mask_target_ && instance.cache_as_bitmap && instance.clip) child_matrix = SnapCached(*instance.clip, child_matrix);
+        if (!mask_target_ && (instance.has_scroll_rect || instance.has_background)) {
+            DrawFramed(instance, child_matrix, color, nesting + 1);
             continue;
         }
-        DrawCharacter(*instance.definition, instance, child_matrix, child_color, nesting + 1);
+        DrawPlaced(instance, child_matrix, color, nesting + 1);
     }
+    raster_.SetMask(outer);
+}
+
+Matrix Renderer::SnapCached(const Clip& clip, const Matrix& matrix) const {
+    // A cached clip is drawn into a bitmap from the top left corner of its
+    // bounds, and the bitmap is placed with that corner on the nearest
+    // whole pixel: the picture moves by less than a pixel.
+    double x0, y0, x1, y1;
+    if (!player_ || !player_->ClipBounds(const_cast<Clip&>(clip), &x0, &y0, &x1, &y1)) return matrix;
+    double left = std::numeric_limits<double>::infinity(), top = left;
+    for (double x : {x0, x1}) {
+        for (double y : {y0, y1}) {
+            left = std::min(left, matrix.X(x, y));
+            top = std::min(top, matrix.Y(x, y));
+        }
+    }
+    if (!std::isfinite(left) || !std::isfinite(top)) return matrix;
+    Matrix snapped = matrix;
+    snapped.tx += std::floor(left + 0.5) - left;
+    snapped.ty += std::floor(top + 0.5) - top;
+    return snapped;
+}
+
+void Renderer::DrawPlaced(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
+                          int nesting) {
+    if (!mask_target_ && (!instance.filters.empty() || instance.blend_mode != BlendMode::Normal)) {
+        DrawLayered(instance, matrix, outer_color, nesting);
+        return;
+    }
+    DrawCharacter(*instance.definition, instance, matrix, Combine(outer_color, instance.color), nesting);
+}
+
+void Renderer::DrawFramed(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color,
+                          int nesting) {
+    // The frame, in the object's own twips: its scroll rectangle, else the
+    // bounds of what it draws.
+    double x0 = 0, y0 = 0, x1 = 0, y1 = 0;
+    Matrix content = matrix;
+    if (instance.has_scroll_rect) {
+        x1 = instance.scroll_width * 20;
+        y1 = instance.scroll_height * 20;
+        Matrix shift;
+        shift.tx = -instance.scroll_x * 20;
+        shift.ty = -instance.scroll_y * 20;
+        content = Multiply(matrix, shift);
+    } else if (!instance.clip || !player_ || !player_->ClipBounds(*instance.clip, &x0, &y0, &x1, &y1)) {
+        DrawPlaced(instance, matrix, outer_color, nesting);
+        return;
+    }
+    Point corners[4] = {Transform(matrix, x0, y0), Transform(matrix, x1, y0), Transform(matrix, x1, y1),
+                        Transform(matrix, x0, y1)};
+    if (instance.has_background) {
+        for (int i = 0; i < 4; ++i) raster_.AddLine(corners[i], corners[(i + 1) % 4]);
+        raster_.Fill(*canvas_, SolidPaint(Combine(outer_color, instance.color).Apply(instance.background)),
+                     FillRule::NonZero, samples_);
+    }
+    if (!instance.has_scroll_rect) {
+        DrawPlaced(instance, matrix, outer_color, nesting);
+        return;
+    }
+    // What lies outside the scroll rectangle is cut away like a mask does.
+    const float* outer = raster_.Mask();
+    std::vector<float> coverage(canvas_->pixels.size(), 0.0f);
+    raster_.SetMask(nullptr);
+    for (int i = 0; i < 4; ++i) raster_.AddLine(corners[i], corners[(i + 1) % 4]);
+    raster_.Fill(*canvas_, MaskPaint(coverage.data(), canvas_->width), FillRule::NonZero, samples_);
+    if (outer)
+        for (size_t i = 0; i < coverage.size(); ++i) coverage[i] *= outer[i];
+    raster_.SetMask(coverage.data());
+    DrawPlaced(instance, content, outer_color, nesting);
     raster_.SetMask(outer);
 }
 
@@ -209,7 +283,9 @@ void Renderer::DrawLayered(const Instance& instance, const Matrix& matrix, const
 
 void Renderer::DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                              const ColorTransform& color, int nesting) {
-    if (character.shape) {
+    if (instance.bitmap_data) {
+        DrawBitmapData(instance, matrix, color);
+    } else if (character.shape) {
         DrawShape(*character.shape, matrix, color);
     } else if (character.morph) {
         DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
@@ -224,6 +300,36 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
     } else if (instance.clip) {
         DrawClip(*instance.clip, matrix, color, nesting);
     }
+}
+
+void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color) {
+    const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(instance.bitmap_data);
+    if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) return;
+    Bitmap bitmap;
+    bitmap.width = pixels->width();
+    bitmap.height = pixels->height();
+    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * static_cast<size_t>(bitmap.height));
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
+                pixels->GetRaw(x, y);
+    // Bitmap pixels are twenty twips of the clip.
+    Matrix twips;
+    twips.a = twips.d = 20;
+    Matrix to_target = Multiply(matrix, twips);
+    double w = bitmap.width, h = bitmap.height;
+    Point corners[4] = {Transform(to_target, 0, 0), Transform(to_target, w, 0), Transform(to_target, w, h),
+                        Transform(to_target, 0, h)};
+    for (int i = 0; i < 4; ++i) raster_.AddLine(corners[i], corners[(i + 1) % 4]);
+    if (mask_target_) {
+        raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), FillRule::NonZero, samples_);
+        return;
+    }
+    BitmapPaint paint(bitmap, to_target, color, false, instance.bitmap_smoothing && samples_ > 1, true);
+    if (paint.Valid())
+        raster_.Fill(*canvas_, paint, FillRule::NonZero, samples_);
+    else
+        raster_.Clear();
 }
 
 double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
@@ -522,7 +628,9 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     // the same way so that the non-zero rule joins them.
     std::vector<Point> disc;
     auto add_disc = [&](Point c) {
-        int steps = std::clamp(static_cast<int>(std::ceil(device_half * 2)), 8, 64);
+        // Enough sides that the polygon strays at most kCurveTolerance
+        // inside the circle.
+        int steps = std::clamp(static_cast<int>(std::ceil(3.15 * std::sqrt(device_half / (2 * kCurveTolerance)))), 8, 128);
         disc.clear();
         for (int i = 0; i < steps; ++i) {
             double angle = 2 * 3.14159265358979323846 * i / steps;
@@ -530,7 +638,10 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
         }
         AddWound(raster_, disc.data(), disc.size(), pen, mapped_);
     };
-    bool square_ends = device_half < 1.5;
+    // Smoothed thin lines end square; without smoothing every line keeps
+    // its round joins, which leave out a corner pixel whose centre lies on
+    // the diagonal past the corner.
+    bool square_ends = device_half < 1.5 && samples_ > 1;
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);

@@ -24,12 +24,21 @@ private:
     void DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
     // Draws an object with filters or a blend mode into a layer of its own,
     // filters that, then composites it onto the canvas.
+    // Draws a placed object: through a layer when it has filters or a blend
+    // mode, else straight.
+    void DrawPlaced(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color, int nesting);
+    // The matrix of a clip drawn through its bitmap cache.
+    Matrix SnapCached(const Clip& clip, const Matrix& matrix) const;
+    // Draws an object with an opaque background or a scroll rectangle.
+    void DrawFramed(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color, int nesting);
     void DrawLayered(const Instance& instance, const Matrix& matrix, const ColorTransform& outer_color, int nesting);
     void DrawCharacter(const Character& character, const Instance& instance, const Matrix& matrix,
                        const ColorTransform& color, int nesting);
     // solid, when given, replaces the colour of every fill (glyphs).
     void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color,
                    const Rgba* solid = nullptr);
+    // A BitmapData that attachBitmap placed.
+    void DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color);
     void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
     // A text field as scripts left it: background, border and text.
@@ -47,6 +56,7 @@ private:
     double LineScale(const LineStyle& line, const Matrix& matrix) const;
 
     const Movie* movie_ = nullptr;
+    Player* player_ = nullptr;           // measures the bounds of clips
     double stage_scale_ = 0.05;
     Canvas* canvas_ = nullptr;           // where drawing goes: the stage or a layer
     Canvas* stage_canvas_ = nullptr;

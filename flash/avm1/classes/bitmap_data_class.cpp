@@ -179,6 +179,41 @@ Value CopyPixelsMethod(Vm& vm, Object* self, Args& args) {
     return Value();
 }
 
+// applyFilter(source, sourceRect, destPoint, filter): a colour matrix
+// filter maps the straight colour of each pixel of the rectangle through
+// its 4 x 5 matrix into the destination; 0 when done, -1 for a filter
+// this does not apply.
+Value ApplyFilterMethod(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* dest = PixelsOf(self);
+    BitmapPixels* source = PixelsOf(Arg(args, 0));
+    if (!dest || !source || !Arg(args, 1).IsObject() || !Arg(args, 3).IsObject()) return Value(-1);
+    Value matrix_value = vm.Get(Arg(args, 3).object, "matrix");
+    ArrayObject* matrix = matrix_value.IsObject() ? matrix_value.object->AsArray() : nullptr;
+    if (!matrix || matrix->elements.size() != 20) return Value(-1);
+    double m[20];
+    for (size_t i = 0; i < 20; ++i) m[i] = vm.ToNumber(matrix->elements[i]);
+    PixelRect rect = source->Clip(RectOf(vm, args[1]));
+    int dx, dy;
+    PointOf(vm, args[2], &dx, &dy);
+    BitmapPixels copy = *source;
+    for (int y = 0; y < rect.height; ++y) {
+        for (int x = 0; x < rect.width; ++x) {
+            uint32_t p = copy.Get(rect.x + x, rect.y + y);
+            double in[4] = {static_cast<double>((p >> 16) & 0xFF), static_cast<double>((p >> 8) & 0xFF),
+                            static_cast<double>(p & 0xFF), static_cast<double>(p >> 24)};
+            uint32_t out[4];
+            for (int row = 0; row < 4; ++row) {
+                double v = m[row * 5] * in[0] + m[row * 5 + 1] * in[1] + m[row * 5 + 2] * in[2] +
+                           m[row * 5 + 3] * in[3] + m[row * 5 + 4];
+                out[row] = static_cast<uint32_t>(std::clamp(v, 0.0, 255.0));
+            }
+            if (dest->Inside(dx + x, dy + y))
+                dest->Set(dx + x, dy + y, (out[3] << 24) | (out[0] << 16) | (out[1] << 8) | out[2]);
+        }
+    }
+    return Value(0);
+}
+
 int ChannelShift(int channel) {
     switch (channel) {
     case 1: return 16;
@@ -455,6 +490,8 @@ Value Nothing(Vm&, Object*, Args&) { return Value(); }
 
 }  // namespace
 
+const BitmapPixels* BitmapDataPixels(Object* object) { return PixelsOf(object); }
+
 void InstallBitmapDataClass(Vm& vm) {
     Object* prototype = InstallClass(vm, FlashPackage(vm, "display"), "BitmapData", Construct, Construct);
     AddAccessor(vm, prototype, "width", GetWidth, nullptr, 0);
@@ -475,7 +512,7 @@ void InstallBitmapDataClass(Vm& vm) {
         {"threshold", Threshold},     {"paletteMap", PaletteMap},
         {"noise", Noise},             {"pixelDissolve", PixelDissolve},
         {"perlinNoise", PerlinNoise}, {"hitTest", HitTest},
-        {"draw", Nothing},            {"applyFilter", Nothing},
+        {"draw", Nothing},            {"applyFilter", ApplyFilterMethod},
         {"generateFilterRect", Nothing}, {"merge", Nothing},
     };
     for (const Method& method : methods) vm.AddMethod(prototype, method.name, method.fn);

@@ -63,6 +63,9 @@ PixelRect BitmapPixels::Clip(PixelRect rect) const {
 }
 
 void BitmapPixels::FillRect(PixelRect rect, uint32_t argb) {
+    // A negative size fills back from the corner given.
+    if (rect.width < 0) rect.x += rect.width, rect.width = -rect.width;
+    if (rect.height < 0) rect.y += rect.height, rect.height = -rect.height;
     rect = Clip(rect);
     if (!transparent_) argb |= 0xFF000000u;
     uint32_t value = Premultiply(argb);

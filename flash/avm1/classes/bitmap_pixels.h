@@ -48,6 +48,11 @@ private:
     std::vector<uint32_t> pixels_;
 };
 
+class Object;
+// The pixels of a BitmapData object; nullptr for any other object or one
+// disposed.
+const BitmapPixels* BitmapDataPixels(Object* object);
+
 // Copies source's rect to dest at (dx, dy); with merge_alpha the source is
 // drawn over what is there.
 void CopyPixels(const BitmapPixels& source, PixelRect rect, BitmapPixels& dest, int dx, int dy, bool merge_alpha);

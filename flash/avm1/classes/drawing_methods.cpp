@@ -166,11 +166,16 @@ Value EndFill(Vm&, Object* self, Args&) {
     return Value();
 }
 
-Value SetMask(Vm&, Object* self, Args& args) {
+Value SetMask(Vm& vm, Object* self, Args& args) {
     Clip* clip = self ? self->AsClip() : nullptr;
     if (!clip || args.empty()) return Value();
     if (clip->mask) clip->mask->masking = false;
     Clip* mask = args[0].IsObject() ? args[0].object->AsClip() : nullptr;
+    if (args[0].IsString() && clip->parent) {
+        // A target path, as seen from the clip's parent.
+        Object* found = clip->player->ResolveTarget(clip->parent, vm.ToString(args[0]));
+        mask = found ? found->AsClip() : nullptr;
+    }
     clip->mask = mask;
     if (mask) mask->masking = true;
     return Value(true);

@@ -1,5 +1,6 @@
 // MovieClip: timeline control, clips made and removed by scripts, depths,
 // bounds and coordinates, dragging.
+#include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/classes.h"
 #include "flash/player.h"
 
@@ -302,6 +303,17 @@ Value GetUrl(Vm& vm, Object* self, Args& args) {
 
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
 
+// attachBitmap(bitmapData, depth, pixelSnapping, smoothing)
+Value AttachBitmap(Vm& vm, Object* self, Args& args) {
+    Clip* parent = ClipOf(self);
+    if (!parent || args.size() < 2 || !args[0].IsObject() || !BitmapDataPixels(args[0].object)) return Value();
+    double depth = vm.ToNumber(args[1]);
+    if (std::isnan(depth)) return Value();
+    bool smoothing = args.size() > 3 && vm.ToBoolean(args[3]);
+    parent->player->AttachBitmap(*parent, args[0].object, ListDepth(depth), smoothing);
+    return Value();
+}
+
 }  // namespace
 
 void InstallMovieClipClass(Vm& vm) {
@@ -320,6 +332,7 @@ void InstallMovieClipClass(Vm& vm) {
         {"prevFrame", PrevFrame},
         {"attachMovie", AttachMovie},
         {"createEmptyMovieClip", CreateEmptyMovieClip},
+        {"attachBitmap", AttachBitmap},
         {"duplicateMovieClip", DuplicateMovieClip},
         {"removeMovieClip", RemoveMovieClip},
         {"getDepth", GetDepth},

@@ -36,6 +36,13 @@ TEST(BitmapPixels, FillsAndCopiesAreClippedToBothBitmaps) {
     EXPECT_EQ(dest.Get(2, 2), 0u);
     EXPECT_EQ(dest.Get(3, 2), 0xFFFF0000u);
     EXPECT_EQ(dest.Get(3, 3), 0xFFFF0000u);
+    // A negative size fills back from the corner: (3, 3, -2, -2) is (1, 1, 2, 2).
+    BitmapPixels back(4, 4, true, 0);
+    back.FillRect({3, 3, -2, -2}, 0xFF00FF00u);
+    EXPECT_EQ(back.Get(0, 0), 0u);
+    EXPECT_EQ(back.Get(1, 1), 0xFF00FF00u);
+    EXPECT_EQ(back.Get(2, 2), 0xFF00FF00u);
+    EXPECT_EQ(back.Get(3, 3), 0u);
 }
 
 TEST(BitmapPixels, MergingDrawsHalfTransparentSourceOverDestination) {

@@ -88,5 +88,21 @@ TEST_F(MediaClassesTest, BitmapDataChecksSizesAndArguments) {
     EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "getPixel", {Value(0), Value(0)})), -1);
 }
 
+TEST_F(MediaClassesTest, ApplyFilterMapsColoursThroughAColourMatrix) {
+    Value constructor = Package("display", "BitmapData");
+    Value source = New(constructor, {Value(2), Value(2), Value(false), Value(static_cast<double>(0xFF204080u))});
+    Value dest = New(constructor, {Value(2), Value(2), Value(false), Value(static_cast<double>(0xFF000000u))});
+    // Red and blue swapped, green halved, 10 added to blue.
+    std::vector<Value> m(20, Value(0));
+    m[2] = Value(1), m[6] = Value(0.5), m[10] = Value(1), m[14] = Value(10), m[18] = Value(1);
+    Value filter = New(Package("filters", "ColorMatrixFilter"), {Value(vm.MakeArray(std::move(m)))});
+    Value rect = New(Package("geom", "Rectangle"), {Value(0), Value(0), Value(1), Value(2)});
+    Value point = New(Package("geom", "Point"), {Value(1), Value(0)});
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(dest, "applyFilter", {source, rect, point, filter})), 0);
+    EXPECT_EQ(static_cast<uint32_t>(vm.ToInt(vm.CallMethod(dest, "getPixel32", {Value(1), Value(1)}))), 0xFF80202Au);
+    EXPECT_EQ(static_cast<uint32_t>(vm.ToInt(vm.CallMethod(dest, "getPixel32", {Value(0), Value(0)}))), 0xFF000000u);
+    EXPECT_EQ(vm.ToNumber(vm.CallMethod(dest, "applyFilter", {source, rect, point, Value::Null()})), -1);
+}
+
 }  // namespace
 }  // namespace flash::avm1
