@@ -394,35 +394,59 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
     };
     int32_t x0 = static_cast<int32_t>(field.xmin), y0 = static_cast<int32_t>(field.ymin);
     int32_t x1 = static_cast<int32_t>(field.xmax), y1 = static_cast<int32_t>(field.ymax);
-    if (!mask_target_) {
-        if (field.border) {
+    if (!mask_target_ && (field.border || field.background)) {
+        Rgba border = color.Apply(rgb(field.border_color)), fill = color.Apply(rgb(field.background_color));
+        if (matrix.b == 0 && matrix.c == 0) {
+            // Upright boxes land on whole pixels, the border a pixel wide on
+            // the box's edge pixels, right and bottom ones included.
+            Point p0 = Transform(matrix, x0, y0), p1 = Transform(matrix, x1, y1);
+            double left = std::round(std::min(p0.x, p1.x)), right = std::round(std::max(p0.x, p1.x));
+            double top = std::round(std::min(p0.y, p1.y)), bottom = std::round(std::max(p0.y, p1.y));
+            auto box = [&](double l, double t, double r, double b, Rgba c) {
+                DrawBox(static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
+                        static_cast<int32_t>(b), Matrix{}, c);
+            };
+            if (!field.border) {
+                box(left, top, right, bottom, fill);
+            } else {
+                if (field.background && right - left > 1 && bottom - top > 1) box(left + 1, top + 1, right, bottom, fill);
+                box(left, top, right + 1, top + 1, border);
+                box(left, bottom, right + 1, bottom + 1, border);
+                box(left, top + 1, left + 1, bottom, border);
+                box(right, top + 1, right + 1, bottom, border);
+            }
+        } else if (field.border) {
             double scale = Scale(matrix);
             int32_t w = scale > 0 ? static_cast<int32_t>(std::max(1.0, std::round(1 / scale))) : 20;
-            DrawBox(x0, y0, x1, y1, matrix, color.Apply(rgb(field.border_color)));
-            if (field.background)
-                DrawBox(x0 + w, y0 + w, x1 - w, y1 - w, matrix, color.Apply(rgb(field.background_color)));
-        } else if (field.background) {
-            DrawBox(x0, y0, x1, y1, matrix, color.Apply(rgb(field.background_color)));
+            if (field.background) DrawBox(x0 + w, y0 + w, x1 - w, y1 - w, matrix, fill);
+            DrawBox(x0, y0, x1, y0 + w, matrix, border);
+            DrawBox(x0, y1 - w, x1, y1, matrix, border);
+            DrawBox(x0, y0 + w, x0 + w, y1 - w, matrix, border);
+            DrawBox(x1 - w, y0 + w, x1, y1 - w, matrix, border);
+        } else {
+            DrawBox(x0, y0, x1, y1, matrix, fill);
         }
     }
-    EditText shown;
-    shown.xmin = x0, shown.ymin = y0, shown.xmax = x1, shown.ymax = y1;
-    shown.outlines = field.embed_fonts;
-    shown.font = field.font_id;
-    const TextFormat& format = field.text.formats.empty() ? field.new_format : field.text.formats.front();
-    shown.height = static_cast<int>(format.size.value_or(12) * 20);
-    shown.color = rgb(static_cast<uint32_t>(format.color.value_or(0)));
-    std::string align = format.align.value_or("left");
-    shown.align = align == "right" ? 1 : align == "center" ? 2 : 0;
-    shown.left_margin = static_cast<int>(format.left_margin.value_or(0) * 20);
-    shown.right_margin = static_cast<int>(format.right_margin.value_or(0) * 20);
-    shown.indent = static_cast<int>(format.indent.value_or(0) * 20);
-    shown.leading = static_cast<int>(format.leading.value_or(0) * 20);
-    shown.text = field.password ? std::string(field.text.chars.size(), '*') : field.PlainText();
-    const Movie* outer = movie_;
-    if (field.movie) movie_ = field.movie;
-    DrawEditText(shown, matrix, color);
-    movie_ = outer;
+    TextLayout laid = field.Laid();
+    // Lines outside the box (and those scrolled past) are not drawn.
+    double top = laid.lines.empty() || field.scroll <= 1
+                     ? 0
+                     : laid.lines[std::min(laid.lines.size(), static_cast<size_t>(field.scroll)) - 1].y;
+    for (const LaidLine& line : laid.lines) {
+        double baseline = field.ymin + kTextGutter + line.y - top + line.ascent;
+        if (line.y - top < 0 || (line.y > top && baseline - line.ascent > field.ymax)) continue;
+        for (const LaidGlyph& g : line.glyphs) {
+            double x = field.xmin + line.x + g.x;
+            Rgba ink = rgb(g.color);
+            if (g.font && g.glyph >= 0 && static_cast<size_t>(g.glyph) < g.font->glyphs.size())
+                DrawShape(g.font->glyphs[static_cast<size_t>(g.glyph)], GlyphMatrix(matrix, x, baseline, g.scale),
+                          color, &ink);
+            if (g.underline && !mask_target_) {
+                int32_t ux = static_cast<int32_t>(x), uy = static_cast<int32_t>(baseline + 20);
+                DrawBox(ux, uy, ux + static_cast<int32_t>(std::ceil(g.advance)), uy + 20, matrix, color.Apply(ink));
+            }
+        }
+    }
 }
 
 void Renderer::DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {

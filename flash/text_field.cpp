@@ -11,7 +11,7 @@ namespace flash {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kGutter = 40;   // two pixels between the box and the text
+constexpr double kGutter = kTextGutter;
 
 enum class Prop {
     None, Text, HtmlText, Html, Length, Multiline, WordWrap, AutoSize, Border, BorderColor, Background,
@@ -76,20 +76,6 @@ void SplitVariable(const std::string& path, std::string* target, std::string* na
     }
     *target = path.substr(0, cut);
     *name = path.substr(cut + 1);
-}
-
-// Widths of characters in twips at a size in points: the embedded font's
-// advances when it has them, else an average advance of half an em.
-double Advance(const Font* font, char16_t c, double size) {
-    double em = size * 20;
-    if (font && !font->advances.empty()) {
-        auto found = std::find(font->codes.begin(), font->codes.end(), static_cast<uint16_t>(c));
-        if (found != font->codes.end()) {
-            size_t index = static_cast<size_t>(found - font->codes.begin());
-            if (index < font->advances.size()) return font->advances[index] * em / font->em;
-        }
-    }
-    return c == u' ' ? em * 0.25 : em * 0.5;
 }
 
 }  // namespace
@@ -193,70 +179,28 @@ void TextField::PushVariable(avm1::Vm& vm) {
     vm.Set(clip, name, avm1::Value(last_pushed));
 }
 
-namespace {
-
-struct Line {
-    double width = 0;
-    double height = 0;
-};
-
-std::vector<Line> Layout(const TextField& field) {
-    const Font* font = nullptr;
-    if (field.movie) {
-        const Character* c = field.movie->Find(field.font_id);
-        if (c && c->font && field.embed_fonts) font = c->font.get();
-    }
-    double limit = field.word_wrap ? std::max(0.0, field.xmax - field.xmin - 2 * kGutter) : INFINITY;
-    std::vector<Line> lines;
-    Line line;
-    double word = 0;   // width of the word being measured
-    auto height_of = [](const TextFormat& f) { return f.size.value_or(12) * 20 * 1.15 + f.leading.value_or(0) * 20; };
-    const RichText& text = field.text;
-    for (size_t i = 0; i < text.chars.size(); ++i) {
-        char16_t c = text.chars[i];
-        const TextFormat& f = text.formats[i];
-        line.height = std::max(line.height, height_of(f));
-        if (c == u'\r') {
-            lines.push_back(line);
-            line = Line{};
-            word = 0;
-            continue;
-        }
-        double advance = Advance(font, c, f.size.value_or(12)) + f.letter_spacing.value_or(0) * 20;
-        if (line.width + advance > limit && line.width > 0) {
-            // Wraps at the last space, carrying the word to the next line.
-            double carried = c == u' ' ? 0 : word;
-            line.width -= carried;
-            lines.push_back(line);
-            line = Line{};
-            line.height = height_of(f);
-            line.width = carried;
-        }
-        line.width += advance;
-        word = c == u' ' ? 0 : word + advance;
-    }
-    if (line.height == 0) line.height = height_of(field.text.formats.empty() ? field.new_format : field.text.formats.back());
-    if (!text.chars.empty() || lines.empty()) lines.push_back(line);
-    return lines;
+TextLayout TextField::Laid() const {
+    LayoutParams params;
+    params.movie = movie;
+    params.embedded = embed_fonts;
+    params.font_id = font_id;
+    params.box_width = xmax - xmin;
+    params.word_wrap = word_wrap;
+    params.password = password;
+    return LayOutText(text, new_format, params);
 }
-
-}  // namespace
 
 double TextField::TextWidth() const {
     if (text.chars.empty()) return 0;
-    double width = 0;
-    for (const Line& line : Layout(*this)) width = std::max(width, line.width);
-    return width;
+    return Laid().width;
 }
 
 double TextField::TextHeight() const {
     if (text.chars.empty()) return 0;
-    double height = 0;
-    for (const Line& line : Layout(*this)) height += line.height;
-    return height;
+    return Laid().height;
 }
 
-int TextField::LineCount() const { return static_cast<int>(Layout(*this).size()); }
+int TextField::LineCount() const { return static_cast<int>(Laid().lines.size()); }
 
 void TextField::Fit() {
     if (auto_size == AutoSize::None) return;
@@ -321,8 +265,8 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
     case Prop::Variable: *out = variable.empty() ? Value::Null() : Value(variable); return true;
     case Prop::Password: *out = Value(password); return true;
     case Prop::CondenseWhite: *out = Value(condense_white); return true;
-    case Prop::TextWidth: *out = Value(std::round(TextWidth() / 20)); return true;
-    case Prop::TextHeight: *out = Value(std::round(TextHeight() / 20)); return true;
+    case Prop::TextWidth: *out = Value(std::floor(TextWidth() / 20)); return true;
+    case Prop::TextHeight: *out = Value(std::floor(TextHeight() / 20)); return true;
     case Prop::Scroll: *out = Value(scroll); return true;
     case Prop::MaxScroll:
     case Prop::BottomScroll: {

@@ -6,6 +6,7 @@
 #include "flash/avm1/object.h"
 #include "flash/movie.h"
 #include "flash/text_format.h"
+#include "flash/text_layout.h"
 
 #include <string>
 
@@ -43,6 +44,8 @@ struct TextField : avm1::Object {
     double TextWidth() const;
     double TextHeight() const;
     int LineCount() const;
+    // The text laid out in the box as it is drawn.
+    TextLayout Laid() const;
     // Grows or shrinks the box around the text as autoSize says.
     void Fit();
     // Calls onChanged and the listeners' onChanged.
