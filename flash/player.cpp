@@ -92,6 +92,7 @@ void Clip::TraceRefs(avm1::Tracer& tracer) {
         tracer.Mark(instance.text);
     }
     tracer.Mark(mask);
+    tracer.Mark(text_mask);
 }
 
 Player::Player() = default;

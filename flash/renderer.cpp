@@ -94,6 +94,7 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
         }
         if (!instance.definition || !instance.visible) continue;
         if (instance.clip && instance.clip->masking && !mask_target_) continue;
+        if (instance.text && instance.text->masking && !mask_target_) continue;
         Matrix child_matrix = Multiply(matrix, instance.matrix);
         ColorTransform child_color = Combine(color, instance.color);
         if (instance.clip_depth > 0) {
@@ -219,7 +220,7 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
         DrawTextField(*instance.text, matrix, color);
     } else if (character.edit_text) {
         DrawEditText(*character.edit_text, matrix, color);
-    } else if (instance.clip && instance.clip->mask && !mask_target_) {
+    } else if (instance.clip && (instance.clip->mask || instance.clip->text_mask) && !mask_target_) {
         DrawMasked(*instance.clip, matrix, color, nesting);
     } else if (instance.clip) {
         DrawClip(*instance.clip, matrix, color, nesting);
@@ -450,17 +451,21 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
 }
 
 void Renderer::DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
-    Clip& mask = *clip.mask;
     Matrix mask_matrix = stage_;
     std::vector<const Clip*> chain;
-    for (Clip* c = &mask; c && c->parent; c = c->parent) chain.push_back(c);
+    for (Clip* c = clip.mask ? clip.mask : clip.text_mask->parent; c && c->parent; c = c->parent) chain.push_back(c);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         mask_matrix = Multiply(mask_matrix, const_cast<Clip*>(*it)->Placement().matrix);
     std::vector<float> coverage(canvas_->pixels.size(), 0.0f);
     const float* outer = raster_.Mask();
     raster_.SetMask(nullptr);
     mask_target_ = coverage.data();
-    DrawClip(mask, mask_matrix, ColorTransform{}, nesting);
+    if (clip.mask) {
+        DrawClip(*clip.mask, mask_matrix, ColorTransform{}, nesting);
+    } else {
+        TextField& text = *clip.text_mask;
+        DrawTextField(text, Multiply(mask_matrix, text.Placement().matrix), ColorTransform{});
+    }
     mask_target_ = nullptr;
     raster_.SetMask(coverage.data());
     DrawClip(clip, matrix, color, nesting);

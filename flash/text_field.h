@@ -55,6 +55,7 @@ struct TextField : avm1::Object {
     Clip* parent;
     int depth;
     bool removed = false;
+    bool masking = false;                    // is some clip's mask: not drawn itself
 
     // Box in the field's own space, twips.
     double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
