@@ -401,8 +401,9 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
             // Upright boxes land on whole pixels, the border a pixel wide on
             // the box's edge pixels, right and bottom ones included.
             Point p0 = Transform(matrix, x0, y0), p1 = Transform(matrix, x1, y1);
-            double left = std::round(std::min(p0.x, p1.x)), right = std::round(std::max(p0.x, p1.x));
-            double top = std::round(std::min(p0.y, p1.y)), bottom = std::round(std::max(p0.y, p1.y));
+            auto snap = [](double v) { return std::ceil(v - 0.5); };   // halves go down
+            double left = snap(std::min(p0.x, p1.x)), right = snap(std::max(p0.x, p1.x));
+            double top = snap(std::min(p0.y, p1.y)), bottom = snap(std::max(p0.y, p1.y));
             auto box = [&](double l, double t, double r, double b, Rgba c) {
                 DrawBox(static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
                         static_cast<int32_t>(b), Matrix{}, c);
@@ -412,7 +413,8 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
             } else {
                 if (field.background && right - left > 1 && bottom - top > 1) box(left + 1, top + 1, right, bottom, fill);
                 box(left, top, right + 1, top + 1, border);
-                box(left, bottom, right + 1, bottom + 1, border);
+                // The bottom right corner pixel stays clear.
+                box(left, bottom, right, bottom + 1, border);
                 box(left, top + 1, left + 1, bottom, border);
                 box(right, top + 1, right + 1, bottom, border);
             }
