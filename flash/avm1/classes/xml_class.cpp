@@ -33,7 +33,8 @@ Value NodeConstruct(Vm& vm, Object* self, Args& args) {
 Value AppendChild(Vm&, Object* self, Args& args) {
     XmlNode* node = AsNode(self);
     XmlNode* child = AsNode(Arg(args, 0));
-    if (node && child) node->Insert(child, nullptr);
+    // A node appended to its own parent stays where it is.
+    if (node && child && child->parent != node) node->Insert(child, nullptr);
     return Value();
 }
 

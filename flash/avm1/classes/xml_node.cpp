@@ -55,9 +55,11 @@ bool XmlNode::GetVirtual(Vm& vm, const std::string& property, Value* out) {
     } else if (Is(vm, property, "nodeValue")) {
         *out = value;
     } else if (Is(vm, property, "childNodes")) {
-        if (!child_array) child_array = vm.MakeArray();
-        child_array->elements.clear();
-        for (XmlNode* child : children) child_array->elements.push_back(Value(static_cast<Object*>(child)));
+        // One array per node, which scripts may change until the children do.
+        if (!child_array) {
+            child_array = vm.MakeArray();
+            RefreshChildArray();
+        }
         *out = Value(static_cast<Object*>(child_array));
     } else if (Is(vm, property, "firstChild")) {
         *out = NodeOrNull(children.empty() ? nullptr : children.front());
@@ -112,10 +114,17 @@ void XmlNode::TraceRefs(Tracer& tracer) {
     tracer.Mark(value);
 }
 
+void XmlNode::RefreshChildArray() {
+    if (!child_array) return;
+    child_array->elements.clear();
+    for (XmlNode* child : children) child_array->elements.push_back(Value(static_cast<Object*>(child)));
+}
+
 void XmlNode::Remove() {
     if (!parent) return;
     auto& list = parent->children;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    parent->RefreshChildArray();
     parent = nullptr;
 }
 
@@ -127,6 +136,7 @@ bool XmlNode::Insert(XmlNode* child, XmlNode* before) {
     auto at = before ? std::find(children.begin(), children.end(), before) : children.end();
     children.insert(at, child);
     child->parent = this;
+    RefreshChildArray();
     return true;
 }
 

@@ -23,8 +23,10 @@ public:
     XmlNode* parent = nullptr;
     std::vector<XmlNode*> children;
     Object* attributes = nullptr;
-    ArrayObject* child_array = nullptr;   // what childNodes answers, refreshed on each read
+    ArrayObject* child_array = nullptr;   // what childNodes answers, refreshed when the children change
 
+    // Makes childNodes list the children again.
+    void RefreshChildArray();
     // Detaches from the parent.
     void Remove();
     // Inserts child before `before` (at the end when nullptr); false when
