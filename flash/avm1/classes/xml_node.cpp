@@ -88,7 +88,8 @@ bool XmlNode::GetVirtual(Vm& vm, const std::string& property, Value* out) {
 
 bool XmlNode::SetVirtual(Vm& vm, const std::string& property, const Value& v) {
     if (Is(vm, property, "nodeName")) {
-        name = v.IsNullish() ? Value::Null() : Value(vm.ToString(v));
+        // An undefined name is ignored.
+        if (!v.IsUndefined()) name = v.IsNull() ? Value::Null() : Value(vm.ToString(v));
     } else if (Is(vm, property, "nodeValue")) {
         value = v.IsNullish() ? Value::Null() : Value(vm.ToString(v));
     } else if (Is(vm, property, "attributes")) {
@@ -141,7 +142,13 @@ bool XmlNode::Insert(XmlNode* child, XmlNode* before) {
 }
 
 XmlNode* MakeXmlNode(Vm& vm, int type, const Value& name_or_value, Object* prototype) {
-    XmlNode* node = vm.heap.Make<XmlNode>(prototype ? prototype : vm.Proto("XMLNode"));
+    if (!prototype) {
+        // Whatever XMLNode.prototype is now, for scripts may replace it.
+        Value constructor = vm.Get(vm.global, "XMLNode");
+        Value current = constructor.IsObject() ? vm.Get(constructor.object, "prototype") : Value();
+        prototype = current.IsObject() ? current.object : vm.Proto("XMLNode");
+    }
+    XmlNode* node = vm.heap.Make<XmlNode>(prototype);
     node->type = type;
     node->attributes = vm.MakeObject();
     Value text = name_or_value.IsNullish() ? Value::Null() : Value(vm.ToString(name_or_value));
