@@ -41,6 +41,7 @@ void InstallGlobals(Vm& vm) {
     InstallBitmapDataClass(vm);
     InstallFilterClasses(vm);
     InstallMovieClipLoaderClass(vm);
+    InstallFileReferenceClasses(vm);
 }
 
 }  // namespace flash::avm1
