@@ -140,6 +140,10 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     RunFrame(*root_, 0, true, nullptr);
     QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
+    // What the first frame asked for and is ready at once (local data,
+    // dialogs that close) arrives before the first frame ends.
+    vm_->RunDeliveries();
+    RunQueue();
     if (observer_) observer_->Settled(*this);
 }
 
