@@ -67,7 +67,10 @@ namespace {
 
 Value DeliverLoad(Vm& vm, Object*, Args& args) {
     Value target = Arg(args, 0);
-    if (target.IsObject()) vm.CallMethod(target, "onData", {Arg(args, 1)});
+    if (!target.IsObject()) return Value();
+    const Value& data = Arg(args, 1);
+    if (data.IsString()) target.object->Define(kBytesLoaded, Value(static_cast<double>(data.string.size())), kDontEnum);
+    vm.CallMethod(target, "onData", {data});
     return Value();
 }
 

@@ -43,6 +43,10 @@ void ScheduleLoad(Vm& vm, Object* target, const std::string& url);
 // The load(url) and sendAndLoad(url, target) methods of XML and LoadVars:
 // the object (or target) is marked not loaded and its load scheduled.
 Value LoadMethod(Vm& vm, Object* self, Args& args);
+
+// Where a load leaves the size of the data it read, for getBytesLoaded and
+// getBytesTotal.
+inline constexpr const char* kBytesLoaded = "__bytesLoaded";
 Value SendAndLoadMethod(Vm& vm, Object* self, Args& args);
 
 }  // namespace flash::avm1

@@ -86,7 +86,10 @@ Value OnData(Vm& vm, Object* self, Args& args) {
 
 Value Construct(Vm&, Object*, Args&) { return Value(); }
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
-Value Zero(Vm&, Object*, Args&) { return Value(0.0); }
+Value BytesLoaded(Vm&, Object* self, Args&) {
+    Property* bytes = self ? self->FindOwn(kBytesLoaded, true) : nullptr;
+    return bytes ? bytes->value : Value(0.0);
+}
 Value False(Vm&, Object*, Args&) { return Value(false); }
 
 }  // namespace
@@ -101,8 +104,8 @@ void InstallLoadVarsClass(Vm& vm) {
     vm.AddMethod(proto, "onData", OnData);
     vm.AddMethod(proto, "onLoad", Nothing);
     vm.AddMethod(proto, "addRequestHeader", Nothing);
-    vm.AddMethod(proto, "getBytesLoaded", Zero);
-    vm.AddMethod(proto, "getBytesTotal", Zero);
+    vm.AddMethod(proto, "getBytesLoaded", BytesLoaded);
+    vm.AddMethod(proto, "getBytesTotal", BytesLoaded);
     proto->Define("contentType", Value("application/x-www-form-urlencoded"), kDontEnum);
 }
 

@@ -153,7 +153,10 @@ Value OnData(Vm& vm, Object* self, Args& args) {
 
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
 Value False(Vm&, Object*, Args&) { return Value(false); }
-Value BytesLoaded(Vm&, Object*, Args&) { return Value(); }
+Value BytesLoaded(Vm&, Object* self, Args&) {
+    Property* bytes = self ? self->FindOwn(kBytesLoaded, true) : nullptr;
+    return bytes ? bytes->value : Value();
+}
 
 }  // namespace
 
