@@ -143,9 +143,8 @@ std::string TextField::PlainText() const { return avm1::Utf8FromUtf16(text.chars
 
 void TextField::SetPlainText(avm1::Vm&, const std::string& value) {
     std::u16string chars = Normalized(value);
-    TextFormat format = text.formats.empty() ? new_format : text.formats.front();
     text.Clear();
-    text.Append(chars, format);
+    text.Append(chars, new_format);
     Fit();
 }
 

@@ -36,6 +36,7 @@ bool IsSpace(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r
 struct Tag {
     std::string name;                          // lower case, without '/'
     bool closing = false;
+    bool malformed = false;                    // an attribute value without quotes
     std::vector<std::pair<std::string, std::string>> attributes;   // names lower case
 
     const std::string* Find(const char* attribute) const {
@@ -74,9 +75,8 @@ Tag ReadTag(const std::string& body) {
                 value = body.substr(i, end - i);
                 i = end + 1;
             } else {
-                start = i;
-                while (i < body.size() && !IsSpace(static_cast<unsigned char>(body[i]))) ++i;
-                value = body.substr(start, i - start);
+                tag.malformed = true;
+                return tag;
             }
         }
         if (!name.empty()) tag.attributes.emplace_back(name, value);
@@ -114,15 +114,15 @@ double Number(const std::string& text) {
     return std::isfinite(n) ? n : 0;
 }
 
-// "#RRGGBB" or "0xRRGGBB"; nullopt when not a colour.
-std::optional<double> Color(std::string text) {
-    if (!text.empty() && text[0] == '#') text = text.substr(1);
-    else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = text.substr(2);
-    if (text.empty()) return std::nullopt;
+// "#" and hex digits, read up to the first other character, the last six
+// digits counting; nullopt without the "#".
+std::optional<double> Color(const std::string& text) {
+    if (text.empty() || text[0] != '#') return std::nullopt;
     unsigned long value = 0;
-    for (char c : text) {
+    for (size_t i = 1; i < text.size(); ++i) {
+        char c = text[i];
         int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        if (digit < 0) return std::nullopt;
+        if (digit < 0) break;
         value = (value << 4 | static_cast<unsigned long>(digit)) & 0xFFFFFF;
     }
     return static_cast<double>(value);
@@ -291,6 +291,7 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
             bool self_closing = body.back() == '/';
             if (self_closing) body.pop_back();
             Tag tag = ReadTag(body);
+            if (tag.malformed) break;   // nothing from here on is read
             if (tag.name == "br" || tag.name == "sbr") {
                 if (multiline) break_paragraph();
                 continue;
