@@ -148,8 +148,8 @@ void TextField::SetPlainText(avm1::Vm&, const std::string& value) {
     Fit();
 }
 
-void TextField::SetHtmlText(avm1::Vm&, const std::string& value) {
-    text = ParseHtml(value, new_format, multiline, condense_white);
+void TextField::SetHtmlText(avm1::Vm& vm, const std::string& value) {
+    text = ParseHtml(value, new_format, multiline, condense_white, vm.version());
     Fit();
 }
 
@@ -238,7 +238,7 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
         return true;
     case Prop::HtmlText:
         PullVariable(vm);
-        *out = Value(html ? PrintHtml(text, new_format) : PlainText());
+        *out = Value(html ? PrintHtml(text) : PlainText());
         return true;
     case Prop::Html: *out = Value(html); return true;
     case Prop::Length:
