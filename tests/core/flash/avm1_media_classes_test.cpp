@@ -90,3 +90,39 @@ TEST_F(MediaClassesTest, BitmapDataChecksSizesAndArguments) {
 
 }  // namespace
 }  // namespace flash::avm1
+
+namespace flash::avm1 {
+namespace {
+
+// File dialogs: browse checks its type list; with no dialog to show, one
+// that opens is cancelled when the player's deliveries run, and none other
+// opens meanwhile.
+TEST_F(MediaClassesTest, FileReferenceDialogsCheckFiltersAndCloseCancelled) {
+    Value list = New(Package("net", "FileReferenceList"));
+    Object* filter = vm.MakeObject();
+    vm.Set(filter, "description", Value("text"));
+    Args bad = {Value(vm.MakeArray({Value(filter)}))};   // no extension
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(list, "browse", bad)));
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(list, "browse", {Value("*.txt")})));
+    vm.Set(filter, "extension", Value("*.txt"));
+    Args good = {Value(vm.MakeArray({Value(filter)}))};
+
+    Object* listener = vm.MakeObject();
+    vm.Set(listener, "onCancel", Value(static_cast<Object*>(vm.MakeNative("", [](Vm& v, Object*, Args&) {
+               v.Set(v.global, "cancelled", Value(true));
+               return Value();
+           }))));
+    vm.CallMethod(list, "addListener", {Value(listener)});
+    EXPECT_TRUE(vm.ToBoolean(vm.CallMethod(list, "browse", good)));
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(list, "browse", good)));   // one is open
+    vm.RunDeliveries();
+    EXPECT_TRUE(vm.ToBoolean(vm.Get(vm.global, "cancelled")));
+    EXPECT_TRUE(vm.ToBoolean(vm.CallMethod(list, "browse", {})));   // closed again
+    vm.RunDeliveries();
+    Value file = New(Package("net", "FileReference"));
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(file, "download", {Value("baddomain")})));
+    EXPECT_TRUE(vm.Get(file.object, "name").IsUndefined());
+}
+
+}  // namespace
+}  // namespace flash::avm1

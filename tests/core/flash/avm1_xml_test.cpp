@@ -64,6 +64,20 @@ TEST_F(XmlTest, AppendChildMovesNodesAndRefusesCycles) {
     EXPECT_TRUE(vm.Get(copy.object, "parentNode").IsNull());
 }
 
+TEST_F(XmlTest, ChildNodesIsOneArrayRebuiltWhenChildrenChange) {
+    Value doc = NewXml("<l><a/><b/></l>");
+    Value list = vm.Get(vm.Get(doc.object, "firstChild").object, "childNodes");
+    Value l = vm.Get(doc.object, "firstChild");
+    vm.CallMethod(list, "push", {Value(1)});   // scripts may change it...
+    EXPECT_EQ(vm.ToNumber(vm.Get(list.object, "length")), 3);
+    vm.CallMethod(l, "appendChild", {vm.CallMethod(doc, "createElement", {Value("c")})});
+    EXPECT_EQ(Print(list), "<a />,<b />,<c />");   // ...until the children change
+    EXPECT_EQ(vm.Get(l.object, "childNodes").object, list.object);
+    // A node appended to its own parent stays where it is.
+    vm.CallMethod(l, "appendChild", {vm.Get(l.object, "firstChild")});
+    EXPECT_EQ(Print(l), "<l><a /><b /><c /></l>");
+}
+
 TEST_F(XmlTest, IdAttributesFillIdMap) {
     Value doc = NewXml("<a id=\"one\"><b id=\"two\"/></a>");
     Value map = vm.Get(doc.object, "idMap");

@@ -34,6 +34,41 @@ TEST(TextHtml, LineEndsEndParagraphsAndClosingPOnlyWhenMultiline) {
     EXPECT_EQ(Chars(ParseHtml("<!-- x --><span>hi</span>", Base(), false, false)), "hi");
 }
 
+TEST(TextHtml, OlderMoviesReadHtmlTheOlderWay) {
+    // Before version 7 closing p ends paragraphs even in one-line fields,
+    // and white space alone between tags is no text.
+    EXPECT_EQ(Chars(ParseHtml(" <p>test</p>  <p>test</p> ", Base(), false, false, 6)), "test\rtest\r");
+    EXPECT_EQ(Chars(ParseHtml("<b>test</b>\n", Base(), false, false, 6)), "test");
+    EXPECT_EQ(Chars(ParseHtml("\ntest\n", Base(), false, false, 6)), "\rtest\r");
+    EXPECT_EQ(Chars(ParseHtml("\n", Base(), false, false, 6)), "");
+    // Version 7 keeps one-line fields one paragraph and condenses each run alone.
+    EXPECT_EQ(Chars(ParseHtml("<p>a</p><p>b</p>", Base(), false, false, 7)), "ab");
+    EXPECT_EQ(Chars(ParseHtml("<b> x </b><i> y </i>", Base(), false, true, 7)), " x  y ");
+    EXPECT_EQ(Chars(ParseHtml("<b> x </b><i> y </i>", Base(), false, true, 8)), "x y ");
+    // Kerning and letter spacing came with version 8.
+    RichText old = ParseHtml("<font kerning=\"1\" letterspacing=\"2\">k</font>", Base(), false, false, 7);
+    EXPECT_EQ(*old.formats[0].kerning, false);
+    EXPECT_EQ(*old.formats[0].letter_spacing, 0);
+}
+
+TEST(TextHtml, ColoursAndUnquotedAttributes) {
+    auto color = [](const char* html) { return *ParseHtml(html, Base(), false, false).formats[0].color; };
+    EXPECT_EQ(color("<font color=\"#ff\">x</font>"), 0xFF);
+    EXPECT_EQ(color("<font color=\"#ff00ffffee\">x</font>"), 0xFFFFEE);
+    EXPECT_EQ(color("<font color=\"#ff00gp\">x</font>"), 0xFF00);
+    EXPECT_EQ(color("<font color=\"ff00ff\">x</font>"), 0);   // no '#': unchanged
+    // A value without quotes stops the reading there.
+    EXPECT_EQ(Chars(ParseHtml("a<font color=#00FF00>green</font>", Base(), false, false)), "a");
+}
+
+TEST(TextHtml, RunsInOtherFontsNestTheirFontTags) {
+    TextFormat base = Base();
+    RichText text = ParseHtml("t<font color=\"#aaaaaa\">a<font size=\"16\">b</font></font>t", base, false, false);
+    std::string html = PrintHtml(text);
+    EXPECT_NE(html.find(">t<FONT COLOR=\"#AAAAAA\">a<FONT SIZE=\"16\">b</FONT></FONT>t</FONT></P>"), std::string::npos)
+        << html;
+}
+
 TEST(TextHtml, CondenseWhiteMakesOneSpaceOfEachRun) {
     EXPECT_EQ(Chars(ParseHtml("  a \n\n b  ", Base(), true, true)), "a b ");
     EXPECT_EQ(Chars(ParseHtml("a<br>b", Base(), true, true)), "a\rb");
