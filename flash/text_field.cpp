@@ -341,7 +341,7 @@ bool TextField::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Va
         AutoSize size = AutoSize::None;
         if (value.IsBoolean()) size = value.boolean ? AutoSize::Left : AutoSize::None;
         else {
-            std::string s = vm.ToString(value);
+            std::string s = avm1::FoldCase(vm.ToString(value));
             if (s == "left") size = AutoSize::Left;
             else if (s == "center") size = AutoSize::Center;
             else if (s == "right") size = AutoSize::Right;

@@ -41,7 +41,7 @@ Object* MakeTextFormatObject(Vm& vm, const TextFormat& f) {
     vm.Set(object, "indent", Optional(f.indent));
     vm.Set(object, "leading", Optional(f.leading));
     vm.Set(object, "blockIndent", Optional(f.block_indent));
-    vm.Set(object, "tabStops", Value::Null());
+    vm.Set(object, "tabStops", Value(vm.MakeArray()));   // a field has no tab stops set
     vm.Set(object, "bullet", Optional(f.bullet));
     vm.Set(object, "kerning", Optional(f.kerning));
     vm.Set(object, "letterSpacing", Optional(f.letter_spacing));
