@@ -108,7 +108,7 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
         line.leading = f.leading.value_or(0) * 20;
         // Lines are whole pixels high.
         y += std::floor((line.ascent + line.descent + line.leading) / 20) * 20;
-        out.width = std::max(out.width, line.width + left);
+        out.width = std::max(out.width, line.width);   // margins and indents not counted
         out.lines.push_back(std::move(line));
     };
 
