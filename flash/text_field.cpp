@@ -290,8 +290,13 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
     case Prop::Visible: *out = Value(placed.visible); return true;
     case Prop::Width:
     case Prop::Height: {
-        flash::Box box = TransformBox(m, {xmin, ymin, xmax, ymax});
-        *out = Value(round20(prop == Prop::Width ? box.xmax - box.xmin : box.ymax - box.ymin));
+        // Each corner lands on a whole twip before the box is measured.
+        double xs[4], ys[4];
+        const double cx[4] = {xmin, xmax, xmin, xmax}, cy[4] = {ymin, ymin, ymax, ymax};
+        for (int k = 0; k < 4; ++k) xs[k] = std::round(m.X(cx[k], cy[k])), ys[k] = std::round(m.Y(cx[k], cy[k]));
+        double w = *std::max_element(xs, xs + 4) - *std::min_element(xs, xs + 4);
+        double h = *std::max_element(ys, ys + 4) - *std::min_element(ys, ys + 4);
+        *out = Value(round20(prop == Prop::Width ? w : h));
         return true;
     }
     case Prop::Name: *out = Value(placed.name); return true;
@@ -394,11 +399,12 @@ bool TextField::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Va
     case Prop::Rotation: if (valid) SetScaleRotation(m, ScaleX(m), ScaleY(m), std::remainder(n, 360)); break;
     case Prop::Alpha: if (valid) placed.color.am = static_cast<int>(n * 256 / 100); break;
     case Prop::Visible: placed.visible = vm.ToBoolean(value); break;
+    // The box takes the size as given, whatever the field's scale.
     case Prop::Width:
-        if (valid && n >= 0) xmax = xmin + std::round(n * 20 / std::max(ScaleX(m), 1e-9));
+        if (valid && n >= 0) xmax = xmin + std::round(n * 20);
         break;
     case Prop::Height:
-        if (valid && n >= 0) ymax = ymin + std::round(n * 20 / std::max(ScaleY(m), 1e-9));
+        if (valid && n >= 0) ymax = ymin + std::round(n * 20);
         break;
     case Prop::Name: placed.name = vm.ToString(value); break;
     default: return true;   // read-only
