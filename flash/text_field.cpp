@@ -174,8 +174,11 @@ void TextField::PushVariable(avm1::Vm& vm) {
     SplitVariable(variable, &target, &name);
     avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
     if (!clip) return;
-    last_pushed = PlainText();
-    vm.Set(clip, name, avm1::Value(last_pushed));
+    vm.Set(clip, name, avm1::Value(PlainText()));
+    // What the variable holds now (a read-only one keeps its value, and the
+    // field its text until the variable changes).
+    avm1::Value now = vm.Get(clip, name);
+    last_pushed = now.IsUndefined() ? PlainText() : vm.ToString(now);
 }
 
 TextLayout TextField::Laid() const {
