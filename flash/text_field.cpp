@@ -125,17 +125,25 @@ void TextField::Define(avm1::Vm& vm, const EditText& d, const Movie& owner) {
     new_format.right_margin = d.right_margin / 20.0;
     new_format.indent = d.indent / 20.0;
     new_format.leading = d.leading / 20.0;
+    initial = d.initial;
     if (d.html) SetHtmlText(vm, d.initial);
     else SetPlainText(vm, d.initial);
-    // A bound variable that is not set yet takes the field's text.
-    if (!variable.empty()) {
-        std::string target, name;
-        SplitVariable(variable, &target, &name);
-        avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
-        if (clip && vm.Get(clip, name).IsUndefined()) {
-            if (!d.initial.empty()) PushVariable(vm);
-        }
-        else PullVariable(vm);
+    BindVariable(vm);
+}
+
+void TextField::BindVariable(avm1::Vm& vm) {
+    last_pushed.clear();
+    if (variable.empty()) return;
+    std::string target, name;
+    SplitVariable(variable, &target, &name);
+    avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
+    if (clip && vm.Get(clip, name).IsUndefined()) {
+        if (initial.empty()) return;
+        if (html) SetHtmlText(vm, initial);
+        else SetPlainText(vm, initial);
+        PushVariable(vm);
+    } else {
+        PullVariable(vm);
     }
 }
 
@@ -379,8 +387,7 @@ bool TextField::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Va
     case Prop::EmbedFonts: embed_fonts = vm.ToBoolean(value); break;
     case Prop::Variable:
         variable = value.IsUndefined() || value.IsNull() ? std::string() : vm.ToString(value);
-        last_pushed.clear();
-        PullVariable(vm);
+        BindVariable(vm);
         break;
     case Prop::Password: password = vm.ToBoolean(value); break;
     case Prop::CondenseWhite: condense_white = vm.ToBoolean(value); break;

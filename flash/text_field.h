@@ -72,6 +72,11 @@ struct TextField : avm1::Object {
     const Movie* movie = nullptr;            // where its embedded font is found
     uint16_t font_id = 0;
     std::string last_pushed;                 // the text last written to the variable
+    std::string initial;                     // the text the field was defined with (HTML when html)
+
+    // Binds the field to a variable: an unset one takes the field's first
+    // text, a set one shows its value.
+    void BindVariable(avm1::Vm& vm);
 };
 
 // Makes a text field at depth in parent's list, replacing what is there.
