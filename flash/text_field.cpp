@@ -113,7 +113,9 @@ void TextField::Define(avm1::Vm& vm, const EditText& d, const Movie& owner) {
     new_format = DefaultTextFormat();
     const Character* font = owner.Find(d.font);
     if (font && font->font) {
-        if (!font->font->name.empty()) new_format.font = font->font->name;
+        // Names may carry the terminator that DefineFont counts in their length.
+        std::string name = font->font->name.substr(0, font->font->name.find('\0'));
+        if (!name.empty()) new_format.font = name;
         new_format.bold = font->font->bold;
         new_format.italic = font->font->italic;
     }
