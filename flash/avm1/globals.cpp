@@ -42,6 +42,7 @@ void InstallGlobals(Vm& vm) {
     InstallFilterClasses(vm);
     InstallMovieClipLoaderClass(vm);
     InstallFileReferenceClasses(vm);
+    InstallNetConnectionClass(vm);
 }
 
 }  // namespace flash::avm1

@@ -19,7 +19,6 @@ struct MinimalClass {
 const MinimalClass kClasses[] = {
     {"Camera", {"setMode", "setMotionLevel", "setQuality", "setCursor", "setKeyFrameInterval", "setLoopback"}},
     {"Microphone", {"setGain", "setRate", "setSilenceLevel", "setUseEchoSuppression"}},
-    {"NetConnection", {"connect", "close", "call", "addHeader"}},
     {"NetStream", {"close", "pause", "play", "seek", "setBufferTime", "attachAudio", "attachVideo", "publish",
                    "receiveAudio", "receiveVideo", "send"}},
     {"LocalConnection", {"close", "connect", "send"}},
