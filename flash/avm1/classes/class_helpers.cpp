@@ -100,7 +100,8 @@ void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
     if (file && url.find("://") == std::string::npos) {
         std::ostringstream data;
         data << file.rdbuf();
-        text = Value(data.str());
+        // An empty file loads nothing, as a missing one.
+        if (!data.str().empty()) text = Value(data.str());
     }
     Vm::Timer timer;
     timer.function = Value(static_cast<Object*>(vm.MakeNative("", DeliverLoad)));

@@ -77,8 +77,8 @@ Value OnData(Vm& vm, Object* self, Args& args) {
         vm.CallMethod(Value(self), "onLoad", {Value(false)});
         return Value();
     }
-    Args decode_args = {text};
-    Decode(vm, self, decode_args);
+    // Through decode as scripts see it, which they may replace.
+    vm.CallMethod(Value(self), "decode", {text});
     vm.Set(self, "loaded", Value(true));
     vm.CallMethod(Value(self), "onLoad", {Value(true)});
     return Value();
