@@ -56,6 +56,7 @@ struct TextField : avm1::Object {
     int depth;
     bool removed = false;
     bool masking = false;                    // is some clip's mask: not drawn itself
+    int selection_begin = -1, selection_end = -1, caret = -1;   // set by Selection.setSelection
 
     // Box in the field's own space, twips.
     double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
