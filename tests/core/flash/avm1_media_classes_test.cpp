@@ -126,3 +126,30 @@ TEST_F(MediaClassesTest, FileReferenceDialogsCheckFiltersAndCloseCancelled) {
 
 }  // namespace
 }  // namespace flash::avm1
+
+namespace flash::avm1 {
+namespace {
+
+// onStatus hears each change of a NetConnection: the local connection
+// opens at once, a server connection stays pending, close ends either.
+TEST_F(MediaClassesTest, NetConnectionTellsOnStatusOfEachChange) {
+    Value connection = New(Global("NetConnection"));
+    Object* log = vm.MakeArray();
+    vm.Set(vm.global, "log", Value(log));
+    vm.Set(connection.object, "onStatus", Value(static_cast<Object*>(vm.MakeNative("", [](Vm& v, Object*, Args& a) {
+               Value code = a.empty() ? Value("none") : v.Get(a[0].object, "code");
+               v.CallMethod(v.Get(v.global, "log"), "push", {code});
+               return Value();
+           }))));
+    vm.CallMethod(connection, "close", {});                      // nothing to close
+    vm.CallMethod(connection, "connect", {Value::Null()});
+    vm.CallMethod(connection, "connect", {Value::Null()});       // closes, then connects again
+    vm.CallMethod(connection, "connect", {Value("http://example.org")});
+    vm.CallMethod(connection, "close", {});
+    EXPECT_EQ(vm.ToString(Value(log)),
+              "NetConnection.Connect.Success,NetConnection.Connect.Closed,NetConnection.Connect.Success,"
+              "NetConnection.Connect.Closed,NetConnection.Connect.Closed,none");
+}
+
+}  // namespace
+}  // namespace flash::avm1
