@@ -221,6 +221,23 @@ TEST_F(ScriptedPlayer, CreatedTextFieldsAreNamedChildrenWithTheirOwnBox) {
     EXPECT_TRUE(vm->Get(root, "t").IsUndefined());
 }
 
+TEST_F(ScriptedPlayer, SizeSetIsTheBoxAndAReadOnlyVariableKeepsTheFieldsText) {
+    avm1::Object* field = Call(root, "createTextField", {avm1::Value("t"), avm1::Value(1), avm1::Value(0),
+                                                         avm1::Value(0), avm1::Value(100), avm1::Value(20)}).object;
+    vm->Set(field, "_xscale", avm1::Value(200));
+    vm->Set(field, "_width", avm1::Value(20));   // the box, not the scaled size
+    EXPECT_EQ(Number(field, "_width"), 40);
+    // Bound to an unset variable, the field gives it nothing; a variable
+    // that cannot be written leaves the field its own text.
+    vm->Set(field, "variable", avm1::Value("v"));
+    vm->Set(root, "v", avm1::Value("first"));
+    EXPECT_EQ(vm->ToString(vm->Get(field, "text")), "first");
+    Call(vm->global, "ASSetPropFlags", {avm1::Value(root), avm1::Value("v"), avm1::Value(4)});
+    vm->Set(field, "text", avm1::Value("second"));
+    EXPECT_EQ(vm->ToString(vm->Get(root, "v")), "first");
+    EXPECT_EQ(vm->ToString(vm->Get(field, "text")), "second");
+}
+
 TEST_F(ScriptedPlayer, AutoSizeKeepsTheSideItNames) {
     avm1::Object* field = Call(root, "createTextField", {avm1::Value("t"), avm1::Value(1), avm1::Value(100),
                                                          avm1::Value(0), avm1::Value(200), avm1::Value(20)}).object;
