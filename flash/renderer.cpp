@@ -397,13 +397,21 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
     int32_t x1 = static_cast<int32_t>(field.xmax), y1 = static_cast<int32_t>(field.ymax);
     if (!mask_target_ && (field.border || field.background)) {
         Rgba border = color.Apply(rgb(field.border_color)), fill = color.Apply(rgb(field.background_color));
-        if (matrix.b == 0 && matrix.c == 0) {
-            // Upright boxes land on whole pixels, the border a pixel wide on
-            // the box's edge pixels, right and bottom ones included.
-            Point p0 = Transform(matrix, x0, y0), p1 = Transform(matrix, x1, y1);
-            auto snap = [](double v) { return std::ceil(v - 0.5); };   // halves go down
-            double left = snap(std::min(p0.x, p1.x)), right = snap(std::max(p0.x, p1.x));
-            double top = snap(std::min(p0.y, p1.y)), bottom = snap(std::max(p0.y, p1.y));
+        // Corners land on whole pixels, halves going down.
+        auto snap = [](double v) { return std::ceil(v - 0.5); };
+        Point c[4] = {Transform(matrix, x0, y0), Transform(matrix, x1, y0), Transform(matrix, x1, y1),
+                      Transform(matrix, x0, y1)};
+        for (Point& p : c) p = Point{snap(p.x), snap(p.y)};
+        bool upright = matrix.b == 0 && matrix.c == 0;
+        // A box turned or skewed by less than a pixel at its corners is still
+        // drawn upright, its corners all drawn.
+        bool nearly = (c[0].y == c[1].y && c[2].y == c[3].y && c[0].x == c[3].x && c[1].x == c[2].x) ||
+                      (c[0].x == c[1].x && c[2].x == c[3].x && c[0].y == c[3].y && c[1].y == c[2].y);
+        if (upright || nearly) {
+            // The border is a pixel wide on the box's edge pixels, right and
+            // bottom ones included.
+            double left = std::min({c[0].x, c[1].x, c[2].x, c[3].x}), right = std::max({c[0].x, c[1].x, c[2].x, c[3].x});
+            double top = std::min({c[0].y, c[1].y, c[2].y, c[3].y}), bottom = std::max({c[0].y, c[1].y, c[2].y, c[3].y});
             auto box = [&](double l, double t, double r, double b, Rgba c) {
                 DrawBox(static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
                         static_cast<int32_t>(b), Matrix{}, c);
@@ -413,8 +421,8 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
             } else {
                 if (field.background && right - left > 1 && bottom - top > 1) box(left + 1, top + 1, right, bottom, fill);
                 box(left, top, right + 1, top + 1, border);
-                // The bottom right corner pixel stays clear.
-                box(left, bottom, right, bottom + 1, border);
+                // An upright box leaves its bottom right corner pixel clear.
+                box(left, bottom, upright ? right : right + 1, bottom + 1, border);
                 box(left, top + 1, left + 1, bottom, border);
                 box(right, top + 1, right + 1, bottom, border);
             }
