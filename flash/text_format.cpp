@@ -291,7 +291,11 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
     if (version < 7) multiline = true;
     std::vector<std::pair<std::string, TextFormat>> stack;   // open tags and the format inside them
     auto current = [&]() -> const TextFormat& { return stack.empty() ? base : stack.back().second; };
-    auto add = [&](const std::u16string& text) { out.Append(text, current()); };
+    TextFormat last = base;   // the format of the latest text or tag opened
+    auto add = [&](const std::u16string& text) {
+        out.Append(text, current());
+        if (!text.empty()) last = current();
+    };
     auto break_paragraph = [&] { add(u"\r"); };
     for (size_t i = 0; i < html.size();) {
         if (html[i] == '<') {
@@ -311,18 +315,20 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
             if (tag.closing) {
                 for (size_t k = stack.size(); k-- > 0;)
                     if (stack[k].first == tag.name) {
-                        // The paragraph ends in the format of its last character.
-                        if ((tag.name == "p" || tag.name == "li") && multiline)
-                            out.Append(u"\r", out.formats.empty() ? current() : TextFormat(out.formats.back()));
+                        // The paragraph ends in the format of its last text or tag.
+                        if ((tag.name == "p" || tag.name == "li") && multiline) out.Append(u"\r", last);
                         stack.resize(k);
                         break;
                     }
                 continue;
             }
             if (self_closing) continue;
+            // A list item starts a paragraph of its own.
+            if (tag.name == "li" && multiline && !out.chars.empty() && out.chars.back() != u'\r') break_paragraph();
             TextFormat inner = current();
             ApplyTag(tag, inner, !older);
             stack.emplace_back(tag.name, inner);
+            last = inner;
             continue;
         }
         size_t end = html.find('<', i);
