@@ -4,6 +4,7 @@
 #include "flash/blend.h"
 #include "flash/filters.h"
 #include "flash/drawing.h"
+#include "flash/device_fonts.h"
 #include "flash/text_field.h"
 #include "flash/gradient_paint.h"
 #include "flash/morph_reader.h"
@@ -325,10 +326,21 @@ void Renderer::DrawText(const Text& text, const Matrix& matrix, const ColorTrans
         if (!character || !character->font) continue;
         const Font& font = *character->font;
         double scale = run.height / font.em;
+        // A font without outlines is drawn with the system's font of its name.
+        bool outlined = false;
+        for (const Shape& shape : font.glyphs)
+            for (const ShapeLayer& layer : shape.layers) outlined = outlined || !layer.edges.empty();
+        const Font* device = outlined ? nullptr : DeviceFont(font.name.substr(0, font.name.find('\0')), font.bold, font.italic);
         double x = run.x;
         for (const auto& [glyph, advance] : run.glyphs) {
-            if (glyph < font.glyphs.size())
+            if (device && glyph < font.codes.size()) {
+                int index = device->FindGlyph(font.codes[glyph]);
+                if (index >= 0)
+                    DrawShape(device->glyphs[static_cast<size_t>(index)],
+                              GlyphMatrix(base, x, run.y, run.height / device->em), color, &run.color);
+            } else if (glyph < font.glyphs.size()) {
                 DrawShape(font.glyphs[glyph], GlyphMatrix(base, x, run.y, scale), color, &run.color);
+            }
             x += advance;
         }
     }
