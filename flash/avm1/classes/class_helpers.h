@@ -44,9 +44,11 @@ void ScheduleLoad(Vm& vm, Object* target, const std::string& url);
 // the object (or target) is marked not loaded and its load scheduled.
 Value LoadMethod(Vm& vm, Object* self, Args& args);
 
-// Where a load leaves the size of the data it read, for getBytesLoaded and
-// getBytesTotal.
-inline constexpr const char* kBytesLoaded = "__bytesLoaded";
+// getBytesLoaded and getBytesTotal of XML and LoadVars: the _bytesLoaded
+// and _bytesTotal a load keeps on the object (0 and undefined while it
+// runs, the data's size once read).
+Value BytesLoadedMethod(Vm& vm, Object* self, Args& args);
+Value BytesTotalMethod(Vm& vm, Object* self, Args& args);
 Value SendAndLoadMethod(Vm& vm, Object* self, Args& args);
 
 }  // namespace flash::avm1

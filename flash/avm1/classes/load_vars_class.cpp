@@ -45,7 +45,7 @@ std::string UrlEncode(const std::string& text) {
 }
 
 Value Decode(Vm& vm, Object* self, Args& args) {
-    if (!self || args.empty()) return Value();
+    if (!self || args.empty()) return Value(false);
     std::string text = vm.ToString(args[0]);
     size_t start = 0;
     while (start < text.size()) {
@@ -86,10 +86,7 @@ Value OnData(Vm& vm, Object* self, Args& args) {
 
 Value Construct(Vm&, Object*, Args&) { return Value(); }
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
-Value BytesLoaded(Vm&, Object* self, Args&) {
-    Property* bytes = self ? self->FindOwn(kBytesLoaded, true) : nullptr;
-    return bytes ? bytes->value : Value(0.0);
-}
+
 Value False(Vm&, Object*, Args&) { return Value(false); }
 
 }  // namespace
@@ -104,8 +101,8 @@ void InstallLoadVarsClass(Vm& vm) {
     vm.AddMethod(proto, "onData", OnData);
     vm.AddMethod(proto, "onLoad", Nothing);
     vm.AddMethod(proto, "addRequestHeader", Nothing);
-    vm.AddMethod(proto, "getBytesLoaded", BytesLoaded);
-    vm.AddMethod(proto, "getBytesTotal", BytesLoaded);
+    vm.AddMethod(proto, "getBytesLoaded", BytesLoadedMethod);
+    vm.AddMethod(proto, "getBytesTotal", BytesTotalMethod);
     proto->Define("contentType", Value("application/x-www-form-urlencoded"), kDontEnum);
 }
 

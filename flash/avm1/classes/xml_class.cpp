@@ -153,10 +153,7 @@ Value OnData(Vm& vm, Object* self, Args& args) {
 
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
 Value False(Vm&, Object*, Args&) { return Value(false); }
-Value BytesLoaded(Vm&, Object* self, Args&) {
-    Property* bytes = self ? self->FindOwn(kBytesLoaded, true) : nullptr;
-    return bytes ? bytes->value : Value();
-}
+
 
 }  // namespace
 
@@ -180,8 +177,8 @@ void InstallXmlClasses(Vm& vm) {
     vm.AddMethod(xml, "sendAndLoad", SendAndLoadMethod);
     vm.AddMethod(xml, "send", False);
     vm.AddMethod(xml, "addRequestHeader", Nothing);
-    vm.AddMethod(xml, "getBytesLoaded", BytesLoaded);
-    vm.AddMethod(xml, "getBytesTotal", BytesLoaded);
+    vm.AddMethod(xml, "getBytesLoaded", BytesLoadedMethod);
+    vm.AddMethod(xml, "getBytesTotal", BytesTotalMethod);
     vm.AddMethod(xml, "onData", OnData);
     vm.AddMethod(xml, "onLoad", Nothing);
     xml->Define("ignoreWhite", Value(false), 0);
