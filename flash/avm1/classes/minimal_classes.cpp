@@ -37,6 +37,14 @@ Value GetDevice(Vm& vm, Object* self, Args&) {
     return Value(device);
 }
 
+// XMLSocket.prototype.onData: the received text as an XML document for onXML.
+Value SocketData(Vm& vm, Object* self, Args& args) {
+    if (!self) return Value();
+    Value document = vm.Construct(vm.Get(vm.global, "XML"), {Arg(args, 0)});
+    vm.CallMethod(Value(self), "onXML", {document});
+    return Value();
+}
+
 }  // namespace
 
 void InstallMinimalClasses(Vm& vm) {
@@ -54,6 +62,7 @@ void InstallMinimalClasses(Vm& vm) {
         constructor->Define("names", vm.MakeArray(), kDontEnum);
     }
     vm.AddMethod(vm.Proto("XMLSocket"), "connect", False);
+    vm.AddMethod(vm.Proto("XMLSocket"), "onData", SocketData);
 }
 
 }  // namespace flash::avm1
