@@ -83,12 +83,7 @@ Value NodeToString(Vm& vm, Object* self, Args&) {
 Value NamespaceForPrefix(Vm& vm, Object* self, Args& args) {
     XmlNode* node = AsNode(self);
     if (!node || args.empty()) return Value::Null();
-    std::string prefix = vm.ToString(args[0]);
-    std::string attribute = prefix.empty() ? "xmlns" : "xmlns:" + prefix;
-    for (XmlNode* n = node; n; n = n->parent)
-        if (n->attributes)
-            if (Property* p = n->attributes->FindOwn(attribute, true)) return Value(vm.ToString(p->value));
-    return Value::Null();
+    return NamespaceFor(vm, node, vm.ToString(args[0]));
 }
 
 Value PrefixForNamespace(Vm& vm, Object* self, Args& args) {
@@ -98,9 +93,8 @@ Value PrefixForNamespace(Vm& vm, Object* self, Args& args) {
     for (XmlNode* n = node; n; n = n->parent) {
         if (!n->attributes) continue;
         for (const auto& entry : n->attributes->properties.entries()) {
-            if (vm.ToString(entry.property.value) != uri) continue;
-            if (entry.name == "xmlns") return Value("");
-            if (entry.name.compare(0, 6, "xmlns:") == 0) return Value(entry.name.substr(6));
+            std::string prefix;
+            if (NamespacePrefix(entry.name, &prefix) && vm.ToString(entry.property.value) == uri) return Value(prefix);
         }
     }
     return Value::Null();

@@ -34,17 +34,6 @@ std::string Prefix(const std::string& name) {
     return colon == std::string::npos ? "" : name.substr(0, colon);
 }
 
-// The URI bound to prefix ("" the default namespace) by xmlns attributes
-// of node or its ancestors.
-Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix) {
-    std::string attribute = prefix.empty() ? "xmlns" : "xmlns:" + prefix;
-    for (XmlNode* n = node; n; n = n->parent) {
-        if (!n->attributes) continue;
-        if (Property* p = n->attributes->FindOwn(attribute, true)) return Value(vm.ToString(p->value));
-    }
-    return Value::Null();
-}
-
 }  // namespace
 
 bool XmlNode::GetVirtual(Vm& vm, const std::string& property, Value* out) {
@@ -113,6 +102,24 @@ void XmlNode::TraceRefs(Tracer& tracer) {
     tracer.Mark(child_array);
     tracer.Mark(name);
     tracer.Mark(value);
+}
+
+bool NamespacePrefix(const std::string& attribute, std::string* prefix) {
+    if (attribute.compare(0, 5, "xmlns") != 0) return false;
+    *prefix = attribute.size() > 5 && attribute[5] == ':' ? attribute.substr(6) : "";
+    return true;
+}
+
+Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix) {
+    for (XmlNode* n = node; n; n = n->parent) {
+        if (!n->attributes) continue;
+        // Attributes are kept last first: the one written first wins.
+        std::string bound;
+        const auto& entries = n->attributes->properties.entries();
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+            if (NamespacePrefix(it->name, &bound) && bound == prefix) return Value(vm.ToString(it->property.value));
+    }
+    return Value::Null();
 }
 
 void XmlNode::RefreshChildArray() {

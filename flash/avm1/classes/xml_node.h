@@ -42,6 +42,15 @@ XmlNode* MakeXmlNode(Vm& vm, int type, const Value& name_or_value, Object* proto
 // document's xmlDecl, docTypeDecl and idMap are set as the parse finds them.
 int ParseXml(Vm& vm, XmlNode* document, const std::string& text, bool ignore_white);
 
+// The prefix an attribute binds when it declares a namespace: "xmlns:p"
+// binds p; "xmlns", "xmlns:" and any other name starting "xmlns" bind the
+// default namespace (""). False for other attributes.
+bool NamespacePrefix(const std::string& attribute, std::string* prefix);
+
+// The URI bound to prefix by the nearest declaration on node or its
+// ancestors (the first written among a node's attributes), or null.
+Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix);
+
 // The markup of a node and its descendants.
 std::string XmlToString(Vm& vm, XmlNode* node);
 std::string XmlEscape(const std::string& text);
