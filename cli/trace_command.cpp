@@ -102,7 +102,8 @@ int RunTraceCommand(const CliArgs& args) {
     flash::SoundMixer mixer;
     flash::SoundEngine sound(player, mixer);
     player.SetTraceSink([](const std::string& line) {
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        // A carriage return in traced text ends a line of the log.
+        for (char c : line) std::fputc(c == '\r' ? '\n' : c, stdout);
         std::fputc('\n', stdout);
     });
     player.SetClock(epoch, offset);

@@ -1,5 +1,7 @@
 #include "flash/flash_control_win.h"
 
+#include "flash/device_fonts_win.h"
+
 #include "swf/jpeg_decoder_win.h"
 #include "flash/movie_loader.h"
 #include "flash/player.h"
@@ -94,6 +96,7 @@ FlashControl* FlashControl::Create(HWND parent, int id, int x, int y, int width,
             throw std::runtime_error("cannot register the Flash control's window class");
         swf::InstallWicJpegDecoder();
         flash::InstallWindowsSound();
+        flash::InstallWindowsFonts();
         registered = true;
     }
     HWND window = CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | WS_CLIPCHILDREN | WS_CLIPSIBLINGS,

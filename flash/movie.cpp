@@ -84,6 +84,13 @@ const Character* Movie::Find(uint16_t id) const {
     return it == characters.end() ? nullptr : &it->second;
 }
 
+int Font::FindGlyph(uint16_t code) const {
+    auto found = codes_sorted ? std::lower_bound(codes.begin(), codes.end(), code)
+                              : std::find(codes.begin(), codes.end(), code);
+    if (found == codes.end() || *found != code) return -1;
+    return static_cast<int>(found - codes.begin());
+}
+
 Box TransformBox(const Matrix& m, const Box& box) {
     double xs[4] = {m.X(box.xmin, box.ymin), m.X(box.xmax, box.ymin), m.X(box.xmin, box.ymax), m.X(box.xmax, box.ymax)};
     double ys[4] = {m.Y(box.xmin, box.ymin), m.Y(box.xmax, box.ymin), m.Y(box.xmin, box.ymax), m.Y(box.xmax, box.ymax)};

@@ -247,6 +247,10 @@ struct Font {
     int ascent = 0, descent = 0, leading = 0;
     std::string name;                // DefineFont2 and DefineFont3
     bool bold = false, italic = false;
+    bool codes_sorted = false;       // codes ascend (device fonts), so lookups may bisect
+
+    // The glyph of a character code, or -1.
+    int FindGlyph(uint16_t code) const;
 };
 
 // A run of glyphs of static text in one font, size and colour, starting at

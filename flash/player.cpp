@@ -93,6 +93,7 @@ void Clip::TraceRefs(avm1::Tracer& tracer) {
         tracer.Mark(instance.bitmap_data);
     }
     tracer.Mark(mask);
+    tracer.Mark(text_mask);
 }
 
 Player::Player() = default;
@@ -139,6 +140,10 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     clips_.assign(1, root_);
     RunFrame(*root_, 0, true, nullptr);
     QueueEvent(*root_, kEventLoad, "onLoad");
+    RunQueue();
+    // What the first frame asked for and is ready at once (local data,
+    // dialogs that close) arrives before the first frame ends.
+    vm_->RunDeliveries();
     RunQueue();
     if (observer_) observer_->Settled(*this);
 }

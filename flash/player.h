@@ -98,6 +98,7 @@ struct Clip : avm1::Object {
     std::shared_ptr<Drawing> drawing;        // what the drawing methods made, under the children
     Clip* mask = nullptr;                    // setMask: shows only where this clip draws
     bool masking = false;                    // is some clip's mask: not drawn itself
+    TextField* text_mask = nullptr;          // setMask with a text field: shows only where its text draws
 };
 
 // What a button shows, and where the pointer is against it.

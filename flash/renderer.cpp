@@ -5,6 +5,7 @@
 #include "flash/blend.h"
 #include "flash/filters.h"
 #include "flash/drawing.h"
+#include "flash/device_fonts.h"
 #include "flash/text_field.h"
 #include "flash/gradient_paint.h"
 #include "flash/morph_reader.h"
@@ -97,6 +98,7 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
         }
         if (!instance.definition || !instance.visible) continue;
         if (instance.clip && instance.clip->masking && !mask_target_) continue;
+        if (instance.text && instance.text->masking && !mask_target_) continue;
         Matrix child_matrix = Multiply(matrix, instance.matrix);
         ColorTransform child_color = Combine(color, instance.color);
         if (instance.clip_depth > 0) {
@@ -295,7 +297,7 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
         DrawTextField(*instance.text, matrix, color);
     } else if (character.edit_text) {
         DrawEditText(*character.edit_text, matrix, color);
-    } else if (instance.clip && instance.clip->mask && !mask_target_) {
+    } else if (instance.clip && (instance.clip->mask || instance.clip->text_mask) && !mask_target_) {
         DrawMasked(*instance.clip, matrix, color, nesting);
     } else if (instance.clip) {
         DrawClip(*instance.clip, matrix, color, nesting);
@@ -430,10 +432,21 @@ void Renderer::DrawText(const Text& text, const Matrix& matrix, const ColorTrans
         if (!character || !character->font) continue;
         const Font& font = *character->font;
         double scale = run.height / font.em;
+        // A font without outlines is drawn with the system's font of its name.
+        bool outlined = false;
+        for (const Shape& shape : font.glyphs)
+            for (const ShapeLayer& layer : shape.layers) outlined = outlined || !layer.edges.empty();
+        const Font* device = outlined ? nullptr : DeviceFont(font.name.substr(0, font.name.find('\0')), font.bold, font.italic);
         double x = run.x;
         for (const auto& [glyph, advance] : run.glyphs) {
-            if (glyph < font.glyphs.size())
+            if (device && glyph < font.codes.size()) {
+                int index = device->FindGlyph(font.codes[glyph]);
+                if (index >= 0)
+                    DrawShape(device->glyphs[static_cast<size_t>(index)],
+                              GlyphMatrix(base, x, run.y, run.height / device->em), color, &run.color);
+            } else if (glyph < font.glyphs.size()) {
                 DrawShape(font.glyphs[glyph], GlyphMatrix(base, x, run.y, scale), color, &run.color);
+            }
             x += advance;
         }
     }
@@ -500,49 +513,87 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
     };
     int32_t x0 = static_cast<int32_t>(field.xmin), y0 = static_cast<int32_t>(field.ymin);
     int32_t x1 = static_cast<int32_t>(field.xmax), y1 = static_cast<int32_t>(field.ymax);
-    if (!mask_target_) {
-        if (field.border) {
+    if (!mask_target_ && (field.border || field.background)) {
+        Rgba border = color.Apply(rgb(field.border_color)), fill = color.Apply(rgb(field.background_color));
+        // Corners land on whole pixels, halves going down.
+        auto snap = [](double v) { return std::ceil(v - 0.5); };
+        Point c[4] = {Transform(matrix, x0, y0), Transform(matrix, x1, y0), Transform(matrix, x1, y1),
+                      Transform(matrix, x0, y1)};
+        for (Point& p : c) p = Point{snap(p.x), snap(p.y)};
+        bool upright = matrix.b == 0 && matrix.c == 0;
+        // A box turned or skewed by less than a pixel at its corners is still
+        // drawn upright, its corners all drawn.
+        bool nearly = (c[0].y == c[1].y && c[2].y == c[3].y && c[0].x == c[3].x && c[1].x == c[2].x) ||
+                      (c[0].x == c[1].x && c[2].x == c[3].x && c[0].y == c[3].y && c[1].y == c[2].y);
+        if (upright || nearly) {
+            // The border is a pixel wide on the box's edge pixels, right and
+            // bottom ones included.
+            double left = std::min({c[0].x, c[1].x, c[2].x, c[3].x}), right = std::max({c[0].x, c[1].x, c[2].x, c[3].x});
+            double top = std::min({c[0].y, c[1].y, c[2].y, c[3].y}), bottom = std::max({c[0].y, c[1].y, c[2].y, c[3].y});
+            auto box = [&](double l, double t, double r, double b, Rgba c) {
+                DrawBox(static_cast<int32_t>(l), static_cast<int32_t>(t), static_cast<int32_t>(r),
+                        static_cast<int32_t>(b), Matrix{}, c);
+            };
+            if (!field.border) {
+                box(left, top, right, bottom, fill);
+            } else {
+                if (field.background && right - left > 1 && bottom - top > 1) box(left + 1, top + 1, right, bottom, fill);
+                box(left, top, right + 1, top + 1, border);
+                // An upright box leaves its bottom right corner pixel clear.
+                box(left, bottom, upright ? right : right + 1, bottom + 1, border);
+                box(left, top + 1, left + 1, bottom, border);
+                box(right, top + 1, right + 1, bottom, border);
+            }
+        } else if (field.border) {
             double scale = Scale(matrix);
             int32_t w = scale > 0 ? static_cast<int32_t>(std::max(1.0, std::round(1 / scale))) : 20;
-            DrawBox(x0, y0, x1, y1, matrix, color.Apply(rgb(field.border_color)));
-            if (field.background)
-                DrawBox(x0 + w, y0 + w, x1 - w, y1 - w, matrix, color.Apply(rgb(field.background_color)));
-        } else if (field.background) {
-            DrawBox(x0, y0, x1, y1, matrix, color.Apply(rgb(field.background_color)));
+            if (field.background) DrawBox(x0 + w, y0 + w, x1 - w, y1 - w, matrix, fill);
+            DrawBox(x0, y0, x1, y0 + w, matrix, border);
+            DrawBox(x0, y1 - w, x1, y1, matrix, border);
+            DrawBox(x0, y0 + w, x0 + w, y1 - w, matrix, border);
+            DrawBox(x1 - w, y0 + w, x1, y1 - w, matrix, border);
+        } else {
+            DrawBox(x0, y0, x1, y1, matrix, fill);
         }
     }
-    EditText shown;
-    shown.xmin = x0, shown.ymin = y0, shown.xmax = x1, shown.ymax = y1;
-    shown.outlines = field.embed_fonts;
-    shown.font = field.font_id;
-    const TextFormat& format = field.text.formats.empty() ? field.new_format : field.text.formats.front();
-    shown.height = static_cast<int>(format.size.value_or(12) * 20);
-    shown.color = rgb(static_cast<uint32_t>(format.color.value_or(0)));
-    std::string align = format.align.value_or("left");
-    shown.align = align == "right" ? 1 : align == "center" ? 2 : 0;
-    shown.left_margin = static_cast<int>(format.left_margin.value_or(0) * 20);
-    shown.right_margin = static_cast<int>(format.right_margin.value_or(0) * 20);
-    shown.indent = static_cast<int>(format.indent.value_or(0) * 20);
-    shown.leading = static_cast<int>(format.leading.value_or(0) * 20);
-    shown.text = field.password ? std::string(field.text.chars.size(), '*') : field.PlainText();
-    const Movie* outer = movie_;
-    if (field.movie) movie_ = field.movie;
-    DrawEditText(shown, matrix, color);
-    movie_ = outer;
+    TextLayout laid = field.Laid();
+    // Lines outside the box (and those scrolled past) are not drawn.
+    double top = laid.lines.empty() || field.scroll <= 1
+                     ? 0
+                     : laid.lines[std::min(laid.lines.size(), static_cast<size_t>(field.scroll)) - 1].y;
+    for (const LaidLine& line : laid.lines) {
+        double baseline = field.ymin + kTextGutter + line.y - top + line.ascent;
+        if (line.y - top < 0 || (line.y > top && baseline - line.ascent > field.ymax)) continue;
+        for (const LaidGlyph& g : line.glyphs) {
+            double x = field.xmin + line.x + g.x;
+            Rgba ink = rgb(g.color);
+            if (g.font && g.glyph >= 0 && static_cast<size_t>(g.glyph) < g.font->glyphs.size())
+                DrawShape(g.font->glyphs[static_cast<size_t>(g.glyph)], GlyphMatrix(matrix, x, baseline, g.scale),
+                          color, &ink);
+            if (g.underline && !mask_target_) {
+                int32_t ux = static_cast<int32_t>(x), uy = static_cast<int32_t>(baseline + 20);
+                DrawBox(ux, uy, ux + static_cast<int32_t>(std::ceil(g.advance)), uy + 20, matrix, color.Apply(ink));
+            }
+        }
+    }
 }
 
 void Renderer::DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
-    Clip& mask = *clip.mask;
     Matrix mask_matrix = stage_;
     std::vector<const Clip*> chain;
-    for (Clip* c = &mask; c && c->parent; c = c->parent) chain.push_back(c);
+    for (Clip* c = clip.mask ? clip.mask : clip.text_mask->parent; c && c->parent; c = c->parent) chain.push_back(c);
     for (auto it = chain.rbegin(); it != chain.rend(); ++it)
         mask_matrix = Multiply(mask_matrix, const_cast<Clip*>(*it)->Placement().matrix);
     std::vector<float> coverage(canvas_->pixels.size(), 0.0f);
     const float* outer = raster_.Mask();
     raster_.SetMask(nullptr);
     mask_target_ = coverage.data();
-    DrawClip(mask, mask_matrix, ColorTransform{}, nesting);
+    if (clip.mask) {
+        DrawClip(*clip.mask, mask_matrix, ColorTransform{}, nesting);
+    } else {
+        TextField& text = *clip.text_mask;
+        DrawTextField(text, Multiply(mask_matrix, text.Placement().matrix), ColorTransform{});
+    }
     mask_target_ = nullptr;
     raster_.SetMask(coverage.data());
     DrawClip(clip, matrix, color, nesting);

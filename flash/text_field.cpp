@@ -11,7 +11,7 @@ namespace flash {
 namespace {
 
 constexpr double kPi = 3.14159265358979323846;
-constexpr double kGutter = 40;   // two pixels between the box and the text
+constexpr double kGutter = kTextGutter;
 
 enum class Prop {
     None, Text, HtmlText, Html, Length, Multiline, WordWrap, AutoSize, Border, BorderColor, Background,
@@ -78,20 +78,6 @@ void SplitVariable(const std::string& path, std::string* target, std::string* na
     *name = path.substr(cut + 1);
 }
 
-// Widths of characters in twips at a size in points: the embedded font's
-// advances when it has them, else an average advance of half an em.
-double Advance(const Font* font, char16_t c, double size) {
-    double em = size * 20;
-    if (font && !font->advances.empty()) {
-        auto found = std::find(font->codes.begin(), font->codes.end(), static_cast<uint16_t>(c));
-        if (found != font->codes.end()) {
-            size_t index = static_cast<size_t>(found - font->codes.begin());
-            if (index < font->advances.size()) return font->advances[index] * em / font->em;
-        }
-    }
-    return c == u' ' ? em * 0.25 : em * 0.5;
-}
-
 }  // namespace
 
 TextField::TextField(Player* player_, Clip* parent_, int depth_) : player(player_), parent(parent_), depth(depth_) {}
@@ -127,7 +113,9 @@ void TextField::Define(avm1::Vm& vm, const EditText& d, const Movie& owner) {
     new_format = DefaultTextFormat();
     const Character* font = owner.Find(d.font);
     if (font && font->font) {
-        if (!font->font->name.empty()) new_format.font = font->font->name;
+        // Names may carry the terminator that DefineFont counts in their length.
+        std::string name = font->font->name.substr(0, font->font->name.find('\0'));
+        if (!name.empty()) new_format.font = name;
         new_format.bold = font->font->bold;
         new_format.italic = font->font->italic;
     }
@@ -139,17 +127,25 @@ void TextField::Define(avm1::Vm& vm, const EditText& d, const Movie& owner) {
     new_format.right_margin = d.right_margin / 20.0;
     new_format.indent = d.indent / 20.0;
     new_format.leading = d.leading / 20.0;
+    initial = d.initial;
     if (d.html) SetHtmlText(vm, d.initial);
     else SetPlainText(vm, d.initial);
-    // A bound variable that is not set yet takes the field's text.
-    if (!variable.empty()) {
-        std::string target, name;
-        SplitVariable(variable, &target, &name);
-        avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
-        if (clip && vm.Get(clip, name).IsUndefined()) {
-            if (!d.initial.empty()) PushVariable(vm);
-        }
-        else PullVariable(vm);
+    BindVariable(vm);
+}
+
+void TextField::BindVariable(avm1::Vm& vm) {
+    last_pushed.clear();
+    if (variable.empty()) return;
+    std::string target, name;
+    SplitVariable(variable, &target, &name);
+    avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
+    if (clip && vm.Get(clip, name).IsUndefined()) {
+        if (initial.empty()) return;
+        if (html) SetHtmlText(vm, initial);
+        else SetPlainText(vm, initial);
+        PushVariable(vm);
+    } else {
+        PullVariable(vm);
     }
 }
 
@@ -157,14 +153,13 @@ std::string TextField::PlainText() const { return avm1::Utf8FromUtf16(text.chars
 
 void TextField::SetPlainText(avm1::Vm&, const std::string& value) {
     std::u16string chars = Normalized(value);
-    TextFormat format = text.formats.empty() ? new_format : text.formats.front();
     text.Clear();
-    text.Append(chars, format);
+    text.Append(chars, new_format);
     Fit();
 }
 
-void TextField::SetHtmlText(avm1::Vm&, const std::string& value) {
-    text = ParseHtml(value, new_format, multiline, condense_white);
+void TextField::SetHtmlText(avm1::Vm& vm, const std::string& value) {
+    text = ParseHtml(value, new_format, multiline, condense_white, vm.version());
     Fit();
 }
 
@@ -189,74 +184,35 @@ void TextField::PushVariable(avm1::Vm& vm) {
     SplitVariable(variable, &target, &name);
     avm1::Object* clip = target.empty() || !vm.host ? parent : vm.host->ResolveTarget(parent, target);
     if (!clip) return;
-    last_pushed = PlainText();
-    vm.Set(clip, name, avm1::Value(last_pushed));
+    vm.Set(clip, name, avm1::Value(PlainText()));
+    // What the variable holds now (a read-only one keeps its value, and the
+    // field its text until the variable changes).
+    avm1::Value now = vm.Get(clip, name);
+    last_pushed = now.IsUndefined() ? PlainText() : vm.ToString(now);
 }
 
-namespace {
-
-struct Line {
-    double width = 0;
-    double height = 0;
-};
-
-std::vector<Line> Layout(const TextField& field) {
-    const Font* font = nullptr;
-    if (field.movie) {
-        const Character* c = field.movie->Find(field.font_id);
-        if (c && c->font && field.embed_fonts) font = c->font.get();
-    }
-    double limit = field.word_wrap ? std::max(0.0, field.xmax - field.xmin - 2 * kGutter) : INFINITY;
-    std::vector<Line> lines;
-    Line line;
-    double word = 0;   // width of the word being measured
-    auto height_of = [](const TextFormat& f) { return f.size.value_or(12) * 20 * 1.15 + f.leading.value_or(0) * 20; };
-    const RichText& text = field.text;
-    for (size_t i = 0; i < text.chars.size(); ++i) {
-        char16_t c = text.chars[i];
-        const TextFormat& f = text.formats[i];
-        line.height = std::max(line.height, height_of(f));
-        if (c == u'\r') {
-            lines.push_back(line);
-            line = Line{};
-            word = 0;
-            continue;
-        }
-        double advance = Advance(font, c, f.size.value_or(12)) + f.letter_spacing.value_or(0) * 20;
-        if (line.width + advance > limit && line.width > 0) {
-            // Wraps at the last space, carrying the word to the next line.
-            double carried = c == u' ' ? 0 : word;
-            line.width -= carried;
-            lines.push_back(line);
-            line = Line{};
-            line.height = height_of(f);
-            line.width = carried;
-        }
-        line.width += advance;
-        word = c == u' ' ? 0 : word + advance;
-    }
-    if (line.height == 0) line.height = height_of(field.text.formats.empty() ? field.new_format : field.text.formats.back());
-    if (!text.chars.empty() || lines.empty()) lines.push_back(line);
-    return lines;
+TextLayout TextField::Laid() const {
+    LayoutParams params;
+    params.movie = movie;
+    params.embedded = embed_fonts;
+    params.font_id = font_id;
+    params.box_width = xmax - xmin;
+    params.word_wrap = word_wrap;
+    params.password = password;
+    return LayOutText(text, new_format, params);
 }
-
-}  // namespace
 
 double TextField::TextWidth() const {
     if (text.chars.empty()) return 0;
-    double width = 0;
-    for (const Line& line : Layout(*this)) width = std::max(width, line.width);
-    return width;
+    return Laid().width;
 }
 
 double TextField::TextHeight() const {
     if (text.chars.empty()) return 0;
-    double height = 0;
-    for (const Line& line : Layout(*this)) height += line.height;
-    return height;
+    return Laid().height;
 }
 
-int TextField::LineCount() const { return static_cast<int>(Layout(*this).size()); }
+int TextField::LineCount() const { return static_cast<int>(Laid().lines.size()); }
 
 void TextField::Fit() {
     if (auto_size == AutoSize::None) return;
@@ -295,7 +251,7 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
         return true;
     case Prop::HtmlText:
         PullVariable(vm);
-        *out = Value(html ? PrintHtml(text, new_format) : PlainText());
+        *out = Value(html ? PrintHtml(text) : PlainText());
         return true;
     case Prop::Html: *out = Value(html); return true;
     case Prop::Length:
@@ -321,8 +277,8 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
     case Prop::Variable: *out = variable.empty() ? Value::Null() : Value(variable); return true;
     case Prop::Password: *out = Value(password); return true;
     case Prop::CondenseWhite: *out = Value(condense_white); return true;
-    case Prop::TextWidth: *out = Value(std::round(TextWidth() / 20)); return true;
-    case Prop::TextHeight: *out = Value(std::round(TextHeight() / 20)); return true;
+    case Prop::TextWidth: *out = Value(std::floor(TextWidth() / 20)); return true;
+    case Prop::TextHeight: *out = Value(std::floor(TextHeight() / 20)); return true;
     case Prop::Scroll: *out = Value(scroll); return true;
     case Prop::MaxScroll:
     case Prop::BottomScroll: {
@@ -347,8 +303,13 @@ bool TextField::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* o
     case Prop::Visible: *out = Value(placed.visible); return true;
     case Prop::Width:
     case Prop::Height: {
-        flash::Box box = TransformBox(m, {xmin, ymin, xmax, ymax});
-        *out = Value(round20(prop == Prop::Width ? box.xmax - box.xmin : box.ymax - box.ymin));
+        // Each corner lands on a whole twip before the box is measured.
+        double xs[4], ys[4];
+        const double cx[4] = {xmin, xmax, xmin, xmax}, cy[4] = {ymin, ymin, ymax, ymax};
+        for (int k = 0; k < 4; ++k) xs[k] = std::round(m.X(cx[k], cy[k])), ys[k] = std::round(m.Y(cx[k], cy[k]));
+        double w = *std::max_element(xs, xs + 4) - *std::min_element(xs, xs + 4);
+        double h = *std::max_element(ys, ys + 4) - *std::min_element(ys, ys + 4);
+        *out = Value(round20(prop == Prop::Width ? w : h));
         return true;
     }
     case Prop::Name: *out = Value(placed.name); return true;
@@ -398,7 +359,7 @@ bool TextField::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Va
         AutoSize size = AutoSize::None;
         if (value.IsBoolean()) size = value.boolean ? AutoSize::Left : AutoSize::None;
         else {
-            std::string s = vm.ToString(value);
+            std::string s = avm1::FoldCase(vm.ToString(value));
             if (s == "left") size = AutoSize::Left;
             else if (s == "center") size = AutoSize::Center;
             else if (s == "right") size = AutoSize::Right;
@@ -428,8 +389,7 @@ bool TextField::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Va
     case Prop::EmbedFonts: embed_fonts = vm.ToBoolean(value); break;
     case Prop::Variable:
         variable = value.IsUndefined() || value.IsNull() ? std::string() : vm.ToString(value);
-        last_pushed.clear();
-        PullVariable(vm);
+        BindVariable(vm);
         break;
     case Prop::Password: password = vm.ToBoolean(value); break;
     case Prop::CondenseWhite: condense_white = vm.ToBoolean(value); break;
@@ -451,11 +411,12 @@ bool TextField::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Va
     case Prop::Rotation: if (valid) SetScaleRotation(m, ScaleX(m), ScaleY(m), std::remainder(n, 360)); break;
     case Prop::Alpha: if (valid) placed.color.am = static_cast<int>(n * 256 / 100); break;
     case Prop::Visible: placed.visible = vm.ToBoolean(value); break;
+    // The box takes the size as given, whatever the field's scale.
     case Prop::Width:
-        if (valid && n >= 0) xmax = xmin + std::round(n * 20 / std::max(ScaleX(m), 1e-9));
+        if (valid && n >= 0) xmax = xmin + std::round(n * 20);
         break;
     case Prop::Height:
-        if (valid && n >= 0) ymax = ymin + std::round(n * 20 / std::max(ScaleY(m), 1e-9));
+        if (valid && n >= 0) ymax = ymin + std::round(n * 20);
         break;
     case Prop::Name: placed.name = vm.ToString(value); break;
     default: return true;   // read-only

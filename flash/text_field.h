@@ -6,6 +6,7 @@
 #include "flash/avm1/object.h"
 #include "flash/movie.h"
 #include "flash/text_format.h"
+#include "flash/text_layout.h"
 
 #include <string>
 
@@ -43,6 +44,8 @@ struct TextField : avm1::Object {
     double TextWidth() const;
     double TextHeight() const;
     int LineCount() const;
+    // The text laid out in the box as it is drawn.
+    TextLayout Laid() const;
     // Grows or shrinks the box around the text as autoSize says.
     void Fit();
     // Calls onChanged and the listeners' onChanged.
@@ -52,6 +55,8 @@ struct TextField : avm1::Object {
     Clip* parent;
     int depth;
     bool removed = false;
+    bool masking = false;                    // is some clip's mask: not drawn itself
+    int selection_begin = -1, selection_end = -1, caret = -1;   // set by Selection.setSelection
 
     // Box in the field's own space, twips.
     double xmin = 0, ymin = 0, xmax = 0, ymax = 0;
@@ -68,6 +73,11 @@ struct TextField : avm1::Object {
     const Movie* movie = nullptr;            // where its embedded font is found
     uint16_t font_id = 0;
     std::string last_pushed;                 // the text last written to the variable
+    std::string initial;                     // the text the field was defined with (HTML when html)
+
+    // Binds the field to a variable: an unset one takes the field's first
+    // text, a set one shows its value.
+    void BindVariable(avm1::Vm& vm);
 };
 
 // Makes a text field at depth in parent's list, replacing what is there.

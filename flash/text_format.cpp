@@ -36,6 +36,7 @@ bool IsSpace(char16_t c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r
 struct Tag {
     std::string name;                          // lower case, without '/'
     bool closing = false;
+    bool malformed = false;                    // an attribute value without quotes
     std::vector<std::pair<std::string, std::string>> attributes;   // names lower case
 
     const std::string* Find(const char* attribute) const {
@@ -74,9 +75,8 @@ Tag ReadTag(const std::string& body) {
                 value = body.substr(i, end - i);
                 i = end + 1;
             } else {
-                start = i;
-                while (i < body.size() && !IsSpace(static_cast<unsigned char>(body[i]))) ++i;
-                value = body.substr(start, i - start);
+                tag.malformed = true;
+                return tag;
             }
         }
         if (!name.empty()) tag.attributes.emplace_back(name, value);
@@ -114,21 +114,21 @@ double Number(const std::string& text) {
     return std::isfinite(n) ? n : 0;
 }
 
-// "#RRGGBB" or "0xRRGGBB"; nullopt when not a colour.
-std::optional<double> Color(std::string text) {
-    if (!text.empty() && text[0] == '#') text = text.substr(1);
-    else if (text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) text = text.substr(2);
-    if (text.empty()) return std::nullopt;
+// "#" and hex digits, read up to the first other character, the last six
+// digits counting; nullopt without the "#".
+std::optional<double> Color(const std::string& text) {
+    if (text.empty() || text[0] != '#') return std::nullopt;
     unsigned long value = 0;
-    for (char c : text) {
+    for (size_t i = 1; i < text.size(); ++i) {
+        char c = text[i];
         int digit = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
-        if (digit < 0) return std::nullopt;
+        if (digit < 0) break;
         value = (value << 4 | static_cast<unsigned long>(digit)) & 0xFFFFFF;
     }
     return static_cast<double>(value);
 }
 
-void ApplyTag(const Tag& tag, TextFormat& f) {
+void ApplyTag(const Tag& tag, TextFormat& f, bool spacing) {
     auto attr = [&](const char* name) { return tag.Find(name); };
     if (tag.name == "b") f.bold = true;
     else if (tag.name == "i") f.italic = true;
@@ -148,8 +148,8 @@ void ApplyTag(const Tag& tag, TextFormat& f) {
         }
         if (auto* v = attr("color"))
             if (auto color = Color(*v)) f.color = *color;
-        if (auto* v = attr("letterspacing")) f.letter_spacing = Number(*v);
-        if (auto* v = attr("kerning")) f.kerning = Number(*v) != 0;
+        if (auto* v = attr("letterspacing"); v && spacing) f.letter_spacing = Number(*v);
+        if (auto* v = attr("kerning"); v && spacing) f.kerning = Number(*v) != 0;
     } else if (tag.name == "textformat") {
         if (auto* v = attr("leftmargin")) f.left_margin = Number(*v);
         if (auto* v = attr("rightmargin")) f.right_margin = Number(*v);
@@ -206,26 +206,35 @@ void PrintParagraph(const RichText& text, size_t begin, size_t end, const TextFo
     bool bullet = first.bullet.value_or(false);
     out += bullet ? "<LI>" : "<P ALIGN=\"" + Upper(first.align.value_or("left")) + "\">";
     out += "<FONT" + FontAttributes(first, nullptr) + ">";
+    std::vector<const TextFormat*> fonts = {&first};   // the FONT tags open
     for (size_t i = begin; i < end;) {
         const TextFormat& f = text.formats[i];
         size_t j = i;
         while (j < end && text.formats[j] == f) ++j;
         std::u16string chars = text.chars.substr(i, j - i);
         if (!chars.empty() && chars.back() == u'\r') chars.pop_back();
+        // A run in the font of an open FONT returns to it; one in another
+        // font opens a FONT inside the last, with what differs from it.
+        size_t level = fonts.size();
+        while (level > 0 && !FontAttributes(f, fonts[level - 1]).empty()) --level;
+        if (level > 0) {
+            for (; fonts.size() > level; fonts.pop_back()) out += "</FONT>";
+        } else {
+            out += "<FONT" + FontAttributes(f, fonts.back()) + ">";
+            fonts.push_back(&f);
+        }
         std::string open, close;
         if (f.url && !f.url->empty()) {
             open += "<A HREF=\"" + *f.url + "\" TARGET=\"" + f.target.value_or("") + "\">";
             close = "</A>" + close;
         }
-        std::string font = FontAttributes(f, &first);
-        if (!font.empty()) open += "<FONT" + font + ">", close = "</FONT>" + close;
         if (f.bold.value_or(false)) open += "<B>", close = "</B>" + close;
         if (f.italic.value_or(false)) open += "<I>", close = "</I>" + close;
         if (f.underline.value_or(false)) open += "<U>", close = "</U>" + close;
         out += open + Escape(chars) + close;
         i = j;
     }
-    out += "</FONT>";
+    for (size_t k = 0; k < fonts.size(); ++k) out += "</FONT>";
     out += bullet ? "</LI>" : "</P>";
     if (!block.empty()) out += "</TEXTFORMAT>";
 }
@@ -275,11 +284,18 @@ void RichText::Replace(size_t begin, size_t end, const std::u16string& text, con
     formats.insert(formats.begin() + static_cast<long>(begin), text.size(), format);
 }
 
-RichText ParseHtml(const std::string& html, const TextFormat& base, bool multiline, bool condense_white) {
+RichText ParseHtml(const std::string& html, const TextFormat& base, bool multiline, bool condense_white,
+                   int version) {
     RichText out;
+    bool older = version < 8;
+    if (version < 7) multiline = true;
     std::vector<std::pair<std::string, TextFormat>> stack;   // open tags and the format inside them
     auto current = [&]() -> const TextFormat& { return stack.empty() ? base : stack.back().second; };
-    auto add = [&](const std::u16string& text) { out.Append(text, current()); };
+    TextFormat last = base;   // the format of the latest text or tag opened
+    auto add = [&](const std::u16string& text) {
+        out.Append(text, current());
+        if (!text.empty()) last = current();
+    };
     auto break_paragraph = [&] { add(u"\r"); };
     for (size_t i = 0; i < html.size();) {
         if (html[i] == '<') {
@@ -291,6 +307,7 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
             bool self_closing = body.back() == '/';
             if (self_closing) body.pop_back();
             Tag tag = ReadTag(body);
+            if (tag.malformed) break;   // nothing from here on is read
             if (tag.name == "br" || tag.name == "sbr") {
                 if (multiline) break_paragraph();
                 continue;
@@ -298,28 +315,41 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
             if (tag.closing) {
                 for (size_t k = stack.size(); k-- > 0;)
                     if (stack[k].first == tag.name) {
-                        if ((tag.name == "p" || tag.name == "li") && multiline) break_paragraph();
+                        // The paragraph ends in the format of its last text or tag.
+                        if ((tag.name == "p" || tag.name == "li") && multiline) out.Append(u"\r", last);
                         stack.resize(k);
                         break;
                     }
                 continue;
             }
             if (self_closing) continue;
+            // A list item starts a paragraph of its own.
+            if (tag.name == "li" && multiline && !out.chars.empty() && out.chars.back() != u'\r') break_paragraph();
             TextFormat inner = current();
-            ApplyTag(tag, inner);
+            ApplyTag(tag, inner, !older);
             stack.emplace_back(tag.name, inner);
+            last = inner;
             continue;
         }
         size_t end = html.find('<', i);
         if (end == std::string::npos) end = html.size();
+        if (older && html.find_first_not_of(" \t\r\n", i) >= end) {
+            i = end;   // white space alone between tags is not text
+            continue;
+        }
         std::u16string text = avm1::Utf16FromUtf8(DecodeEntities(html.substr(i, end - i)));
         i = end;
         std::u16string piece;
         for (char16_t c : text) {
             if (condense_white && IsSpace(c)) {
+                // Before version 8 each run of text between tags is condensed
+                // on its own; version 8 also drops white space that would
+                // lead the text or follow a space or line end.
                 bool after_space = !piece.empty() ? piece.back() == u' '
-                                                  : !out.chars.empty() && (out.chars.back() == u' ' || out.chars.back() == u'\r');
-                if (!after_space && !(piece.empty() && out.chars.empty())) piece.push_back(u' ');
+                                                  : !older && !out.chars.empty() &&
+                                                        (out.chars.back() == u' ' || out.chars.back() == u'\r');
+                bool leading = piece.empty() && out.chars.empty() && !older;
+                if (!after_space && !leading) piece.push_back(u' ');
                 continue;
             }
             if (c == u'\n' || c == u'\r') {
@@ -335,12 +365,8 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
     return out;
 }
 
-std::string PrintHtml(const RichText& text, const TextFormat& empty_format) {
+std::string PrintHtml(const RichText& text) {
     std::string out;
-    if (text.chars.empty()) {
-        PrintParagraph(text, 0, 0, empty_format, out);
-        return out;
-    }
     for (size_t begin = 0; begin < text.chars.size();) {
         size_t end = text.chars.find(u'\r', begin);
         end = end == std::u16string::npos ? text.chars.size() : end + 1;

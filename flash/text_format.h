@@ -43,11 +43,14 @@ struct RichText {
 // leading, blockIndent) and the &...; entities. Line ends in the source
 // end paragraphs; with condense_white, runs of white space are one space
 // and line ends are not kept. Closing p and li end paragraphs only in
-// multiline fields.
-RichText ParseHtml(const std::string& html, const TextFormat& base, bool multiline, bool condense_white);
+// multiline fields. Movies before version 8 read HTML the older way: as if
+// multiline, white space alone between tags dropped, and no letterSpacing
+// or kerning.
+RichText ParseHtml(const std::string& html, const TextFormat& base, bool multiline, bool condense_white,
+                   int version = 8);
 
 // Writes rich text as htmlText: each paragraph as P (or LI) with a FONT
 // holding its runs, nested FONT, A, B, I and U where runs differ.
-std::string PrintHtml(const RichText& text, const TextFormat& empty_format);
+std::string PrintHtml(const RichText& text);
 
 }  // namespace flash

@@ -41,6 +41,8 @@ void InstallGlobals(Vm& vm) {
     InstallBitmapDataClass(vm);
     InstallFilterClasses(vm);
     InstallMovieClipLoaderClass(vm);
+    InstallFileReferenceClasses(vm);
+    InstallNetConnectionClass(vm);
 }
 
 }  // namespace flash::avm1

@@ -2,12 +2,16 @@
 
 namespace flash::avm1 {
 
-void Vm::RunTimers() {
+void Vm::RunDeliveries() { RunDue(true); }
+
+void Vm::RunTimers() { RunDue(false); }
+
+void Vm::RunDue(bool deliveries_only) {
     // Timers due by the clock run in the order they were made; one that is
     // late runs once, not once for every interval it missed.
     std::vector<int> due;
     for (const Timer& timer : timers)
-        if (timer.next_ms <= clock_ms) due.push_back(timer.id);
+        if (timer.next_ms <= clock_ms && (!deliveries_only || timer.id < 0)) due.push_back(timer.id);
     for (int id : due) {
         auto it = timers.begin();
         while (it != timers.end() && it->id != id) ++it;

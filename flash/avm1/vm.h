@@ -168,6 +168,9 @@ public:
     std::vector<Timer> timers;
     int next_timer_id = 1;
     void RunTimers();
+    // Runs only the due timers the player made itself (negative ids: data
+    // loaded, dialogs closed), not the intervals scripts set.
+    void RunDeliveries();
 
     // Input the player feeds in, for Key, Mouse and Stage.
     bool keys_down[256] = {};
@@ -197,6 +200,7 @@ public:
 
 private:
     Value CallScript(Function* function, const Value& self, Args& args, Object* super_object);
+    void RunDue(bool deliveries_only);
 
     int version_;
 };

@@ -67,7 +67,16 @@ namespace {
 
 Value DeliverLoad(Vm& vm, Object*, Args& args) {
     Value target = Arg(args, 0);
-    if (target.IsObject()) vm.CallMethod(target, "onData", {Arg(args, 1)});
+    if (!target.IsObject()) return Value();
+    Value data = Arg(args, 1);
+    if (data.IsString()) {
+        Value size(static_cast<double>(data.string.size()));
+        target.object->Define("_bytesLoaded", size, kDontEnum);
+        target.object->Define("_bytesTotal", size, kDontEnum);
+        // The text leaves out a UTF-8 byte order mark; the sizes count it.
+        if (data.string.compare(0, 3, "\xEF\xBB\xBF") == 0) data = Value(data.string.substr(3));
+    }
+    vm.CallMethod(target, "onData", {data});
     return Value();
 }
 
@@ -114,21 +123,34 @@ void ScheduleCall(Vm& vm, Function* function, Args args) {
 void ScheduleLoad(Vm& vm, Object* target, const std::string& url) {
     Value text;
     std::string data;
-    if (ReadLocalFile(vm, url, data)) text = Value(data);
+    // An empty file loads nothing, as a missing one.
+    if (ReadLocalFile(vm, url, data) && !data.empty()) text = Value(data);
     ScheduleCall(vm, vm.MakeNative("", DeliverLoad), {Value(target), text});
 }
 
+namespace {
+
+void StartLoad(Vm& vm, Object* target, const std::string& url) {
+    vm.Set(target, "loaded", Value(false));
+    target->Define("_bytesLoaded", Value(0.0), kDontEnum);
+    target->Define("_bytesTotal", Value(), kDontEnum);
+    ScheduleLoad(vm, target, url);
+}
+
+}  // namespace
+
+Value BytesLoadedMethod(Vm& vm, Object* self, Args&) { return self ? vm.Get(self, "_bytesLoaded") : Value(); }
+Value BytesTotalMethod(Vm& vm, Object* self, Args&) { return self ? vm.Get(self, "_bytesTotal") : Value(); }
+
 Value LoadMethod(Vm& vm, Object* self, Args& args) {
     if (!self || args.empty()) return Value(false);
-    vm.Set(self, "loaded", Value(false));
-    ScheduleLoad(vm, self, vm.ToString(args[0]));
+    StartLoad(vm, self, vm.ToString(args[0]));
     return Value(true);
 }
 
 Value SendAndLoadMethod(Vm& vm, Object*, Args& args) {
     if (args.size() < 2 || !args[1].IsObject()) return Value(false);
-    vm.Set(args[1].object, "loaded", Value(false));
-    ScheduleLoad(vm, args[1].object, vm.ToString(args[0]));
+    StartLoad(vm, args[1].object, vm.ToString(args[0]));
     return Value(true);
 }
 

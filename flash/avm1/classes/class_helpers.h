@@ -50,6 +50,12 @@ void ScheduleLoad(Vm& vm, Object* target, const std::string& url);
 // The load(url) and sendAndLoad(url, target) methods of XML and LoadVars:
 // the object (or target) is marked not loaded and its load scheduled.
 Value LoadMethod(Vm& vm, Object* self, Args& args);
+
+// getBytesLoaded and getBytesTotal of XML and LoadVars: the _bytesLoaded
+// and _bytesTotal a load keeps on the object (0 and undefined while it
+// runs, the data's size once read).
+Value BytesLoadedMethod(Vm& vm, Object* self, Args& args);
+Value BytesTotalMethod(Vm& vm, Object* self, Args& args);
 Value SendAndLoadMethod(Vm& vm, Object* self, Args& args);
 
 }  // namespace flash::avm1

@@ -20,6 +20,8 @@ void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
 void InstallButtonClass(Vm& vm);
 void InstallMovieClipLoaderClass(Vm& vm);
+void InstallFileReferenceClasses(Vm& vm);
+void InstallNetConnectionClass(Vm& vm);
 void InstallDrawingMethods(Vm& vm);
 void InstallTextFieldClass(Vm& vm);
 void InstallColorClass(Vm& vm);

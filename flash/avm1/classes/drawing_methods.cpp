@@ -3,6 +3,7 @@
 #include "flash/avm1/classes/class_helpers.h"
 #include "flash/drawing.h"
 #include "flash/player.h"
+#include "flash/text_field.h"
 
 #include <cmath>
 
@@ -170,14 +171,18 @@ Value SetMask(Vm& vm, Object* self, Args& args) {
     Clip* clip = self ? self->AsClip() : nullptr;
     if (!clip || args.empty()) return Value();
     if (clip->mask) clip->mask->masking = false;
+    if (clip->text_mask) clip->text_mask->masking = false;
     Clip* mask = args[0].IsObject() ? args[0].object->AsClip() : nullptr;
     if (args[0].IsString() && clip->parent) {
         // A target path, as seen from the clip's parent.
         Object* found = clip->player->ResolveTarget(clip->parent, vm.ToString(args[0]));
         mask = found ? found->AsClip() : nullptr;
     }
+    TextField* text = args[0].IsObject() ? dynamic_cast<TextField*>(args[0].object) : nullptr;
     clip->mask = mask;
+    clip->text_mask = text;
     if (mask) mask->masking = true;
+    if (text) text->masking = true;
     return Value(true);
 }
 

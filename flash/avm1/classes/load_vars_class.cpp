@@ -45,7 +45,7 @@ std::string UrlEncode(const std::string& text) {
 }
 
 Value Decode(Vm& vm, Object* self, Args& args) {
-    if (!self || args.empty()) return Value();
+    if (!self || args.empty()) return Value(false);
     std::string text = vm.ToString(args[0]);
     size_t start = 0;
     while (start < text.size()) {
@@ -77,8 +77,8 @@ Value OnData(Vm& vm, Object* self, Args& args) {
         vm.CallMethod(Value(self), "onLoad", {Value(false)});
         return Value();
     }
-    Args decode_args = {text};
-    Decode(vm, self, decode_args);
+    // Through decode as scripts see it, which they may replace.
+    vm.CallMethod(Value(self), "decode", {text});
     vm.Set(self, "loaded", Value(true));
     vm.CallMethod(Value(self), "onLoad", {Value(true)});
     return Value();
@@ -86,7 +86,7 @@ Value OnData(Vm& vm, Object* self, Args& args) {
 
 Value Construct(Vm&, Object*, Args&) { return Value(); }
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
-Value Zero(Vm&, Object*, Args&) { return Value(0.0); }
+
 Value False(Vm&, Object*, Args&) { return Value(false); }
 
 }  // namespace
@@ -101,8 +101,8 @@ void InstallLoadVarsClass(Vm& vm) {
     vm.AddMethod(proto, "onData", OnData);
     vm.AddMethod(proto, "onLoad", Nothing);
     vm.AddMethod(proto, "addRequestHeader", Nothing);
-    vm.AddMethod(proto, "getBytesLoaded", Zero);
-    vm.AddMethod(proto, "getBytesTotal", Zero);
+    vm.AddMethod(proto, "getBytesLoaded", BytesLoadedMethod);
+    vm.AddMethod(proto, "getBytesTotal", BytesTotalMethod);
     proto->Define("contentType", Value("application/x-www-form-urlencoded"), kDontEnum);
 }
 

@@ -19,7 +19,6 @@ struct MinimalClass {
 const MinimalClass kClasses[] = {
     {"Camera", {"setMode", "setMotionLevel", "setQuality", "setCursor", "setKeyFrameInterval", "setLoopback"}},
     {"Microphone", {"setGain", "setRate", "setSilenceLevel", "setUseEchoSuppression"}},
-    {"NetConnection", {"connect", "close", "call", "addHeader"}},
     {"NetStream", {"close", "pause", "play", "seek", "setBufferTime", "attachAudio", "attachVideo", "publish",
                    "receiveAudio", "receiveVideo", "send"}},
     {"LocalConnection", {"close", "connect", "send"}},
@@ -36,6 +35,14 @@ Value GetDevice(Vm& vm, Object* self, Args&) {
     Object* device = vm.heap.Make<Object>(prototype.IsObject() ? prototype.object : vm.object_proto);
     self->Define("__device", device, kDontEnum);
     return Value(device);
+}
+
+// XMLSocket.prototype.onData: the received text as an XML document for onXML.
+Value SocketData(Vm& vm, Object* self, Args& args) {
+    if (!self) return Value();
+    Value document = vm.Construct(vm.Get(vm.global, "XML"), {Arg(args, 0)});
+    vm.CallMethod(Value(self), "onXML", {document});
+    return Value();
 }
 
 }  // namespace
@@ -55,6 +62,7 @@ void InstallMinimalClasses(Vm& vm) {
         constructor->Define("names", vm.MakeArray(), kDontEnum);
     }
     vm.AddMethod(vm.Proto("XMLSocket"), "connect", False);
+    vm.AddMethod(vm.Proto("XMLSocket"), "onData", SocketData);
 }
 
 }  // namespace flash::avm1

@@ -41,7 +41,7 @@ Object* MakeTextFormatObject(Vm& vm, const TextFormat& f) {
     vm.Set(object, "indent", Optional(f.indent));
     vm.Set(object, "leading", Optional(f.leading));
     vm.Set(object, "blockIndent", Optional(f.block_indent));
-    vm.Set(object, "tabStops", Value::Null());
+    vm.Set(object, "tabStops", Value(vm.MakeArray()));   // a field has no tab stops set
     vm.Set(object, "bullet", Optional(f.bullet));
     vm.Set(object, "kerning", Optional(f.kerning));
     vm.Set(object, "letterSpacing", Optional(f.letter_spacing));
@@ -152,10 +152,15 @@ Value ReplaceText(Vm& vm, Object* self, Args& args) {
 Value ReplaceSel(Vm& vm, Object* self, Args& args) {
     TextField* field = FieldOf(self);
     if (!field || args.empty()) return Value();
-    // Without a selection the text goes at the end.
+    // The text replaces the selection, or without one goes at the end; the
+    // selection becomes the caret after it.
     std::u16string text = Utf16FromUtf8(vm.ToString(args[0]));
-    size_t end = field->text.chars.size();
-    field->text.Replace(end, end, text, field->new_format);
+    size_t length = field->text.chars.size();
+    size_t begin = field->selection_begin >= 0 ? std::min(length, static_cast<size_t>(field->selection_begin)) : length;
+    size_t end = field->selection_end >= 0 ? std::min(length, static_cast<size_t>(field->selection_end)) : length;
+    field->text.Replace(begin, std::max(begin, end), text, field->new_format);
+    if (field->selection_begin >= 0)
+        field->selection_begin = field->selection_end = field->caret = static_cast<int>(begin + text.size());
     field->Fit();
     field->PushVariable(vm);
     return Value();

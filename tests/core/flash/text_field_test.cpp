@@ -34,6 +34,41 @@ TEST(TextHtml, LineEndsEndParagraphsAndClosingPOnlyWhenMultiline) {
     EXPECT_EQ(Chars(ParseHtml("<!-- x --><span>hi</span>", Base(), false, false)), "hi");
 }
 
+TEST(TextHtml, OlderMoviesReadHtmlTheOlderWay) {
+    // Before version 7 closing p ends paragraphs even in one-line fields,
+    // and white space alone between tags is no text.
+    EXPECT_EQ(Chars(ParseHtml(" <p>test</p>  <p>test</p> ", Base(), false, false, 6)), "test\rtest\r");
+    EXPECT_EQ(Chars(ParseHtml("<b>test</b>\n", Base(), false, false, 6)), "test");
+    EXPECT_EQ(Chars(ParseHtml("\ntest\n", Base(), false, false, 6)), "\rtest\r");
+    EXPECT_EQ(Chars(ParseHtml("\n", Base(), false, false, 6)), "");
+    // Version 7 keeps one-line fields one paragraph and condenses each run alone.
+    EXPECT_EQ(Chars(ParseHtml("<p>a</p><p>b</p>", Base(), false, false, 7)), "ab");
+    EXPECT_EQ(Chars(ParseHtml("<b> x </b><i> y </i>", Base(), false, true, 7)), " x  y ");
+    EXPECT_EQ(Chars(ParseHtml("<b> x </b><i> y </i>", Base(), false, true, 8)), "x y ");
+    // Kerning and letter spacing came with version 8.
+    RichText old = ParseHtml("<font kerning=\"1\" letterspacing=\"2\">k</font>", Base(), false, false, 7);
+    EXPECT_EQ(*old.formats[0].kerning, false);
+    EXPECT_EQ(*old.formats[0].letter_spacing, 0);
+}
+
+TEST(TextHtml, ColoursAndUnquotedAttributes) {
+    auto color = [](const char* html) { return *ParseHtml(html, Base(), false, false).formats[0].color; };
+    EXPECT_EQ(color("<font color=\"#ff\">x</font>"), 0xFF);
+    EXPECT_EQ(color("<font color=\"#ff00ffffee\">x</font>"), 0xFFFFEE);
+    EXPECT_EQ(color("<font color=\"#ff00gp\">x</font>"), 0xFF00);
+    EXPECT_EQ(color("<font color=\"ff00ff\">x</font>"), 0);   // no '#': unchanged
+    // A value without quotes stops the reading there.
+    EXPECT_EQ(Chars(ParseHtml("a<font color=#00FF00>green</font>", Base(), false, false)), "a");
+}
+
+TEST(TextHtml, RunsInOtherFontsNestTheirFontTags) {
+    TextFormat base = Base();
+    RichText text = ParseHtml("t<font color=\"#aaaaaa\">a<font size=\"16\">b</font></font>t", base, false, false);
+    std::string html = PrintHtml(text);
+    EXPECT_NE(html.find(">t<FONT COLOR=\"#AAAAAA\">a<FONT SIZE=\"16\">b</FONT></FONT>t</FONT></P>"), std::string::npos)
+        << html;
+}
+
 TEST(TextHtml, CondenseWhiteMakesOneSpaceOfEachRun) {
     EXPECT_EQ(Chars(ParseHtml("  a \n\n b  ", Base(), true, true)), "a b ");
     EXPECT_EQ(Chars(ParseHtml("a<br>b", Base(), true, true)), "a\rb");
@@ -54,15 +89,15 @@ TEST(TextHtml, TagsSetTheFormatOfTheirCharacters) {
 
 TEST(TextHtml, PrintsParagraphsWithTheRunsThatDiffer) {
     TextFormat base = Base();
-    EXPECT_EQ(PrintHtml(RichText{}, base), std::string(kOpen) + "</FONT></P>");
+    EXPECT_EQ(PrintHtml(RichText{}), "");
     // A last paragraph end makes no empty paragraph; an empty one between does.
     RichText two = ParseHtml("a\n\nb\n", base, false, false);
-    EXPECT_EQ(PrintHtml(two, base), std::string(kOpen) + "a</FONT></P>" + kOpen + "</FONT></P>" + kOpen + "b</FONT></P>");
+    EXPECT_EQ(PrintHtml(two), std::string(kOpen) + "a</FONT></P>" + kOpen + "</FONT></P>" + kOpen + "b</FONT></P>");
     RichText mixed = ParseHtml("a <font color=\"#aaaaaa\" kerning=\"1\"><b>t&amp;</b></font>", base, false, false);
-    EXPECT_EQ(PrintHtml(mixed, base),
+    EXPECT_EQ(PrintHtml(mixed),
               std::string(kOpen) + "a <FONT COLOR=\"#AAAAAA\" KERNING=\"1\"><B>t&amp;</B></FONT></FONT></P>");
     RichText item = ParseHtml("<textformat leading=\"2\"><li>x</li></textformat>", base, false, false);
-    EXPECT_EQ(PrintHtml(item, base),
+    EXPECT_EQ(PrintHtml(item),
               "<TEXTFORMAT LEADING=\"2\"><LI><FONT FACE=\"Noto Sans\" SIZE=\"6\" COLOR=\"#000000\" LETTERSPACING=\"0\" "
               "KERNING=\"0\">x</FONT></LI></TEXTFORMAT>");
 }
@@ -184,6 +219,23 @@ TEST_F(ScriptedPlayer, CreatedTextFieldsAreNamedChildrenWithTheirOwnBox) {
     EXPECT_EQ(Number(root, "_width"), 100);
     Call(field.object, "removeTextField", {});
     EXPECT_TRUE(vm->Get(root, "t").IsUndefined());
+}
+
+TEST_F(ScriptedPlayer, SizeSetIsTheBoxAndAReadOnlyVariableKeepsTheFieldsText) {
+    avm1::Object* field = Call(root, "createTextField", {avm1::Value("t"), avm1::Value(1), avm1::Value(0),
+                                                         avm1::Value(0), avm1::Value(100), avm1::Value(20)}).object;
+    vm->Set(field, "_xscale", avm1::Value(200));
+    vm->Set(field, "_width", avm1::Value(20));   // the box, not the scaled size
+    EXPECT_EQ(Number(field, "_width"), 40);
+    // Bound to an unset variable, the field gives it nothing; a variable
+    // that cannot be written leaves the field its own text.
+    vm->Set(field, "variable", avm1::Value("v"));
+    vm->Set(root, "v", avm1::Value("first"));
+    EXPECT_EQ(vm->ToString(vm->Get(field, "text")), "first");
+    Call(vm->global, "ASSetPropFlags", {avm1::Value(root), avm1::Value("v"), avm1::Value(4)});
+    vm->Set(field, "text", avm1::Value("second"));
+    EXPECT_EQ(vm->ToString(vm->Get(root, "v")), "first");
+    EXPECT_EQ(vm->ToString(vm->Get(field, "text")), "second");
 }
 
 TEST_F(ScriptedPlayer, AutoSizeKeepsTheSideItNames) {
