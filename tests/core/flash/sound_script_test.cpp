@@ -167,10 +167,8 @@ TEST(SoundScript, LoadSoundDecodesALocalMp3AndStreamingStartsIt) {
     script.Push(1.0).Push("tune.mp3").Push(2.0).Push("s").GetVariable().Push("loadSound").CallMethod().Pop();
     Playing p;
     p.player.SetBaseFolder(folder);
+    // A local file arrives at the end of the frame that asked for it.
     p.player.Load(BeepMovie(script));
-    EXPECT_TRUE(p.Get("s", "duration").IsUndefined());
-    EXPECT_TRUE(p.Call("s", "getBytesLoaded").IsUndefined());
-    p.Tick();
     flash::avm1::Vm& vm = *p.player.vm();
     EXPECT_TRUE(vm.ToBoolean(p.Var("ok")));
     EXPECT_EQ(vm.ToNumber(p.Call("s", "getBytesTotal")), 16 + sizeof kSineMp3);
