@@ -112,7 +112,28 @@ private:
         }
         return vm_.stack.back();
     }
-    Value Bool(bool b) { return c_.version < 5 ? Value(b ? 1 : 0) : Value(b); }
+    // Comparisons give booleans in every version; SWF 4 prints them as 1 and 0.
+    Value Bool(bool b) { return Value(b); }
+    // The two operands of a binary action, converted in the order the
+    // player converts them (some actions convert the second one first).
+    template <class T, class F>
+    std::pair<T, T> Operands(bool second_first, F convert) {
+        Value vb = Pop(), va = Pop();
+        if (second_first) {
+            T b = convert(vb);
+            T a = convert(va);
+            return {a, b};
+        }
+        T a = convert(va);
+        T b = convert(vb);
+        return {a, b};
+    }
+    std::pair<double, double> Numbers(bool second_first) {
+        return Operands<double>(second_first, [&](const Value& v) { return vm_.ToNumber(v); });
+    }
+    std::pair<std::string, std::string> Strings(bool second_first) {
+        return Operands<std::string>(second_first, [&](const Value& v) { return vm_.ToString(v); });
+    }
 
     bool Step(uint8_t code, Body body, size_t next);
     void Throw(const Value& value);
@@ -323,6 +344,8 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
     f->code = code_;
     f->code.data = code_.data + next;
     f->code.size = code_size;
+    // Functions came with SWF 5: one in an older movie runs by SWF 5 rules.
+    f->code.version = std::max(code_.version, 5);
     f->scope = c_.scope;
     f->constants = c_.constants;
     f->base_clip = c_.base_clip;
@@ -340,18 +363,33 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
 }
 
 Value Interpreter::Add2(const Value& a, const Value& b) {
-    // Dates join as their text, other objects as their valueOf.
+    // The second operand is converted first. Dates join as their text,
+    // other objects as their valueOf; an object whose valueOf answers an
+    // object is converted again as itself where text or a number is wanted.
     auto primitive = [&](const Value& v) {
         bool date = v.IsObject() && v.object->native_class && std::string(v.object->native_class) == "Date";
-        return vm_.ToPrimitive(v, date);
+        Value p = vm_.ToPrimitive(v, date);
+        return p.IsObject() ? v : p;
     };
-    Value pa = primitive(a), pb = primitive(b);
-    if (pa.IsString() || pb.IsString()) return Value(vm_.ToString(pa) + vm_.ToString(pb));
-    return Value(vm_.ToNumber(pa) + vm_.ToNumber(pb));
+    Value pb = primitive(b);
+    Value pa = primitive(a);
+    if (pa.IsString() || pb.IsString()) {
+        std::string text = vm_.ToString(pa);
+        return Value(text + vm_.ToString(pb));
+    }
+    double x = vm_.ToNumber(pa);
+    return Value(x + vm_.ToNumber(pb));
 }
 
 Value Interpreter::Less2(const Value& a, const Value& b) {
-    Value pa = vm_.ToPrimitive(a), pb = vm_.ToPrimitive(b);
+    // An operand whose valueOf answers an object makes the comparison
+    // false at once (the second is then not converted).
+    // Display objects have no valueOf and compare as NaN.
+    auto answered_object = [](const Value& v) { return v.IsObject() && !v.object->HasTargetPath(); };
+    Value pa = vm_.ToPrimitive(a);
+    if (answered_object(pa)) return Value(false);
+    Value pb = vm_.ToPrimitive(b);
+    if (answered_object(pb)) return Value(false);
     if (pa.IsString() && pb.IsString()) return Value(pa.string < pb.string);
     double x = vm_.ToNumber(pa), y = vm_.ToNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return Value();
@@ -367,7 +405,8 @@ bool Interpreter::StrictEquals(const Value& a, const Value& b) {
     case Type::Boolean:
         return a.boolean == b.boolean;
     case Type::Number:
-        return a.number == b.number;
+        // NaN equals NaN here.
+        return a.number == b.number || (std::isnan(a.number) && std::isnan(b.number));
     case Type::String:
         return a.string == b.string;
     case Type::Object:
@@ -454,39 +493,33 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
 
     // ---- SWF 4 arithmetic, comparison, strings ----
     case 0x0A: {  // Add
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(false);
         Push(Value(a + b));
         break;
     }
     case 0x0B: {  // Subtract
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(true);
         Push(Value(a - b));
         break;
     }
     case 0x0C: {  // Multiply
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(false);
         Push(Value(a * b));
         break;
     }
     case 0x0D: {  // Divide
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(true);
         if (b == 0 && c_.version < 5) Push(Value("#ERROR#"));
         else Push(Value(a / b));
         break;
     }
     case 0x0E: {  // Equals (numbers)
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(true);
         Push(Bool(a == b));
         break;
     }
     case 0x0F: {  // Less (numbers)
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(false);
         Push(Bool(a < b));
         break;
     }
@@ -506,8 +539,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Push(Bool(!vm_.ToBoolean(Pop())));
         break;
     case 0x13: {  // StringEquals
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Bool(a == b));
         break;
     }
@@ -533,20 +565,17 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     }
     case 0x21: {  // StringAdd
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Value(a + b));
         break;
     }
     case 0x29: {  // StringLess
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Bool(a < b));
         break;
     }
     case 0x68: {  // StringGreater
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Bool(a > b));
         break;
     }

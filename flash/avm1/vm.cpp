@@ -112,10 +112,12 @@ std::string Vm::ToString(const Value& value) {
         return value.string;
     case Type::Object: {
         if (value.object->HasTargetPath()) return host ? host->DottedPath(value.object) : "";
-        Value primitive = ToPrimitive(value, true);
-        if (primitive.type == Type::Object)
-            return primitive.object->HasTargetPath() ? ToString(primitive) : "[object Object]";
-        return ToString(primitive);
+        // toString must answer a string; anything else reads as the
+        // object's type.
+        Value text = ToPrimitive(value, true);
+        if (text.IsString()) return text.string;
+        if (text.IsObject() && text.object->HasTargetPath()) return ToString(text);
+        return value.object->AsFunction() ? "[type Function]" : "[type Object]";
     }
     }
     return "";

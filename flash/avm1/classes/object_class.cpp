@@ -6,9 +6,18 @@ namespace flash::avm1 {
 
 namespace {
 
+// new Object(v): v itself when it is an object, v boxed when it is a
+// primitive, a fresh object for undefined and null.
 Value Construct(Vm& vm, Object*, Args& args) {
-    if (!args.empty() && args[0].IsObject()) return args[0];
+    if (!args.empty() && !args[0].IsNullish()) return Value(vm.ToObject(args[0]));
     return Value(vm.MakeObject());
+}
+
+// Object(v) called as a function is the same, except that with nothing to
+// box it answers an object without a prototype.
+Value CallAsFunction(Vm& vm, Object*, Args& args) {
+    if (!args.empty() && !args[0].IsNullish()) return Value(vm.ToObject(args[0]));
+    return Value(vm.heap.Make<Object>(nullptr));
 }
 
 Value ToStringMethod(Vm&, Object* self, Args&) {
@@ -119,7 +128,7 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
 
 void InstallObjectClass(Vm& vm) {
     Object* proto = vm.object_proto;
-    Function* constructor = vm.MakeClass("Object", Construct, Construct, proto);
+    Function* constructor = vm.MakeClass("Object", CallAsFunction, Construct, proto);
     vm.AddMethod(proto, "toString", ToStringMethod);
     vm.AddMethod(proto, "toLocaleString", ToStringMethod);
     vm.AddMethod(proto, "valueOf", ValueOf);
