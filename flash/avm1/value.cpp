@@ -46,27 +46,55 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 }  // namespace
 
+namespace {
+
+// Digits in base 8 or 16 up to the end of the text, kept modulo 2^32 as
+// the player keeps them; false when another character comes or none does.
+bool ReadIntegerDigits(const char* p, int base, int32_t* out) {
+    if (!*p) return false;
+    uint32_t value = 0;
+    for (; *p; ++p) {
+        int d;
+        if (*p >= '0' && *p <= '9') d = *p - '0';
+        else if (*p >= 'a' && *p <= 'f') d = *p - 'a' + 10;
+        else if (*p >= 'A' && *p <= 'F') d = *p - 'A' + 10;
+        else return false;
+        if (d >= base) return false;
+        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(d);
+    }
+    *out = static_cast<int32_t>(value);
+    return true;
+}
+
+// "0x" numbers (a sign may follow the prefix) and numbers written with a
+// leading 0 and only octal digits (a sign may come first).
+bool ReadPrefixedInteger(const char* p, bool leading_blanks, double* out) {
+    int32_t value = 0;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        const char* q = p + 2;
+        bool negative = *q == '-';
+        if (*q == '+' || *q == '-') ++q;
+        *out = ReadIntegerDigits(q, 16, &value) ? (negative ? -static_cast<double>(value) : value) : NAN;
+        return true;
+    }
+    if (leading_blanks) return false;
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    if (p[0] != '0' || !p[1] || !ReadIntegerDigits(p + 1, 8, &value)) return false;
+    *out = negative ? -static_cast<double>(value) : value;
+    return true;
+}
+
+}  // namespace
+
 double StringToNumber(const std::string& text, bool swf4, bool hex) {
     const char* begin = text.c_str();
     const char* p = begin;
     while (IsBlank(*p)) ++p;
     if (!swf4) {
         if (*p == '\0') return NAN;
-        if (hex && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-            // Hex: 32-bit, as the player reads it.
-            const char* q = p + 2;
-            if (!*q) return NAN;
-            uint32_t value = 0;
-            for (; *q; ++q) {
-                int d;
-                if (*q >= '0' && *q <= '9') d = *q - '0';
-                else if (*q >= 'a' && *q <= 'f') d = *q - 'a' + 10;
-                else if (*q >= 'A' && *q <= 'F') d = *q - 'A' + 10;
-                else return NAN;
-                value = value * 16 + static_cast<uint32_t>(d);
-            }
-            return static_cast<int32_t>(value);
-        }
+        double prefixed;
+        if (hex && ReadPrefixedInteger(p, p != begin, &prefixed)) return prefixed;
     }
     // A decimal number: sign, digits, fraction, exponent.
     const char* q = p;
@@ -77,13 +105,7 @@ double StringToNumber(const std::string& text, bool swf4, bool hex) {
         ++q;
         while (*q >= '0' && *q <= '9') ++q, digits = true;
     }
-    if (!digits) {
-        if (!swf4 && (std::strncmp(q, "Infinity", 8) == 0)) {
-            // "Infinity" is not a number literal for the player.
-            return NAN;
-        }
-        return swf4 ? 0 : NAN;
-    }
+    if (!digits) return swf4 ? 0 : NAN;
     if (*q == 'e' || *q == 'E') {
         const char* r = q + 1;
         if (*r == '+' || *r == '-') ++r;
@@ -93,9 +115,8 @@ double StringToNumber(const std::string& text, bool swf4, bool hex) {
         }
     }
     double value = std::strtod(std::string(p, q).c_str(), nullptr);
-    const char* rest = q;
-    while (IsBlank(*rest)) ++rest;
-    if (*rest != '\0' && !swf4) return NAN;
+    // Nothing may follow the number, not even blanks.
+    if (*q != '\0' && !swf4) return NAN;
     return value;
 }
 
