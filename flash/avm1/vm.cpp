@@ -182,13 +182,7 @@ Property* Vm::Lookup(Object* object, const std::string& name, Object** holder) {
     int guard = 0;
     for (Object* o = object; o && guard < kMaxChain; o = o->proto, ++guard) {
         if (Property* property = o->FindOwn(name, cs)) {
-            if (property->version_flags) {
-                // Hidden from movies of lower versions.
-                uint16_t f = property->version_flags;
-                if (((f & 0x100) && version_ < 6) || ((f & 0x400) && version_ < 7) ||
-                    ((f & 0x1000) && version_ < 8) || ((f & 0x2000) && version_ < 9))
-                    continue;
-            }
+            if (property->HiddenFrom(version_)) continue;
             if (holder) *holder = o;
             return property;
         }
