@@ -28,6 +28,7 @@ void InstallGlobals(Vm& vm) {
     InstallAccessibilityObject(vm);
     InstallContextMenuClasses(vm);
     InstallMinimalClasses(vm);
+    InstallExternalInterfaceClass(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
     InstallPointClass(vm);

@@ -33,6 +33,7 @@ void InstallSelectionObject(Vm& vm);
 void InstallAccessibilityObject(Vm& vm);
 void InstallContextMenuClasses(Vm& vm);
 void InstallMinimalClasses(Vm& vm);
+void InstallExternalInterfaceClass(Vm& vm);
 void InstallXmlClasses(Vm& vm);
 void InstallLoadVarsClass(Vm& vm);
 void InstallPointClass(Vm& vm);

@@ -1,0 +1,128 @@
+// Language rules of the script machine: conversions, the order in which
+// operators convert their operands, comparisons, and which built-ins a
+// movie's version sees. Scripts are assembled with ActionWriter and run
+// on a plain object standing in for a timeline.
+#include "flash/avm1/vm.h"
+#include "flash/swf_writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace flash::avm1 {
+namespace {
+
+// Runs actions as a movie of the given version and returns what they traced.
+std::vector<std::string> RunScript(Vm& vm, const ActionWriter& actions, int version) {
+    std::vector<std::string> traced;
+    vm.on_trace = [&](const std::string& line) { traced.push_back(line); };
+    Code code;
+    auto bytes = std::make_shared<std::vector<uint8_t>>(actions.Bytes());
+    code.owner = bytes;
+    code.data = bytes->data();
+    code.size = bytes->size();
+    code.version = version;
+    vm.RunActions(code, vm.MakeObject());
+    vm.on_trace = nullptr;
+    return traced;
+}
+
+// name = {valueOf: function () { trace(name); return result; }}
+ActionWriter& MakeValueOf(ActionWriter& w, const std::string& name, const std::string& method, double result) {
+    w.Push(name).Push(method)
+        .Function("", ActionWriter().Push(name).Trace().Push(result).Op(0x3E))
+        .Push(1.0).Op(0x43).SetVariable();
+    return w;
+}
+
+TEST(Avm1Language, StringsReadAsNumbers) {
+    EXPECT_EQ(StringToNumber("010", false), 8);
+    EXPECT_EQ(StringToNumber("-010", false), -8);
+    EXPECT_EQ(StringToNumber(" 010", false), 10);        // blanks first: decimal
+    EXPECT_EQ(StringToNumber("010.5", false), 10.5);
+    EXPECT_EQ(StringToNumber("037777777777", false), -1);   // kept to 32 bits
+    EXPECT_EQ(StringToNumber("0x-10", false), -16);
+    EXPECT_EQ(StringToNumber("0x1999999981ffffff", false), -2113929217);
+    EXPECT_EQ(StringToNumber("\t\r12", false), 12);
+    EXPECT_TRUE(std::isnan(StringToNumber("12 ", false)));   // nothing may follow
+    EXPECT_TRUE(std::isnan(StringToNumber("0x10.5", false)));
+    EXPECT_TRUE(std::isnan(StringToNumber("Infinity", false)));
+    EXPECT_EQ(StringToNumber("12abc", true), 12);          // SWF 4 reads what it can
+}
+
+TEST(Avm1Language, ToStringWantsAStringFromToString) {
+    Vm vm(7);
+    // o = {toString: function () { return 4; }}; trace(o); trace("x" + o)
+    ActionWriter w;
+    w.Push("o").Push("toString").Function("", ActionWriter().Push(4.0).Op(0x3E)).Push(1.0).Op(0x43).SetVariable();
+    w.Push("o").GetVariable().Trace();
+    w.Push("o").Push(0.0).Push("Object").CallFunction().SetVariable();   // Object() has no prototype
+    w.Push("o").GetVariable().Trace();
+    w.Push(5.0).Push(1.0).Push("Object").CallFunction().Op(0x44).Trace();   // typeof Object(5)
+    EXPECT_EQ(RunScript(vm, w, 7), (std::vector<std::string>{"[type Object]", "[type Object]", "object"}));
+}
+
+TEST(Avm1Language, OperandsConvertInThePlayersOrder) {
+    Vm vm(7);
+    ActionWriter w;
+    MakeValueOf(w, "a", "valueOf", 1);
+    MakeValueOf(w, "b", "valueOf", 2);
+    auto both = [&](uint8_t op) {
+        w.Push("a").GetVariable().Push("b").GetVariable().Op(op).Trace();
+    };
+    both(0x47);   // Add2: b first
+    both(0x0A);   // Add: a first
+    both(0x0B);   // Subtract: b first
+    both(0x48);   // Less2: a first
+    EXPECT_EQ(RunScript(vm, w, 7), (std::vector<std::string>{"b", "a", "3", "a", "b", "3", "b", "a", "-1", "a", "b",
+                                                       "true"}));
+}
+
+TEST(Avm1Language, ComparisonsWithObjectsAndNaN) {
+    Vm vm(7);
+    ActionWriter w;
+    MakeValueOf(w, "a", "valueOf", 1);
+    // {} < a: {}'s valueOf answers itself, so false without asking a.
+    w.Push(0.0).Op(0x43).Push("a").GetVariable().Op(0x48).Trace();
+    // NaN == NaN and NaN === NaN
+    w.Push(0.0).Push(0.0).Op(0x0D).Op(0x4C).Op(0x49).Trace();
+    w.Push(0.0).Push(0.0).Op(0x0D).Op(0x4C).Op(0x66).Trace();
+    // 1 < "x" is undefined: NaN compares to nothing.
+    w.Push(1.0).Push("x").Op(0x48).Trace();
+    EXPECT_EQ(RunScript(vm, w, 7), (std::vector<std::string>{"false", "true", "true", "undefined"}));
+}
+
+TEST(Avm1Language, Swf4ComparisonsAreBooleansPrintedAsDigits) {
+    Vm vm(4);
+    ActionWriter w;
+    w.Push(1.0).Push(1.0).Op(0x0E).Op(0x4C).Trace().Op(0x44).Trace();   // 1 == 1, typeof
+    w.Push(4.0).Push(0.0).Op(0x0D).Trace();
+    // A function in an SWF 4 movie runs by SWF 5 rules.
+    w.Function("f", ActionWriter().Push(1.0).Push(1.0).Op(0x0E).Trace().Push(4.0).Push(0.0).Op(0x0D).Trace());
+    w.Push(0.0).Push("f").CallFunction().Pop();
+    EXPECT_EQ(RunScript(vm, w, 4), (std::vector<std::string>{"1", "boolean", "#ERROR#", "true", "Infinity"}));
+}
+
+TEST(Avm1Language, VersionBitsHideProperties) {
+    struct Case {
+        uint16_t bit;
+        int first_version;
+    };
+    for (Case c : {Case{kVersion6, 6}, Case{kVersion7, 7}, Case{kVersion8, 8}, Case{kVersion9, 9},
+                   Case{kVersion10, 10}}) {
+        for (int version = 5; version <= 10; ++version) {
+            Vm vm(version);
+            Object* o = vm.MakeObject();
+            o->Define("p", Value(1), 0);
+            o->FindOwn("p", true)->version_flags = c.bit;
+            EXPECT_EQ(vm.Get(o, "p").IsUndefined(), version < c.first_version) << c.bit << " " << version;
+        }
+    }
+    Vm swf5(5);
+    EXPECT_TRUE(swf5.GetMember(swf5.Get(swf5.global, "Accessibility"), "isActive").IsUndefined());
+    Vm swf6(6);
+    EXPECT_TRUE(swf6.GetMember(swf6.Get(swf6.global, "Accessibility"), "isActive").IsObject());
+}
+
+}  // namespace
+}  // namespace flash::avm1
