@@ -1161,16 +1161,25 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
 
     if (f->function2) {
         context.registers.resize(std::max<size_t>(f->register_count, 1));
+        // Preloaded values take registers from 1 in this order. this or
+        // super also suppressed keep their register empty; a clip that does not
+        // exist (the root's _parent) takes none.
         size_t next = 1;
-        auto preload = [&](uint16_t flag, const Value& value) {
-            if ((f->flags & flag) && next < context.registers.size()) context.registers[next++] = value;
+        auto preload = [&](uint16_t flag, uint16_t suppress, const Value& value, bool clip) {
+            if (!(f->flags & flag) || next >= context.registers.size()) return;
+            if (f->flags & suppress) {
+                ++next;
+                return;
+            }
+            if (clip && value.IsUndefined()) return;
+            context.registers[next++] = value;
         };
-        preload(kPreloadThis, self);
-        preload(kPreloadArguments, Value(arguments));
-        preload(kPreloadSuper, Value(context.super_object));
-        preload(kPreloadRoot, host ? Value(host->RootClip()) : Value());
-        preload(kPreloadParent, f->base_clip ? Get(f->base_clip, "_parent") : Value());
-        preload(kPreloadGlobal, Value(global));
+        preload(kPreloadThis, kSuppressThis, self, false);
+        preload(kPreloadArguments, 0, Value(arguments), false);   // preloading wins here
+        preload(kPreloadSuper, kSuppressSuper, Value(context.super_object), false);
+        preload(kPreloadRoot, 0, host ? Value(host->RootClip()) : Value(), true);
+        preload(kPreloadParent, 0, f->base_clip ? Get(f->base_clip, "_parent") : Value(), true);
+        preload(kPreloadGlobal, 0, Value(global), false);
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
             activation->Define("arguments", Value(arguments), 0);
         if (!(f->flags & (kPreloadThis | kSuppressThis))) activation->Define("this", self, 0);

@@ -13,7 +13,11 @@ bool SameName(Vm& vm, const std::string& a, const char* b) {
 // Names that mean a fixed object whatever the scope holds.
 bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) {
     if (SameName(vm, name, "this")) {
-        *out = context.self;
+        // A function that keeps this in a register, or has none, reads
+        // `this` as its timeline.
+        Function* f = context.callee;
+        bool no_local = context.activation && f && f->function2 && (f->flags & (kPreloadThis | kSuppressThis));
+        *out = no_local ? (context.target ? Value(context.target) : Value()) : context.self;
         return true;
     }
     if (SameName(vm, name, "_global") && vm.version() >= 6) {
@@ -33,8 +37,15 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
 }
 
 Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
+    // `this` is fixed; _root, _global and _levelN give way to variables a
+    // script made with those names.
     Value special;
-    if (SpecialName(vm, context, name, &special)) return special;
+    if (SpecialName(vm, context, name, &special)) {
+        if (SameName(vm, name, "this")) return special;
+        for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+            if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Get(*it, name);
+        return special;
+    }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (*it && vm.Has(*it, name)) return vm.Get(*it, name);
     if (vm.Has(vm.global, name)) return vm.Get(vm.global, name);
@@ -206,8 +217,11 @@ Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value
     Object* target = vm.ToObject(object);
     if (!target) return Value();
     Value function = vm.Get(target, method);
+    // super starts above the prototype the method was found on; a method
+    // of the object itself counts as found on its prototype.
     Object* holder = nullptr;
     vm.Lookup(target, method, &holder);
+    if (holder == target) holder = target->proto;
     return vm.CallWithHome(function, Value(target), std::move(args), holder);
 }
 
