@@ -205,7 +205,13 @@ Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value
             Object* home = super_object->home;
             if (!home) return Value();
             if (method.empty()) {
-                Value constructor = vm.Get(home, "__constructor__");
+                // super() calls the __constructor__ the home prototype
+                // has or inherits; __resolve is not asked.
+                Object* holder = nullptr;
+                Property* property = vm.Lookup(home, "__constructor__", &holder);
+                if (!property) return Value();
+                Value constructor = property->IsVirtual() ? vm.Call(Value(property->getter), Value(home), {})
+                                                          : property->value;
                 return vm.CallWithHome(constructor, super_object->self, std::move(args), home->proto);
             }
             Object* holder = nullptr;
