@@ -316,7 +316,11 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {
     Value function = GetVariable(vm_, c_, name);
+    // A function found in a function's locals or a with object is called
+    // on that object; one found on a timeline or _global on the target.
     Value self = c_.target ? Value(c_.target) : Value();
+    Object* holder = VariableHolder(vm_, c_, name);
+    if (holder && holder != vm_.global && !holder->HasTargetPath()) self = Value(holder);
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
     return vm_.Call(function, self, std::move(args));
 }
@@ -1121,6 +1125,13 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
         steps = 0;
         aborted = false;
     }
+    Function* caller = running_function;
+    running_function = nullptr;
+    struct Restore {
+        Function*& running;
+        Function* caller;
+        ~Restore() { running = caller; }
+    } restore{running_function, caller};
     Context context;
     context.scope.push_back(clip);
     context.base_clip = clip;
@@ -1156,7 +1167,7 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
 
     Object* arguments = MakeArray(args);
     arguments->Define("callee", Value(f), kDontEnum);
-    arguments->Define("caller", Value(), kDontEnum);
+    arguments->Define("caller", running_function ? Value(running_function) : Value::Null(), kDontEnum);
     context.arguments = arguments;
 
     if (f->function2) {
@@ -1199,6 +1210,13 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
         for (size_t i = 0; i < f->params.size(); ++i)
             activation->Define(f->params[i].name, i < args.size() ? args[i] : Value(), 0);
     }
+    Function* caller = running_function;
+    running_function = f;
+    struct Restore {
+        Function*& running;
+        Function* caller;
+        ~Restore() { running = caller; }
+    } restore{running_function, caller};
     return Execute(f->code, context);
 }
 

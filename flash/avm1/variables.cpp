@@ -186,6 +186,14 @@ bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
     return false;
 }
 
+Object* VariableHolder(Vm& vm, Context& context, const std::string& name) {
+    Value special;
+    if (HasPathSyntax(name) || SpecialName(vm, context, name, &special)) return nullptr;
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (*it && vm.Has(*it, name)) return *it;
+    return nullptr;
+}
+
 Object* ResolveClipValue(Vm& vm, Context& context, const Value& value) {
     if (value.IsObject()) return value.object->AsClip() ? value.object : nullptr;
     std::string path = vm.ToString(value);

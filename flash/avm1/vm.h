@@ -137,6 +137,9 @@ public:
 
     // The stack shared by the action lists of one frame.
     std::vector<Value> stack;
+    // The script function running now (arguments.caller of the functions
+    // it calls); nullptr on a timeline.
+    Function* running_function = nullptr;
     // Depth of nested script calls, and the limits that protect the player.
     int call_depth = 0;
     static constexpr int kMaxCallDepth = 256;
