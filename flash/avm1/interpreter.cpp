@@ -78,6 +78,7 @@ struct Block {
     std::string catch_name;
     enum State { kInTry, kInCatch, kInFinally } state = kInTry;
     bool pending = false;                // a throw waits for the finally block to end
+    bool pending_return = false;         // a return waits for the finally block to end
     Value pending_value;
 };
 
@@ -139,6 +140,7 @@ private:
     void Throw(const Value& value);
     void LeaveBlocks();
     void HandleThrow(const Value& value);
+    void Return(const Value& value);
 
     Object* Target() { return c_.target; }
     void DefineFunction(Body& body, bool function2, size_t next);
@@ -176,7 +178,7 @@ Value Interpreter::Run() {
             HandleThrow(thrown.value);
             continue;
         }
-        if (pc_ >= size) break;
+        if (returned_ || pc_ >= size) break;
         if (++vm_.steps > vm_.max_steps) throw ScriptAbort{"too long"};
         uint8_t action = data[pc_];
         size_t length = 0;
@@ -232,12 +234,37 @@ void Interpreter::LeaveBlocks() {
         if (b.state == Block::kInFinally) {
             if (pc_ >= b.catch_end && pc_ < b.finally_end) return;
             bool pending = b.pending;
+            bool pending_return = b.pending_return;
             Value value = b.pending_value;
             blocks_.pop_back();
             if (pending) throw ScriptThrow{value};
+            if (pending_return) {
+                Return(value);
+                if (returned_) return;
+            }
             continue;
         }
     }
+}
+
+// A return inside a try block runs the finally blocks around it first;
+// the last of them to end returns the value.
+void Interpreter::Return(const Value& value) {
+    while (!blocks_.empty()) {
+        Block& b = blocks_.back();
+        if (b.kind == Block::kTry && b.state != Block::kInFinally && b.catch_end < b.finally_end) {
+            b.state = Block::kInFinally;
+            b.pending = false;
+            b.pending_return = true;
+            b.pending_value = value;
+            pc_ = b.catch_end;
+            return;
+        }
+        if (b.kind == Block::kWith && !c_.scope.empty()) c_.scope.pop_back();
+        blocks_.pop_back();
+    }
+    return_value_ = value;
+    returned_ = true;
 }
 
 void Interpreter::HandleThrow(const Value& value) {
@@ -789,7 +816,11 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     case 0x26: {  // Trace
         Value v = Pop();
-        vm_.Trace(v.IsUndefined() ? "undefined" : vm_.ToString(v));
+        std::string text = v.IsUndefined() ? "undefined" : vm_.ToString(v);
+        // A carriage return ends a line of the output as a line feed does.
+        for (char& c : text)
+            if (c == '\r') c = '\n';
+        vm_.Trace(text);
         break;
     }
     case 0x34:  // GetTime
@@ -1023,8 +1054,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Push(Value(vm_.ToNumber(Pop()) - 1));
         break;
     case 0x3E:  // Return
-        return_value_ = Pop();
-        returned_ = true;
+        Return(Pop());
         break;
     case 0x87: {  // StoreRegister
         uint8_t reg = body.U8();
