@@ -307,15 +307,13 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
     std::vector<std::string> keys;
     std::vector<std::string> seen;
     int guard = 0;
+    // The player lists each object's names in the order they were made,
+    // the object's own first and then its prototypes', and for..in visits
+    // that list from its end.
     for (Object* o = object; o && guard < kMaxChain; o = o->proto, ++guard) {
-        std::vector<std::string> virtual_keys;
-        o->VirtualKeys(virtual_keys);
-        for (auto it = virtual_keys.rbegin(); it != virtual_keys.rend(); ++it) keys.push_back(*it);
-        const auto& entries = o->properties.entries();
-        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-            if (it->property.flags & kDontEnum) continue;
-            keys.push_back(it->name);
-        }
+        o->VirtualKeys(keys);
+        for (const auto& entry : o->properties.entries())
+            if (!(entry.property.flags & kDontEnum)) keys.push_back(entry.name);
     }
     // Each name once, the first (nearest) occurrence kept.
     std::vector<std::string> unique;
@@ -330,10 +328,10 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
     }
     // A name hidden (not enumerable) on a nearer object hides it further up.
     std::vector<std::string> result;
-    for (const std::string& key : unique) {
-        Property* nearest = Lookup(object, key);
+    for (auto it = unique.rbegin(); it != unique.rend(); ++it) {
+        Property* nearest = Lookup(object, *it);
         if (nearest && (nearest->flags & kDontEnum)) continue;
-        result.push_back(key);
+        result.push_back(*it);
     }
     return result;
 }

@@ -111,7 +111,8 @@ public:
     void SetMember(const Value& target, const std::string& name, const Value& value);
     // The property of the object or a prototype, and the object holding it.
     Property* Lookup(Object* object, const std::string& name, Object** holder = nullptr);
-    // Names for..in visits: own and inherited enumerable ones, newest first.
+    // Names for..in visits: own and inherited enumerable ones; the list of
+    // own names then inherited ones, each in the order made, from its end.
     std::vector<std::string> EnumerableKeys(Object* object);
 
     // Calls.
