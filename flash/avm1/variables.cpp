@@ -6,6 +6,9 @@ namespace flash::avm1 {
 
 namespace {
 
+const char* const kPrimitiveWarning =
+    "Parameters of primitive types are no longer coerced into the required type - Object.";
+
 bool SameName(Vm& vm, const std::string& a, const char* b) {
     return vm.CaseSensitive() ? a == b : FoldCase(a) == b;
 }
@@ -54,7 +57,7 @@ Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
 
 // Follows a path ("a.b", "../a", "/a/b", "_root.a") from start, part by
 // part through members; false when a part is not an object.
-bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
+bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out, bool* met_primitive = nullptr) {
     Object* object = start;
     size_t pos = 0;
     if (!path.empty() && path[0] == '/') {
@@ -84,7 +87,10 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
         } else {
             next = vm.Get(object, part);
         }
-        if (!next.IsObject()) return false;
+        if (!next.IsObject()) {
+            if (met_primitive && !next.IsNullish()) *met_primitive = true;
+            return false;
+        }
         object = next.object;
     }
     *out = object;
@@ -93,8 +99,7 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
 
 // Splits a variable path at its last separator: "a.b:c", "a/b/c", "a.b.c".
 bool SplitVariable(const std::string& name, std::string* path, std::string* variable) {
-    size_t split = name.find_last_of(':');
-    if (split == std::string::npos) split = name.find_last_of("./");
+    size_t split = name.find_last_of(":./");
     if (split == std::string::npos) return false;
     // ".." at the end is a path, not a variable named "".
     *path = name.substr(0, split);
@@ -107,10 +112,10 @@ bool SplitVariable(const std::string& name, std::string* path, std::string* vari
 // which path leads to an object; with want_variable, one that has the
 // variable.
 Object* FindPathHolder(Vm& vm, Context& context, const std::string& path, const std::string& variable,
-                       bool want_variable) {
+                       bool want_variable, bool* met_primitive = nullptr) {
     auto try_from = [&](Object* start) -> Object* {
         Object* holder = nullptr;
-        if (!start || !FollowPath(vm, start, path, &holder)) return nullptr;
+        if (!start || !FollowPath(vm, start, path, &holder, met_primitive)) return nullptr;
         if (want_variable && !vm.Has(holder, variable)) return nullptr;
         return holder;
     };
@@ -177,7 +182,11 @@ bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
     if (HasPathSyntax(name)) {
         std::string path, variable;
         if (!SplitVariable(name, &path, &variable) || variable.empty()) return false;
-        Object* holder = FindPathHolder(vm, context, path, variable, true);
+        // A path through a string, number or boolean is not followed, and
+        // the player says so.
+        bool met_primitive = false;
+        Object* holder = FindPathHolder(vm, context, path, variable, true, &met_primitive);
+        if (!holder && met_primitive) vm.Warn(kPrimitiveWarning);
         return holder && vm.Delete(holder, variable);
     }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
