@@ -124,5 +124,86 @@ TEST(Avm1Language, VersionBitsHideProperties) {
     EXPECT_TRUE(swf6.GetMember(swf6.Get(swf6.global, "Accessibility"), "isActive").IsObject());
 }
 
+// Action bytes written by hand (for actions ActionWriter does not make),
+// joined with writers' bytes; the list's end is added once.
+std::vector<uint8_t> Join(const std::vector<std::vector<uint8_t>>& parts) {
+    std::vector<uint8_t> out;
+    for (const auto& part : parts) out.insert(out.end(), part.begin(), part.end());
+    out.push_back(0);
+    return out;
+}
+
+std::vector<uint8_t> Body(const ActionWriter& w) {
+    std::vector<uint8_t> bytes = w.Bytes();
+    bytes.pop_back();
+    return bytes;
+}
+
+std::vector<std::string> RunBytes(Vm& vm, std::vector<uint8_t> bytes, int version) {
+    std::vector<std::string> traced;
+    vm.on_trace = [&](const std::string& line) { traced.push_back(line); };
+    Code code;
+    auto owned = std::make_shared<std::vector<uint8_t>>(std::move(bytes));
+    code.owner = owned;
+    code.data = owned->data();
+    code.size = owned->size();
+    code.version = version;
+    vm.RunActions(code, vm.MakeObject());
+    vm.on_trace = nullptr;
+    return traced;
+}
+
+TEST(Avm1Language, ReturnInsideTryRunsFinallyFirst) {
+    // function f() { try { return "r"; } finally { trace("finally"); } } trace(f());
+    std::vector<uint8_t> try_body = Body(ActionWriter().Push("r").Op(0x3E));
+    std::vector<uint8_t> finally_body = Body(ActionWriter().Push("finally").Trace());
+    std::vector<uint8_t> body = {0x8F, 8, 0, 2, static_cast<uint8_t>(try_body.size()), 0, 0, 0,
+                                 static_cast<uint8_t>(finally_body.size()), 0, 0};
+    body.insert(body.end(), try_body.begin(), try_body.end());
+    body.insert(body.end(), finally_body.begin(), finally_body.end());
+    std::vector<uint8_t> define = {0x9B, 6, 0, 'f', 0, 0, 0, static_cast<uint8_t>(body.size()), 0};
+    define.insert(define.end(), body.begin(), body.end());
+    Vm vm(7);
+    auto traced = RunBytes(vm, Join({define, Body(ActionWriter().Push(0.0).Push("f").CallFunction().Trace())}), 7);
+    EXPECT_EQ(traced, (std::vector<std::string>{"finally", "r"}));
+}
+
+TEST(Avm1Language, PreloadedRegistersAndSuppression) {
+    // DefineFunction2 f with this, arguments and super both preloaded and
+    // suppressed: this and super keep empty registers, arguments is loaded.
+    std::vector<uint8_t> body;   // trace(r1); trace(r2); trace(r3)
+    for (uint8_t reg : {1, 2, 3}) {
+        std::vector<uint8_t> push = {0x96, 2, 0, 4, reg, 0x26};
+        body.insert(body.end(), push.begin(), push.end());
+    }
+    std::vector<uint8_t> define = {0x8E, 9, 0, 'f', 0, 0, 0, 4, 0x3F, 0, static_cast<uint8_t>(body.size()), 0};
+    define.insert(define.end(), body.begin(), body.end());
+    Vm vm(7);
+    auto traced = RunBytes(vm, Join({define, Body(ActionWriter().Push(7.0).Push(1.0).Push("f").CallFunction().Pop())}), 7);
+    EXPECT_EQ(traced, (std::vector<std::string>{"undefined", "7", "undefined"}));
+}
+
+TEST(Avm1Language, CallerIsTheCallingFunction) {
+    Vm vm(7);
+    ActionWriter w;
+    w.Function("f1", ActionWriter().Push("arguments").GetVariable().Push("caller").GetMember()
+                         .Push("f2").GetVariable().Op(0x66).Trace());
+    w.Function("f2", ActionWriter().Push(0.0).Push("f1").CallFunction().Pop());
+    w.Push(0.0).Push("f2").CallFunction().Pop();
+    w.Push(0.0).Push("f1").CallFunction().Pop();
+    EXPECT_EQ(RunScript(vm, w, 7), (std::vector<std::string>{"true", "false"}));
+}
+
+TEST(Avm1Language, ForInListsOwnNamesThenInheritedFromTheEnd) {
+    Vm vm(6);
+    Object* a = vm.MakeObject();
+    for (const char* name : {"c", "b", "a", "d"}) vm.Set(a, name, Value(1));
+    Object* b = vm.MakeObject();
+    vm.Set(b, "__proto__", Value(a));
+    vm.Set(b, "c", Value(2));
+    vm.Set(b, "e", Value(3));
+    EXPECT_EQ(vm.EnumerableKeys(b), (std::vector<std::string>{"d", "a", "b", "e", "c"}));
+}
+
 }  // namespace
 }  // namespace flash::avm1
