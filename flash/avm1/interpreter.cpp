@@ -203,7 +203,7 @@ Value Interpreter::Run() {
         bool call = action == 0x3D || action == 0x52 || action == 0x40 || action == 0x53;
         if (call && c_.base_clip && c_.base_clip->IsRemoved()) break;
     }
-    if (c_.activation && vm_.stack.size() > base_) vm_.stack.resize(base_);
+    // What a function leaves on the stack stays there for its caller.
     return return_value_;
 }
 
@@ -349,6 +349,7 @@ Value Interpreter::CallNamed(const std::string& name, Args args) {
     Object* holder = VariableHolder(vm_, c_, name);
     if (holder && holder != vm_.global && !holder->HasTargetPath()) self = Value(holder);
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
+    vm_.leftovers_to_caller = true;
     return vm_.Call(function, self, std::move(args));
 }
 
@@ -862,6 +863,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         std::string name = vm_.ToString(Pop());
         Args args = PopArgs();
         Push(CallNamed(name, std::move(args)));
+        vm_.leftovers_to_caller = false;
         break;
     }
     case 0x52: {  // CallMethod
@@ -869,6 +871,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Value object = Pop();
         Args args = PopArgs();
         Push(CallMethodValue(vm_, c_, object, name, std::move(args)));
+        vm_.leftovers_to_caller = false;
         break;
     }
     case 0x40: {  // NewObject
@@ -1179,7 +1182,8 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
     }
 }
 
-Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
+Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, bool keep_leftovers) {
+    size_t stack_base = stack.size();
     Context context;
     context.scope = f->scope;
     Object* activation = heap.Make<Object>(nullptr);
@@ -1247,7 +1251,9 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
         Function* caller;
         ~Restore() { running = caller; }
     } restore{running_function, caller};
-    return Execute(f->code, context);
+    Value result = Execute(f->code, context);
+    if (!keep_leftovers && stack.size() > stack_base) stack.resize(stack_base);
+    return result;
 }
 
 }  // namespace flash::avm1

@@ -229,14 +229,20 @@ Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value
                 if (!property) return Value();
                 Value constructor = property->IsVirtual() ? vm.Call(Value(property->getter), Value(home), {})
                                                           : property->value;
+                vm.leftovers_to_caller = true;
                 return vm.CallWithHome(constructor, super_object->self, std::move(args), home->proto);
             }
             Object* holder = nullptr;
             if (!home->proto || !vm.Lookup(home->proto, method, &holder)) return Value();
-            return vm.CallWithHome(vm.Get(home->proto, method), super_object->self, std::move(args), holder);
+            Value function = vm.Get(home->proto, method);
+            vm.leftovers_to_caller = true;
+            return vm.CallWithHome(function, super_object->self, std::move(args), holder);
         }
     }
-    if (method.empty()) return vm.Call(object, Value(), std::move(args));
+    if (method.empty()) {
+        vm.leftovers_to_caller = true;
+        return vm.Call(object, Value(), std::move(args));
+    }
     Object* target = vm.ToObject(object);
     if (!target) return Value();
     Value function = vm.Get(target, method);
@@ -245,6 +251,7 @@ Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value
     Object* holder = nullptr;
     vm.Lookup(target, method, &holder);
     if (holder == target) holder = target->proto;
+    vm.leftovers_to_caller = true;
     return vm.CallWithHome(function, Value(target), std::move(args), holder);
 }
 

@@ -343,6 +343,8 @@ Value Vm::Call(const Value& function, const Value& self, Args args) {
 }
 
 Value Vm::CallWithHome(const Value& function, const Value& self, Args args, Object* home) {
+    bool keep_leftovers = leftovers_to_caller;
+    leftovers_to_caller = false;
     if (!function.IsObject()) return Value();
     Function* f = function.object->AsFunction();
     if (!f) return Value();
@@ -357,7 +359,7 @@ Value Vm::CallWithHome(const Value& function, const Value& self, Args args, Obje
         return f->native(*this, this_object, args);
     }
     if (!f->code.data) return Value();
-    return CallScript(f, self, args, home);
+    return CallScript(f, self, args, home, keep_leftovers);
 }
 
 Value Vm::CallMethod(const Value& target, const std::string& name, Args args) {
@@ -370,6 +372,7 @@ Value Vm::Construct(const Value& constructor, Args args) {
     Function* f = constructor.object->AsFunction();
     if (!f) return Value();
     if (f->construct) {
+        leftovers_to_caller = false;
         if (call_depth >= kMaxCallDepth) throw ScriptAbort{"recursion"};
         ++call_depth;
         struct Leave {

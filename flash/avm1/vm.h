@@ -138,6 +138,10 @@ public:
 
     // The stack shared by the action lists of one frame.
     std::vector<Value> stack;
+    // Set by the call actions just before they call: a script function
+    // they call leaves what it left on the stack for them. Calls made by
+    // built-ins (sort's compare function, event handlers) leave nothing.
+    bool leftovers_to_caller = false;
     // The script function running now (arguments.caller of the functions
     // it calls); nullptr on a timeline.
     Function* running_function = nullptr;
@@ -198,7 +202,7 @@ public:
     std::map<std::string, Object*> registered_classes;
 
 private:
-    Value CallScript(Function* function, const Value& self, Args& args, Object* super_object);
+    Value CallScript(Function* function, const Value& self, Args& args, Object* super_object, bool keep_leftovers);
 
     int version_;
 };
