@@ -248,9 +248,22 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
                 if (FoldCase(it->first) == FoldCase(name)) found = it;
         }
         if (found != object->watches->end() && call_depth < kMaxCallDepth) {
+            // The watcher sees the stored old value (a getter is not asked)
+            // and answers the value to store. When it throws, the property
+            // is left undefined and the throw goes on.
             Watch watch = found->second;
-            Value old = Get(object, name);
-            stored = Call(Value(watch.callback), Value(object), {Value(name), old, value, watch.user_data});
+            Value old;
+            if (!object->GetVirtual(*this, name, &old))
+                if (Property* property = Lookup(object, name)) old = property->value;
+            try {
+                stored = Call(Value(watch.callback), Value(object), {Value(name), old, value, watch.user_data});
+            } catch (ScriptThrow&) {
+                if (!object->SetVirtual(*this, name, Value())) {
+                    Property& property = object->properties.Set(name, cs);
+                    if (!property.IsVirtual() && !(property.flags & kReadOnly)) property.value = Value();
+                }
+                throw;
+            }
         }
     }
     if (object->SetVirtual(*this, name, stored)) return;

@@ -44,8 +44,8 @@ Value AddProperty(Vm& vm, Object* self, Args& args) {
     if (name.empty() || !args[1].IsObject() || !args[1].object->AsFunction()) return Value(false);
     Object* setter = args.size() > 2 && args[2].IsObject() && args[2].object->AsFunction() ? args[2].object : nullptr;
     if (args.size() > 2 && !setter && !args[2].IsNull()) return Value(false);
+    // A value stored under the name stays (watchers see it as the old value).
     Property& property = self->properties.Set(name, vm.CaseSensitive());
-    property.value = Value();
     property.getter = args[1].object;
     property.setter = setter;
     return Value(true);
