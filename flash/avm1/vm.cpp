@@ -233,13 +233,6 @@ Value Vm::Get(Object* object, const std::string& name) {
 void Vm::Set(Object* object, const std::string& name, const Value& value) {
     if (!object) return;
     bool cs = CaseSensitive();
-    if (name == "__proto__" || (!cs && FoldCase(name) == "__proto__")) {
-        object->proto = value.IsObject() ? value.object : nullptr;
-        Property& property = object->properties.Set("__proto__", true);
-        property.value = value;
-        property.flags = kDontEnum;
-        return;
-    }
     Value stored = value;
     if (object->watches) {
         auto found = object->watches->find(cs ? name : FoldCase(name));
@@ -265,6 +258,13 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
                 throw;
             }
         }
+    }
+    if (name == "__proto__" || (!cs && FoldCase(name) == "__proto__")) {
+        object->proto = stored.IsObject() ? stored.object : nullptr;
+        Property& property = object->properties.Set("__proto__", true);
+        property.value = stored;
+        property.flags |= kDontEnum;
+        return;
     }
     if (object->SetVirtual(*this, name, stored)) return;
     if (Property* own = object->FindOwn(name, cs)) {

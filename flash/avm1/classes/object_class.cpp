@@ -118,8 +118,16 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
     if (all) {
         for (auto& entry : object->properties.entries()) apply(entry.property);
     } else {
-        for (const std::string& name : names)
+        for (const std::string& name : names) {
+            // The prototype link becomes a property of its own when its
+            // flags are set.
+            if (name == "__proto__" && !object->FindOwn(name, true) && object->proto) {
+                Property& link = object->properties.Set("__proto__", true);
+                link.value = Value(object->proto);
+                link.flags = kDontEnum | kDontDelete;
+            }
             if (Property* property = object->FindOwn(name, vm.CaseSensitive())) apply(*property);
+        }
     }
     return Value();
 }
