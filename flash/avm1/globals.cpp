@@ -13,6 +13,7 @@ void InstallGlobals(Vm& vm) {
     InstallDateClass(vm);
     InstallErrorClass(vm);
     InstallGlobalFunctions(vm);
+    InstallAsNative(vm);
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
     InstallButtonClass(vm);

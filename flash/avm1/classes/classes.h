@@ -16,6 +16,7 @@ void InstallMathClass(Vm& vm);
 void InstallDateClass(Vm& vm);
 void InstallErrorClass(Vm& vm);
 void InstallGlobalFunctions(Vm& vm);
+void InstallAsNative(Vm& vm);
 void InstallAsBroadcaster(Vm& vm);
 void InstallMovieClipClass(Vm& vm);
 void InstallButtonClass(Vm& vm);
