@@ -575,20 +575,24 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Push(Bool(a == b));
         break;
     }
-    case 0x14:  // StringLength (bytes)
-        Push(Value(static_cast<double>(vm_.ToString(Pop()).size())));
+    case 0x14: {  // StringLength: bytes before SWF 6, characters after
+        std::string text = vm_.ToString(Pop());
+        size_t n = c_.version >= 6 ? Utf16FromUtf8(text).size() : text.size();
+        Push(Value(static_cast<double>(n)));
         break;
+    }
     case 0x31:  // MBStringLength (characters)
         Push(Value(static_cast<double>(Utf16FromUtf8(vm_.ToString(Pop())).size())));
         break;
     case 0x15:    // StringExtract
     case 0x35: {  // MBStringExtract
-        double count = vm_.ToNumber(Pop());
-        double index = vm_.ToNumber(Pop());
+        // Index and count are 32-bit integers.
+        int64_t count = ToInt32(vm_.ToNumber(Pop()));
+        int64_t index = ToInt32(vm_.ToNumber(Pop()));
         std::u16string text = Utf16FromUtf8(vm_.ToString(Pop()));
-        int64_t start = std::isnan(index) ? 0 : static_cast<int64_t>(index) - 1;
+        int64_t start = index - 1;
         if (start < 0) start = 0;
-        int64_t n = std::isnan(count) || count < 0 ? static_cast<int64_t>(text.size()) : static_cast<int64_t>(count);
+        int64_t n = count < 0 ? static_cast<int64_t>(text.size()) : count;
         if (start >= static_cast<int64_t>(text.size())) {
             Push(Value(""));
         } else {
@@ -619,8 +623,10 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x32:    // CharToAscii
     case 0x36: {  // MBCharToAscii
         std::u16string text = Utf16FromUtf8(vm_.ToString(Pop()));
+        // A character beyond 16 bits reads as the replacement character.
+        bool beyond = !text.empty() && text[0] >= 0xD800 && text[0] < 0xDC00;
         if (text.empty()) Push(Value(c_.version < 5 ? 0.0 : NAN));
-        else Push(Value(static_cast<double>(text[0])));
+        else Push(Value(beyond ? 65533.0 : static_cast<double>(text[0])));
         break;
     }
     case 0x33:    // AsciiToChar
