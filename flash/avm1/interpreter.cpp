@@ -827,6 +827,12 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         // A carriage return ends a line of the output as a line feed does.
         for (char& c : text)
             if (c == '\r') c = '\n';
+        // Movies before SWF 6 write their text in Latin-1; the output is UTF-8.
+        if (c_.version < 6) {
+            std::u16string latin1;
+            for (char c : text) latin1.push_back(static_cast<unsigned char>(c));
+            text = Utf8FromUtf16(latin1);
+        }
         vm_.Trace(text);
         break;
     }
