@@ -33,6 +33,7 @@ Object* Vm::MakeObject() { return heap.Make<Object>(object_proto); }
 ArrayObject* Vm::MakeArray(std::vector<Value> elements) {
     ArrayObject* array = heap.Make<ArrayObject>(array_proto);
     array->elements = std::move(elements);
+    for (Value& element : array->elements) element = ArrayObject::Element(element);
     return array;
 }
 
