@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 namespace flash::avm1 {
@@ -203,6 +204,66 @@ TEST(Avm1Language, ForInListsOwnNamesThenInheritedFromTheEnd) {
     vm.Set(b, "c", Value(2));
     vm.Set(b, "e", Value(3));
     EXPECT_EQ(vm.EnumerableKeys(b), (std::vector<std::string>{"d", "a", "b", "e", "c"}));
+}
+
+TEST(Avm1Language, AsNativeNumbersNameBuiltIns) {
+    Vm vm(7);
+    auto native = [&](Args args) { return vm.Call(vm.Get(vm.global, "ASnative"), Value(), std::move(args)); };
+    EXPECT_EQ(native({Value(100), Value(0)}).object, vm.Get(vm.global, "escape").object);
+    EXPECT_EQ(native({Value(101), Value(5)}).object, vm.Get(vm.object_proto, "hasOwnProperty").object);
+    EXPECT_EQ(native({Value(100), Value(4294967296.0 + 1)}).object, vm.Get(vm.global, "unescape").object);
+    EXPECT_TRUE(native({Value(100)}).IsUndefined());
+    EXPECT_TRUE(native({Value(100), Value(0), Value(0)}).IsUndefined());
+    EXPECT_TRUE(native({Value("onehundred"), Value(0)}).IsUndefined());
+    Value missing = native({Value(200), Value(50)});
+    ASSERT_TRUE(missing.IsObject());
+    EXPECT_TRUE(std::isnan(vm.ToNumber(vm.Call(missing, Value(), {}))));
+}
+
+TEST(Avm1Language, StringActionsCountCharactersFromSwf6) {
+    Vm vm(6);
+    std::string emoji = "\xF0\x9F\x98\x8B";
+    ActionWriter w;
+    w.Push(emoji + "ab").Op(0x14).Trace();                                 // length: 4 units
+    w.Push(emoji).Op(0x32).Trace();                                        // ord: beyond 16 bits
+    w.Push("abcdefgh").Push(4294967303.0).Push(-4294967294.0).Op(0x15).Trace();   // substring(s, 7, 2)
+    EXPECT_EQ(RunScript(vm, w, 6), (std::vector<std::string>{"4", "65533", "gh"}));
+    Vm swf5(5);
+    EXPECT_EQ(RunScript(swf5, ActionWriter().Push(emoji).Op(0x14).Trace().Push("a\xC5\rb").Trace(), 5),
+              (std::vector<std::string>{"4", "a\xC3\x85\nb"}));
+}
+
+TEST(Avm1Language, WatchersSeeTheStoredValue) {
+    static std::vector<std::string> seen;
+    seen.clear();
+    Vm vm(7);
+    NativeFn getter = [](Vm&, Object*, Args&) -> Value {
+        seen.push_back("getter");
+        return Value(99);
+    };
+    NativeFn watcher = [](Vm& vm, Object*, Args& args) -> Value {
+        seen.push_back("old " + vm.ToString(args[1]));
+        return args[2];
+    };
+    // p.x = 3, then a getter added over it; o inherits x from p.
+    Object* p = vm.MakeObject();
+    vm.Set(p, "x", Value(3));
+    vm.CallMethod(Value(p), "addProperty", {Value("x"), Value(vm.MakeNative("get", getter)), Value::Null()});
+    Object* o = vm.MakeObject();
+    vm.Set(o, "__proto__", Value(p));
+    vm.CallMethod(Value(o), "watch", {Value("x"), Value(vm.MakeNative("watch", watcher))});
+    vm.Set(o, "x", Value(4));
+    EXPECT_EQ(seen, (std::vector<std::string>{"old 3"}));
+}
+
+TEST(Avm1Language, ArrayElementsSetToUndefinedAreListed) {
+    Vm vm(7);
+    ArrayObject* array = vm.MakeArray({Value(1), Value(), Value(3)});
+    array->elements.resize(5);                    // two holes
+    vm.Set(array, "4", Value());
+    EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"4", "2", "1", "0"}));
+    vm.Delete(array, "1");
+    EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"4", "2", "0"}));
 }
 
 }  // namespace
