@@ -226,7 +226,7 @@ Value Vm::Get(Object* object, const std::string& name) {
     }
     if (property->IsVirtual()) {
         if (call_depth >= kMaxCallDepth) return Value();
-        return Call(Value(property->getter), Value(object), {});
+        return CallAccessor(property->getter, object, {});
     }
     return property->value;
 }
@@ -270,7 +270,7 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
     if (object->SetVirtual(*this, name, stored)) return;
     if (Property* own = object->FindOwn(name, cs)) {
         if (own->IsVirtual()) {
-            if (own->setter && call_depth < kMaxCallDepth) Call(Value(own->setter), Value(object), {stored});
+            if (own->setter) CallAccessor(own->setter, object, {stored});
             return;
         }
         if (own->flags & kReadOnly) return;
@@ -281,7 +281,7 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
     Object* holder = nullptr;
     Property* inherited = Lookup(object, name, &holder);
     if (inherited && inherited->IsVirtual()) {
-        if (inherited->setter && call_depth < kMaxCallDepth) Call(Value(inherited->setter), Value(object), {stored});
+        if (inherited->setter) CallAccessor(inherited->setter, object, {stored});
         return;
     }
     Property& property = object->properties.Set(name, cs);
@@ -351,6 +351,17 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
 }
 
 // ---- calls ----
+
+Value Vm::CallAccessor(Object* function, Object* object, Args args) {
+    // Getters and setters nest only so deep; past that they are not called.
+    if (accessor_depth >= kMaxAccessorDepth || call_depth >= kMaxCallDepth) return Value();
+    ++accessor_depth;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{accessor_depth};
+    return Call(Value(function), Value(object), std::move(args));
+}
 
 Value Vm::Call(const Value& function, const Value& self, Args args) {
     return CallWithHome(function, self, std::move(args), nullptr);

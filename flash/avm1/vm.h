@@ -121,6 +121,8 @@ public:
     // found on); with no home, above this's prototype.
     Value CallWithHome(const Value& function, const Value& self, Args args, Object* home);
     Value CallMethod(const Value& target, const std::string& name, Args args);
+    // Calls a getter or setter of object, within the accessor depth limit.
+    Value CallAccessor(Object* function, Object* object, Args args);
     Value Construct(const Value& constructor, Args args);
     // Whether object has prototype (or constructor.prototype) on its chain.
     bool InstanceOf(Object* object, Object* constructor);
@@ -148,6 +150,9 @@ public:
     // Depth of nested script calls, and the limits that protect the player.
     int call_depth = 0;
     static constexpr int kMaxCallDepth = 256;
+    // Depth of nested getter and setter calls, and its limit.
+    int accessor_depth = 0;
+    static constexpr int kMaxAccessorDepth = 65;
     // Actions run since the current outermost action list started.
     uint64_t steps = 0;
     // Past this many actions in one list (with what it calls) the list is
