@@ -266,5 +266,33 @@ TEST(Avm1Language, ArrayElementsSetToUndefinedAreListed) {
     EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"4", "2", "0"}));
 }
 
+TEST(Avm1Language, SettersNestOnlySoDeep) {
+    static int calls;
+    calls = 0;
+    Vm vm(7);
+    // A setter that assigns its own property again.
+    NativeFn setter = [](Vm& vm, Object* self, Args&) -> Value {
+        ++calls;
+        vm.Set(self, "x", Value(1));
+        return Value();
+    };
+    NativeFn getter = [](Vm&, Object*, Args&) -> Value { return Value(); };
+    Object* o = vm.MakeObject();
+    vm.CallMethod(Value(o), "addProperty",
+                  {Value("x"), Value(vm.MakeNative("get", getter)), Value(vm.MakeNative("set", setter))});
+    vm.Set(o, "x", Value(1));
+    EXPECT_EQ(calls, Vm::kMaxAccessorDepth);
+    EXPECT_EQ(vm.accessor_depth, 0);
+}
+
+TEST(Avm1Language, SpliceWithAnUndefinedOrNegativeCountDoesNothing) {
+    Vm vm(7);
+    for (Value count : {Value(), Value(-2)}) {
+        Value array = Value(vm.MakeArray({Value("a"), Value("b"), Value("c")}));
+        EXPECT_TRUE(vm.CallMethod(array, "splice", {Value(1), count}).IsUndefined());
+        EXPECT_EQ(vm.ToString(array), "a,b,c");
+    }
+}
+
 }  // namespace
 }  // namespace flash::avm1
