@@ -716,8 +716,9 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     }
     case 0x9E: {  // Call (a frame's actions)
         Value frame = Pop();
-        if (!host || !Target()) break;
-        Object* clip = Target();
+        // With a target that does not exist, the frame is the timeline's own.
+        Object* clip = Target() ? Target() : c_.base_clip;
+        if (!host || !clip) break;
         std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
         if (colon != std::string::npos) {
