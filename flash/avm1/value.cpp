@@ -67,10 +67,15 @@ bool ReadIntegerDigits(const char* p, int base, int32_t* out) {
 }
 
 // "0x" numbers (a sign may follow the prefix) and numbers written with a
-// leading 0 and only octal digits (a sign may come first).
+// leading 0 and only octal digits (a sign may come first); neither may
+// have blanks before it (" 0x2" is NaN, " 010" is ten).
 bool ReadPrefixedInteger(const char* p, bool leading_blanks, double* out) {
     int32_t value = 0;
     if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        if (leading_blanks) {
+            *out = NAN;
+            return true;
+        }
         const char* q = p + 2;
         bool negative = *q == '-';
         if (*q == '+' || *q == '-') ++q;
@@ -106,15 +111,18 @@ double StringToNumber(const std::string& text, bool swf4, bool hex) {
         while (*q >= '0' && *q <= '9') ++q, digits = true;
     }
     if (!digits) return swf4 ? 0 : NAN;
+    // An exponent mark with no digits after it ("2e", "-56e+") is passed over.
+    const char* end = q;
     if (*q == 'e' || *q == 'E') {
         const char* r = q + 1;
         if (*r == '+' || *r == '-') ++r;
-        if (*r >= '0' && *r <= '9') {
-            while (*r >= '0' && *r <= '9') ++r;
-            q = r;
-        }
+        bool exponent_digits = *r >= '0' && *r <= '9';
+        while (*r >= '0' && *r <= '9') ++r;
+        if (exponent_digits) end = r;
+        if (!swf4) q = r;
+        else q = end;
     }
-    double value = std::strtod(std::string(p, q).c_str(), nullptr);
+    double value = std::strtod(std::string(p, end).c_str(), nullptr);
     // Nothing may follow the number, not even blanks.
     if (*q != '\0' && !swf4) return NAN;
     return value;

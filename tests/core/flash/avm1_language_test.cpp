@@ -48,6 +48,11 @@ TEST(Avm1Language, StringsReadAsNumbers) {
     EXPECT_TRUE(std::isnan(StringToNumber("12 ", false)));   // nothing may follow
     EXPECT_TRUE(std::isnan(StringToNumber("0x10.5", false)));
     EXPECT_TRUE(std::isnan(StringToNumber("Infinity", false)));
+    EXPECT_EQ(StringToNumber("2e", false), 2);             // an exponent mark without digits
+    EXPECT_EQ(StringToNumber("-56e+", false), -56);
+    EXPECT_TRUE(std::isnan(StringToNumber("-56eu", false)));
+    EXPECT_TRUE(std::isnan(StringToNumber(" 0x2", false)));
+    EXPECT_EQ(StringToNumber("\n  2", false), 2);
     EXPECT_EQ(StringToNumber("12abc", true), 12);          // SWF 4 reads what it can
 }
 
