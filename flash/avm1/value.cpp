@@ -11,8 +11,21 @@ std::string NumberToString(double n) {
     if (std::isnan(n)) return "NaN";
     if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
     if (n == 0) return "0";
-    char buffer[40];
+    char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.15g", n);
+    // Numbers down to 1e-5 are written out in full (printf stops at 1e-4).
+    double magnitude = std::fabs(n);
+    if (magnitude < 1e-4 && magnitude >= 1e-5) {
+        std::snprintf(buffer, sizeof buffer, "%.20f", n);
+        std::string fixed = buffer;
+        // 15 significant digits: the leading "0.0000" and then 15 more.
+        size_t first = fixed.find_first_not_of("-0.");
+        std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(first - (n < 0 ? 2 : 1) + 14), n);
+        fixed = buffer;
+        while (fixed.back() == '0') fixed.pop_back();
+        if (fixed.back() == '.') fixed.pop_back();
+        return fixed;
+    }
     // printf writes the exponent with at least two digits ("1e+05"); the
     // player writes as many as it needs ("1e+5").
     std::string text = buffer;
