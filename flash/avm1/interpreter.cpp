@@ -384,6 +384,8 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
     Object* prototype = vm_.MakeObject();
     prototype->Define("constructor", Value(f), kDontEnum);
     f->Define("prototype", Value(prototype), kDontEnum | kDontDelete);
+    f->Define("__proto__", Value(vm_.function_proto), kDontEnum);
+    f->Define("constructor", vm_.Get(vm_.global, "Function"), kDontEnum);
     pc_ = next + code_size;
     if (f->name.empty()) {
         Push(Value(f));

@@ -126,6 +126,9 @@ TEST(Avm1Language, VersionBitsHideProperties) {
     }
     Vm swf5(5);
     EXPECT_TRUE(swf5.GetMember(swf5.Get(swf5.global, "Accessibility"), "isActive").IsUndefined());
+    // Built-in classes hold their prototype link and constructor as their own.
+    Object* number = swf5.Get(swf5.global, "Number").object;
+    EXPECT_TRUE(number->FindOwn("__proto__", true) && number->FindOwn("constructor", true));
     Vm swf6(6);
     EXPECT_TRUE(swf6.GetMember(swf6.Get(swf6.global, "Accessibility"), "isActive").IsObject());
 }
