@@ -1,6 +1,7 @@
 #include "flash/avm1/value.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -39,8 +40,19 @@ std::string NumberToString(double n) {
 
 std::string NumberToRadix(double n, int radix) {
     if (radix == 10 || radix < 2 || radix > 36) return NumberToString(n);
-    if (std::isnan(n)) return "NaN";
-    if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
+    if (!std::isfinite(n)) {
+        // NaN and the infinities become the smallest 32-bit integer, whose
+        // negation overflows: its digits come out of negative remainders
+        // as characters below '0', as the player prints them.
+        int32_t v = INT32_MIN;
+        std::string digits;
+        do {
+            int d = v % radix;
+            digits.insert(digits.begin(), static_cast<char>(d < 10 ? '0' + d : 'a' + d - 10));
+            v /= radix;
+        } while (v != 0);
+        return "-" + digits;
+    }
     // Other bases print the integer part of the number as a 32-bit integer.
     int64_t value = ToInt32(n);
     bool negative = value < 0;

@@ -29,6 +29,8 @@ TEST(Avm1Classes, NumbersPrintAsThePlayerDoes) {
     EXPECT_EQ(NumberToString(-0.0), "0");
     EXPECT_EQ(NumberToRadix(255, 16), "ff");
     EXPECT_EQ(NumberToRadix(-255, 2), "-11111111");
+    EXPECT_EQ(NumberToRadix(NAN, 16), "-(0000000");   // the smallest int32, digits below '0'
+    EXPECT_EQ(NumberToRadix(INFINITY, 2), "-/" + std::string(31, '0'));
     Vm vm(8);
     Value number = vm.Construct(vm.Get(vm.global, "Number"), {Value(10)});
     EXPECT_EQ(Text(vm, Method(vm, number, "toString", {Value(36)})), "a");
