@@ -82,6 +82,23 @@ struct Block {
     Value pending_value;
 };
 
+// The characters of a string as code points, for comparisons: surrogate
+// halves written one by one are joined into the character they make.
+std::vector<uint32_t> CodePoints(const std::string& text) {
+    std::u16string units = Utf16FromUtf8(text);
+    std::vector<uint32_t> points;
+    points.reserve(units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        uint32_t c = units[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        }
+        points.push_back(c);
+    }
+    return points;
+}
+
 std::mt19937& Random() {
     static std::mt19937 generator(12345);
     return generator;
@@ -424,7 +441,7 @@ Value Interpreter::Less2(const Value& a, const Value& b) {
     if (answered_object(pa)) return Value(false);
     Value pb = vm_.ToPrimitive(b);
     if (answered_object(pb)) return Value(false);
-    if (pa.IsString() && pb.IsString()) return Value(pa.string < pb.string);
+    if (pa.IsString() && pb.IsString()) return Value(CodePoints(pa.string) < CodePoints(pb.string));
     double x = vm_.ToNumber(pa), y = vm_.ToNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return Value();
     return Value(x < y);

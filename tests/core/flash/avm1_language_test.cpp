@@ -95,7 +95,9 @@ TEST(Avm1Language, ComparisonsWithObjectsAndNaN) {
     w.Push(0.0).Push(0.0).Op(0x0D).Op(0x4C).Op(0x66).Trace();
     // 1 < "x" is undefined: NaN compares to nothing.
     w.Push(1.0).Push("x").Op(0x48).Trace();
-    EXPECT_EQ(RunScript(vm, w, 7), (std::vector<std::string>{"false", "true", "true", "undefined"}));
+    // U+FF61 < U+10002 written as two surrogate halves: characters compare.
+    w.Push("\xEF\xBD\xA1").Push("\xED\xA0\x80\xED\xB0\x82").Op(0x48).Trace();
+    EXPECT_EQ(RunScript(vm, w, 7), (std::vector<std::string>{"false", "true", "true", "undefined", "true"}));
 }
 
 TEST(Avm1Language, Swf4ComparisonsAreBooleansPrintedAsDigits) {
