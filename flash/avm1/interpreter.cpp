@@ -336,8 +336,9 @@ void Interpreter::SetTarget(const std::string& path) {
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (!vm_.host) return;
     Object* clip = Target();
-    if (frame.IsString()) {
-        std::string text = frame.string;
+    // An object names its frame by its text.
+    if (frame.IsString() || (frame.IsObject() && !frame.object->HasTargetPath())) {
+        std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
         if (colon != std::string::npos) {
             clip = vm_.host->ResolveTarget(clip, text.substr(0, colon));
@@ -837,9 +838,9 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x28:  // EndDrag
         if (host) host->StopDrag();
         break;
-    case 0x8D:  // WaitForFrame2: every frame is loaded
+    case 0x8D:  // WaitForFrame2: every frame is loaded (the frame is still read)
         body.U8();
-        Pop();
+        vm_.ToString(Pop());
         break;
     case 0x26: {  // Trace
         Value v = Pop();

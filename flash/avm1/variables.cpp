@@ -204,7 +204,8 @@ Object* VariableHolder(Vm& vm, Context& context, const std::string& name) {
 }
 
 Object* ResolveClipValue(Vm& vm, Context& context, const Value& value) {
-    if (value.IsObject()) return value.object->AsClip() ? value.object : nullptr;
+    // Other objects name a clip by their text.
+    if (value.IsObject() && value.object->AsClip()) return value.object;
     std::string path = vm.ToString(value);
     if (path.empty()) return context.target;
     return vm.host ? vm.host->ResolveTarget(context.target, path) : nullptr;
