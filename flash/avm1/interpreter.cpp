@@ -805,7 +805,14 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Value target = Pop();
         Object* clip = ResolveClipValue(vm_, c_, target);
         int i = std::isnan(index) ? -1 : static_cast<int>(index);
-        if (clip && i >= 0 && i < static_cast<int>(std::size(kPropertyNames))) vm_.Set(clip, kPropertyNames[i], value);
+        if (i < 0 || i >= static_cast<int>(std::size(kPropertyNames))) break;
+        // The value is converted to the property's type whether or not the
+        // target exists: text for _name and _quality, nothing for the
+        // paths, a number for the rest.
+        Value converted = value;
+        if (i == 13 || i == 19) converted = Value(vm_.ToString(value));
+        else if (i != 11 && i != 14 && i != 15) converted = Value(vm_.ToNumber(value));
+        if (clip) vm_.Set(clip, kPropertyNames[i], converted);
         break;
     }
     case 0x24: {  // CloneSprite
