@@ -49,7 +49,7 @@ bool ArrayObject::SetVirtual(Vm& vm, const std::string& name, const Value& value
     if (index < 0) return false;
     if (static_cast<size_t>(index) >= kMaxLength) return false;
     if (static_cast<size_t>(index) >= elements.size()) elements.resize(static_cast<size_t>(index) + 1);
-    elements[static_cast<size_t>(index)] = value;
+    elements[static_cast<size_t>(index)] = Element(value);
     return true;
 }
 
@@ -62,7 +62,7 @@ bool ArrayObject::DeleteVirtual(Vm&, const std::string& name) {
 
 void ArrayObject::VirtualKeys(std::vector<std::string>& keys) {
     for (size_t i = 0; i < elements.size(); ++i)
-        if (!elements[i].IsUndefined()) keys.push_back(std::to_string(i));
+        if (!IsHole(elements[i])) keys.push_back(std::to_string(i));
 }
 
 }  // namespace flash::avm1

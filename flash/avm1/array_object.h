@@ -19,7 +19,17 @@ public:
         for (const Value& v : elements) tracer.Mark(v);
     }
 
-    std::vector<Value> elements;     // holes are undefined
+    // Holes are undefined. An element set to undefined is not a hole:
+    // it is marked with its boolean field set (see SetElement), and for..in
+    // lists it.
+    std::vector<Value> elements;
+
+    static Value Element(const Value& value) {
+        Value element = value;
+        if (element.IsUndefined()) element.boolean = true;
+        return element;
+    }
+    static bool IsHole(const Value& element) { return element.IsUndefined() && !element.boolean; }
 };
 
 // The index a property name stands for, or -1 when it is not a whole

@@ -13,6 +13,7 @@ void InstallGlobals(Vm& vm) {
     InstallDateClass(vm);
     InstallErrorClass(vm);
     InstallGlobalFunctions(vm);
+    InstallAsNative(vm);
     InstallAsBroadcaster(vm);
     InstallMovieClipClass(vm);
     InstallButtonClass(vm);
@@ -28,6 +29,7 @@ void InstallGlobals(Vm& vm) {
     InstallAccessibilityObject(vm);
     InstallContextMenuClasses(vm);
     InstallMinimalClasses(vm);
+    InstallExternalInterfaceClass(vm);
     InstallXmlClasses(vm);
     InstallLoadVarsClass(vm);
     InstallPointClass(vm);
@@ -43,6 +45,15 @@ void InstallGlobals(Vm& vm) {
     InstallMovieClipLoaderClass(vm);
     InstallFileReferenceClasses(vm);
     InstallNetConnectionClass(vm);
+    // The global functions and classes hold their prototype link and their
+    // constructor (Function) as properties of their own.
+    Value function_class = vm.Get(vm.global, "Function");
+    for (auto& entry : vm.global->properties.entries()) {
+        if (!entry.property.value.IsObject() || !entry.property.value.object->AsFunction()) continue;
+        Object* f = entry.property.value.object;
+        if (!f->FindOwn("__proto__", true)) f->Define("__proto__", Value(f->proto), kDontEnum);
+        if (!f->FindOwn("constructor", true)) f->Define("constructor", function_class, kDontEnum);
+    }
 }
 
 }  // namespace flash::avm1

@@ -78,8 +78,26 @@ struct Block {
     std::string catch_name;
     enum State { kInTry, kInCatch, kInFinally } state = kInTry;
     bool pending = false;                // a throw waits for the finally block to end
+    bool pending_return = false;         // a return waits for the finally block to end
     Value pending_value;
 };
+
+// The characters of a string as code points, for comparisons: surrogate
+// halves written one by one are joined into the character they make.
+std::vector<uint32_t> CodePoints(const std::string& text) {
+    std::u16string units = Utf16FromUtf8(text);
+    std::vector<uint32_t> points;
+    points.reserve(units.size());
+    for (size_t i = 0; i < units.size(); ++i) {
+        uint32_t c = units[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units.size() && units[i + 1] >= 0xDC00 && units[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        }
+        points.push_back(c);
+    }
+    return points;
+}
 
 std::mt19937& Random() {
     static std::mt19937 generator(12345);
@@ -112,12 +130,34 @@ private:
         }
         return vm_.stack.back();
     }
-    Value Bool(bool b) { return c_.version < 5 ? Value(b ? 1 : 0) : Value(b); }
+    // Comparisons give booleans in every version; SWF 4 prints them as 1 and 0.
+    Value Bool(bool b) { return Value(b); }
+    // The two operands of a binary action, converted in the order the
+    // player converts them (some actions convert the second one first).
+    template <class T, class F>
+    std::pair<T, T> Operands(bool second_first, F convert) {
+        Value vb = Pop(), va = Pop();
+        if (second_first) {
+            T b = convert(vb);
+            T a = convert(va);
+            return {a, b};
+        }
+        T a = convert(va);
+        T b = convert(vb);
+        return {a, b};
+    }
+    std::pair<double, double> Numbers(bool second_first) {
+        return Operands<double>(second_first, [&](const Value& v) { return vm_.ToNumber(v); });
+    }
+    std::pair<std::string, std::string> Strings(bool second_first) {
+        return Operands<std::string>(second_first, [&](const Value& v) { return vm_.ToString(v); });
+    }
 
     bool Step(uint8_t code, Body body, size_t next);
     void Throw(const Value& value);
     void LeaveBlocks();
     void HandleThrow(const Value& value);
+    void Return(const Value& value);
 
     Object* Target() { return c_.target; }
     void DefineFunction(Body& body, bool function2, size_t next);
@@ -155,7 +195,7 @@ Value Interpreter::Run() {
             HandleThrow(thrown.value);
             continue;
         }
-        if (pc_ >= size) break;
+        if (returned_ || pc_ >= size) break;
         if (++vm_.steps > vm_.max_steps) throw ScriptAbort{"too long"};
         uint8_t action = data[pc_];
         size_t length = 0;
@@ -180,7 +220,7 @@ Value Interpreter::Run() {
         bool call = action == 0x3D || action == 0x52 || action == 0x40 || action == 0x53;
         if (call && c_.base_clip && c_.base_clip->IsRemoved()) break;
     }
-    if (c_.activation && vm_.stack.size() > base_) vm_.stack.resize(base_);
+    // What a function leaves on the stack stays there for its caller.
     return return_value_;
 }
 
@@ -211,12 +251,37 @@ void Interpreter::LeaveBlocks() {
         if (b.state == Block::kInFinally) {
             if (pc_ >= b.catch_end && pc_ < b.finally_end) return;
             bool pending = b.pending;
+            bool pending_return = b.pending_return;
             Value value = b.pending_value;
             blocks_.pop_back();
             if (pending) throw ScriptThrow{value};
+            if (pending_return) {
+                Return(value);
+                if (returned_) return;
+            }
             continue;
         }
     }
+}
+
+// A return inside a try block runs the finally blocks around it first;
+// the last of them to end returns the value.
+void Interpreter::Return(const Value& value) {
+    while (!blocks_.empty()) {
+        Block& b = blocks_.back();
+        if (b.kind == Block::kTry && b.state != Block::kInFinally && b.catch_end < b.finally_end) {
+            b.state = Block::kInFinally;
+            b.pending = false;
+            b.pending_return = true;
+            b.pending_value = value;
+            pc_ = b.catch_end;
+            return;
+        }
+        if (b.kind == Block::kWith && !c_.scope.empty()) c_.scope.pop_back();
+        blocks_.pop_back();
+    }
+    return_value_ = value;
+    returned_ = true;
 }
 
 void Interpreter::HandleThrow(const Value& value) {
@@ -271,8 +336,9 @@ void Interpreter::SetTarget(const std::string& path) {
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (!vm_.host) return;
     Object* clip = Target();
-    if (frame.IsString()) {
-        std::string text = frame.string;
+    // An object names its frame by its text.
+    if (frame.IsString() || (frame.IsObject() && !frame.object->HasTargetPath())) {
+        std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
         if (colon != std::string::npos) {
             clip = vm_.host->ResolveTarget(clip, text.substr(0, colon));
@@ -295,8 +361,13 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {
     Value function = GetVariable(vm_, c_, name);
+    // A function found in a function's locals or a with object is called
+    // on that object; one found on a timeline or _global on the target.
     Value self = c_.target ? Value(c_.target) : Value();
+    Object* holder = VariableHolder(vm_, c_, name);
+    if (holder && holder != vm_.global && !holder->HasTargetPath()) self = Value(holder);
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
+    vm_.leftovers_to_caller = true;
     return vm_.Call(function, self, std::move(args));
 }
 
@@ -323,12 +394,16 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
     f->code = code_;
     f->code.data = code_.data + next;
     f->code.size = code_size;
+    // Functions came with SWF 5: one in an older movie runs by SWF 5 rules.
+    f->code.version = std::max(code_.version, 5);
     f->scope = c_.scope;
     f->constants = c_.constants;
     f->base_clip = c_.base_clip;
     Object* prototype = vm_.MakeObject();
     prototype->Define("constructor", Value(f), kDontEnum);
     f->Define("prototype", Value(prototype), kDontEnum | kDontDelete);
+    f->Define("__proto__", Value(vm_.function_proto), kDontEnum);
+    f->Define("constructor", vm_.Get(vm_.global, "Function"), kDontEnum);
     pc_ = next + code_size;
     if (f->name.empty()) {
         Push(Value(f));
@@ -340,19 +415,34 @@ void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
 }
 
 Value Interpreter::Add2(const Value& a, const Value& b) {
-    // Dates join as their text, other objects as their valueOf.
+    // The second operand is converted first. Dates join as their text,
+    // other objects as their valueOf; an object whose valueOf answers an
+    // object is converted again as itself where text or a number is wanted.
     auto primitive = [&](const Value& v) {
         bool date = v.IsObject() && v.object->native_class && std::string(v.object->native_class) == "Date";
-        return vm_.ToPrimitive(v, date);
+        Value p = vm_.ToPrimitive(v, date);
+        return p.IsObject() ? v : p;
     };
-    Value pa = primitive(a), pb = primitive(b);
-    if (pa.IsString() || pb.IsString()) return Value(vm_.ToString(pa) + vm_.ToString(pb));
-    return Value(vm_.ToNumber(pa) + vm_.ToNumber(pb));
+    Value pb = primitive(b);
+    Value pa = primitive(a);
+    if (pa.IsString() || pb.IsString()) {
+        std::string text = vm_.ToString(pa);
+        return Value(text + vm_.ToString(pb));
+    }
+    double x = vm_.ToNumber(pa);
+    return Value(x + vm_.ToNumber(pb));
 }
 
 Value Interpreter::Less2(const Value& a, const Value& b) {
-    Value pa = vm_.ToPrimitive(a), pb = vm_.ToPrimitive(b);
-    if (pa.IsString() && pb.IsString()) return Value(pa.string < pb.string);
+    // An operand whose valueOf answers an object makes the comparison
+    // false at once (the second is then not converted).
+    // Display objects have no valueOf and compare as NaN.
+    auto answered_object = [](const Value& v) { return v.IsObject() && !v.object->HasTargetPath(); };
+    Value pa = vm_.ToPrimitive(a);
+    if (answered_object(pa)) return Value(false);
+    Value pb = vm_.ToPrimitive(b);
+    if (answered_object(pb)) return Value(false);
+    if (pa.IsString() && pb.IsString()) return Value(CodePoints(pa.string) < CodePoints(pb.string));
     double x = vm_.ToNumber(pa), y = vm_.ToNumber(pb);
     if (std::isnan(x) || std::isnan(y)) return Value();
     return Value(x < y);
@@ -367,7 +457,8 @@ bool Interpreter::StrictEquals(const Value& a, const Value& b) {
     case Type::Boolean:
         return a.boolean == b.boolean;
     case Type::Number:
-        return a.number == b.number;
+        // NaN equals NaN here.
+        return a.number == b.number || (std::isnan(a.number) && std::isnan(b.number));
     case Type::String:
         return a.string == b.string;
     case Type::Object:
@@ -454,39 +545,33 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
 
     // ---- SWF 4 arithmetic, comparison, strings ----
     case 0x0A: {  // Add
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(false);
         Push(Value(a + b));
         break;
     }
     case 0x0B: {  // Subtract
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(true);
         Push(Value(a - b));
         break;
     }
     case 0x0C: {  // Multiply
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(false);
         Push(Value(a * b));
         break;
     }
     case 0x0D: {  // Divide
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(true);
         if (b == 0 && c_.version < 5) Push(Value("#ERROR#"));
         else Push(Value(a / b));
         break;
     }
     case 0x0E: {  // Equals (numbers)
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(true);
         Push(Bool(a == b));
         break;
     }
     case 0x0F: {  // Less (numbers)
-        Value vb = Pop(), va = Pop();
-        double a = vm_.ToNumber(va), b = vm_.ToNumber(vb);
+        auto [a, b] = Numbers(false);
         Push(Bool(a < b));
         break;
     }
@@ -506,25 +591,28 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Push(Bool(!vm_.ToBoolean(Pop())));
         break;
     case 0x13: {  // StringEquals
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Bool(a == b));
         break;
     }
-    case 0x14:  // StringLength (bytes)
-        Push(Value(static_cast<double>(vm_.ToString(Pop()).size())));
+    case 0x14: {  // StringLength: bytes before SWF 6, characters after
+        std::string text = vm_.ToString(Pop());
+        size_t n = c_.version >= 6 ? Utf16FromUtf8(text).size() : text.size();
+        Push(Value(static_cast<double>(n)));
         break;
+    }
     case 0x31:  // MBStringLength (characters)
         Push(Value(static_cast<double>(Utf16FromUtf8(vm_.ToString(Pop())).size())));
         break;
     case 0x15:    // StringExtract
     case 0x35: {  // MBStringExtract
-        double count = vm_.ToNumber(Pop());
-        double index = vm_.ToNumber(Pop());
+        // Index and count are 32-bit integers.
+        int64_t count = ToInt32(vm_.ToNumber(Pop()));
+        int64_t index = ToInt32(vm_.ToNumber(Pop()));
         std::u16string text = Utf16FromUtf8(vm_.ToString(Pop()));
-        int64_t start = std::isnan(index) ? 0 : static_cast<int64_t>(index) - 1;
+        int64_t start = index - 1;
         if (start < 0) start = 0;
-        int64_t n = std::isnan(count) || count < 0 ? static_cast<int64_t>(text.size()) : static_cast<int64_t>(count);
+        int64_t n = count < 0 ? static_cast<int64_t>(text.size()) : count;
         if (start >= static_cast<int64_t>(text.size())) {
             Push(Value(""));
         } else {
@@ -533,20 +621,17 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     }
     case 0x21: {  // StringAdd
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Value(a + b));
         break;
     }
     case 0x29: {  // StringLess
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Bool(a < b));
         break;
     }
     case 0x68: {  // StringGreater
-        Value vb = Pop(), va = Pop();
-        std::string a = vm_.ToString(va), b = vm_.ToString(vb);
+        auto [a, b] = Strings(true);
         Push(Bool(a > b));
         break;
     }
@@ -558,8 +643,10 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x32:    // CharToAscii
     case 0x36: {  // MBCharToAscii
         std::u16string text = Utf16FromUtf8(vm_.ToString(Pop()));
+        // A character beyond 16 bits reads as the replacement character.
+        bool beyond = !text.empty() && text[0] >= 0xD800 && text[0] < 0xDC00;
         if (text.empty()) Push(Value(c_.version < 5 ? 0.0 : NAN));
-        else Push(Value(static_cast<double>(text[0])));
+        else Push(Value(beyond ? 65533.0 : static_cast<double>(text[0])));
         break;
     }
     case 0x33:    // AsciiToChar
@@ -649,8 +736,9 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     }
     case 0x9E: {  // Call (a frame's actions)
         Value frame = Pop();
-        if (!host || !Target()) break;
-        Object* clip = Target();
+        // With a target that does not exist, the frame is the timeline's own.
+        Object* clip = Target() ? Target() : c_.base_clip;
+        if (!host || !clip) break;
         std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
         if (colon != std::string::npos) {
@@ -717,7 +805,14 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Value target = Pop();
         Object* clip = ResolveClipValue(vm_, c_, target);
         int i = std::isnan(index) ? -1 : static_cast<int>(index);
-        if (clip && i >= 0 && i < static_cast<int>(std::size(kPropertyNames))) vm_.Set(clip, kPropertyNames[i], value);
+        if (i < 0 || i >= static_cast<int>(std::size(kPropertyNames))) break;
+        // The value is converted to the property's type whether or not the
+        // target exists: text for _name and _quality, nothing for the
+        // paths, a number for the rest.
+        Value converted = value;
+        if (i == 13 || i == 19) converted = Value(vm_.ToString(value));
+        else if (i != 11 && i != 14 && i != 15) converted = Value(vm_.ToNumber(value));
+        if (clip) vm_.Set(clip, kPropertyNames[i], converted);
         break;
     }
     case 0x24: {  // CloneSprite
@@ -750,13 +845,23 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x28:  // EndDrag
         if (host) host->StopDrag();
         break;
-    case 0x8D:  // WaitForFrame2: every frame is loaded
+    case 0x8D:  // WaitForFrame2: every frame is loaded (the frame is still read)
         body.U8();
-        Pop();
+        vm_.ToString(Pop());
         break;
     case 0x26: {  // Trace
         Value v = Pop();
-        vm_.Trace(v.IsUndefined() ? "undefined" : vm_.ToString(v));
+        std::string text = v.IsUndefined() ? "undefined" : vm_.ToString(v);
+        // A carriage return ends a line of the output as a line feed does.
+        for (char& c : text)
+            if (c == '\r') c = '\n';
+        // Movies before SWF 6 write their text in Latin-1; the output is UTF-8.
+        if (c_.version < 6) {
+            std::u16string latin1;
+            for (char c : text) latin1.push_back(static_cast<unsigned char>(c));
+            text = Utf8FromUtf16(latin1);
+        }
+        vm_.Trace(text);
         break;
     }
     case 0x34:  // GetTime
@@ -798,6 +903,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         std::string name = vm_.ToString(Pop());
         Args args = PopArgs();
         Push(CallNamed(name, std::move(args)));
+        vm_.leftovers_to_caller = false;
         break;
     }
     case 0x52: {  // CallMethod
@@ -805,6 +911,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Value object = Pop();
         Args args = PopArgs();
         Push(CallMethodValue(vm_, c_, object, name, std::move(args)));
+        vm_.leftovers_to_caller = false;
         break;
     }
     case 0x40: {  // NewObject
@@ -990,8 +1097,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         Push(Value(vm_.ToNumber(Pop()) - 1));
         break;
     case 0x3E:  // Return
-        return_value_ = Pop();
-        returned_ = true;
+        Return(Pop());
         break;
     case 0x87: {  // StoreRegister
         uint8_t reg = body.U8();
@@ -1092,6 +1198,13 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
         steps = 0;
         aborted = false;
     }
+    Function* caller = running_function;
+    running_function = nullptr;
+    struct Restore {
+        Function*& running;
+        Function* caller;
+        ~Restore() { running = caller; }
+    } restore{running_function, caller};
     Context context;
     context.scope.push_back(clip);
     context.base_clip = clip;
@@ -1109,7 +1222,8 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
     }
 }
 
-Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
+Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, bool keep_leftovers) {
+    size_t stack_base = stack.size();
     Context context;
     context.scope = f->scope;
     Object* activation = heap.Make<Object>(nullptr);
@@ -1127,21 +1241,30 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
 
     Object* arguments = MakeArray(args);
     arguments->Define("callee", Value(f), kDontEnum);
-    arguments->Define("caller", Value(), kDontEnum);
+    arguments->Define("caller", running_function ? Value(running_function) : Value::Null(), kDontEnum);
     context.arguments = arguments;
 
     if (f->function2) {
         context.registers.resize(std::max<size_t>(f->register_count, 1));
+        // Preloaded values take registers from 1 in this order. this or
+        // super also suppressed keep their register empty; a clip that does not
+        // exist (the root's _parent) takes none.
         size_t next = 1;
-        auto preload = [&](uint16_t flag, const Value& value) {
-            if ((f->flags & flag) && next < context.registers.size()) context.registers[next++] = value;
+        auto preload = [&](uint16_t flag, uint16_t suppress, const Value& value, bool clip) {
+            if (!(f->flags & flag) || next >= context.registers.size()) return;
+            if (f->flags & suppress) {
+                ++next;
+                return;
+            }
+            if (clip && value.IsUndefined()) return;
+            context.registers[next++] = value;
         };
-        preload(kPreloadThis, self);
-        preload(kPreloadArguments, Value(arguments));
-        preload(kPreloadSuper, Value(context.super_object));
-        preload(kPreloadRoot, host ? Value(host->RootClip()) : Value());
-        preload(kPreloadParent, f->base_clip ? Get(f->base_clip, "_parent") : Value());
-        preload(kPreloadGlobal, Value(global));
+        preload(kPreloadThis, kSuppressThis, self, false);
+        preload(kPreloadArguments, 0, Value(arguments), false);   // preloading wins here
+        preload(kPreloadSuper, kSuppressSuper, Value(context.super_object), false);
+        preload(kPreloadRoot, 0, host ? Value(host->RootClip()) : Value(), true);
+        preload(kPreloadParent, 0, f->base_clip ? Get(f->base_clip, "_parent") : Value(), true);
+        preload(kPreloadGlobal, 0, Value(global), false);
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
             activation->Define("arguments", Value(arguments), 0);
         if (!(f->flags & (kPreloadThis | kSuppressThis))) activation->Define("this", self, 0);
@@ -1161,7 +1284,16 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
         for (size_t i = 0; i < f->params.size(); ++i)
             activation->Define(f->params[i].name, i < args.size() ? args[i] : Value(), 0);
     }
-    return Execute(f->code, context);
+    Function* caller = running_function;
+    running_function = f;
+    struct Restore {
+        Function*& running;
+        Function* caller;
+        ~Restore() { running = caller; }
+    } restore{running_function, caller};
+    Value result = Execute(f->code, context);
+    if (!keep_leftovers && stack.size() > stack_base) stack.resize(stack_base);
+    return result;
 }
 
 }  // namespace flash::avm1

@@ -31,16 +31,30 @@ enum PropertyFlag : uint8_t {
     kReadOnly = 4,
 };
 
+// ASSetPropFlags bits that hide a property from movies below a version.
+enum VersionFlag : uint16_t {
+    kVersion6 = 0x80,
+    kVersion7 = 0x400,
+    kVersion8 = 0x1000,
+    kVersion9 = 0x2000,
+    kVersion10 = 0x4000,
+};
+
 struct Property {
     Value value;
     Object* getter = nullptr;   // addProperty: read through this function
     Object* setter = nullptr;
     uint8_t flags = 0;
-    // ASSetPropFlags version bits: the property is hidden from movies of
-    // lower versions (bit 8 hides below 6, 10 below 7, 12 below 8, 13 below 9).
+    // ASSetPropFlags version bits (VersionFlag): the property is hidden
+    // from movies of lower versions.
     uint16_t version_flags = 0;
 
     bool IsVirtual() const { return getter != nullptr; }
+    bool HiddenFrom(int version) const {
+        return ((version_flags & kVersion6) && version < 6) || ((version_flags & kVersion7) && version < 7) ||
+               ((version_flags & kVersion8) && version < 8) || ((version_flags & kVersion9) && version < 9) ||
+               ((version_flags & kVersion10) && version < 10);
+    }
 };
 
 // A watch() callback on one property name.

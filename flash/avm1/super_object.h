@@ -24,8 +24,14 @@ public:
     Object* home;      // the prototype the running method was found on
 };
 
+// A display object as home (a clip made a prototype) gives a super that
+// finds nothing. The super object's own prototype is where its lookups
+// start, so that prototype walks through it go on from there.
 inline Object* MakeSuper(Vm& vm, const Value& self, Object* home) {
-    return vm.heap.Make<SuperObject>(self, home);
+    if (home && home->HasTargetPath()) home = nullptr;
+    SuperObject* super_object = vm.heap.Make<SuperObject>(self, home);
+    super_object->proto = home ? home->proto : nullptr;
+    return super_object;
 }
 
 }  // namespace flash::avm1

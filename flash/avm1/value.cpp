@@ -1,6 +1,7 @@
 #include "flash/avm1/value.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -11,8 +12,21 @@ std::string NumberToString(double n) {
     if (std::isnan(n)) return "NaN";
     if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
     if (n == 0) return "0";
-    char buffer[40];
+    char buffer[400];
     std::snprintf(buffer, sizeof buffer, "%.15g", n);
+    // Numbers down to 1e-5 are written out in full (printf stops at 1e-4).
+    double magnitude = std::fabs(n);
+    if (magnitude < 1e-4 && magnitude >= 1e-5) {
+        std::snprintf(buffer, sizeof buffer, "%.20f", n);
+        std::string fixed = buffer;
+        // 15 significant digits: the leading "0.0000" and then 15 more.
+        size_t first = fixed.find_first_not_of("-0.");
+        std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(first - (n < 0 ? 2 : 1) + 14), n);
+        fixed = buffer;
+        while (fixed.back() == '0') fixed.pop_back();
+        if (fixed.back() == '.') fixed.pop_back();
+        return fixed;
+    }
     // printf writes the exponent with at least two digits ("1e+05"); the
     // player writes as many as it needs ("1e+5").
     std::string text = buffer;
@@ -26,8 +40,19 @@ std::string NumberToString(double n) {
 
 std::string NumberToRadix(double n, int radix) {
     if (radix == 10 || radix < 2 || radix > 36) return NumberToString(n);
-    if (std::isnan(n)) return "NaN";
-    if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
+    if (!std::isfinite(n)) {
+        // NaN and the infinities become the smallest 32-bit integer, whose
+        // negation overflows: its digits come out of negative remainders
+        // as characters below '0', as the player prints them.
+        int32_t v = INT32_MIN;
+        std::string digits;
+        do {
+            int d = v % radix;
+            digits.insert(digits.begin(), static_cast<char>(d < 10 ? '0' + d : 'a' + d - 10));
+            v /= radix;
+        } while (v != 0);
+        return "-" + digits;
+    }
     // Other bases print the integer part of the number as a 32-bit integer.
     int64_t value = ToInt32(n);
     bool negative = value < 0;
@@ -46,27 +71,60 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' ||
 
 }  // namespace
 
+namespace {
+
+// Digits in base 8 or 16 up to the end of the text, kept modulo 2^32 as
+// the player keeps them; false when another character comes or none does.
+bool ReadIntegerDigits(const char* p, int base, int32_t* out) {
+    if (!*p) return false;
+    uint32_t value = 0;
+    for (; *p; ++p) {
+        int d;
+        if (*p >= '0' && *p <= '9') d = *p - '0';
+        else if (*p >= 'a' && *p <= 'f') d = *p - 'a' + 10;
+        else if (*p >= 'A' && *p <= 'F') d = *p - 'A' + 10;
+        else return false;
+        if (d >= base) return false;
+        value = value * static_cast<uint32_t>(base) + static_cast<uint32_t>(d);
+    }
+    *out = static_cast<int32_t>(value);
+    return true;
+}
+
+// "0x" numbers (a sign may follow the prefix) and numbers written with a
+// leading 0 and only octal digits (a sign may come first); neither may
+// have blanks before it (" 0x2" is NaN, " 010" is ten).
+bool ReadPrefixedInteger(const char* p, bool leading_blanks, double* out) {
+    int32_t value = 0;
+    if (p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
+        if (leading_blanks) {
+            *out = NAN;
+            return true;
+        }
+        const char* q = p + 2;
+        bool negative = *q == '-';
+        if (*q == '+' || *q == '-') ++q;
+        *out = ReadIntegerDigits(q, 16, &value) ? (negative ? -static_cast<double>(value) : value) : NAN;
+        return true;
+    }
+    if (leading_blanks) return false;
+    bool negative = *p == '-';
+    if (*p == '+' || *p == '-') ++p;
+    if (p[0] != '0' || !p[1] || !ReadIntegerDigits(p + 1, 8, &value)) return false;
+    *out = negative ? -static_cast<double>(value) : value;
+    return true;
+}
+
+}  // namespace
+
 double StringToNumber(const std::string& text, bool swf4, bool hex) {
     const char* begin = text.c_str();
     const char* p = begin;
     while (IsBlank(*p)) ++p;
     if (!swf4) {
         if (*p == '\0') return NAN;
-        if (hex && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) {
-            // Hex: 32-bit, as the player reads it.
-            const char* q = p + 2;
-            if (!*q) return NAN;
-            uint32_t value = 0;
-            for (; *q; ++q) {
-                int d;
-                if (*q >= '0' && *q <= '9') d = *q - '0';
-                else if (*q >= 'a' && *q <= 'f') d = *q - 'a' + 10;
-                else if (*q >= 'A' && *q <= 'F') d = *q - 'A' + 10;
-                else return NAN;
-                value = value * 16 + static_cast<uint32_t>(d);
-            }
-            return static_cast<int32_t>(value);
-        }
+        double prefixed;
+        if (hex && ReadPrefixedInteger(p, p != begin, &prefixed)) return prefixed;
     }
     // A decimal number: sign, digits, fraction, exponent.
     const char* q = p;
@@ -77,25 +135,21 @@ double StringToNumber(const std::string& text, bool swf4, bool hex) {
         ++q;
         while (*q >= '0' && *q <= '9') ++q, digits = true;
     }
-    if (!digits) {
-        if (!swf4 && (std::strncmp(q, "Infinity", 8) == 0)) {
-            // "Infinity" is not a number literal for the player.
-            return NAN;
-        }
-        return swf4 ? 0 : NAN;
-    }
+    if (!digits) return swf4 ? 0 : NAN;
+    // An exponent mark with no digits after it ("2e", "-56e+") is passed over.
+    const char* end = q;
     if (*q == 'e' || *q == 'E') {
         const char* r = q + 1;
         if (*r == '+' || *r == '-') ++r;
-        if (*r >= '0' && *r <= '9') {
-            while (*r >= '0' && *r <= '9') ++r;
-            q = r;
-        }
+        bool exponent_digits = *r >= '0' && *r <= '9';
+        while (*r >= '0' && *r <= '9') ++r;
+        if (exponent_digits) end = r;
+        if (!swf4) q = r;
+        else q = end;
     }
-    double value = std::strtod(std::string(p, q).c_str(), nullptr);
-    const char* rest = q;
-    while (IsBlank(*rest)) ++rest;
-    if (*rest != '\0' && !swf4) return NAN;
+    double value = std::strtod(std::string(p, end).c_str(), nullptr);
+    // Nothing may follow the number, not even blanks.
+    if (*q != '\0' && !swf4) return NAN;
     return value;
 }
 

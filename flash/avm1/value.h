@@ -51,11 +51,13 @@ std::string NumberToString(double n);
 // Numbers in another base, as Number.prototype.toString(radix) prints them.
 std::string NumberToRadix(double n, int radix);
 
-// A string read as a number by the rules of SWF 5 and later: blanks around,
-// decimal with fraction and exponent, "0x" hex; anything else is NaN, and an
-// empty string is NaN. With swf4 set, text that is not a number reads as 0
-// and a leading number is read as far as it goes.
-// hex: "0x" numbers are read (SWF 6 and later).
+// A string read as a number by the rules of SWF 5 and later: blanks before
+// it, decimal with fraction and exponent; anything else, blanks after it
+// included, is NaN, and an empty string is NaN. With swf4 set, text that is
+// not a number reads as 0 and a leading number is read as far as it goes.
+// hex (SWF 6 and later): "0x" numbers, a sign allowed after the prefix, and
+// numbers with a leading 0 and only octal digits (with no blanks before),
+// both kept to 32 bits.
 double StringToNumber(const std::string& text, bool swf4, bool hex = true);
 
 // The int32 that ToInt32 makes of a number (modulo 2^32), as bit operations use.

@@ -6,6 +6,9 @@ namespace flash::avm1 {
 
 namespace {
 
+const char* const kPrimitiveWarning =
+    "Parameters of primitive types are no longer coerced into the required type - Object.";
+
 bool SameName(Vm& vm, const std::string& a, const char* b) {
     return vm.CaseSensitive() ? a == b : FoldCase(a) == b;
 }
@@ -13,7 +16,11 @@ bool SameName(Vm& vm, const std::string& a, const char* b) {
 // Names that mean a fixed object whatever the scope holds.
 bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) {
     if (SameName(vm, name, "this")) {
-        *out = context.self;
+        // A function that keeps this in a register, or has none, reads
+        // `this` as its timeline.
+        Function* f = context.callee;
+        bool no_local = context.activation && f && f->function2 && (f->flags & (kPreloadThis | kSuppressThis));
+        *out = no_local ? (context.target ? Value(context.target) : Value()) : context.self;
         return true;
     }
     if (SameName(vm, name, "_global") && vm.version() >= 6) {
@@ -33,8 +40,15 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
 }
 
 Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
+    // `this` is fixed; _root, _global and _levelN give way to variables a
+    // script made with those names.
     Value special;
-    if (SpecialName(vm, context, name, &special)) return special;
+    if (SpecialName(vm, context, name, &special)) {
+        if (SameName(vm, name, "this")) return special;
+        for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+            if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Get(*it, name);
+        return special;
+    }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (*it && vm.Has(*it, name)) return vm.Get(*it, name);
     if (vm.Has(vm.global, name)) return vm.Get(vm.global, name);
@@ -43,7 +57,7 @@ Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
 
 // Follows a path ("a.b", "../a", "/a/b", "_root.a") from start, part by
 // part through members; false when a part is not an object.
-bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
+bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out, bool* met_primitive = nullptr) {
     Object* object = start;
     size_t pos = 0;
     if (!path.empty() && path[0] == '/') {
@@ -73,7 +87,10 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
         } else {
             next = vm.Get(object, part);
         }
-        if (!next.IsObject()) return false;
+        if (!next.IsObject()) {
+            if (met_primitive && !next.IsNullish()) *met_primitive = true;
+            return false;
+        }
         object = next.object;
     }
     *out = object;
@@ -82,8 +99,7 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
 
 // Splits a variable path at its last separator: "a.b:c", "a/b/c", "a.b.c".
 bool SplitVariable(const std::string& name, std::string* path, std::string* variable) {
-    size_t split = name.find_last_of(':');
-    if (split == std::string::npos) split = name.find_last_of("./");
+    size_t split = name.find_last_of(":./");
     if (split == std::string::npos) return false;
     // ".." at the end is a path, not a variable named "".
     *path = name.substr(0, split);
@@ -96,10 +112,10 @@ bool SplitVariable(const std::string& name, std::string* path, std::string* vari
 // which path leads to an object; with want_variable, one that has the
 // variable.
 Object* FindPathHolder(Vm& vm, Context& context, const std::string& path, const std::string& variable,
-                       bool want_variable) {
+                       bool want_variable, bool* met_primitive = nullptr) {
     auto try_from = [&](Object* start) -> Object* {
         Object* holder = nullptr;
-        if (!start || !FollowPath(vm, start, path, &holder)) return nullptr;
+        if (!start || !FollowPath(vm, start, path, &holder, met_primitive)) return nullptr;
         if (want_variable && !vm.Has(holder, variable)) return nullptr;
         return holder;
     };
@@ -166,7 +182,11 @@ bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
     if (HasPathSyntax(name)) {
         std::string path, variable;
         if (!SplitVariable(name, &path, &variable) || variable.empty()) return false;
-        Object* holder = FindPathHolder(vm, context, path, variable, true);
+        // A path through a string, number or boolean is not followed, and
+        // the player says so.
+        bool met_primitive = false;
+        Object* holder = FindPathHolder(vm, context, path, variable, true, &met_primitive);
+        if (!holder && met_primitive) vm.Warn(kPrimitiveWarning);
         return holder && vm.Delete(holder, variable);
     }
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
@@ -175,8 +195,17 @@ bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
     return false;
 }
 
+Object* VariableHolder(Vm& vm, Context& context, const std::string& name) {
+    Value special;
+    if (HasPathSyntax(name) || SpecialName(vm, context, name, &special)) return nullptr;
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
+        if (*it && vm.Has(*it, name)) return *it;
+    return nullptr;
+}
+
 Object* ResolveClipValue(Vm& vm, Context& context, const Value& value) {
-    if (value.IsObject()) return value.object->AsClip() ? value.object : nullptr;
+    // Other objects name a clip by their text.
+    if (value.IsObject() && value.object->AsClip()) return value.object;
     std::string path = vm.ToString(value);
     if (path.empty()) return context.target;
     return vm.host ? vm.host->ResolveTarget(context.target, path) : nullptr;
@@ -194,20 +223,36 @@ Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value
             Object* home = super_object->home;
             if (!home) return Value();
             if (method.empty()) {
-                Value constructor = vm.Get(home, "__constructor__");
+                // super() calls the __constructor__ the home prototype
+                // has or inherits; __resolve is not asked.
+                Object* holder = nullptr;
+                Property* property = vm.Lookup(home, "__constructor__", &holder);
+                if (!property) return Value();
+                Value constructor = property->IsVirtual() ? vm.Call(Value(property->getter), Value(home), {})
+                                                          : property->value;
+                vm.leftovers_to_caller = true;
                 return vm.CallWithHome(constructor, super_object->self, std::move(args), home->proto);
             }
             Object* holder = nullptr;
             if (!home->proto || !vm.Lookup(home->proto, method, &holder)) return Value();
-            return vm.CallWithHome(vm.Get(home->proto, method), super_object->self, std::move(args), holder);
+            Value function = vm.Get(home->proto, method);
+            vm.leftovers_to_caller = true;
+            return vm.CallWithHome(function, super_object->self, std::move(args), holder);
         }
     }
-    if (method.empty()) return vm.Call(object, Value(), std::move(args));
+    if (method.empty()) {
+        vm.leftovers_to_caller = true;
+        return vm.Call(object, Value(), std::move(args));
+    }
     Object* target = vm.ToObject(object);
     if (!target) return Value();
     Value function = vm.Get(target, method);
+    // super starts above the prototype the method was found on; a method
+    // of the object itself counts as found on its prototype.
     Object* holder = nullptr;
     vm.Lookup(target, method, &holder);
+    if (holder == target) holder = target->proto;
+    vm.leftovers_to_caller = true;
     return vm.CallWithHome(function, Value(target), std::move(args), holder);
 }
 

@@ -12,6 +12,9 @@ void SetVariable(Vm& vm, Context& context, const std::string& name, const Value&
 // var name = value (DefineLocal) or var name (DefineLocal2: only makes it).
 void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value& value, bool assign);
 bool DeleteVariable(Vm& vm, Context& context, const std::string& name);
+// The object on the scope chain (innermost first) that holds a plain
+// name; nullptr when none does or the name is special or a path.
+Object* VariableHolder(Vm& vm, Context& context, const std::string& name);
 
 // A clip named by a value: a clip itself, or a target path seen from the
 // context's target ("" is the target).

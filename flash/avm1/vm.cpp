@@ -33,6 +33,7 @@ Object* Vm::MakeObject() { return heap.Make<Object>(object_proto); }
 ArrayObject* Vm::MakeArray(std::vector<Value> elements) {
     ArrayObject* array = heap.Make<ArrayObject>(array_proto);
     array->elements = std::move(elements);
+    for (Value& element : array->elements) element = ArrayObject::Element(element);
     return array;
 }
 
@@ -112,10 +113,12 @@ std::string Vm::ToString(const Value& value) {
         return value.string;
     case Type::Object: {
         if (value.object->HasTargetPath()) return host ? host->DottedPath(value.object) : "";
-        Value primitive = ToPrimitive(value, true);
-        if (primitive.type == Type::Object)
-            return primitive.object->HasTargetPath() ? ToString(primitive) : "[object Object]";
-        return ToString(primitive);
+        // toString must answer a string; anything else reads as the
+        // object's type.
+        Value text = ToPrimitive(value, true);
+        if (text.IsString()) return text.string;
+        if (text.IsObject() && text.object->HasTargetPath()) return ToString(text);
+        return value.object->AsFunction() ? "[type Function]" : "[type Object]";
     }
     }
     return "";
@@ -180,13 +183,7 @@ Property* Vm::Lookup(Object* object, const std::string& name, Object** holder) {
     int guard = 0;
     for (Object* o = object; o && guard < kMaxChain; o = o->proto, ++guard) {
         if (Property* property = o->FindOwn(name, cs)) {
-            if (property->version_flags) {
-                // Hidden from movies of lower versions.
-                uint16_t f = property->version_flags;
-                if (((f & 0x100) && version_ < 6) || ((f & 0x400) && version_ < 7) ||
-                    ((f & 0x1000) && version_ < 8) || ((f & 0x2000) && version_ < 9))
-                    continue;
-            }
+            if (property->HiddenFrom(version_)) continue;
             if (holder) *holder = o;
             return property;
         }
@@ -229,7 +226,7 @@ Value Vm::Get(Object* object, const std::string& name) {
     }
     if (property->IsVirtual()) {
         if (call_depth >= kMaxCallDepth) return Value();
-        return Call(Value(property->getter), Value(object), {});
+        return CallAccessor(property->getter, object, {});
     }
     return property->value;
 }
@@ -237,13 +234,6 @@ Value Vm::Get(Object* object, const std::string& name) {
 void Vm::Set(Object* object, const std::string& name, const Value& value) {
     if (!object) return;
     bool cs = CaseSensitive();
-    if (name == "__proto__" || (!cs && FoldCase(name) == "__proto__")) {
-        object->proto = value.IsObject() ? value.object : nullptr;
-        Property& property = object->properties.Set("__proto__", true);
-        property.value = value;
-        property.flags = kDontEnum;
-        return;
-    }
     Value stored = value;
     if (object->watches) {
         auto found = object->watches->find(cs ? name : FoldCase(name));
@@ -252,15 +242,35 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
                 if (FoldCase(it->first) == FoldCase(name)) found = it;
         }
         if (found != object->watches->end() && call_depth < kMaxCallDepth) {
+            // The watcher sees the stored old value (a getter is not asked)
+            // and answers the value to store. When it throws, the property
+            // is left undefined and the throw goes on.
             Watch watch = found->second;
-            Value old = Get(object, name);
-            stored = Call(Value(watch.callback), Value(object), {Value(name), old, value, watch.user_data});
+            Value old;
+            if (!object->GetVirtual(*this, name, &old))
+                if (Property* property = Lookup(object, name)) old = property->value;
+            try {
+                stored = Call(Value(watch.callback), Value(object), {Value(name), old, value, watch.user_data});
+            } catch (ScriptThrow&) {
+                if (!object->SetVirtual(*this, name, Value())) {
+                    Property& property = object->properties.Set(name, cs);
+                    if (!property.IsVirtual() && !(property.flags & kReadOnly)) property.value = Value();
+                }
+                throw;
+            }
         }
+    }
+    if (name == "__proto__" || (!cs && FoldCase(name) == "__proto__")) {
+        object->proto = stored.IsObject() ? stored.object : nullptr;
+        Property& property = object->properties.Set("__proto__", true);
+        property.value = stored;
+        property.flags |= kDontEnum;
+        return;
     }
     if (object->SetVirtual(*this, name, stored)) return;
     if (Property* own = object->FindOwn(name, cs)) {
         if (own->IsVirtual()) {
-            if (own->setter && call_depth < kMaxCallDepth) Call(Value(own->setter), Value(object), {stored});
+            if (own->setter) CallAccessor(own->setter, object, {stored});
             return;
         }
         if (own->flags & kReadOnly) return;
@@ -271,7 +281,7 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
     Object* holder = nullptr;
     Property* inherited = Lookup(object, name, &holder);
     if (inherited && inherited->IsVirtual()) {
-        if (inherited->setter && call_depth < kMaxCallDepth) Call(Value(inherited->setter), Value(object), {stored});
+        if (inherited->setter) CallAccessor(inherited->setter, object, {stored});
         return;
     }
     Property& property = object->properties.Set(name, cs);
@@ -311,15 +321,13 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
     std::vector<std::string> keys;
     std::vector<std::string> seen;
     int guard = 0;
+    // The player lists each object's names in the order they were made,
+    // the object's own first and then its prototypes', and for..in visits
+    // that list from its end.
     for (Object* o = object; o && guard < kMaxChain; o = o->proto, ++guard) {
-        std::vector<std::string> virtual_keys;
-        o->VirtualKeys(virtual_keys);
-        for (auto it = virtual_keys.rbegin(); it != virtual_keys.rend(); ++it) keys.push_back(*it);
-        const auto& entries = o->properties.entries();
-        for (auto it = entries.rbegin(); it != entries.rend(); ++it) {
-            if (it->property.flags & kDontEnum) continue;
-            keys.push_back(it->name);
-        }
+        o->VirtualKeys(keys);
+        for (const auto& entry : o->properties.entries())
+            if (!(entry.property.flags & kDontEnum)) keys.push_back(entry.name);
     }
     // Each name once, the first (nearest) occurrence kept.
     std::vector<std::string> unique;
@@ -334,21 +342,34 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
     }
     // A name hidden (not enumerable) on a nearer object hides it further up.
     std::vector<std::string> result;
-    for (const std::string& key : unique) {
-        Property* nearest = Lookup(object, key);
+    for (auto it = unique.rbegin(); it != unique.rend(); ++it) {
+        Property* nearest = Lookup(object, *it);
         if (nearest && (nearest->flags & kDontEnum)) continue;
-        result.push_back(key);
+        result.push_back(*it);
     }
     return result;
 }
 
 // ---- calls ----
 
+Value Vm::CallAccessor(Object* function, Object* object, Args args) {
+    // Getters and setters nest only so deep; past that they are not called.
+    if (accessor_depth >= kMaxAccessorDepth || call_depth >= kMaxCallDepth) return Value();
+    ++accessor_depth;
+    struct Leave {
+        int& depth;
+        ~Leave() { --depth; }
+    } leave{accessor_depth};
+    return Call(Value(function), Value(object), std::move(args));
+}
+
 Value Vm::Call(const Value& function, const Value& self, Args args) {
     return CallWithHome(function, self, std::move(args), nullptr);
 }
 
 Value Vm::CallWithHome(const Value& function, const Value& self, Args args, Object* home) {
+    bool keep_leftovers = leftovers_to_caller;
+    leftovers_to_caller = false;
     if (!function.IsObject()) return Value();
     Function* f = function.object->AsFunction();
     if (!f) return Value();
@@ -363,7 +384,7 @@ Value Vm::CallWithHome(const Value& function, const Value& self, Args args, Obje
         return f->native(*this, this_object, args);
     }
     if (!f->code.data) return Value();
-    return CallScript(f, self, args, home);
+    return CallScript(f, self, args, home, keep_leftovers);
 }
 
 Value Vm::CallMethod(const Value& target, const std::string& name, Args args) {
@@ -376,6 +397,7 @@ Value Vm::Construct(const Value& constructor, Args args) {
     Function* f = constructor.object->AsFunction();
     if (!f) return Value();
     if (f->construct) {
+        leftovers_to_caller = false;
         if (call_depth >= kMaxCallDepth) throw ScriptAbort{"recursion"};
         ++call_depth;
         struct Leave {

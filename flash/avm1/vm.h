@@ -111,7 +111,8 @@ public:
     void SetMember(const Value& target, const std::string& name, const Value& value);
     // The property of the object or a prototype, and the object holding it.
     Property* Lookup(Object* object, const std::string& name, Object** holder = nullptr);
-    // Names for..in visits: own and inherited enumerable ones, newest first.
+    // Names for..in visits: own and inherited enumerable ones; the list of
+    // own names then inherited ones, each in the order made, from its end.
     std::vector<std::string> EnumerableKeys(Object* object);
 
     // Calls.
@@ -120,6 +121,8 @@ public:
     // found on); with no home, above this's prototype.
     Value CallWithHome(const Value& function, const Value& self, Args args, Object* home);
     Value CallMethod(const Value& target, const std::string& name, Args args);
+    // Calls a getter or setter of object, within the accessor depth limit.
+    Value CallAccessor(Object* function, Object* object, Args args);
     Value Construct(const Value& constructor, Args args);
     // Whether object has prototype (or constructor.prototype) on its chain.
     bool InstanceOf(Object* object, Object* constructor);
@@ -137,9 +140,19 @@ public:
 
     // The stack shared by the action lists of one frame.
     std::vector<Value> stack;
+    // Set by the call actions just before they call: a script function
+    // they call leaves what it left on the stack for them. Calls made by
+    // built-ins (sort's compare function, event handlers) leave nothing.
+    bool leftovers_to_caller = false;
+    // The script function running now (arguments.caller of the functions
+    // it calls); nullptr on a timeline.
+    Function* running_function = nullptr;
     // Depth of nested script calls, and the limits that protect the player.
     int call_depth = 0;
     static constexpr int kMaxCallDepth = 256;
+    // Depth of nested getter and setter calls, and its limit.
+    int accessor_depth = 0;
+    static constexpr int kMaxAccessorDepth = 65;
     // Actions run since the current outermost action list started.
     uint64_t steps = 0;
     // Past this many actions in one list (with what it calls) the list is
@@ -199,7 +212,7 @@ public:
     std::map<std::string, Object*> registered_classes;
 
 private:
-    Value CallScript(Function* function, const Value& self, Args& args, Object* super_object);
+    Value CallScript(Function* function, const Value& self, Args& args, Object* super_object, bool keep_leftovers);
     void RunDue(bool deliveries_only);
 
     int version_;

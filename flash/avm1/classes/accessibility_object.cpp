@@ -15,6 +15,9 @@ void InstallAccessibilityObject(Vm& vm) {
     vm.AddMethod(accessibility, "isActive", False);
     vm.AddMethod(accessibility, "updateProperties", Nothing);
     vm.AddMethod(accessibility, "sendEvent", Nothing);
+    // The methods came with version 6: older movies see an empty object.
+    for (const char* name : {"isActive", "updateProperties", "sendEvent"})
+        accessibility->FindOwn(name, true)->version_flags = kVersion6;
 }
 
 }  // namespace flash::avm1

@@ -110,14 +110,16 @@ Value Slice(Vm& vm, Object* self, Args& args) {
 }
 
 Value Splice(Vm& vm, Object* self, Args& args) {
-    if (args.empty() || args[0].IsUndefined()) return Value();
+    // An undefined start or count does nothing (nor does a negative count).
+    if (args.empty() || args[0].IsUndefined() || (args.size() > 1 && args[1].IsUndefined())) return Value();
     Elements list(vm, self);
     size_t size = list->size();
     size_t begin = Position(vm, args[0], size);
     size_t count = size - begin;
     if (args.size() > 1) {
         double n = std::trunc(vm.ToNumber(args[1]));
-        if (std::isnan(n) || n < 0) n = 0;
+        if (n < 0) return Value();   // a negative count does nothing
+        if (std::isnan(n)) n = 0;
         count = static_cast<size_t>(std::min(n, static_cast<double>(size - begin)));
     }
     ArrayObject* removed = vm.MakeArray();

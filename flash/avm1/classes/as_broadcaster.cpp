@@ -52,6 +52,11 @@ Value BroadcastMessage(Vm& vm, Object* self, Args& args) {
     // Listeners added or removed by a handler take effect next time.
     std::vector<Value> listeners = list->elements;
     for (const Value& listener : listeners) {
+        // An empty event name calls each listener itself, as a function.
+        if (event.empty()) {
+            vm.Call(listener, Value(), rest);
+            continue;
+        }
         Value method = vm.GetMember(listener, event);
         if (method.IsObject() && method.object->AsFunction()) vm.Call(method, listener, rest);
     }

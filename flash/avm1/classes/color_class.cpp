@@ -13,8 +13,9 @@ Clip* TargetOf(Vm& vm, Object* self) {
     if (!self) return nullptr;
     Property* target = self->FindOwn("target", true);
     if (!target) return nullptr;
-    const Value& v = target->value;
-    if (v.IsObject()) return v.object->AsClip();
+    // Anything but a clip is read as a target path each time it is used.
+    const Value v = target->value;
+    if (v.IsObject() && v.object->AsClip()) return v.object->AsClip();
     if (v.IsNullish() || !vm.host) return nullptr;
     Object* found = vm.host->ResolveTarget(vm.host->RootClip(), vm.ToString(v));
     return found ? found->AsClip() : nullptr;

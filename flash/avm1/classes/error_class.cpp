@@ -13,7 +13,8 @@ Value Init(Vm& vm, Object* self, Args& args) {
 
 Value ToStringMethod(Vm& vm, Object* self, Args&) {
     if (!self) return Value();
-    return Value(vm.ToString(vm.Get(self, "message")));
+    // The message as it is, converted by whoever uses it.
+    return vm.Get(self, "message");
 }
 
 }  // namespace

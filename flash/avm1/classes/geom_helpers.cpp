@@ -10,7 +10,7 @@ Object* FlashPackage(Vm& vm, const std::string& name) {
         vm.global->Define("flash", vm.MakeObject(), kDontEnum);
         flash = vm.global->FindOwn("flash", true);
         // The packages appear to movies of version 8 and later.
-        flash->version_flags = 0x1000;
+        flash->version_flags = kVersion8;
     }
     Object* packages = flash->value.object;
     Property* package = packages->FindOwn(name, true);

@@ -34,7 +34,7 @@ void InstallKeyObject(Vm& vm) {
     MakeBroadcaster(vm, key);
     // Key listeners came with version 6: older movies see no such methods.
     for (const char* name : {"addListener", "removeListener"})
-        if (Property* property = key->FindOwn(name, true)) property->version_flags = 0x100;
+        if (Property* property = key->FindOwn(name, true)) property->version_flags = kVersion6;
     for (const KeyConstant& constant : kConstants)
         key->Define(constant.name, Value(static_cast<double>(constant.code)), kDontEnum | kDontDelete | kReadOnly);
     vm.AddMethod(key, "isDown", IsDown);

@@ -67,7 +67,10 @@ Value Max(Vm& vm, Object*, Args& args) {
     return Value(p.b > p.a ? p.b : p.a);
 }
 
-Value Random(Vm&, Object*, Args&) {
+// Like every Math function, random reads its first two arguments as
+// numbers, though it uses neither.
+Value Random(Vm& vm, Object*, Args& args) {
+    for (size_t i = 0; i < args.size() && i < 2; ++i) vm.ToNumber(args[i]);
     static std::mt19937 engine{std::random_device{}()};
     return Value(std::uniform_real_distribution<double>(0.0, 1.0)(engine));
 }

@@ -6,9 +6,18 @@ namespace flash::avm1 {
 
 namespace {
 
+// new Object(v): v itself when it is an object, v boxed when it is a
+// primitive, a fresh object for undefined and null.
 Value Construct(Vm& vm, Object*, Args& args) {
-    if (!args.empty() && args[0].IsObject()) return args[0];
+    if (!args.empty() && !args[0].IsNullish()) return Value(vm.ToObject(args[0]));
     return Value(vm.MakeObject());
+}
+
+// Object(v) called as a function is the same, except that with nothing to
+// box it answers an object without a prototype.
+Value CallAsFunction(Vm& vm, Object*, Args& args) {
+    if (!args.empty() && !args[0].IsNullish()) return Value(vm.ToObject(args[0]));
+    return Value(vm.heap.Make<Object>(nullptr));
 }
 
 Value ToStringMethod(Vm&, Object* self, Args&) {
@@ -35,8 +44,8 @@ Value AddProperty(Vm& vm, Object* self, Args& args) {
     if (name.empty() || !args[1].IsObject() || !args[1].object->AsFunction()) return Value(false);
     Object* setter = args.size() > 2 && args[2].IsObject() && args[2].object->AsFunction() ? args[2].object : nullptr;
     if (args.size() > 2 && !setter && !args[2].IsNull()) return Value(false);
+    // A value stored under the name stays (watchers see it as the old value).
     Property& property = self->properties.Set(name, vm.CaseSensitive());
-    property.value = Value();
     property.getter = args[1].object;
     property.setter = setter;
     return Value(true);
@@ -109,8 +118,16 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
     if (all) {
         for (auto& entry : object->properties.entries()) apply(entry.property);
     } else {
-        for (const std::string& name : names)
+        for (const std::string& name : names) {
+            // The prototype link becomes a property of its own when its
+            // flags are set.
+            if (name == "__proto__" && !object->FindOwn(name, true) && object->proto) {
+                Property& link = object->properties.Set("__proto__", true);
+                link.value = Value(object->proto);
+                link.flags = kDontEnum | kDontDelete;
+            }
             if (Property* property = object->FindOwn(name, vm.CaseSensitive())) apply(*property);
+        }
     }
     return Value();
 }
@@ -119,7 +136,7 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
 
 void InstallObjectClass(Vm& vm) {
     Object* proto = vm.object_proto;
-    Function* constructor = vm.MakeClass("Object", Construct, Construct, proto);
+    Function* constructor = vm.MakeClass("Object", CallAsFunction, Construct, proto);
     vm.AddMethod(proto, "toString", ToStringMethod);
     vm.AddMethod(proto, "toLocaleString", ToStringMethod);
     vm.AddMethod(proto, "valueOf", ValueOf);

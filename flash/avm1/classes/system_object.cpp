@@ -11,6 +11,10 @@ constexpr const char* kVersion = "WIN 8,0,24,0";
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
 Value True(Vm&, Object*, Args&) { return Value(true); }
 
+// allowDomain grants whatever it is given, and refuses to be called
+// with nothing.
+Value AllowDomain(Vm&, Object*, Args& args) { return Value(!args.empty()); }
+
 Value ProductConstruct(Vm&, Object* self, Args&) { return Value(self); }
 
 // The query string the player sends to servers about itself.
@@ -66,12 +70,13 @@ void InstallCapabilities(Vm& vm, Object* system) {
 void InstallSystemObject(Vm& vm) {
     Object* system = InstallStatic(vm, "System");
     system->Define("exactSettings", Value(true), 0);
+    system->FindOwn("exactSettings", true)->version_flags = kVersion6;
     system->Define("useCodepage", Value(false), 0);
     vm.AddMethod(system, "setClipboard", True);
     vm.AddMethod(system, "showSettings", Nothing);
     Object* security = vm.MakeObject();
     system->Define("security", security, kDontEnum);
-    vm.AddMethod(security, "allowDomain", True);
+    vm.AddMethod(security, "allowDomain", AllowDomain);
     vm.AddMethod(security, "allowInsecureDomain", True);
     vm.AddMethod(security, "loadPolicyFile", Nothing);
     InstallCapabilities(vm, system);

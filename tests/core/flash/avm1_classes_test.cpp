@@ -22,11 +22,15 @@ TEST(Avm1Classes, NumbersPrintAsThePlayerDoes) {
     EXPECT_EQ(NumberToString(1e15), "1e+15");
     EXPECT_EQ(NumberToString(123456789012345), "123456789012345");
     EXPECT_EQ(NumberToString(0.0001), "0.0001");
-    EXPECT_EQ(NumberToString(0.00001), "1e-5");
+    EXPECT_EQ(NumberToString(0.00001), "0.00001");
+    EXPECT_EQ(NumberToString(1.23456789012346e-5), "0.0000123456789012346");
+    EXPECT_EQ(NumberToString(5.4e-6), "5.4e-6");
     EXPECT_EQ(NumberToString(-1.5e-7), "-1.5e-7");
     EXPECT_EQ(NumberToString(-0.0), "0");
     EXPECT_EQ(NumberToRadix(255, 16), "ff");
     EXPECT_EQ(NumberToRadix(-255, 2), "-11111111");
+    EXPECT_EQ(NumberToRadix(NAN, 16), "-(0000000");   // the smallest int32, digits below '0'
+    EXPECT_EQ(NumberToRadix(INFINITY, 2), "-/" + std::string(31, '0'));
     Vm vm(8);
     Value number = vm.Construct(vm.Get(vm.global, "Number"), {Value(10)});
     EXPECT_EQ(Text(vm, Method(vm, number, "toString", {Value(36)})), "a");
