@@ -120,6 +120,16 @@ private:
     void HandleThrow(const Value& value);
 
     Object* Target() { return c_.target; }
+    // A target taken off the display list gives way to the code's own
+    // clip, and that one to the root.
+    void KeepTargetLive() {
+        if (!c_.target || !c_.target->IsRemoved()) return;
+        Object* live = c_.base_clip && !c_.base_clip->IsRemoved() ? c_.base_clip : nullptr;
+        if (!live && vm_.host) live = vm_.host->RootClip();
+        if (!live) return;
+        c_.target = live;
+        if (!c_.activation && !c_.scope.empty()) c_.scope.front() = live;
+    }
     void DefineFunction(Body& body, bool function2, size_t next);
     void SetTarget(const std::string& path);
     void GotoFrameValue(const Value& frame, bool play, int bias);
@@ -157,6 +167,7 @@ Value Interpreter::Run() {
         }
         if (pc_ >= size) break;
         if (++vm_.steps > vm_.max_steps) throw ScriptAbort{"too long"};
+        KeepTargetLive();
         uint8_t action = data[pc_];
         size_t length = 0;
         size_t body_start = pc_ + 1;
@@ -170,14 +181,16 @@ Value Interpreter::Run() {
         size_t next = body_start + length;
         Body body(data + body_start, length);
         pc_ = next;
+        // Code whose clip was taken off the display list stops at its next
+        // call (a method of nothing is no call), or its next Call action.
+        bool call = action == 0x3D || action == 0x40 || action == 0x9E;
+        if ((action == 0x52 || action == 0x53) && vm_.stack.size() >= base_floor_ + 2)
+            call = vm_.stack[vm_.stack.size() - 2].IsObject();
         try {
             if (!Step(action, body, next)) break;
         } catch (ScriptThrow& thrown) {
             HandleThrow(thrown.value);
         }
-        // Code whose clip was taken off the display list stops at its next
-        // call.
-        bool call = action == 0x3D || action == 0x52 || action == 0x40 || action == 0x53;
         if (call && c_.base_clip && c_.base_clip->IsRemoved()) break;
     }
     if (c_.activation && vm_.stack.size() > base_) vm_.stack.resize(base_);
