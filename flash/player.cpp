@@ -423,6 +423,7 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
 }
 
 void Player::Initialize(Clip& clip, bool queue_frame) {
+    clip.original_name = clip.Placement().name;
     // A class registered for the clip's symbol becomes its prototype, and
     // its constructor runs before the clip's first frame.
     avm1::Object* constructor = nullptr;
@@ -559,12 +560,35 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
     return clip;
 }
 
+avm1::Object* Player::Relocate(avm1::Object* object) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    if (!clip) return nullptr;
+    std::vector<const std::string*> names;
+    Clip* top = clip;
+    for (; top->parent; top = top->parent) names.push_back(&top->original_name);
+    if (top != root_ && std::none_of(levels_.begin(), levels_.end(), [&](const auto& l) { return l.second == top; }))
+        return nullptr;
+    bool cs = vm_ && vm_->CaseSensitive();
+    Clip* at = top;
+    for (auto it = names.rbegin(); it != names.rend() && at; ++it) {
+        Clip* child = nullptr;
+        for (auto& [depth, instance] : at->children)
+            if (instance.clip && !instance.clip->removed && SameName(instance.name, **it, cs)) {
+                child = instance.clip;
+                break;
+            }
+        at = child;
+    }
+    return at && !at->removed ? at : nullptr;
+}
+
 std::string Player::DottedPath(avm1::Object* object) {
     if (auto* field = dynamic_cast<TextField*>(object))
         return field->parent ? DottedPath(field->parent) + "." + field->Placement().name : "";
     Clip* clip = object ? object->AsClip() : nullptr;
-    // A clip no longer on the display list has no path.
-    if (!clip || (clip->removed && clip != root_)) return "";
+    // A clip no longer on the display list names the one at its path.
+    if (clip && clip->removed && clip != root_) clip = static_cast<Clip*>(Relocate(clip));
+    if (!clip) return "";
     std::vector<std::string> names;
     Clip* top = clip;
     for (Clip* c = clip; c && c->parent; c = c->parent) {

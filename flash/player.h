@@ -79,6 +79,7 @@ struct Clip : avm1::Object {
     bool removed = false;                    // taken off the display list
     bool loaded = false;                     // its load event has run
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
+    std::string original_name;               // its instance name when it was placed
     std::vector<ClipAction> events;          // onClipEvent handlers
     std::map<int, Instance> children;        // by depth, drawn in order
     // Buttons: the definition, and the state whose records are the children.
@@ -148,6 +149,7 @@ public:
     // ---- what scripts ask of the display ----
     avm1::Object* ResolveTarget(avm1::Object* from, const std::string& path) override;
     avm1::Object* RootClip() override { return root_; }
+    avm1::Object* Relocate(avm1::Object* removed) override;
     std::string DottedPath(avm1::Object* clip) override;
     std::string SlashPath(avm1::Object* clip) override;
     void GotoFrame(avm1::Object* clip, int frame, bool play) override;

@@ -886,7 +886,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x4F: {  // SetMember
         Value value = Pop();
         Value name = Pop();
-        Value object = Pop();
+        Value object = LiveValue(vm_, Pop());
         if (object.IsObject()) vm_.Set(object.object, vm_.ToString(name), value);
         break;
     }
@@ -1128,8 +1128,15 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
     Object* activation = heap.Make<Object>(nullptr);
     context.scope.push_back(activation);
     context.activation = activation;
-    context.base_clip = f->base_clip;
-    context.target = f->base_clip;
+    // A function of a clip taken off the display list runs on the clip now
+    // at that clip's path, when there is one.
+    Object* base = f->base_clip;
+    if (base && base->IsRemoved() && host) {
+        Object* live = host->Relocate(base);
+        base = live ? live : base;
+    }
+    context.base_clip = base;
+    context.target = base;
     context.self = self;
     context.callee = f;
     context.constants = f->constants;
@@ -1153,7 +1160,7 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
         preload(kPreloadArguments, Value(arguments));
         preload(kPreloadSuper, Value(context.super_object));
         preload(kPreloadRoot, host ? Value(host->RootClip()) : Value());
-        preload(kPreloadParent, f->base_clip ? Get(f->base_clip, "_parent") : Value());
+        preload(kPreloadParent, base && !base->IsRemoved() ? Get(base, "_parent") : Value());
         preload(kPreloadGlobal, Value(global));
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
             activation->Define("arguments", Value(arguments), 0);

@@ -182,12 +182,19 @@ Object* ResolveClipValue(Vm& vm, Context& context, const Value& value) {
     return vm.host ? vm.host->ResolveTarget(context.target, path) : nullptr;
 }
 
-Value GetMemberValue(Vm& vm, const Value& object, const Value& name) {
-    return vm.GetMember(object, vm.ToString(name));
+Value LiveValue(Vm& vm, const Value& value) {
+    if (!value.IsObject() || !value.object->IsRemoved() || !vm.host) return value;
+    Object* live = vm.host->Relocate(value.object);
+    return live ? Value(live) : Value();
 }
 
-Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value& name, Args args) {
+Value GetMemberValue(Vm& vm, const Value& object, const Value& name) {
+    return vm.GetMember(LiveValue(vm, object), vm.ToString(name));
+}
+
+Value CallMethodValue(Vm& vm, Context& context, const Value& object_value, const Value& name, Args args) {
     (void)context;
+    Value object = LiveValue(vm, object_value);
     std::string method = name.IsUndefined() ? std::string() : vm.ToString(name);
     if (object.IsObject()) {
         if (auto* super_object = dynamic_cast<SuperObject*>(object.object)) {
