@@ -115,10 +115,13 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         // Children by instance name, unless a stored property has the name.
         if (FindOwn(name, cs)) return false;
         for (auto& [d, instance] : children)
-            if ((instance.clip || instance.text) && !instance.name.empty() &&
+            if (!instance.name.empty() &&
                 (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
+                // A named shape is no object of its own: it stands for
+                // the clip it is in.
                 avm1::Object* child = instance.clip;
                 if (!child) child = instance.text;
+                if (!child) child = this;
                 // Movies before version 6 have no button objects: a button
                 // stands for the clip it is in.
                 if (instance.clip && instance.clip->button && movie->version < 6) child = this;
