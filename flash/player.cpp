@@ -328,6 +328,7 @@ void Player::Remove(Clip& parent, int depth) {
 void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse) {
     auto found = clip.children.find(place.depth);
     Instance* target = found == clip.children.end() ? nullptr : &found->second;
+    bool created = false;
 
     if (place.has_character && (!place.move || !target)) {
         auto kept = reuse ? reuse->find(place.depth) : std::map<int, Instance>::iterator{};
@@ -347,11 +348,13 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
             }
             clip.children[place.depth] = Create(clip, place);
             target = &clip.children[place.depth];
+            created = true;
             if (target->clip) Initialize(*target->clip, true);
         }
     } else if (!target) {
         return;  // moving a depth that holds nothing
-    } else if (place.has_character && place.character != target->character) {
+    } else if (place.has_character && place.character != target->character && !target->clip) {
+        // Shapes are replaced by another character; a clip stays itself.
         Instance replaced = Create(clip, place);
         replaced.matrix = target->matrix;
         replaced.color = target->color;
@@ -359,6 +362,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         replaced.name = target->name;
         if (target->clip) MarkRemoved(target->clip);
         *target = std::move(replaced);
+        created = true;
         if (target->clip) Initialize(*target->clip, true);
     }
     if (!target->scripted) {
@@ -375,7 +379,8 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         target->has_background = true;
         target->background = place.background;
     }
-    if (!place.name.empty()) target->name = place.name;
+    // A move does not rename what is already there.
+    if (!place.name.empty() && (created || !target->clip)) target->name = place.name;
 }
 
 Clip* Player::MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth) {
