@@ -111,7 +111,7 @@ void Player::ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie) {
     clip.watches.reset();
     clip.proto = vm_->Proto("MovieClip");
     loaded_movies_.push_back(std::move(movie));
-    RunFrame(clip, 0, true, nullptr);
+    RunFrame(clip, 0, true, false);
 }
 
 void Player::LoadMovieNow(const PendingLoad& load) {

@@ -136,7 +136,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_instance_ = Instance{};
     root_instance_.clip = root_;
     clips_.assign(1, root_);
-    RunFrame(*root_, 0, true, nullptr);
+    RunFrame(*root_, 0, true, false);
     QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
     if (observer_) observer_->Settled(*this);
@@ -261,41 +261,46 @@ void Player::Goto(Clip& clip, int frame) {
     frame = std::clamp(frame, 0, std::max(clip.timeline->frame_count - 1, 0));
     if (frame == clip.frame) return;
     if (frame > clip.frame) {
-        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, nullptr);
+        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, false);
     } else {
-        // Going back replays the timeline from its start; what stays on the
-        // same depth from the same tag is kept, sprites keep playing.
-        // Script-made clips (depths from 0 up for scripts) stay.
-        std::map<int, Instance> old = std::move(clip.children);
-        clip.children.clear();
-        for (auto it = old.begin(); it != old.end();) {
-            if (it->first >= kDepthOffset && !it->second.origin) {
-                clip.children.insert(*it);
-                it = old.erase(it);
-            } else {
+        // Going back: what the timeline placed after the target frame goes;
+        // what it placed before stays as it is (sprites keep playing), and
+        // so do clips at script depths. The frames up to the target replay
+        // over what stayed.
+        for (auto it = clip.children.begin(); it != clip.children.end();) {
+            Instance& instance = it->second;
+            if (it->first >= kDepthOffset || (instance.placed_frame >= 0 && instance.placed_frame <= frame)) {
                 ++it;
+                continue;
             }
-        }
-        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, &old);
-        for (auto& [depth, instance] : old)
             if (instance.clip) {
                 MarkRemoved(instance.clip);
                 QueueEvent(*instance.clip, kEventUnload, "onUnload");
+                if (dragged == instance.clip) dragged = nullptr;
             }
+            if (instance.text) instance.text->removed = true;
+            it = clip.children.erase(it);
+        }
+        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, true);
     }
     clip.frame = frame;
 }
 
-void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse) {
+void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding) {
     if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
     for (const ControlTag& tag : tags->tags) {
         switch (tag.kind) {
         case ControlKind::Place:
-            Place(clip, tag.place, reuse);
+            Place(clip, tag.place, frame, rewinding);
             break;
         case ControlKind::Remove:
+            if (rewinding) {
+                // What stayed was placed after this tag removed its depth.
+                auto found = clip.children.find(tag.place.depth);
+                if (found != clip.children.end() && found->second.placed_frame >= frame) break;
+            }
             Remove(clip, tag.place.depth);
             break;
         case ControlKind::Actions:
@@ -325,17 +330,16 @@ void Player::Remove(Clip& parent, int depth) {
     parent.children.erase(found);
 }
 
-void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse) {
+void Player::Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding) {
     auto found = clip.children.find(place.depth);
     Instance* target = found == clip.children.end() ? nullptr : &found->second;
     bool created = false;
 
     if (place.has_character && (!place.move || !target)) {
-        auto kept = reuse ? reuse->find(place.depth) : std::map<int, Instance>::iterator{};
-        if (reuse && kept != reuse->end() && kept->second.origin == &place) {
-            clip.children[place.depth] = std::move(kept->second);
-            reuse->erase(kept);
-            target = &clip.children[place.depth];
+        if (rewinding && target) {
+            // What stayed through a jump back: the tag that placed the same
+            // character before it moves it; other tags leave it alone.
+            if (target->placed_frame > frame || target->character != place.character) return;
         } else {
             if (target && target->clip) {
                 if (target->origin == nullptr) {
@@ -348,6 +352,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
             }
             clip.children[place.depth] = Create(clip, place);
             target = &clip.children[place.depth];
+            target->placed_frame = frame;
             created = true;
             if (target->clip) Initialize(*target->clip, true);
         }
@@ -360,6 +365,7 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         replaced.color = target->color;
         replaced.clip_depth = target->clip_depth;
         replaced.name = target->name;
+        replaced.placed_frame = target->placed_frame;
         if (target->clip) MarkRemoved(target->clip);
         *target = std::move(replaced);
         created = true;
@@ -452,7 +458,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
     }
     for (const ClipAction& action : clip.events)
         if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
-    if (queue_frame) RunFrame(clip, 0, true, nullptr);
+    if (queue_frame) RunFrame(clip, 0, true, false);
     QueueEvent(clip, kEventLoad, "onLoad");
 }
 
@@ -737,6 +743,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     Instance& instance = parent.children[depth];
     instance = original;
     instance.origin = nullptr;
+    instance.placed_frame = -1;
     instance.name = name;
     instance.clip = clip;
     instance.scripted = true;

@@ -33,6 +33,7 @@ struct Instance {
     uint16_t character = 0;
     const Character* definition = nullptr;   // nullptr: nothing to draw
     const PlaceRecord* origin = nullptr;     // the tag that created it
+    int placed_frame = -1;                   // the frame whose tag created it (-1: a script)
     Matrix matrix;
     ColorTransform color;
     int ratio = 0;
@@ -235,8 +236,10 @@ private:
     void Step(Clip& clip);
     void StepAll();
     void Goto(Clip& clip, int frame);
-    void RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse);
-    void Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse);
+    // rewinding: the frame is replayed by a jump back over what stayed on
+    // the display list.
+    void RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding);
+    void Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding);
     Instance Create(Clip& parent, const PlaceRecord& place);
     Clip* MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth);
     // A clip is ready to show: its class constructor, events and frame 0.
