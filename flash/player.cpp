@@ -290,6 +290,9 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
     if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
+    // A frame's init actions run before anything it places.
+    for (const ControlTag& tag : tags->tags)
+        if (tag.kind == ControlKind::InitActions) RunInitActions(tag);
     for (const ControlTag& tag : tags->tags) {
         switch (tag.kind) {
         case ControlKind::Place:
@@ -307,7 +310,6 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
             if (queue_actions) queue_.push_back({&clip, tag.actions, {}});
             break;
         case ControlKind::InitActions:
-            RunInitActions(tag);
             break;
         }
     }
@@ -435,8 +437,9 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
 
 void Player::Initialize(Clip& clip, bool queue_frame) {
     clip.original_name = clip.Placement().name;
-    // A class registered for the clip's symbol becomes its prototype, and
-    // its constructor runs before the clip's first frame.
+    // A class registered for the clip's symbol becomes its prototype. The
+    // first frame's children are placed, then the construct event and the
+    // class's constructor run, then the initialize event.
     avm1::Object* constructor = nullptr;
     if (clip.character)
         for (const auto& [name, id] : clip.movie->exports)
@@ -444,11 +447,16 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
                 auto registered = vm_->registered_classes.find(name);
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
-    for (const ClipAction& action : clip.events)
-        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     if (constructor) {
         avm1::Value prototype = vm_->Get(constructor, "prototype");
         if (prototype.IsObject()) clip.proto = prototype.object;
+        clip.Define("__constructor__", avm1::Value(constructor));
+        if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
+    }
+    if (queue_frame) RunFrame(clip, 0, true, false);
+    for (const ClipAction& action : clip.events)
+        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
+    if (constructor) {
         try {
             vm_->Call(avm1::Value(constructor), avm1::Value(&clip), {});
         } catch (avm1::ScriptThrow& thrown) {
@@ -457,8 +465,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         }
     }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
-    if (queue_frame) RunFrame(clip, 0, true, false);
+        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     QueueEvent(clip, kEventLoad, "onLoad");
 }
 
