@@ -214,6 +214,7 @@ struct Timeline {
 
 struct Sprite {
     Timeline timeline;
+    uint32_t bytes = 0;              // the size of its tags in the file
 };
 
 // A button condition's actions: the transitions (bits 0-8 of

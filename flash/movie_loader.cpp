@@ -153,7 +153,9 @@ std::vector<ClipAction> ReadClipActions(swf::ByteReader& in, int swf_version) {
     auto flags = [&]() -> uint32_t { return swf_version >= 6 ? in.U32() : in.U16(); };
     in.U16();  // reserved
     flags();   // every event used
-    while (in.Remaining() > 0) {
+    // A record cut short (a damaged end marker) ends the list; the records
+    // before it stay.
+    while (in.Remaining() >= (swf_version >= 6 ? 8u : 6u)) {
         uint32_t events = flags();
         if (events == 0) break;
         size_t size = in.U32();
@@ -495,6 +497,7 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, swf::ByteReader
         if (nesting >= kMaxSpriteNesting) return std::nullopt;
         int frames = body.U16();
         auto sprite = std::make_shared<Sprite>();
+        sprite->bytes = static_cast<uint32_t>(body.Remaining());
         swf::ByteReader tags(body.Rest());
         Read(tags, sprite->timeline, frames, nesting + 1);
         character.sprite = sprite;

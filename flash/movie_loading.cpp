@@ -70,7 +70,14 @@ void Player::LoadInto(Clip* target, int level, const std::string& url, bool vari
     pending_loads_.push_back({target, level, url, variables, loader});
 }
 
-uint32_t Player::MovieBytes(const Clip& clip) const { return clip.movie ? clip.movie->file_length : 0; }
+uint32_t Player::MovieBytes(const Clip& clip) const {
+    // A sprite counts its own tags; a movie's root its whole file.
+    if (clip.character && clip.movie) {
+        const Character* definition = clip.movie->Find(clip.character);
+        if (definition && definition->sprite && !definition->button) return definition->sprite->bytes;
+    }
+    return clip.movie ? clip.movie->file_length : 0;
+}
 
 void Player::ProcessLoads() {
     std::vector<PendingLoad> loads = std::move(pending_loads_);
