@@ -449,7 +449,10 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
             }
     if (constructor) {
         avm1::Value prototype = vm_->Get(constructor, "prototype");
-        if (prototype.IsObject()) clip.proto = prototype.object;
+        if (prototype.IsObject()) {
+            clip.proto = prototype.object;
+            clip.Define("__proto__", prototype);
+        }
         clip.Define("__constructor__", avm1::Value(constructor));
         if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
     }

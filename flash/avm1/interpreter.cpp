@@ -442,7 +442,10 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     case 0x81: {  // GotoFrame
         int frame = body.U16();
-        if (host && Target() && body.Ok()) host->GotoFrame(Target(), frame, false);
+        if (!host || !Target() || !body.Ok()) break;
+        // A frame past the end only stops the clip.
+        if (frame < host->TotalFrames(Target())) host->GotoFrame(Target(), frame, false);
+        else host->SetPlaying(Target(), false);
         break;
     }
     case 0x83: {  // GetURL
