@@ -200,6 +200,7 @@ struct Frame {
 
 struct Timeline {
     int frame_count = 1;             // frames the timeline plays, at least 1
+    bool loops = true;               // goes back to its first frame after its last
     std::vector<Frame> frames;       // the frames read; later ones are empty
     std::map<std::string, int> labels;
     std::shared_ptr<const StreamSound> stream;   // none when no stream head

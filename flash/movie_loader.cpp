@@ -408,7 +408,15 @@ void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_
     // declares; so is a sprite that shows no frame at all.
     bool whole = nesting > 0 ? shown > 0 : ended;
     int frames = whole || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
-    if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
+    bool partial = !timeline.frames.back().tags.empty();
+    if (nesting > 0) {
+        // A sprite's tags after its last ShowFrame still play once as a
+        // frame; such a sprite, or one without its End tag, is still
+        // loading and does not go back to its first frame.
+        if (partial) frames = shown + 1;
+        timeline.loops = ended && !partial;
+    }
+    if (!partial) timeline.frames.pop_back();
     if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
     timeline.frame_count = frames;
     for (auto it = timeline.labels.begin(); it != timeline.labels.end();)

@@ -250,10 +250,11 @@ void Player::Step(Clip& clip) {
     QueueEvent(clip, kEventEnterFrame, "onEnterFrame");
     if (clip.playing && clip.timeline->frame_count > 1) {
         int next = clip.frame + 1;
-        if (next >= clip.timeline->frame_count)
-            Goto(clip, 0);
-        else
+        if (next >= clip.timeline->frame_count) {
+            if (clip.timeline->loops) Goto(clip, 0);
+        } else {
             Goto(clip, next);
+        }
     }
 }
 
