@@ -17,7 +17,8 @@ const char* const kTraceUsage =
     "                            plays the first N frames (1: the first frame only), one\n"
     "                            tick a frame, and prints each line the scripts traced\n"
     "                            (UTF-8, one a line; the player's warnings too); --clock\n"
-    "                            fixes the local time and offset the movie starts at\n";
+    "                            fixes the local time and offset the movie starts at;\n"
+    "                            a movie that calls fscommand(\"quit\") ends the run\n";
 
 namespace {
 
@@ -103,7 +104,8 @@ int RunTraceCommand(const CliArgs& args) {
         std::fprintf(stderr, "trace: %s: %s\n", input.c_str(), error.what());
         return 1;
     }
-    for (int i = 1; i < frames; ++i) player.Advance();
+    // A movie that asks to quit ends the run, as a stand-alone player closes.
+    for (int i = 1; i < frames && !player.QuitRequested(); ++i) player.Advance();
     std::fflush(stdout);
     return 0;
 }

@@ -163,6 +163,7 @@ void Player::Unload() {
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
+    quit_requested_ = false;
     if (observer_) observer_->Settled(*this);
 }
 
@@ -696,6 +697,10 @@ void Player::RemoveClip(avm1::Object* object) {
 void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
                     bool load_variables) {
     std::string lower = avm1::FoldCase(target);
+    if (avm1::FoldCase(url) == "fscommand:quit") {
+        quit_requested_ = true;
+        return;
+    }
     if (load_target) {
         avm1::Object* object = ResolveTarget(from, target);
         if (Clip* clip = object ? object->AsClip() : nullptr) LoadInto(clip, -1, url, load_variables);

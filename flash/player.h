@@ -222,6 +222,9 @@ public:
     // Bytes loaded and total of the movie a clip plays (its own file).
     uint32_t MovieBytes(const Clip& clip) const;
 
+    // Whether a script asked the player to close (fscommand "quit").
+    bool QuitRequested() const { return quit_requested_; }
+
     // The observer is told of frames entered and calls finished; nullptr
     // for none. It must outlive the player or be removed first.
     void SetObserver(PlayerObserver* observer) { observer_ = observer; }
@@ -305,6 +308,7 @@ private:
     friend struct Clip;
 
     PlayerObserver* observer_ = nullptr;
+    bool quit_requested_ = false;
 };
 
 // Marks a clip taken off the display list, with everything inside it.

@@ -208,4 +208,19 @@ TEST(ClipScripts, ANamedShapeStandsForItsClipAndAMoveKeepsAClip) {
     EXPECT_EQ(p.Root()->children.at(2).matrix.tx, 600);
 }
 
+TEST(ClipScripts, FsCommandQuitAsksThePlayerToClose) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    movie.ShowFrame();
+    std::string url = "FSCommand:quit";
+    std::vector<uint8_t> get_url{0x83, static_cast<uint8_t>(url.size() + 2), 0};
+    get_url.insert(get_url.end(), url.begin(), url.end());
+    get_url.insert(get_url.end(), {0, 0, 0});
+    movie.Tag(12, get_url);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_FALSE(p.player.QuitRequested());
+    p.player.Advance();
+    EXPECT_TRUE(p.player.QuitRequested());
+}
+
 }  // namespace
