@@ -277,8 +277,10 @@ Args Interpreter::PopArgs() {
 void Interpreter::SetTarget(const std::string& path) {
     Object* found = path.empty() ? c_.base_clip : (vm_.host ? vm_.host->ResolveTarget(c_.base_clip, path) : nullptr);
     c_.target = found;
-    // Timeline code looks its variables up on the target.
-    if (!c_.activation && !c_.scope.empty()) c_.scope.front() = found ? found : c_.base_clip;
+    // Timeline code looks its variables up on the target; on the root when
+    // there is no such target.
+    Object* scope = found ? found : (path.empty() || !vm_.host ? c_.base_clip : vm_.host->RootClip());
+    if (!c_.activation && !c_.scope.empty()) c_.scope.front() = scope;
 }
 
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
