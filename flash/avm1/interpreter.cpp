@@ -1097,8 +1097,14 @@ Value Vm::Execute(const Code& code, Context& context) {
     struct Restore {
         int& version;
         int saved;
-        ~Restore() { version = saved; }
-    } restore{version_, saved};
+        Context*& running;
+        Context* saved_running;
+        ~Restore() {
+            version = saved;
+            running = saved_running;
+        }
+    } restore{version_, saved, running, running};
+    running = &context;
     Interpreter interpreter(*this, code, context);
     return interpreter.Run();
 }
@@ -1142,6 +1148,8 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
     }
     context.base_clip = base;
     context.target = base;
+    // Functions of SWF 5 and earlier act on their caller's target.
+    if (f->code.version <= 5 && running && running->target) context.target = running->target;
     context.self = self;
     context.callee = f;
     context.constants = f->constants;
