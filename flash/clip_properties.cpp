@@ -187,6 +187,11 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     return false;
 }
 
+void Clip::ChildKeys(std::vector<std::string>& keys) {
+    for (auto& [d, instance] : children)
+        if ((instance.clip || instance.text) && !instance.name.empty()) keys.push_back(instance.name);
+}
+
 bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) {
     Prop prop = PropertyOf(name, vm.CaseSensitive());
     if (prop == Prop::None || prop == Prop::Parent || prop == Prop::Root) return false;

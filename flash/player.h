@@ -64,6 +64,7 @@ struct Clip : avm1::Object {
     bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
     bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
     void TraceRefs(avm1::Tracer& tracer) override;
+    void ChildKeys(std::vector<std::string>& keys) override;
 
     // The display list entry that shows this clip (the player's own entry
     // for the root).

@@ -320,6 +320,9 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
             if (it->property.flags & kDontEnum) continue;
             keys.push_back(it->name);
         }
+        std::vector<std::string> child_keys;
+        o->ChildKeys(child_keys);
+        for (auto it = child_keys.rbegin(); it != child_keys.rend(); ++it) keys.push_back(*it);
     }
     // Each name once, the first (nearest) occurrence kept.
     std::vector<std::string> unique;
