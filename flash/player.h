@@ -42,6 +42,10 @@ struct Instance {
     bool visible = true;
     // Set once a script moved or coloured it: the timeline no longer does.
     bool scripted = false;
+    // The _xscale, _yscale and _rotation a script last set, read back as
+    // set (the matrix keeps neither their signs nor their range).
+    bool has_scale = false;
+    double xscale = 100, yscale = 100, rotation = 0;
     Clip* clip = nullptr;                    // sprites (and buttons) only
     TextField* text = nullptr;               // edit text only
     std::vector<Filter> filters;
