@@ -223,4 +223,33 @@ TEST(ClipScripts, FsCommandQuitAsksThePlayerToClose) {
     EXPECT_TRUE(p.player.QuitRequested());
 }
 
+TEST(ClipScripts, PropertiesReadBackAsScriptsSetThem) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 20, 10, {255, 0, 0, 255});
+    flash::TagList box;
+    box.PlaceObject(NewAt(1, 1));
+    box.ShowFrame();
+    movie.DefineSprite(5, box);
+    flash::PlaceArgs placed = NewAt(1, 5);
+    placed.name = "c";
+    movie.PlaceObject(placed);
+    movie.ShowFrame();
+    Played p(movie);
+    flash::avm1::Vm& vm = *p.player.vm();
+    flash::Clip* c = p.Child(1);
+    auto get = [&](const char* name) { return vm.ToString(vm.Get(c, name)); };
+    vm.Set(c, "_XSCALE", flash::avm1::Value(-50));          // any case, in every version
+    EXPECT_EQ(get("_xscale"), "-50");
+    EXPECT_EQ(get("_width"), "10");
+    vm.Set(c, "_rotation", flash::avm1::Value(90));
+    vm.Set(c, "_width", flash::avm1::Value(20));             // twice the width in the parent: x scale doubles
+    EXPECT_EQ(get("_xscale"), "-100");
+    EXPECT_EQ(get("_yscale"), "100");
+    vm.Set(c, "_visible", flash::avm1::Value("0"));
+    EXPECT_EQ(get("_visible"), "false");
+    vm.Set(c, "_visible", flash::avm1::Value("yes"));       // no number: unchanged
+    vm.Set(c, "_visible", flash::avm1::Value::Null());
+    EXPECT_EQ(get("_visible"), "false");
+}
+
 }  // namespace
