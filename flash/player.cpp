@@ -780,9 +780,12 @@ void Player::SwapDepths(Clip& clip, int depth) {
         parent.children.erase(there);
         if (other.clip) other.clip->depth = clip.depth;
         other.origin = nullptr;
+        other.scripted = true;
         parent.children[clip.depth] = std::move(other);
     }
+    // The timeline no longer moves what a script put at another depth.
     moving.origin = nullptr;
+    moving.scripted = true;
     clip.depth = depth;
     parent.children[depth] = std::move(moving);
 }
