@@ -105,7 +105,7 @@ void Player::ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie) {
     for (auto& [depth, instance] : clip.children)
         if (instance.clip) {
             MarkRemoved(instance.clip);
-            QueueEvent(*instance.clip, kEventUnload, "onUnload");
+            QueueUnload(*instance.clip);
         }
     clip.children.clear();
     clip.movie = movie.get();

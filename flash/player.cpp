@@ -277,7 +277,7 @@ void Player::Goto(Clip& clip, int frame) {
             }
             if (instance.clip) {
                 MarkRemoved(instance.clip);
-                QueueEvent(*instance.clip, kEventUnload, "onUnload");
+                QueueUnload(*instance.clip);
                 if (dragged == instance.clip) dragged = nullptr;
             }
             if (instance.text) instance.text->removed = true;
@@ -327,7 +327,7 @@ void Player::Remove(Clip& parent, int depth) {
     if (found == parent.children.end()) return;
     if (Clip* clip = found->second.clip) {
         MarkRemoved(clip);
-        QueueEvent(*clip, kEventUnload, "onUnload");
+        QueueUnload(*clip);
         if (dragged == clip) dragged = nullptr;
     }
     if (found->second.text) found->second.text->removed = true;
@@ -480,6 +480,12 @@ void Player::QueueEvent(Clip& clip, uint32_t event, const char* method) {
     if (method) queue_.push_back({&clip, nullptr, method});
 }
 
+void Player::QueueUnload(Clip& clip) {
+    for (auto& [depth, instance] : clip.children)
+        if (instance.clip) QueueUnload(*instance.clip);
+    QueueEvent(clip, kEventUnload, "onUnload");
+}
+
 void Player::RunQueue() {
     for (size_t i = 0; i < queue_.size() && i < kMaxActionListsPerTick; ++i) {
         Queued item = queue_[i];
@@ -490,18 +496,31 @@ void Player::RunQueue() {
 
 void Player::RunQueued(const Queued& item) {
     Clip* clip = item.clip;
+    // A removed clip runs only its unload event, during which it still
+    // answers as a clip on the list.
+    struct Unloading {
+        Clip* clip = nullptr;
+        ~Unloading() {
+            if (clip) clip->removed = true;
+        }
+    } unloading;
     if (item.actions) {
-        // Frame actions of a removed clip do not run; its unload event does.
-        if (clip->removed && item.method.empty() && clip != root_) {
+        if (clip->removed && clip != root_) {
             bool unload = false;
             for (const ClipAction& action : clip->events)
                 if (action.actions == item.actions && (action.events & kEventUnload)) unload = true;
             if (!unload) return;
+            unloading.clip = clip;
+            clip->removed = false;
         }
         vm_->RunActions(CodeOf(item.actions, clip->movie->version), clip);
         return;
     }
-    if (clip->removed && item.method != "onUnload") return;
+    if (clip->removed) {
+        if (item.method != "onUnload") return;
+        unloading.clip = clip;
+        clip->removed = false;
+    }
     avm1::Value method = vm_->Get(clip, item.method);
     if (!method.IsObject() || !method.object->AsFunction()) return;
     try {

@@ -254,6 +254,8 @@ private:
     void Initialize(Clip& clip, bool queue_frame);
     void Remove(Clip& parent, int depth);
     void QueueEvent(Clip& clip, uint32_t event, const char* method);
+    // The unload events of a clip taken off the list: its children's first.
+    void QueueUnload(Clip& clip);
     void RunQueue();
     void RunQueued(const Queued& item);
     void RunInitActions(const ControlTag& tag);
