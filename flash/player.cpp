@@ -79,10 +79,9 @@ Instance& Clip::Placement() {
         if (found != parent->children.end() && found->second.clip == this) return found->second;
     }
     if (this == player->root_) return player->root_instance_;
-    // A removed clip keeps answering from a detached entry.
-    static Instance detached;
-    detached = Instance{};
-    return detached;
+    // A removed clip keeps answering from the entry it had.
+    if (!detached) detached = std::make_unique<Instance>();
+    return *detached;
 }
 
 void Clip::TraceRefs(avm1::Tracer& tracer) {
@@ -276,6 +275,7 @@ void Player::Goto(Clip& clip, int frame) {
                 continue;
             }
             if (instance.clip) {
+                instance.clip->detached = std::make_unique<Instance>(instance);
                 MarkRemoved(instance.clip);
                 QueueUnload(*instance.clip);
                 if (dragged == instance.clip) dragged = nullptr;
@@ -326,6 +326,7 @@ void Player::Remove(Clip& parent, int depth) {
     auto found = parent.children.find(depth);
     if (found == parent.children.end()) return;
     if (Clip* clip = found->second.clip) {
+        clip->detached = std::make_unique<Instance>(found->second);
         MarkRemoved(clip);
         QueueUnload(*clip);
         if (dragged == clip) dragged = nullptr;

@@ -94,6 +94,8 @@ struct Clip : avm1::Object {
     std::shared_ptr<Drawing> drawing;        // what the drawing methods made, under the children
     Clip* mask = nullptr;                    // setMask: shows only where this clip draws
     bool masking = false;                    // is some clip's mask: not drawn itself
+    // The entry that showed it, kept once it is taken off the list.
+    std::unique_ptr<Instance> detached;
 };
 
 // What a button shows, and where the pointer is against it.

@@ -252,4 +252,30 @@ TEST(ClipScripts, PropertiesReadBackAsScriptsSetThem) {
     EXPECT_EQ(get("_visible"), "false");
 }
 
+TEST(ClipScripts, ChildrenUnloadFirstAndAnUnloadingClipStillAnswers) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    flash::TagList parent;
+    flash::PlaceArgs inner = NewAt(1, 5);
+    inner.name = "k";
+    parent.PlaceObject(inner);
+    parent.ShowFrame();
+    movie.DefineSprite(6, parent);
+    movie.Tag(56, {1, 0, 6, 0, 's', 0});                                 // ExportAssets 6 "s"
+    ActionWriter w;
+    w.Push(1).Push("p").Push("s");
+    CallOnThis(w, "attachMovie", 3).Pop();
+    w.Function("fk", ActionWriter().Push("k unloads").Trace());
+    w.Function("fp", ActionWriter().Push("this").GetVariable().Push("_name").GetMember().Trace());
+    w.Push("p").GetVariable().Push("k").GetMember().Push("onUnload").Push("fk").GetVariable().SetMember();
+    w.Push("p").GetVariable().Push("onUnload").Push("fp").GetVariable().SetMember();
+    w.Push(0.0).Push("p").GetVariable().Push("removeMovieClip").CallMethod().Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"k unloads", "p"}));
+}
+
 }  // namespace
