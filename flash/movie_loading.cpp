@@ -1,6 +1,6 @@
 // Movies and variables that scripts load at run time (loadMovie,
 // loadMovieNum, loadVariables, MovieClipLoader): only local files beside
-// the movie are read; the load lands at the start of the next tick.
+// the movie are read; the load lands at the end of the frame that asked for it.
 #include "flash/avm1/vm.h"
 #include "flash/movie_loader.h"
 #include "flash/player.h"

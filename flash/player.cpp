@@ -138,6 +138,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     RunFrame(*root_, 0, true, false);
     QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
+    ProcessLoads();
     if (observer_) observer_->Settled(*this);
 }
 
@@ -204,13 +205,14 @@ double Player::FrameRate() const {
 void Player::Advance() {
     if (!root_) return;
     ++tick_;
-    ProcessLoads();
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
     StepAll();
     RunQueue();
     vm_->RunTimers();
     RunQueue();
+    // Loads the frame asked for land at its end.
+    ProcessLoads();
     SyncTextFields(*vm_, *root_);
     if (observer_) observer_->Settled(*this);
     CollectGarbage();

@@ -221,8 +221,8 @@ public:
     // Where the movie came from: relative paths it loads are found there.
     void SetBaseFolder(const std::filesystem::path& folder);
     // Loads a local movie (or, with variables, a file of name=value pairs)
-    // into a clip, or into level when target is nullptr, at the start of the
-    // next tick; an empty url unloads. loader is a MovieClipLoader to tell.
+    // into a clip, or into level when target is nullptr, at the end of the
+    // frame; an empty url unloads. loader is a MovieClipLoader to tell.
     void LoadInto(Clip* target, int level, const std::string& url, bool variables, avm1::Object* loader = nullptr);
     // The levels above _level0 that loaded movies made, by number.
     const std::map<int, Clip*>& Levels() const { return levels_; }
