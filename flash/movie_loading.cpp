@@ -113,11 +113,13 @@ void Player::ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie) {
     clip.character = 0;
     clip.frame = 0;
     clip.playing = true;
-    clip.events.clear();
     clip.properties = avm1::PropertyMap{};
     clip.watches.reset();
     clip.proto = vm_->Proto("MovieClip");
     loaded_movies_.push_back(std::move(movie));
+    // The clip's own event handlers stay: its load event runs again, before
+    // the new first frame.
+    QueueEvent(clip, kEventLoad, nullptr);
     RunFrame(clip, 0, true, false);
 }
 
