@@ -19,6 +19,8 @@ constexpr int kMaxNesting = 32;
 constexpr int kMaxLiveClips = 20000;
 // Queued action lists run per tick at most (gotos that call each other forever).
 constexpr size_t kMaxActionListsPerTick = 10000;
+// Timer rounds one frame runs at most (intervals far shorter than a frame).
+constexpr int kMaxTimerRounds = 100;
 // Ticks the clock catches up at most after a long pause.
 constexpr int kMaxCatchUpTicks = 4;
 // Scripts see depth d of the file as d - 16384.
@@ -138,6 +140,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     RunFrame(*root_, 0, true, false);
     QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
+    RunTimers();
     ProcessLoads();
     if (observer_) observer_->Settled(*this);
 }
@@ -209,8 +212,7 @@ void Player::Advance() {
     vm_->stack.clear();
     StepAll();
     RunQueue();
-    vm_->RunTimers();
-    RunQueue();
+    RunTimers();
     // Loads the frame asked for land at its end.
     ProcessLoads();
     SyncTextFields(*vm_, *root_);
@@ -229,6 +231,22 @@ int Player::AdvanceTime(double milliseconds) {
         ++ticks;
     }
     return ticks;
+}
+
+void Player::RunTimers() {
+    // Until the frame ends, each timer runs as often as its interval fits,
+    // and what its calls queued runs after each round.
+    double frame_start = vm_->clock_ms;
+    double frame_end = (tick_ + 1) * 1000.0 / FrameRate();
+    for (int round = 0; round < kMaxTimerRounds; ++round) {
+        double next = frame_end + 1;
+        for (const avm1::Vm::Timer& timer : vm_->timers) next = std::min(next, timer.next_ms);
+        if (next > frame_end) break;
+        vm_->clock_ms = std::max(vm_->clock_ms, next);
+        vm_->RunTimers();
+        RunQueue();
+    }
+    vm_->clock_ms = frame_start;
 }
 
 void Player::StepAll() {

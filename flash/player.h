@@ -259,6 +259,7 @@ private:
     // The unload events of a clip taken off the list: its children's first.
     void QueueUnload(Clip& clip);
     void RunQueue();
+    void RunTimers();
     void RunQueued(const Queued& item);
     void RunInitActions(const ControlTag& tag);
     void CollectGarbage();

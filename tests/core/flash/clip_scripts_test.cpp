@@ -278,4 +278,18 @@ TEST(ClipScripts, ChildrenUnloadFirstAndAnUnloadingClipStillAnswers) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"k unloads", "p"}));
 }
 
+TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
+    flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
+    ActionWriter w;
+    w.Push("i").Push(0.0).SetVariable();
+    w.Function("f", ActionWriter().Push("i").Push("i").GetVariable().Op(0x50).SetVariable());
+    w.Push(1).Push("f").GetVariable().Push(2).Push("setInterval").CallFunction().Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    double first = p.player.vm()->ToNumber(p.player.vm()->Get(p.Root(), "i"));
+    EXPECT_GE(first, 50);
+    EXPECT_LE(first, 100);
+}
+
 }  // namespace
