@@ -304,7 +304,8 @@ struct Character {
 struct Movie {
     int version = 0;
     bool compressed = false;
-    uint32_t file_length = 0;
+    uint32_t file_length = 0;        // as the header gives it (uncompressed)
+    uint32_t stored_bytes = 0;       // the size of the file as it came
     int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;   // stage in twips
     double frame_rate = 0;                            // frames per second
     int header_frames = 0;

@@ -558,6 +558,7 @@ Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& f
     movie.compressed = header.compressed;
     movie.version = header.version;
     movie.file_length = header.file_length;
+    movie.stored_bytes = static_cast<uint32_t>(size);
 
     swf::ByteReader in(body);
     swf::FrameHeader frame_header = swf::ReadFrameHeader(in);
