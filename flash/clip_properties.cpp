@@ -193,7 +193,7 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         *out = above ? avm1::Value(static_cast<avm1::Object*>(above)) : avm1::Value();
         return true;
     }
-    case Prop::Root: *out = avm1::Value(player->RootClip()); return true;
+    case Prop::Root: *out = avm1::Value(player->RootOf(this)); return true;
     case Prop::None: break;
     }
     return false;

@@ -113,7 +113,11 @@ void Player::ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie) {
     clip.character = 0;
     clip.frame = 0;
     clip.playing = true;
+    // Only _lockroot, set for the movie to come, stays of its variables.
+    avm1::Property* lock = clip.FindOwn("_lockroot", false);
+    avm1::Value lockroot = lock ? lock->value : avm1::Value();
     clip.properties = avm1::PropertyMap{};
+    if (lock) clip.properties.Set("_lockroot", false).value = lockroot;
     clip.watches.reset();
     clip.proto = vm_->Proto("MovieClip");
     loaded_movies_.push_back(std::move(movie));

@@ -598,7 +598,9 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
         if (part.empty()) continue;
         if (part == ".." || SameName(part, "_parent", false)) {
             clip = clip->parent;
-        } else if (SameName(part, "_root", false) || SameName(part, "_level0", false)) {
+        } else if (SameName(part, "_root", false)) {
+            clip = static_cast<Clip*>(RootOf(clip));
+        } else if (SameName(part, "_level0", false)) {
             clip = root_;
         } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
             auto level = levels_.find(std::atoi(part.c_str() + 6));
@@ -619,6 +621,16 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
             }
             clip = child;
         }
+    }
+    return clip;
+}
+
+avm1::Object* Player::RootOf(avm1::Object* from) {
+    Clip* clip = from ? from->AsClip() : nullptr;
+    if (!clip) return root_;
+    for (; clip->parent; clip = clip->parent) {
+        avm1::Property* lock = clip->FindOwn("_lockroot", false);
+        if (lock && vm_->ToBoolean(lock->value)) return clip;
     }
     return clip;
 }

@@ -157,6 +157,7 @@ public:
     // ---- what scripts ask of the display ----
     avm1::Object* ResolveTarget(avm1::Object* from, const std::string& path) override;
     avm1::Object* RootClip() override { return root_; }
+    avm1::Object* RootOf(avm1::Object* from) override;
     avm1::Object* Relocate(avm1::Object* removed) override;
     std::string DottedPath(avm1::Object* clip) override;
     std::string SlashPath(avm1::Object* clip) override;

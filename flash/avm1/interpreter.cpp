@@ -1172,7 +1172,7 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home) {
         preload(kPreloadThis, self);
         preload(kPreloadArguments, Value(arguments));
         preload(kPreloadSuper, Value(context.super_object));
-        preload(kPreloadRoot, host ? Value(host->RootClip()) : Value());
+        preload(kPreloadRoot, host ? Value(host->RootOf(base)) : Value());
         preload(kPreloadParent, base && !base->IsRemoved() ? Get(base, "_parent") : Value());
         preload(kPreloadGlobal, Value(global));
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))

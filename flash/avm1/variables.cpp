@@ -21,7 +21,7 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         return true;
     }
     if (SameName(vm, name, "_root")) {
-        *out = vm.host ? Value(vm.host->RootClip()) : Value();
+        *out = vm.host ? Value(vm.host->RootOf(context.base_clip)) : Value();
         return true;
     }
     if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
@@ -62,7 +62,7 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out) {
         if (part == "..") {
             next = vm.Get(object, "_parent");
         } else if (FoldCase(part) == "_root") {
-            next = vm.host ? Value(vm.host->RootClip()) : Value();
+            next = vm.host ? Value(vm.host->RootOf(start)) : Value();
         } else if (FoldCase(part) == "_global" && vm.version() >= 6) {
             next = Value(vm.global);
         } else if (part.size() > 6 && FoldCase(part.substr(0, 6)) == "_level") {

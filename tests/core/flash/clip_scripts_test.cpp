@@ -292,4 +292,18 @@ TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     EXPECT_LE(first, 100);
 }
 
+TEST(ClipScripts, RootIsTheNearestClipWithLockroot) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "c", 1).Pop();
+    w.Push(1).Push("d").Push(2).Push("c").GetVariable().Push("createEmptyMovieClip").CallMethod().Pop();
+    w.Push("c.d._root").GetVariable().Trace();
+    w.Push("c").GetVariable().Push("_lockroot").Push(1).SetMember();
+    w.Push("c.d._root").GetVariable().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0", "_level0.c"}));
+}
+
 }  // namespace
