@@ -121,6 +121,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     Unload();
     movie_ = std::move(movie);
     if (!movie_) return;
+    frame_rate_ = movie_->frame_rate;
     vm_ = std::make_unique<avm1::Vm>(movie_->version);
     vm_->load_folder = base_folder_.string();
     vm_->host = this;
@@ -200,7 +201,8 @@ bool Player::GotoLabel(const std::string& label) {
 }
 
 double Player::FrameRate() const {
-    double rate = movie_ ? movie_->frame_rate : 0;
+    // The first movie sets the rate; one loaded over it later does not.
+    double rate = movie_ ? frame_rate_ : 0;
     if (rate <= 0) return 12;
     return std::clamp(rate, 0.01, 120.0);
 }

@@ -300,6 +300,7 @@ private:
     int live_clips_ = 0;
     int unnamed_count_ = 0;                  // names "instance1", "instance2"...
     double pending_ms_ = 0;
+    double frame_rate_ = 0;                  // of the movie loaded first
     uint64_t step_limit_ = 0;                // 0: the machine's own
     std::function<void(const std::string&)> trace_sink_;
     double epoch_seconds_ = 0;
