@@ -33,6 +33,17 @@ Value GetFocus(Vm& vm, Object* self, Args&) {
 
 // setFocus(clip or path): true when focus changed to it or was cleared by
 // null; false for anything that names no object.
+// A movie clip takes the focus when it acts as a button (has a mouse
+// handler) or while its focusEnabled is true.
+bool Focusable(Vm& vm, Object* clip) {
+    for (const char* handler : {"onRelease", "onPress", "onReleaseOutside", "onRollOver", "onRollOut", "onDragOver",
+                                "onDragOut"}) {
+        Value value = vm.Get(clip, handler);
+        if (value.IsObject() && value.object->AsFunction()) return true;
+    }
+    return vm.ToBoolean(vm.Get(clip, "focusEnabled"));
+}
+
 Value SetFocus(Vm& vm, Object* self, Args& args) {
     SelectionObject* selection = AsSelection(self);
     if (!selection || args.empty()) return Value(false);
@@ -45,6 +56,7 @@ Value SetFocus(Vm& vm, Object* self, Args& args) {
     } else if (!args[0].IsNull() && !args[0].IsUndefined()) {
         return Value(false);
     }
+    if (target && target->TypeOf() == std::string("movieclip") && !Focusable(vm, target)) return Value(false);
     Object* old = selection->focus;
     if (old == target) return Value(true);
     selection->focus = target;
