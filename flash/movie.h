@@ -158,6 +158,7 @@ struct PlaceRecord {
     int ratio = 0;
     int clip_depth = 0;
     std::string name;
+    bool has_name = false;           // named, perhaps with an empty name
     std::vector<ClipAction> clip_actions;
     // PlaceObject3.
     bool has_filters = false;

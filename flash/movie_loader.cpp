@@ -190,7 +190,8 @@ PlaceRecord ReadPlaceObject2(swf::ByteReader& in, bool version3, int swf_version
     if (p.has_matrix) p.matrix = ToMatrix(swf::ReadMatrix(in));
     if (p.has_color) p.color = ToColorTransform(swf::ReadColorTransform(in, true));
     if (p.has_ratio) p.ratio = in.U16();
-    if (flags & 0x20) p.name = in.String();
+    p.has_name = flags & 0x20;
+    if (p.has_name) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
     p.has_filters = flags2 & 0x01;
     p.has_blend_mode = flags2 & 0x02;

@@ -432,7 +432,7 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     instance.origin = &place;
     instance.name = place.name;
     // What the timeline places without a name is named by a running count.
-    if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
+    if (!place.has_name && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
         instance.name = "instance" + std::to_string(++unnamed_count_);
     if (instance.definition && instance.definition->edit_text && vm_) {
         instance.text = vm_->heap.Make<TextField>(this, &parent, place.depth);
