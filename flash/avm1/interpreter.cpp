@@ -310,6 +310,9 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {
     Value function = GetVariable(vm_, c_, name);
+    // super() called by name runs the constructor above this one.
+    if (function.IsObject() && dynamic_cast<SuperObject*>(function.object))
+        return CallMethodValue(vm_, c_, function, Value(), std::move(args));
     Value self = c_.target ? Value(c_.target) : Value();
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
     return vm_.Call(function, self, std::move(args));
