@@ -23,7 +23,8 @@ const char* const kTraceUsage =
     "                            tick a frame, and prints each line the scripts traced\n"
     "                            (UTF-8, one a line; the player's warnings too); --clock\n"
     "                            fixes the local time and offset the movie starts at;\n"
-    "                            sounds play unheard, one frame time a tick\n";
+    "                            sounds play unheard, one frame time a tick;\n"
+    "                            a movie that calls fscommand(\"quit\") ends the run\n";
 
 namespace {
 
@@ -116,7 +117,8 @@ int RunTraceCommand(const CliArgs& args) {
     }
     std::vector<int16_t> heard;
     size_t mixed = 0;
-    for (int i = 1; i < frames; ++i) {
+    // A movie that asks to quit ends the run, as a stand-alone player closes.
+    for (int i = 1; i < frames && !player.QuitRequested(); ++i) {
         size_t until = flash::FrameEndSample(i - 1, player.FrameRate());
         heard.resize((until - std::min(until, mixed)) * 2);
         if (until > mixed) mixer.Mix(heard.data(), until - mixed);

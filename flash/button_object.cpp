@@ -44,7 +44,7 @@ void Player::SetButtonState(Clip& clip, int state) {
     for (auto& [depth, instance] : old)
         if (instance.clip) {
             instance.clip->removed = true;
-            QueueEvent(*instance.clip, kEventUnload, "onUnload");
+            QueueUnload(*instance.clip);
             if (dragged == instance.clip) dragged = nullptr;
         }
 }

@@ -35,7 +35,9 @@ Prop PropertyOf(const std::string& name, bool case_sensitive) {
         {"_quality", Prop::Quality}, {"_xmouse", Prop::XMouse}, {"_ymouse", Prop::YMouse},
         {"_parent", Prop::Parent}, {"_root", Prop::Root},
     };
-    std::string key = case_sensitive ? name : avm1::FoldCase(name);
+    // The built-in properties are found whatever the case, in every version.
+    (void)case_sensitive;
+    std::string key = avm1::FoldCase(name);
     for (const auto& [n, p] : table)
         if (key == n) return p;
     return Prop::None;
@@ -54,6 +56,16 @@ void SetScaleRotation(Matrix& m, double sx, double sy, double degrees) {
     m.b = sx * std::sin(r);
     m.c = -sy * std::sin(r + skew);
     m.d = sy * std::cos(r + skew);
+}
+
+// From the first script change on, the scales and rotation are kept as
+// numbers of their own.
+void KeepScale(Instance& placed) {
+    if (placed.has_scale) return;
+    placed.has_scale = true;
+    placed.xscale = ScaleX(placed.matrix) * 100;
+    placed.yscale = ScaleY(placed.matrix) * 100;
+    placed.rotation = RotationOf(placed.matrix);
 }
 
 double Round20(double twips) { return std::round(twips) / 20.0; }
@@ -121,10 +133,13 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         // Children by instance name, unless a stored property has the name.
         if (FindOwn(name, cs)) return false;
         for (auto& [d, instance] : children)
-            if ((instance.clip || instance.text) && !instance.name.empty() &&
+            if (!instance.name.empty() &&
                 (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
+                // A named shape is no object of its own: it stands for
+                // the clip it is in.
                 avm1::Object* child = instance.clip;
                 if (!child) child = instance.text;
+                if (!child) child = this;
                 // Movies before version 6 have no button objects: a button
                 // stands for the clip it is in.
                 if (instance.clip && instance.clip->button && movie->version < 6) child = this;
@@ -138,9 +153,9 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     switch (prop) {
     case Prop::X: *out = avm1::Value(Round20(m.tx)); return true;
     case Prop::Y: *out = avm1::Value(Round20(m.ty)); return true;
-    case Prop::XScale: *out = avm1::Value(ScaleX(m) * 100); return true;
-    case Prop::YScale: *out = avm1::Value(ScaleY(m) * 100); return true;
-    case Prop::Rotation: *out = avm1::Value(RotationOf(m)); return true;
+    case Prop::XScale: *out = avm1::Value(placed.has_scale ? placed.xscale : ScaleX(m) * 100); return true;
+    case Prop::YScale: *out = avm1::Value(placed.has_scale ? placed.yscale : ScaleY(m) * 100); return true;
+    case Prop::Rotation: *out = avm1::Value(placed.has_scale ? placed.rotation : RotationOf(m)); return true;
     case Prop::CurrentFrame: *out = avm1::Value(frame + 1); return true;
     case Prop::TotalFrames:
     case Prop::FramesLoaded: *out = avm1::Value(timeline->frame_count); return true;
@@ -184,10 +199,15 @@ bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
         *out = above ? avm1::Value(static_cast<avm1::Object*>(above)) : avm1::Value();
         return true;
     }
-    case Prop::Root: *out = avm1::Value(player->RootClip()); return true;
+    case Prop::Root: *out = avm1::Value(player->RootOf(this)); return true;
     case Prop::None: break;
     }
     return false;
+}
+
+void Clip::ChildKeys(std::vector<std::string>& keys) {
+    for (auto& [d, instance] : children)
+        if ((instance.clip || instance.text) && !instance.name.empty()) keys.push_back(instance.name);
 }
 
 bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) {
@@ -206,34 +226,43 @@ bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& 
         if (valid) m.ty = std::round(n * 20);
         break;
     case Prop::XScale:
-        if (valid) SetScaleRotation(m, n / 100, ScaleY(m), RotationOf(m));
-        break;
     case Prop::YScale:
-        if (valid) SetScaleRotation(m, ScaleX(m), n / 100, RotationOf(m));
-        break;
     case Prop::Rotation:
-        if (valid) {
+        if (!valid) break;
+        KeepScale(placed);
+        if (prop == Prop::XScale) {
+            placed.xscale = n;
+        } else if (prop == Prop::YScale) {
+            placed.yscale = n;
+        } else {
             double r = std::fmod(n, 360);
             if (r > 180) r -= 360;
             if (r < -180) r += 360;
-            SetScaleRotation(m, ScaleX(m), ScaleY(m), r);
+            placed.rotation = r;
         }
+        SetScaleRotation(m, placed.xscale / 100, placed.yscale / 100, placed.rotation);
         break;
     case Prop::Alpha:
         if (valid) placed.color.am = static_cast<int>(n * 256 / 100);
         break;
     case Prop::Visible:
-        if (!value.IsUndefined()) placed.visible = vm.ToBoolean(value);
+        // Read as a number; what is not one leaves it as it is.
+        if (!value.IsNullish() && !std::isnan(n)) placed.visible = n != 0;
         break;
     case Prop::Width:
     case Prop::Height: {
         double x0, y0, x1, y1;
         if (!valid || !player->ClipBounds(*this, &x0, &y0, &x1, &y1)) break;
-        double size = prop == Prop::Width ? x1 - x0 : y1 - y0;
+        // The scale of the axis changes by the ratio of the new size to
+        // the size now, both measured in the parent's space.
+        Box box = TransformBox(m, {x0, y0, x1, y1});
+        double size = prop == Prop::Width ? box.xmax - box.xmin : box.ymax - box.ymin;
         if (size <= 0) break;
-        double scale = n * 20 / size;
-        if (prop == Prop::Width) SetScaleRotation(m, scale, ScaleY(m), RotationOf(m));
-        else SetScaleRotation(m, ScaleX(m), scale, RotationOf(m));
+        double ratio = n * 20 / size;
+        KeepScale(placed);
+        if (prop == Prop::Width) placed.xscale *= ratio;
+        else placed.yscale *= ratio;
+        SetScaleRotation(m, placed.xscale / 100, placed.yscale / 100, placed.rotation);
         break;
     }
     case Prop::Name:

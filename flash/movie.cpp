@@ -71,12 +71,13 @@ std::string Lower(std::string text) {
 }  // namespace
 
 int Timeline::FindLabel(const std::string& label) const {
-    auto exact = labels.find(label);
-    if (exact != labels.end()) return exact->second;
+    // Labels that differ only in case are one label: the first in the
+    // timeline answers.
     std::string wanted = Lower(label);
+    int found = -1;
     for (const auto& [name, frame] : labels)
-        if (Lower(name) == wanted) return frame;
-    return -1;
+        if (Lower(name) == wanted && (found < 0 || frame < found)) found = frame;
+    return found;
 }
 
 const Character* Movie::Find(uint16_t id) const {

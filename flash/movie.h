@@ -158,6 +158,7 @@ struct PlaceRecord {
     int ratio = 0;
     int clip_depth = 0;
     std::string name;
+    bool has_name = false;           // named, perhaps with an empty name
     std::vector<ClipAction> clip_actions;
     // PlaceObject3.
     bool has_filters = false;
@@ -200,6 +201,7 @@ struct Frame {
 
 struct Timeline {
     int frame_count = 1;             // frames the timeline plays, at least 1
+    bool loops = true;               // goes back to its first frame after its last
     std::vector<Frame> frames;       // the frames read; later ones are empty
     std::map<std::string, int> labels;
     std::shared_ptr<const StreamSound> stream;   // none when no stream head
@@ -214,6 +216,7 @@ struct Timeline {
 
 struct Sprite {
     Timeline timeline;
+    uint32_t bytes = 0;              // the size of its tags in the file
 };
 
 // A button condition's actions: the transitions (bits 0-8 of
@@ -306,7 +309,8 @@ struct Character {
 struct Movie {
     int version = 0;
     bool compressed = false;
-    uint32_t file_length = 0;
+    uint32_t file_length = 0;        // as the header gives it (uncompressed)
+    uint32_t stored_bytes = 0;       // the size of the file as it came
     int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;   // stage in twips
     double frame_rate = 0;                            // frames per second
     int header_frames = 0;

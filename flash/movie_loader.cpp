@@ -153,7 +153,9 @@ std::vector<ClipAction> ReadClipActions(swf::ByteReader& in, int swf_version) {
     auto flags = [&]() -> uint32_t { return swf_version >= 6 ? in.U32() : in.U16(); };
     in.U16();  // reserved
     flags();   // every event used
-    while (in.Remaining() > 0) {
+    // A record cut short (a damaged end marker) ends the list; the records
+    // before it stay.
+    while (in.Remaining() >= (swf_version >= 6 ? 8u : 6u)) {
         uint32_t events = flags();
         if (events == 0) break;
         size_t size = in.U32();
@@ -188,7 +190,8 @@ PlaceRecord ReadPlaceObject2(swf::ByteReader& in, bool version3, int swf_version
     if (p.has_matrix) p.matrix = ToMatrix(swf::ReadMatrix(in));
     if (p.has_color) p.color = ToColorTransform(swf::ReadColorTransform(in, true));
     if (p.has_ratio) p.ratio = in.U16();
-    if (flags & 0x20) p.name = in.String();
+    p.has_name = flags & 0x20;
+    if (p.has_name) p.name = in.String();
     if (p.has_clip_depth) p.clip_depth = in.U16();
     p.has_filters = flags2 & 0x01;
     p.has_blend_mode = flags2 & 0x02;
@@ -406,7 +409,15 @@ void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_
     // declares; so is a sprite that shows no frame at all.
     bool whole = nesting > 0 ? shown > 0 : ended;
     int frames = whole || declared_frames <= 0 ? std::max(shown, 1) : declared_frames;
-    if (timeline.frames.back().tags.empty()) timeline.frames.pop_back();
+    bool partial = !timeline.frames.back().tags.empty();
+    if (nesting > 0) {
+        // A sprite's tags after its last ShowFrame still play once as a
+        // frame; such a sprite, or one without its End tag, is still
+        // loading and does not go back to its first frame.
+        if (partial) frames = shown + 1;
+        timeline.loops = ended && !partial;
+    }
+    if (!partial) timeline.frames.pop_back();
     if (static_cast<int>(timeline.frames.size()) > frames) timeline.frames.resize(static_cast<size_t>(frames));
     timeline.frame_count = frames;
     for (auto it = timeline.labels.begin(); it != timeline.labels.end();)
@@ -495,6 +506,7 @@ std::optional<Character> TimelineReader::ReadCharacter(int code, swf::ByteReader
         if (nesting >= kMaxSpriteNesting) return std::nullopt;
         int frames = body.U16();
         auto sprite = std::make_shared<Sprite>();
+        sprite->bytes = static_cast<uint32_t>(body.Remaining());
         swf::ByteReader tags(body.Rest());
         Read(tags, sprite->timeline, frames, nesting + 1);
         character.sprite = sprite;
@@ -547,6 +559,7 @@ Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& f
     movie.compressed = header.compressed;
     movie.version = header.version;
     movie.file_length = header.file_length;
+    movie.stored_bytes = static_cast<uint32_t>(size);
 
     swf::ByteReader in(body);
     swf::FrameHeader frame_header = swf::ReadFrameHeader(in);

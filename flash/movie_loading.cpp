@@ -1,6 +1,6 @@
 // Movies and variables that scripts load at run time (loadMovie,
 // loadMovieNum, loadVariables, MovieClipLoader): only local files beside
-// the movie are read; the load lands at the start of the next tick.
+// the movie are read; the load lands at the end of the frame that asked for it.
 #include "flash/avm1/vm.h"
 #include "flash/movie_loader.h"
 #include "flash/player.h"
@@ -70,7 +70,14 @@ void Player::LoadInto(Clip* target, int level, const std::string& url, bool vari
     pending_loads_.push_back({target, level, url, variables, loader});
 }
 
-uint32_t Player::MovieBytes(const Clip& clip) const { return clip.movie ? clip.movie->file_length : 0; }
+uint32_t Player::MovieBytes(const Clip& clip) const {
+    // A sprite counts its own tags; a movie's root its whole file.
+    if (clip.character && clip.movie) {
+        const Character* definition = clip.movie->Find(clip.character);
+        if (definition && definition->sprite && !definition->button) return definition->sprite->bytes;
+    }
+    return clip.movie ? clip.movie->file_length : 0;
+}
 
 void Player::ProcessLoads() {
     std::vector<PendingLoad> loads = std::move(pending_loads_);
@@ -98,7 +105,7 @@ void Player::ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie) {
     for (auto& [depth, instance] : clip.children)
         if (instance.clip) {
             MarkRemoved(instance.clip);
-            QueueEvent(*instance.clip, kEventUnload, "onUnload");
+            QueueUnload(*instance.clip);
         }
     clip.children.clear();
     clip.movie = movie.get();
@@ -106,12 +113,18 @@ void Player::ReplaceContent(Clip& clip, std::shared_ptr<const Movie> movie) {
     clip.character = 0;
     clip.frame = 0;
     clip.playing = true;
-    clip.events.clear();
+    // Only _lockroot, set for the movie to come, stays of its variables.
+    avm1::Property* lock = clip.FindOwn("_lockroot", false);
+    avm1::Value lockroot = lock ? lock->value : avm1::Value();
     clip.properties = avm1::PropertyMap{};
+    if (lock) clip.properties.Set("_lockroot", false).value = lockroot;
     clip.watches.reset();
     clip.proto = vm_->Proto("MovieClip");
     loaded_movies_.push_back(std::move(movie));
-    RunFrame(clip, 0, true, nullptr);
+    // The clip's own event handlers stay: its load event runs again, before
+    // the new first frame.
+    QueueEvent(clip, kEventLoad, nullptr);
+    RunFrame(clip, 0, true, false);
 }
 
 void Player::LoadMovieNow(const PendingLoad& load) {

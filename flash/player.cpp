@@ -19,6 +19,8 @@ constexpr int kMaxNesting = 32;
 constexpr int kMaxLiveClips = 20000;
 // Queued action lists run per tick at most (gotos that call each other forever).
 constexpr size_t kMaxActionListsPerTick = 10000;
+// Timer rounds one frame runs at most (intervals far shorter than a frame).
+constexpr int kMaxTimerRounds = 100;
 // Ticks the clock catches up at most after a long pause.
 constexpr int kMaxCatchUpTicks = 4;
 // Scripts see depth d of the file as d - 16384.
@@ -79,10 +81,9 @@ Instance& Clip::Placement() {
         if (found != parent->children.end() && found->second.clip == this) return found->second;
     }
     if (this == player->root_) return player->root_instance_;
-    // A removed clip keeps answering from a detached entry.
-    static Instance detached;
-    detached = Instance{};
-    return detached;
+    // A removed clip keeps answering from the entry it had.
+    if (!detached) detached = std::make_unique<Instance>();
+    return *detached;
 }
 
 void Clip::TraceRefs(avm1::Tracer& tracer) {
@@ -122,6 +123,7 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     Unload();
     movie_ = std::move(movie);
     if (!movie_) return;
+    frame_rate_ = movie_->frame_rate;
     vm_ = std::make_unique<avm1::Vm>(movie_->version);
     vm_->load_folder = base_folder_.string();
     vm_->host = this;
@@ -138,13 +140,15 @@ void Player::Load(std::shared_ptr<const Movie> movie) {
     root_instance_ = Instance{};
     root_instance_.clip = root_;
     clips_.assign(1, root_);
-    RunFrame(*root_, 0, true, nullptr);
+    RunFrame(*root_, 0, true, false);
     QueueEvent(*root_, kEventLoad, "onLoad");
     RunQueue();
     // What the first frame asked for and is ready at once (local data,
     // dialogs that close) arrives before the first frame ends.
     vm_->RunDeliveries();
     RunQueue();
+    RunTimers();
+    ProcessLoads();
     if (observer_) observer_->Settled(*this);
 }
 
@@ -169,6 +173,7 @@ void Player::Unload() {
     vm_.reset();
     movie_.reset();
     pending_ms_ = 0;
+    quit_requested_ = false;
     if (observer_) observer_->Settled(*this);
 }
 
@@ -202,7 +207,8 @@ bool Player::GotoLabel(const std::string& label) {
 }
 
 double Player::FrameRate() const {
-    double rate = movie_ ? movie_->frame_rate : 0;
+    // The first movie sets the rate; one loaded over it later does not.
+    double rate = movie_ ? frame_rate_ : 0;
     if (rate <= 0) return 12;
     return std::clamp(rate, 0.01, 120.0);
 }
@@ -210,13 +216,13 @@ double Player::FrameRate() const {
 void Player::Advance() {
     if (!root_) return;
     ++tick_;
-    ProcessLoads();
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
     StepAll();
     RunQueue();
-    vm_->RunTimers();
-    RunQueue();
+    RunTimers();
+    // Loads the frame asked for land at its end.
+    ProcessLoads();
     SyncTextFields(*vm_, *root_);
     if (observer_) observer_->Settled(*this);
     CollectGarbage();
@@ -233,6 +239,22 @@ int Player::AdvanceTime(double milliseconds) {
         ++ticks;
     }
     return ticks;
+}
+
+void Player::RunTimers() {
+    // Until the frame ends, each timer runs as often as its interval fits,
+    // and what its calls queued runs after each round.
+    double frame_start = vm_->clock_ms;
+    double frame_end = (tick_ + 1) * 1000.0 / FrameRate();
+    for (int round = 0; round < kMaxTimerRounds; ++round) {
+        double next = frame_end + 1;
+        for (const avm1::Vm::Timer& timer : vm_->timers) next = std::min(next, timer.next_ms);
+        if (next > frame_end) break;
+        vm_->clock_ms = std::max(vm_->clock_ms, next);
+        vm_->RunTimers();
+        RunQueue();
+    }
+    vm_->clock_ms = frame_start;
 }
 
 void Player::StepAll() {
@@ -256,10 +278,11 @@ void Player::Step(Clip& clip) {
     QueueEvent(clip, kEventEnterFrame, "onEnterFrame");
     if (clip.playing && clip.timeline->frame_count > 1) {
         int next = clip.frame + 1;
-        if (next >= clip.timeline->frame_count)
-            Goto(clip, 0);
-        else
+        if (next >= clip.timeline->frame_count) {
+            if (clip.timeline->loops) Goto(clip, 0);
+        } else {
             Goto(clip, next);
+        }
     }
 }
 
@@ -267,48 +290,56 @@ void Player::Goto(Clip& clip, int frame) {
     frame = std::clamp(frame, 0, std::max(clip.timeline->frame_count - 1, 0));
     if (frame == clip.frame) return;
     if (frame > clip.frame) {
-        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, nullptr);
+        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, false);
     } else {
-        // Going back replays the timeline from its start; what stays on the
-        // same depth from the same tag is kept, sprites keep playing.
-        // Script-made clips (depths from 0 up for scripts) stay.
-        std::map<int, Instance> old = std::move(clip.children);
-        clip.children.clear();
-        for (auto it = old.begin(); it != old.end();) {
-            if (it->first >= kDepthOffset && !it->second.origin) {
-                clip.children.insert(*it);
-                it = old.erase(it);
-            } else {
+        // Going back: what the timeline placed after the target frame goes;
+        // what it placed before stays as it is (sprites keep playing), and
+        // so do clips at script depths. The frames up to the target replay
+        // over what stayed.
+        for (auto it = clip.children.begin(); it != clip.children.end();) {
+            Instance& instance = it->second;
+            if (it->first >= kDepthOffset || (instance.placed_frame >= 0 && instance.placed_frame <= frame)) {
                 ++it;
+                continue;
             }
-        }
-        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, &old);
-        for (auto& [depth, instance] : old)
             if (instance.clip) {
+                instance.clip->detached = std::make_unique<Instance>(instance);
                 MarkRemoved(instance.clip);
-                QueueEvent(*instance.clip, kEventUnload, "onUnload");
+                QueueUnload(*instance.clip);
+                if (dragged == instance.clip) dragged = nullptr;
             }
+            if (instance.text) instance.text->removed = true;
+            it = clip.children.erase(it);
+        }
+        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, true);
     }
     clip.frame = frame;
 }
 
-void Player::RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse) {
+void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding) {
     if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
+    // A frame's init actions run before anything it places.
+    for (const ControlTag& tag : tags->tags)
+        if (tag.kind == ControlKind::InitActions) RunInitActions(tag);
     for (const ControlTag& tag : tags->tags) {
         switch (tag.kind) {
         case ControlKind::Place:
-            Place(clip, tag.place, reuse);
+            Place(clip, tag.place, frame, rewinding);
             break;
         case ControlKind::Remove:
+            if (rewinding) {
+                // What stayed was placed after this tag removed its depth.
+                auto found = clip.children.find(tag.place.depth);
+                if (found != clip.children.end() && found->second.placed_frame >= frame) break;
+            }
             Remove(clip, tag.place.depth);
             break;
         case ControlKind::Actions:
             if (queue_actions) queue_.push_back({&clip, tag.actions, {}});
             break;
         case ControlKind::InitActions:
-            RunInitActions(tag);
             break;
         }
     }
@@ -323,24 +354,25 @@ void Player::Remove(Clip& parent, int depth) {
     auto found = parent.children.find(depth);
     if (found == parent.children.end()) return;
     if (Clip* clip = found->second.clip) {
+        clip->detached = std::make_unique<Instance>(found->second);
         MarkRemoved(clip);
-        QueueEvent(*clip, kEventUnload, "onUnload");
+        QueueUnload(*clip);
         if (dragged == clip) dragged = nullptr;
     }
     if (found->second.text) found->second.text->removed = true;
     parent.children.erase(found);
 }
 
-void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse) {
+void Player::Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding) {
     auto found = clip.children.find(place.depth);
     Instance* target = found == clip.children.end() ? nullptr : &found->second;
+    bool created = false;
 
     if (place.has_character && (!place.move || !target)) {
-        auto kept = reuse ? reuse->find(place.depth) : std::map<int, Instance>::iterator{};
-        if (reuse && kept != reuse->end() && kept->second.origin == &place) {
-            clip.children[place.depth] = std::move(kept->second);
-            reuse->erase(kept);
-            target = &clip.children[place.depth];
+        if (rewinding && target) {
+            // What stayed through a jump back: the tag that placed the same
+            // character before it moves it; other tags leave it alone.
+            if (target->placed_frame > frame || target->character != place.character) return;
         } else {
             if (target && target->clip) {
                 if (target->origin == nullptr) {
@@ -353,18 +385,23 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
             }
             clip.children[place.depth] = Create(clip, place);
             target = &clip.children[place.depth];
+            target->placed_frame = frame;
+            created = true;
             if (target->clip) Initialize(*target->clip, true);
         }
     } else if (!target) {
         return;  // moving a depth that holds nothing
-    } else if (place.has_character && place.character != target->character) {
+    } else if (place.has_character && place.character != target->character && !target->clip) {
+        // Shapes are replaced by another character; a clip stays itself.
         Instance replaced = Create(clip, place);
         replaced.matrix = target->matrix;
         replaced.color = target->color;
         replaced.clip_depth = target->clip_depth;
         replaced.name = target->name;
+        replaced.placed_frame = target->placed_frame;
         if (target->clip) MarkRemoved(target->clip);
         *target = std::move(replaced);
+        created = true;
         if (target->clip) Initialize(*target->clip, true);
     }
     if (!target->scripted) {
@@ -381,7 +418,8 @@ void Player::Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>
         target->has_background = true;
         target->background = place.background;
     }
-    if (!place.name.empty()) target->name = place.name;
+    // A move does not rename what is already there.
+    if (!place.name.empty() && (created || !target->clip)) target->name = place.name;
 }
 
 Clip* Player::MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth) {
@@ -400,7 +438,7 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     instance.origin = &place;
     instance.name = place.name;
     // What the timeline places without a name is named by a running count.
-    if (instance.name.empty() && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
+    if (!place.has_name && instance.definition && (instance.definition->sprite || instance.definition->edit_text))
         instance.name = "instance" + std::to_string(++unnamed_count_);
     if (instance.definition && instance.definition->edit_text && vm_) {
         instance.text = vm_->heap.Make<TextField>(this, &parent, place.depth);
@@ -429,8 +467,10 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
 }
 
 void Player::Initialize(Clip& clip, bool queue_frame) {
-    // A class registered for the clip's symbol becomes its prototype, and
-    // its constructor runs before the clip's first frame.
+    clip.original_name = clip.Placement().name;
+    // A class registered for the clip's symbol becomes its prototype. The
+    // first frame's children are placed, then the construct event and the
+    // class's constructor run, then the initialize event.
     avm1::Object* constructor = nullptr;
     if (clip.character)
         for (const auto& [name, id] : clip.movie->exports)
@@ -438,11 +478,19 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
                 auto registered = vm_->registered_classes.find(name);
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
-    for (const ClipAction& action : clip.events)
-        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     if (constructor) {
         avm1::Value prototype = vm_->Get(constructor, "prototype");
-        if (prototype.IsObject()) clip.proto = prototype.object;
+        if (prototype.IsObject()) {
+            clip.proto = prototype.object;
+            clip.Define("__proto__", prototype);
+        }
+        clip.Define("__constructor__", avm1::Value(constructor));
+        if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
+    }
+    if (queue_frame) RunFrame(clip, 0, true, false);
+    for (const ClipAction& action : clip.events)
+        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
+    if (constructor) {
         try {
             vm_->Call(avm1::Value(constructor), avm1::Value(&clip), {});
         } catch (avm1::ScriptThrow& thrown) {
@@ -451,8 +499,7 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         }
     }
     for (const ClipAction& action : clip.events)
-        if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
-    if (queue_frame) RunFrame(clip, 0, true, nullptr);
+        if (action.events & kEventInitialize) RunQueued({&clip, action.actions, {}});
     QueueEvent(clip, kEventLoad, "onLoad");
 }
 
@@ -460,6 +507,12 @@ void Player::QueueEvent(Clip& clip, uint32_t event, const char* method) {
     for (const ClipAction& action : clip.events)
         if (action.events & event) queue_.push_back({&clip, action.actions, {}});
     if (method) queue_.push_back({&clip, nullptr, method});
+}
+
+void Player::QueueUnload(Clip& clip) {
+    for (auto& [depth, instance] : clip.children)
+        if (instance.clip) QueueUnload(*instance.clip);
+    QueueEvent(clip, kEventUnload, "onUnload");
 }
 
 void Player::RunQueue() {
@@ -472,18 +525,31 @@ void Player::RunQueue() {
 
 void Player::RunQueued(const Queued& item) {
     Clip* clip = item.clip;
+    // A removed clip runs only its unload event, during which it still
+    // answers as a clip on the list.
+    struct Unloading {
+        Clip* clip = nullptr;
+        ~Unloading() {
+            if (clip) clip->removed = true;
+        }
+    } unloading;
     if (item.actions) {
-        // Frame actions of a removed clip do not run; its unload event does.
-        if (clip->removed && item.method.empty() && clip != root_) {
+        if (clip->removed && clip != root_) {
             bool unload = false;
             for (const ClipAction& action : clip->events)
                 if (action.actions == item.actions && (action.events & kEventUnload)) unload = true;
             if (!unload) return;
+            unloading.clip = clip;
+            clip->removed = false;
         }
         vm_->RunActions(CodeOf(item.actions, clip->movie->version), clip);
         return;
     }
-    if (clip->removed && item.method != "onUnload") return;
+    if (clip->removed) {
+        if (item.method != "onUnload") return;
+        unloading.clip = clip;
+        clip->removed = false;
+    }
     avm1::Value method = vm_->Get(clip, item.method);
     if (!method.IsObject() || !method.object->AsFunction()) return;
     try {
@@ -540,7 +606,9 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
         if (part.empty()) continue;
         if (part == ".." || SameName(part, "_parent", false)) {
             clip = clip->parent;
-        } else if (SameName(part, "_root", false) || SameName(part, "_level0", false)) {
+        } else if (SameName(part, "_root", false)) {
+            clip = static_cast<Clip*>(RootOf(clip));
+        } else if (SameName(part, "_level0", false)) {
             clip = root_;
         } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
             auto level = levels_.find(std::atoi(part.c_str() + 6));
@@ -565,12 +633,45 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
     return clip;
 }
 
+avm1::Object* Player::RootOf(avm1::Object* from) {
+    Clip* clip = from ? from->AsClip() : nullptr;
+    if (!clip) return root_;
+    for (; clip->parent; clip = clip->parent) {
+        avm1::Property* lock = clip->FindOwn("_lockroot", false);
+        if (lock && vm_->ToBoolean(lock->value)) return clip;
+    }
+    return clip;
+}
+
+avm1::Object* Player::Relocate(avm1::Object* object) {
+    Clip* clip = object ? object->AsClip() : nullptr;
+    if (!clip) return nullptr;
+    std::vector<const std::string*> names;
+    Clip* top = clip;
+    for (; top->parent; top = top->parent) names.push_back(&top->original_name);
+    if (top != root_ && std::none_of(levels_.begin(), levels_.end(), [&](const auto& l) { return l.second == top; }))
+        return nullptr;
+    bool cs = vm_ && vm_->CaseSensitive();
+    Clip* at = top;
+    for (auto it = names.rbegin(); it != names.rend() && at; ++it) {
+        Clip* child = nullptr;
+        for (auto& [depth, instance] : at->children)
+            if (instance.clip && !instance.clip->removed && SameName(instance.name, **it, cs)) {
+                child = instance.clip;
+                break;
+            }
+        at = child;
+    }
+    return at && !at->removed ? at : nullptr;
+}
+
 std::string Player::DottedPath(avm1::Object* object) {
     if (auto* field = dynamic_cast<TextField*>(object))
         return field->parent ? DottedPath(field->parent) + "." + field->Placement().name : "";
     Clip* clip = object ? object->AsClip() : nullptr;
-    // A clip no longer on the display list has no path.
-    if (!clip || (clip->removed && clip != root_)) return "";
+    // A clip no longer on the display list names the one at its path.
+    if (clip && clip->removed && clip != root_) clip = static_cast<Clip*>(Relocate(clip));
+    if (!clip) return "";
     std::vector<std::string> names;
     Clip* top = clip;
     for (Clip* c = clip; c && c->parent; c = c->parent) {
@@ -656,6 +757,10 @@ void Player::RemoveClip(avm1::Object* object) {
 void Player::GetUrl(avm1::Object* from, const std::string& url, const std::string& target, int, bool load_target,
                     bool load_variables) {
     std::string lower = avm1::FoldCase(target);
+    if (avm1::FoldCase(url) == "fscommand:quit") {
+        quit_requested_ = true;
+        return;
+    }
     if (load_target) {
         avm1::Object* object = ResolveTarget(from, target);
         if (Clip* clip = object ? object->AsClip() : nullptr) LoadInto(clip, -1, url, load_variables);
@@ -723,6 +828,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     Instance& instance = parent.children[depth];
     instance = original;
     instance.origin = nullptr;
+    instance.placed_frame = -1;
     instance.name = name;
     instance.clip = clip;
     instance.scripted = true;
@@ -743,9 +849,12 @@ void Player::SwapDepths(Clip& clip, int depth) {
         parent.children.erase(there);
         if (other.clip) other.clip->depth = clip.depth;
         other.origin = nullptr;
+        other.scripted = true;
         parent.children[clip.depth] = std::move(other);
     }
+    // The timeline no longer moves what a script put at another depth.
     moving.origin = nullptr;
+    moving.scripted = true;
     clip.depth = depth;
     parent.children[depth] = std::move(moving);
 }

@@ -33,6 +33,7 @@ struct Instance {
     uint16_t character = 0;
     const Character* definition = nullptr;   // nullptr: nothing to draw
     const PlaceRecord* origin = nullptr;     // the tag that created it
+    int placed_frame = -1;                   // the frame whose tag created it (-1: a script)
     Matrix matrix;
     ColorTransform color;
     int ratio = 0;
@@ -41,6 +42,10 @@ struct Instance {
     bool visible = true;
     // Set once a script moved or coloured it: the timeline no longer does.
     bool scripted = false;
+    // The _xscale, _yscale and _rotation a script last set, read back as
+    // set (the matrix keeps neither their signs nor their range).
+    bool has_scale = false;
+    double xscale = 100, yscale = 100, rotation = 0;
     Clip* clip = nullptr;                    // sprites (and buttons) only
     TextField* text = nullptr;               // edit text only
     std::vector<Filter> filters;
@@ -70,6 +75,7 @@ struct Clip : avm1::Object {
     bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
     bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
     void TraceRefs(avm1::Tracer& tracer) override;
+    void ChildKeys(std::vector<std::string>& keys) override;
 
     // The display list entry that shows this clip (the player's own entry
     // for the root).
@@ -90,6 +96,7 @@ struct Clip : avm1::Object {
     bool removed = false;                    // taken off the display list
     bool loaded = false;                     // its load event has run
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
+    std::string original_name;               // its instance name when it was placed
     std::vector<ClipAction> events;          // onClipEvent handlers
     std::map<int, Instance> children;        // by depth, drawn in order
     // Buttons: the definition, and the state whose records are the children.
@@ -99,6 +106,8 @@ struct Clip : avm1::Object {
     Clip* mask = nullptr;                    // setMask: shows only where this clip draws
     bool masking = false;                    // is some clip's mask: not drawn itself
     TextField* text_mask = nullptr;          // setMask with a text field: shows only where its text draws
+    // The entry that showed it, kept once it is taken off the list.
+    std::unique_ptr<Instance> detached;
 };
 
 // What a button shows, and where the pointer is against it.
@@ -162,6 +171,8 @@ public:
     // ---- what scripts ask of the display ----
     avm1::Object* ResolveTarget(avm1::Object* from, const std::string& path) override;
     avm1::Object* RootClip() override { return root_; }
+    avm1::Object* RootOf(avm1::Object* from) override;
+    avm1::Object* Relocate(avm1::Object* removed) override;
     std::string DottedPath(avm1::Object* clip) override;
     std::string SlashPath(avm1::Object* clip) override;
     void GotoFrame(avm1::Object* clip, int frame, bool play) override;
@@ -230,13 +241,16 @@ public:
     // Where the movie came from: relative paths it loads are found there.
     void SetBaseFolder(const std::filesystem::path& folder);
     // Loads a local movie (or, with variables, a file of name=value pairs)
-    // into a clip, or into level when target is nullptr, at the start of the
-    // next tick; an empty url unloads. loader is a MovieClipLoader to tell.
+    // into a clip, or into level when target is nullptr, at the end of the
+    // frame; an empty url unloads. loader is a MovieClipLoader to tell.
     void LoadInto(Clip* target, int level, const std::string& url, bool variables, avm1::Object* loader = nullptr);
     // The levels above _level0 that loaded movies made, by number.
     const std::map<int, Clip*>& Levels() const { return levels_; }
     // Bytes loaded and total of the movie a clip plays (its own file).
     uint32_t MovieBytes(const Clip& clip) const;
+
+    // Whether a script asked the player to close (fscommand "quit").
+    bool QuitRequested() const { return quit_requested_; }
 
     // The observer is told of frames entered and calls finished; nullptr
     // for none. It must outlive the player or be removed first.
@@ -252,15 +266,20 @@ private:
     void Step(Clip& clip);
     void StepAll();
     void Goto(Clip& clip, int frame);
-    void RunFrame(Clip& clip, int frame, bool queue_actions, std::map<int, Instance>* reuse);
-    void Place(Clip& clip, const PlaceRecord& place, std::map<int, Instance>* reuse);
+    // rewinding: the frame is replayed by a jump back over what stayed on
+    // the display list.
+    void RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding);
+    void Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding);
     Instance Create(Clip& parent, const PlaceRecord& place);
     Clip* MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth);
     // A clip is ready to show: its class constructor, events and frame 0.
     void Initialize(Clip& clip, bool queue_frame);
     void Remove(Clip& parent, int depth);
     void QueueEvent(Clip& clip, uint32_t event, const char* method);
+    // The unload events of a clip taken off the list: its children's first.
+    void QueueUnload(Clip& clip);
     void RunQueue();
+    void RunTimers();
     void RunQueued(const Queued& item);
     void RunInitActions(const ControlTag& tag);
     void CollectGarbage();
@@ -300,6 +319,7 @@ private:
     int live_clips_ = 0;
     int unnamed_count_ = 0;                  // names "instance1", "instance2"...
     double pending_ms_ = 0;
+    double frame_rate_ = 0;                  // of the movie loaded first
     uint64_t step_limit_ = 0;                // 0: the machine's own
     std::function<void(const std::string&)> trace_sink_;
     double epoch_seconds_ = 0;
@@ -319,6 +339,7 @@ private:
     friend struct Clip;
 
     PlayerObserver* observer_ = nullptr;
+    bool quit_requested_ = false;
 };
 
 // Marks a clip taken off the display list, with everything inside it.

@@ -19,6 +19,15 @@ public:
     // seen from the clip `from`; nullptr when there is none.
     virtual Object* ResolveTarget(Object* from, const std::string& path) = 0;
     virtual Object* RootClip() = 0;
+    // What _root names for code of the clip `from`: the nearest clip above
+    // it (or itself) with _lockroot set, else its level.
+    virtual Object* RootOf(Object* from) {
+        (void)from;
+        return RootClip();
+    }
+    // What a reference to a display object taken off the display list now
+    // names: the one at the path it was made with, or nullptr.
+    virtual Object* Relocate(Object*) { return nullptr; }
     // "_level0.a.b" of a display object, or "" when it is none.
     virtual std::string DottedPath(Object* clip) = 0;
     // "/a/b" of a display object ("/" for the root), or "" when it is none.

@@ -160,6 +160,16 @@ private:
     void Return(const Value& value);
 
     Object* Target() { return c_.target; }
+    // A target taken off the display list gives way to the code's own
+    // clip, and that one to the root.
+    void KeepTargetLive() {
+        if (!c_.target || !c_.target->IsRemoved()) return;
+        Object* live = c_.base_clip && !c_.base_clip->IsRemoved() ? c_.base_clip : nullptr;
+        if (!live && vm_.host) live = vm_.host->RootClip();
+        if (!live) return;
+        c_.target = live;
+        if (!c_.activation && !c_.scope.empty()) c_.scope.front() = live;
+    }
     void DefineFunction(Body& body, bool function2, size_t next);
     void SetTarget(const std::string& path);
     void GotoFrameValue(const Value& frame, bool play, int bias);
@@ -197,6 +207,7 @@ Value Interpreter::Run() {
         }
         if (returned_ || pc_ >= size) break;
         if (++vm_.steps > vm_.max_steps) throw ScriptAbort{"too long"};
+        KeepTargetLive();
         uint8_t action = data[pc_];
         size_t length = 0;
         size_t body_start = pc_ + 1;
@@ -210,14 +221,16 @@ Value Interpreter::Run() {
         size_t next = body_start + length;
         Body body(data + body_start, length);
         pc_ = next;
+        // Code whose clip was taken off the display list stops at its next
+        // call (a method of nothing is no call), or its next Call action.
+        bool call = action == 0x3D || action == 0x40 || action == 0x9E;
+        if ((action == 0x52 || action == 0x53) && vm_.stack.size() >= base_floor_ + 2)
+            call = vm_.stack[vm_.stack.size() - 2].IsObject();
         try {
             if (!Step(action, body, next)) break;
         } catch (ScriptThrow& thrown) {
             HandleThrow(thrown.value);
         }
-        // Code whose clip was taken off the display list stops at its next
-        // call.
-        bool call = action == 0x3D || action == 0x52 || action == 0x40 || action == 0x53;
         if (call && c_.base_clip && c_.base_clip->IsRemoved()) break;
     }
     // What a function leaves on the stack stays there for its caller.
@@ -329,8 +342,10 @@ Args Interpreter::PopArgs() {
 void Interpreter::SetTarget(const std::string& path) {
     Object* found = path.empty() ? c_.base_clip : (vm_.host ? vm_.host->ResolveTarget(c_.base_clip, path) : nullptr);
     c_.target = found;
-    // Timeline code looks its variables up on the target.
-    if (!c_.activation && !c_.scope.empty()) c_.scope.front() = found ? found : c_.base_clip;
+    // Timeline code looks its variables up on the target; on the root when
+    // there is no such target.
+    Object* scope = found ? found : (path.empty() || !vm_.host ? c_.base_clip : vm_.host->RootClip());
+    if (!c_.activation && !c_.scope.empty()) c_.scope.front() = scope;
 }
 
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
@@ -361,6 +376,9 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
 
 Value Interpreter::CallNamed(const std::string& name, Args args) {
     Value function = GetVariable(vm_, c_, name);
+    // super() called by name runs the constructor above this one.
+    if (function.IsObject() && dynamic_cast<SuperObject*>(function.object))
+        return CallMethodValue(vm_, c_, function, Value(), std::move(args));
     // A function found in a function's locals or a with object is called
     // on that object; one found on a timeline or _global on the target.
     Value self = c_.target ? Value(c_.target) : Value();
@@ -520,7 +538,10 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     case 0x81: {  // GotoFrame
         int frame = body.U16();
-        if (host && Target() && body.Ok()) host->GotoFrame(Target(), frame, false);
+        if (!host || !Target() || !body.Ok()) break;
+        // A frame past the end only stops the clip.
+        if (frame < host->TotalFrames(Target())) host->GotoFrame(Target(), frame, false);
+        else host->SetPlaying(Target(), false);
         break;
     }
     case 0x83: {  // GetURL
@@ -980,7 +1001,7 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x4F: {  // SetMember
         Value value = Pop();
         Value name = Pop();
-        Value object = Pop();
+        Value object = LiveValue(vm_, Pop());
         if (object.IsObject()) vm_.Set(object.object, vm_.ToString(name), value);
         break;
     }
@@ -1185,8 +1206,14 @@ Value Vm::Execute(const Code& code, Context& context) {
     struct Restore {
         int& version;
         int saved;
-        ~Restore() { version = saved; }
-    } restore{version_, saved};
+        Context*& running;
+        Context* saved_running;
+        ~Restore() {
+            version = saved;
+            running = saved_running;
+        }
+    } restore{version_, saved, running, running};
+    running = &context;
     Interpreter interpreter(*this, code, context);
     return interpreter.Run();
 }
@@ -1229,8 +1256,17 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
     Object* activation = heap.Make<Object>(nullptr);
     context.scope.push_back(activation);
     context.activation = activation;
-    context.base_clip = f->base_clip;
-    context.target = f->base_clip;
+    // A function of a clip taken off the display list runs on the clip now
+    // at that clip's path, when there is one.
+    Object* base = f->base_clip;
+    if (base && base->IsRemoved() && host) {
+        Object* live = host->Relocate(base);
+        base = live ? live : base;
+    }
+    context.base_clip = base;
+    context.target = base;
+    // Functions of SWF 5 and earlier act on their caller's target.
+    if (f->code.version <= 5 && running && running->target) context.target = running->target;
     context.self = self;
     context.callee = f;
     context.constants = f->constants;
@@ -1262,8 +1298,8 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
         preload(kPreloadThis, kSuppressThis, self, false);
         preload(kPreloadArguments, 0, Value(arguments), false);   // preloading wins here
         preload(kPreloadSuper, kSuppressSuper, Value(context.super_object), false);
-        preload(kPreloadRoot, 0, host ? Value(host->RootClip()) : Value(), true);
-        preload(kPreloadParent, 0, f->base_clip ? Get(f->base_clip, "_parent") : Value(), true);
+        preload(kPreloadRoot, 0, host ? Value(host->RootOf(base)) : Value(), true);
+        preload(kPreloadParent, 0, base && !base->IsRemoved() ? Get(base, "_parent") : Value(), true);
         preload(kPreloadGlobal, 0, Value(global), false);
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
             activation->Define("arguments", Value(arguments), 0);

@@ -135,6 +135,9 @@ public:
     virtual bool DeleteVirtual(Vm&, const std::string&) { return false; }
     // Names the object adds to for..in beyond its stored properties.
     virtual void VirtualKeys(std::vector<std::string>&) {}
+    // Names of display children (a clip's named clips and fields), which
+    // for..in visits after the stored properties.
+    virtual void ChildKeys(std::vector<std::string>&) {}
 
     // Marks the objects this one refers to beyond properties and prototype.
     virtual void TraceRefs(Tracer&) {}

@@ -28,7 +28,7 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         return true;
     }
     if (SameName(vm, name, "_root")) {
-        *out = vm.host ? Value(vm.host->RootClip()) : Value();
+        *out = vm.host ? Value(vm.host->RootOf(context.base_clip)) : Value();
         return true;
     }
     if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
@@ -76,7 +76,7 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out, bo
         if (part == "..") {
             next = vm.Get(object, "_parent");
         } else if (FoldCase(part) == "_root") {
-            next = vm.host ? Value(vm.host->RootClip()) : Value();
+            next = vm.host ? Value(vm.host->RootOf(start)) : Value();
         } else if (FoldCase(part) == "_global" && vm.version() >= 6) {
             next = Value(vm.global);
         } else if (part.size() > 6 && FoldCase(part.substr(0, 6)) == "_level") {
@@ -211,12 +211,19 @@ Object* ResolveClipValue(Vm& vm, Context& context, const Value& value) {
     return vm.host ? vm.host->ResolveTarget(context.target, path) : nullptr;
 }
 
-Value GetMemberValue(Vm& vm, const Value& object, const Value& name) {
-    return vm.GetMember(object, vm.ToString(name));
+Value LiveValue(Vm& vm, const Value& value) {
+    if (!value.IsObject() || !value.object->IsRemoved() || !vm.host) return value;
+    Object* live = vm.host->Relocate(value.object);
+    return live ? Value(live) : Value();
 }
 
-Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value& name, Args args) {
+Value GetMemberValue(Vm& vm, const Value& object, const Value& name) {
+    return vm.GetMember(LiveValue(vm, object), vm.ToString(name));
+}
+
+Value CallMethodValue(Vm& vm, Context& context, const Value& object_value, const Value& name, Args args) {
     (void)context;
+    Value object = LiveValue(vm, object_value);
     std::string method = name.IsUndefined() ? std::string() : vm.ToString(name);
     if (object.IsObject()) {
         if (auto* super_object = dynamic_cast<SuperObject*>(object.object)) {

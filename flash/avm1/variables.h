@@ -21,6 +21,9 @@ Object* VariableHolder(Vm& vm, Context& context, const std::string& name);
 Object* ResolveClipValue(Vm& vm, Context& context, const Value& value);
 
 // obj[name] where name may be any value (numbers make "0", "1"...).
+// A reference to a display object taken off the display list stands for
+// the one now at its path (undefined when there is none).
+Value LiveValue(Vm& vm, const Value& value);
 Value GetMemberValue(Vm& vm, const Value& object, const Value& name);
 // obj.name(args), obj(args) when name is empty; super calls keep this.
 Value CallMethodValue(Vm& vm, Context& context, const Value& object, const Value& name, Args args);

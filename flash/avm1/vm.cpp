@@ -325,6 +325,10 @@ std::vector<std::string> Vm::EnumerableKeys(Object* object) {
     // the object's own first and then its prototypes', and for..in visits
     // that list from its end.
     for (Object* o = object; o && guard < kMaxChain; o = o->proto, ++guard) {
+        // Named children come before the properties in that list.
+        std::vector<std::string> child_keys;
+        o->ChildKeys(child_keys);
+        keys.insert(keys.end(), child_keys.begin(), child_keys.end());
         o->VirtualKeys(keys);
         for (const auto& entry : o->properties.entries())
             if (!(entry.property.flags & kDontEnum)) keys.push_back(entry.name);

@@ -133,6 +133,8 @@ public:
     void RunActions(const Code& code, Object* clip, Object* self = nullptr);
     // Runs code in a prepared context; returns what a Return gave.
     Value Execute(const Code& code, Context& context);
+    // The context of the code running now (nullptr between scripts).
+    Context* running = nullptr;
 
     void Trace(const std::string& line);
     // The player's warning lines ("Warning: ...") go to the trace output too.

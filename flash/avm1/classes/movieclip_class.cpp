@@ -154,14 +154,23 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
     Clip* clip = ClipOf(self);
     if (!clip || !clip->parent || args.empty()) return Value();
     int depth;
-    if (args[0].IsObject() && args[0].object->AsClip()) {
+    // A string names the clip to swap with, when there is one.
+    Object* named = args[0].IsString() && vm.host ? vm.host->ResolveTarget(clip, args[0].string) : nullptr;
+    if (named && named->AsClip()) {
+        Clip* other = named->AsClip();
+        if (other->parent != clip->parent) return Value();
+        depth = other->depth;
+    } else if (args[0].IsObject() && args[0].object->AsClip()) {
         Clip* other = args[0].object->AsClip();
         if (other->parent != clip->parent) return Value();
         depth = other->depth;
     } else {
-        double n = vm.ToNumber(args[0]);
-        if (std::isnan(n)) return Value();
-        depth = ListDepth(n);
+        // A number taken as a 32-bit integer, from -16384 up to 2130690044;
+        // undefined and depths outside are refused.
+        if (args[0].IsUndefined()) return Value();
+        int32_t n = vm.ToInt(args[0]);
+        if (n < -kDepthOffset || n > 2130690044) return Value();
+        depth = n + kDepthOffset;
     }
     clip->player->SwapDepths(*clip, depth);
     return Value();

@@ -17,8 +17,10 @@ Clip* TargetOf(Vm& vm, const Value& target, int* level) {
     *level = -1;
     if (target.IsObject()) return target.object->AsClip();
     if (target.IsNumber()) {
+        if (!std::isfinite(target.number)) return nullptr;
         *level = static_cast<int>(target.number);
-        return nullptr;
+        Object* found = vm.host ? vm.host->ResolveTarget(nullptr, "_level" + std::to_string(*level)) : nullptr;
+        return found ? found->AsClip() : nullptr;
     }
     std::string path = vm.ToString(target);
     std::string lower = FoldCase(path);
@@ -68,12 +70,14 @@ Value UnloadClip(Vm& vm, Object*, Args& args) {
 Value GetProgress(Vm& vm, Object*, Args& args) {
     Player* player = PlayerOf(vm);
     if (!player || args.empty()) return Value();
-    if (args[0].IsObject() && !args[0].object->AsClip()) return Value();
+    if ((args[0].IsObject() && !args[0].object->AsClip()) || args[0].IsNullish()) return Value();
     int level = -1;
     Clip* target = TargetOf(vm, args[0], &level);
     Object* result = vm.MakeObject();
     if (target) {
-        double bytes = player->MovieBytes(*target);
+        // A movie's own root counts the file as it came (compressed or not).
+        double bytes = target->character == 0 && target->movie ? target->movie->stored_bytes
+                                                                : player->MovieBytes(*target);
         vm.Set(result, "bytesLoaded", Value(bytes));
         vm.Set(result, "bytesTotal", Value(bytes));
     } else {

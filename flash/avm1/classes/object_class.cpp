@@ -82,9 +82,12 @@ Value PropertyIsEnumerable(Vm& vm, Object* self, Args& args) {
 
 Value RegisterClass(Vm& vm, Object*, Args& args) {
     if (args.size() < 2) return Value(false);
+    // A function registers, null or undefined unregisters; other values
+    // are refused.
     std::string name = vm.ToString(args[0]);
-    if (args[1].IsObject()) vm.registered_classes[name] = args[1].object;
-    else vm.registered_classes.erase(name);
+    if (args[1].IsObject() && args[1].object->AsFunction()) vm.registered_classes[name] = args[1].object;
+    else if (args[1].IsNullish()) vm.registered_classes.erase(name);
+    else return Value(false);
     return Value(true);
 }
 

@@ -115,6 +115,26 @@ TEST(MovieLoader, DamagedTagsAreSkippedWithoutReadingPastThem) {
     EXPECT_TRUE(loaded.Find(3)->sprite->timeline.frames.empty());
 }
 
+TEST(MovieLoader, SpritesStillLoadingDoNotLoop) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    // ShowFrame, then a DoAction (Stop) with no ShowFrame after it, End.
+    movie.Tag(39, {3, 0, 1, 0, 0x40, 0x00, 0x02, 0x03, 0x07, 0x00, 0x00, 0x00});
+    // Two frames closed by ShowFrame but no End tag.
+    movie.Tag(39, {4, 0, 2, 0, 0x40, 0x00, 0x40, 0x00});
+    // Two whole frames.
+    movie.Tag(39, {5, 0, 2, 0, 0x40, 0x00, 0x40, 0x00, 0x00, 0x00});
+    movie.ShowFrame();
+    flash::Movie loaded = LoadMovie(movie.Finish());
+    const flash::Timeline& partial = loaded.Find(3)->sprite->timeline;
+    EXPECT_EQ(partial.frame_count, 2);
+    ASSERT_EQ(partial.frames.size(), 2u);
+    EXPECT_EQ(partial.frames[1].tags.size(), 1u);
+    EXPECT_FALSE(partial.loops);
+    EXPECT_FALSE(loaded.Find(4)->sprite->timeline.loops);
+    EXPECT_TRUE(loaded.Find(5)->sprite->timeline.loops);
+    EXPECT_EQ(loaded.Find(5)->sprite->bytes, 6u);
+}
+
 TEST(MovieLoader, RandomBytesAfterAGoodHeaderNeverCrash) {
     std::vector<uint8_t> base = ThreeFrameMovie().Finish(false);
     uint32_t seed = 12345;

@@ -1,0 +1,309 @@
+// Movie clips as scripts see them: references to removed clips, code
+// whose target goes away, jumps back over what scripts changed, and the
+// order in which registered classes and init actions run.
+#include "flash_test_movies.h"
+
+#include "flash/avm1/vm.h"
+#include "flash/player.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using flash::ActionWriter;
+using flash::Player;
+using flash_test::DefineBox;
+using flash_test::Load;
+using flash_test::NewAt;
+
+struct Played {
+    explicit Played(const flash::SwfWriter& writer) {
+        player.SetTraceSink([this](const std::string& line) { traced.push_back(line); });
+        player.Load(Load(writer));
+    }
+    flash::Clip* Root() { return const_cast<flash::Clip*>(player.Root()); }
+    std::string Var(const std::string& name) { return player.vm()->ToString(player.vm()->Get(Root(), name)); }
+    flash::Clip* Child(int depth) {
+        auto found = Root()->children.find(depth);
+        return found == Root()->children.end() ? nullptr : found->second.clip;
+    }
+    Player player;
+    std::vector<std::string> traced;
+};
+
+// this.method(args...) with its result left on the stack; args are pushed
+// last first by the caller.
+ActionWriter& CallOnThis(ActionWriter& w, const std::string& method, int count) {
+    return w.Push(count).Push("this").GetVariable().Push(method).CallMethod();
+}
+
+ActionWriter& CreateEmpty(ActionWriter& w, const std::string& name, double depth) {
+    w.Push(depth).Push(name);
+    return CallOnThis(w, "createEmptyMovieClip", 2);
+}
+
+TEST(ClipScripts, AReferenceToARemovedClipNamesTheClipNowAtItsPath) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    w.Push("c");
+    CreateEmpty(w, "a", 1).SetVariable();
+    w.Push("c").GetVariable().Push("_name").Push("renamed").SetMember();
+    w.Push("c").GetVariable().Trace();
+    w.Push(0.0).Push("c").GetVariable().Push("removeMovieClip").CallMethod().Pop();
+    w.Push("c").GetVariable().Trace();                                       // nothing there
+    w.Push("c").GetVariable().Push("_x").GetMember().Trace();
+    CreateEmpty(w, "a", 2).Pop();                                             // the name it was made with
+    w.Push("c").GetVariable().Trace();
+    w.Push("c").GetVariable().Push("_name").GetMember().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0.renamed", "", "undefined", "_level0.a", "a"}));
+}
+
+TEST(ClipScripts, CodeWhoseTargetIsRemovedActsOnItsOwnClip) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "t", 1).Pop();
+    w.Push("t").Op(0x20);                         // tellTarget("t")
+    w.Push("x").Push(1).SetVariable();
+    w.Push("/t").Op(0x25);                        // removeMovieClip("/t")
+    w.Push("y").Push(2).SetVariable();
+    w.Push("").Push(11).Op(0x22).Trace();         // _target of the target
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"/"}));
+    EXPECT_EQ(p.Var("y"), "2");
+    EXPECT_EQ(p.Var("x"), "undefined");
+}
+
+TEST(ClipScripts, RemovedClipCodeStopsAtItsNextCallButNotAtAMethodOfNothing) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList sprite;
+    ActionWriter body;
+    body.Push("this").GetVariable().Op(0x25);                          // removes its own clip
+    body.Push(0.0).Push("nothing").GetVariable().Push("f").CallMethod().Pop();
+    body.Push("after a method of nothing").Trace();
+    body.Push(0.0).Push("missing").CallFunction().Pop();
+    body.Push("after a call").Trace();
+    sprite.DoAction(body);
+    sprite.ShowFrame();
+    movie.DefineSprite(5, sprite);
+    movie.Tag(56, {1, 0, 5, 0, 's', 0});                                 // ExportAssets 5 "s"
+    ActionWriter attach;
+    attach.Push(1).Push("s1").Push("s");
+    CallOnThis(attach, "attachMovie", 3).Pop();
+    movie.DoAction(attach);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"after a method of nothing"}));
+}
+
+TEST(ClipScripts, AJumpBackKeepsWhatTheTimelinePlacedBeforeTheTarget) {
+    flash::SwfWriter movie(6, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 5, 5, {255, 0, 0, 255});
+    flash::TagList empty;
+    empty.ShowFrame();
+    movie.DefineSprite(5, empty);
+    movie.ShowFrame();
+    flash::PlaceArgs a = NewAt(1, 5);
+    a.name = "a";
+    flash::PlaceArgs b = NewAt(2, 5);
+    b.name = "b";
+    movie.PlaceObject(a);
+    movie.PlaceObject(b);
+    movie.ShowFrame();
+    movie.PlaceObject(NewAt(3, 1));
+    ActionWriter script_clip;
+    CreateEmpty(script_clip, "s", 4 - 16384).Pop();   // a timeline depth
+    CreateEmpty(script_clip, "k", 7).Pop();           // a script depth
+    movie.DoAction(script_clip);
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    p.player.Advance();
+    p.player.Stop();
+    p.player.SwapDepths(*p.Child(1), 2);
+    flash::Clip* first = p.Child(2);
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->Placement().name, "a");          // swapped onto depth 2
+    EXPECT_NE(p.Child(4), nullptr);
+    p.player.GotoFrame(1);
+    EXPECT_EQ(p.Child(2), first);                     // the same clip, not a new one
+    EXPECT_EQ(p.Child(1)->Placement().name, "b");
+    EXPECT_FALSE(first->removed);
+    EXPECT_EQ(p.Root()->children.count(3), 0u);       // placed after the target
+    EXPECT_EQ(p.Child(4), nullptr);                   // a script clip at a timeline depth
+    EXPECT_NE(p.Child(7 + 16384), nullptr);           // a script clip at a script depth
+    p.player.GotoFrame(0);
+    EXPECT_TRUE(first->removed);
+    EXPECT_EQ(p.Child(2), nullptr);
+}
+
+// DoInitAction for `sprite`.
+std::vector<uint8_t> InitAction(uint16_t sprite, const ActionWriter& actions) {
+    std::vector<uint8_t> body{static_cast<uint8_t>(sprite), static_cast<uint8_t>(sprite >> 8)};
+    std::vector<uint8_t> code = actions.Bytes();
+    body.insert(body.end(), code.begin(), code.end());
+    return body;
+}
+
+TEST(ClipScripts, RegisteredClassesSeeTheirFirstFrameAndInitActionsComeFirst) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    flash::TagList thing;
+    flash::PlaceArgs inner = NewAt(1, 5);
+    inner.name = "kid";
+    thing.PlaceObject(inner);
+    thing.ShowFrame();
+    movie.DefineSprite(6, thing);
+    movie.Tag(56, {1, 0, 6, 0, 't', 'h', 'i', 'n', 'g', 0});   // ExportAssets 6 "thing"
+    flash::PlaceArgs placed = NewAt(1, 6);
+    placed.name = "t";
+    movie.PlaceObject(placed);                                    // before the init action in the file
+    ActionWriter init;
+    init.Function("C", ActionWriter().Push("this").GetVariable().Push("kid").GetMember().Trace());
+    init.Push("C").GetVariable().Push("thing").Push(2).Push("Object").GetVariable().Push("registerClass").CallMethod().Pop();
+    init.Push(5).Push("thing").Push(2).Push("Object").GetVariable().Push("registerClass").CallMethod().Trace();
+    movie.Tag(59, InitAction(6, init));
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"false", "_level0.t.kid"}));
+    flash::Clip* t = p.Child(1);
+    ASSERT_NE(t, nullptr);
+    flash::avm1::Property* constructor = t->FindOwn("__constructor__", true);
+    ASSERT_NE(constructor, nullptr);
+    EXPECT_EQ(constructor->value.object, p.player.vm()->Get(p.Root(), "C").object);
+}
+
+TEST(ClipScripts, ANamedShapeStandsForItsClipAndAMoveKeepsAClip) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 5, 5, {255, 0, 0, 255});
+    flash::TagList empty;
+    empty.ShowFrame();
+    movie.DefineSprite(5, empty);
+    movie.DefineSprite(6, empty);
+    flash::PlaceArgs shape = NewAt(1, 1);
+    shape.name = "box";
+    movie.PlaceObject(shape);
+    flash::PlaceArgs clip = NewAt(2, 5);
+    clip.name = "c";
+    movie.PlaceObject(clip);
+    movie.DoAction(ActionWriter().Push("box").GetVariable().Trace());
+    movie.ShowFrame();
+    flash::PlaceArgs replace = NewAt(2, 6, 30, 0);
+    replace.move = true;
+    replace.name = "other";
+    movie.PlaceObject(replace);
+    movie.ShowFrame();
+    Played p(movie);
+    flash::Clip* before = p.Child(2);
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0"}));
+    EXPECT_EQ(p.Child(2), before);                     // a move does not replace a clip
+    EXPECT_EQ(p.Root()->children.at(2).name, "c");
+    EXPECT_EQ(p.Root()->children.at(2).matrix.tx, 600);
+}
+
+TEST(ClipScripts, FsCommandQuitAsksThePlayerToClose) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    movie.ShowFrame();
+    std::string url = "FSCommand:quit";
+    std::vector<uint8_t> get_url{0x83, static_cast<uint8_t>(url.size() + 2), 0};
+    get_url.insert(get_url.end(), url.begin(), url.end());
+    get_url.insert(get_url.end(), {0, 0, 0});
+    movie.Tag(12, get_url);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_FALSE(p.player.QuitRequested());
+    p.player.Advance();
+    EXPECT_TRUE(p.player.QuitRequested());
+}
+
+TEST(ClipScripts, PropertiesReadBackAsScriptsSetThem) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 20, 10, {255, 0, 0, 255});
+    flash::TagList box;
+    box.PlaceObject(NewAt(1, 1));
+    box.ShowFrame();
+    movie.DefineSprite(5, box);
+    flash::PlaceArgs placed = NewAt(1, 5);
+    placed.name = "c";
+    movie.PlaceObject(placed);
+    movie.ShowFrame();
+    Played p(movie);
+    flash::avm1::Vm& vm = *p.player.vm();
+    flash::Clip* c = p.Child(1);
+    auto get = [&](const char* name) { return vm.ToString(vm.Get(c, name)); };
+    vm.Set(c, "_XSCALE", flash::avm1::Value(-50));          // any case, in every version
+    EXPECT_EQ(get("_xscale"), "-50");
+    EXPECT_EQ(get("_width"), "10");
+    vm.Set(c, "_rotation", flash::avm1::Value(90));
+    vm.Set(c, "_width", flash::avm1::Value(20));             // twice the width in the parent: x scale doubles
+    EXPECT_EQ(get("_xscale"), "-100");
+    EXPECT_EQ(get("_yscale"), "100");
+    vm.Set(c, "_visible", flash::avm1::Value("0"));
+    EXPECT_EQ(get("_visible"), "false");
+    vm.Set(c, "_visible", flash::avm1::Value("yes"));       // no number: unchanged
+    vm.Set(c, "_visible", flash::avm1::Value::Null());
+    EXPECT_EQ(get("_visible"), "false");
+}
+
+TEST(ClipScripts, ChildrenUnloadFirstAndAnUnloadingClipStillAnswers) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    flash::TagList parent;
+    flash::PlaceArgs inner = NewAt(1, 5);
+    inner.name = "k";
+    parent.PlaceObject(inner);
+    parent.ShowFrame();
+    movie.DefineSprite(6, parent);
+    movie.Tag(56, {1, 0, 6, 0, 's', 0});                                 // ExportAssets 6 "s"
+    ActionWriter w;
+    w.Push(1).Push("p").Push("s");
+    CallOnThis(w, "attachMovie", 3).Pop();
+    w.Function("fk", ActionWriter().Push("k unloads").Trace());
+    w.Function("fp", ActionWriter().Push("this").GetVariable().Push("_name").GetMember().Trace());
+    w.Push("p").GetVariable().Push("k").GetMember().Push("onUnload").Push("fk").GetVariable().SetMember();
+    w.Push("p").GetVariable().Push("onUnload").Push("fp").GetVariable().SetMember();
+    w.Push(0.0).Push("p").GetVariable().Push("removeMovieClip").CallMethod().Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"k unloads", "p"}));
+}
+
+TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
+    flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
+    ActionWriter w;
+    w.Push("i").Push(0.0).SetVariable();
+    w.Function("f", ActionWriter().Push("i").Push("i").GetVariable().Op(0x50).SetVariable());
+    w.Push(1).Push("f").GetVariable().Push(2).Push("setInterval").CallFunction().Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    double first = p.player.vm()->ToNumber(p.player.vm()->Get(p.Root(), "i"));
+    EXPECT_GE(first, 50);
+    EXPECT_LE(first, 100);
+}
+
+TEST(ClipScripts, RootIsTheNearestClipWithLockroot) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "c", 1).Pop();
+    w.Push(1).Push("d").Push(2).Push("c").GetVariable().Push("createEmptyMovieClip").CallMethod().Pop();
+    w.Push("c.d._root").GetVariable().Trace();
+    w.Push("c").GetVariable().Push("_lockroot").Push(1).SetMember();
+    w.Push("c.d._root").GetVariable().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0", "_level0.c"}));
+}
+
+}  // namespace
