@@ -11,26 +11,50 @@ namespace {
 
 int Passes(const Filter& f) { return std::clamp(f.passes, 0, 15); }
 
-// One box pass along a line of count pixels, step apart.
-void BoxLine(uint32_t* line, int count, int step, int window, std::vector<uint32_t>& scratch) {
-    scratch.resize(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i) scratch[static_cast<size_t>(i)] = line[static_cast<size_t>(i) * static_cast<size_t>(step)];
-    int before = window / 2;            // pixels taken before the centre
-    int after = window - 1 - before;    // and after it
+// The window of one box pass (BoxLine, along a line of pixels) is
+// blur pixels wide and centred on the pixel: the pixels wholly inside count
+// fully and the two it cuts at its ends count by the part inside, so an even
+// width spreads as far on both sides.
+struct BoxWindow {
+    int reach = 0;        // whole pixels counted on each side of the centre
+    uint32_t edge = 0;    // weight, in 256ths, of the pixel one further out
+    uint32_t total = 256; // sum of the weights, in 256ths
+};
+
+BoxWindow WindowOf(double blur) {
+    BoxWindow w;
+    double half = std::clamp(blur, 1.0, 255.0) / 2;
+    w.reach = static_cast<int>(std::floor(half - 0.5 + 1e-9));
+    w.edge = static_cast<uint32_t>(std::lround((half - 0.5 - w.reach) * 256));
+    if (w.edge >= 256) {
+        ++w.reach;
+        w.edge = 0;
+    }
+    w.total = static_cast<uint32_t>(2 * w.reach + 1) * 256 + 2 * w.edge;
+    return w;
+}
+
+void BoxLine(uint32_t* line, int count, int step, const BoxWindow& w, std::vector<uint32_t>& scratch) {
+    scratch.assign(static_cast<size_t>(count + 2 * w.reach + 2), 0);
+    uint32_t* in = scratch.data() + w.reach + 1;  // transparent beyond both ends
+    for (int i = 0; i < count; ++i) in[i] = line[static_cast<size_t>(i) * static_cast<size_t>(step)];
     uint32_t sum[4] = {0, 0, 0, 0};
-    auto add = [&](int i, int sign) {
-        if (i < 0 || i >= count) return;
-        uint32_t p = scratch[static_cast<size_t>(i)];
-        for (int c = 0; c < 4; ++c) sum[c] += static_cast<uint32_t>(sign) * ((p >> (8 * c)) & 0xFF);
-    };
-    for (int i = -before; i < after; ++i) add(i, 1);
-    uint32_t half = static_cast<uint32_t>(window) / 2;
+    for (int i = -w.reach; i < w.reach; ++i)
+        for (int c = 0; c < 4; ++c) sum[c] += (in[i] >> (8 * c)) & 0xFF;
+    uint32_t half = w.total / 2;
     for (int i = 0; i < count; ++i) {
-        add(i + after, 1);
+        uint32_t entering = in[i + w.reach];
+        uint32_t outer_left = in[i - w.reach - 1], outer_right = in[i + w.reach + 1];
         uint32_t out = 0;
-        for (int c = 0; c < 4; ++c) out |= ((sum[c] + half) / static_cast<uint32_t>(window)) << (8 * c);
+        for (int c = 0; c < 4; ++c) {
+            int shift = 8 * c;
+            sum[c] += (entering >> shift) & 0xFF;
+            uint32_t ends = ((outer_left >> shift) & 0xFF) + ((outer_right >> shift) & 0xFF);
+            uint32_t v = (sum[c] * 256 + ends * w.edge + half) / w.total;
+            out |= std::min(v, 255u) << shift;
+            sum[c] -= (in[i - w.reach] >> shift) & 0xFF;
+        }
         line[static_cast<size_t>(i) * static_cast<size_t>(step)] = out;
-        add(i - before, -1);
     }
 }
 
@@ -50,6 +74,8 @@ int AlphaAt(const Canvas& image, int x, int y) {
     if (x < 0 || y < 0 || x >= image.width || y >= image.height) return 0;
     return static_cast<int>(image.At(x, y) >> 24);
 }
+
+int OffsetPixels(double offset) { return static_cast<int>(std::lround(offset)); }
 
 int Strengthen(int alpha, double strength) {
     return std::clamp(static_cast<int>(alpha * strength + 0.5), 0, 255);
@@ -106,8 +132,8 @@ void Shadow(const Filter& f, Canvas& image) {
     Canvas blurred = BlurredAlpha(image, f);
     bool glow = f.kind == FilterKind::Glow || f.kind == FilterKind::GradientGlow;
     double distance = glow && f.kind == FilterKind::Glow ? 0 : f.distance;
-    int dx = static_cast<int>(std::lround(std::cos(f.angle) * distance));
-    int dy = static_cast<int>(std::lround(std::sin(f.angle) * distance));
+    int dx = OffsetPixels(std::cos(f.angle) * distance);
+    int dy = OffsetPixels(std::sin(f.angle) * distance);
     std::vector<Rgba> table;
     if (f.kind == FilterKind::GradientGlow) table = GradientTable(f);
     Rgba color = f.colors.empty() ? Rgba{0, 0, 0, 255} : f.colors[0];
@@ -131,8 +157,8 @@ void Shadow(const Filter& f, Canvas& image) {
 
 void Bevel(const Filter& f, Canvas& image) {
     Canvas blurred = BlurredAlpha(image, f);
-    int dx = static_cast<int>(std::lround(std::cos(f.angle) * f.distance));
-    int dy = static_cast<int>(std::lround(std::sin(f.angle) * f.distance));
+    int dx = OffsetPixels(std::cos(f.angle) * f.distance);
+    int dy = OffsetPixels(std::sin(f.angle) * f.distance);
     std::vector<Rgba> table;
     if (f.kind == FilterKind::GradientBevel) table = GradientTable(f);
     Rgba shadow = f.colors.size() > 0 ? f.colors[0] : Rgba{0, 0, 0, 255};
@@ -227,16 +253,18 @@ void Convolution(const Filter& f, Canvas& image) {
 
 int BlurWindow(double blur) {
     if (!(blur > 0)) return 1;
-    return std::clamp(static_cast<int>(std::lround(blur)), 1, 255);
+    BoxWindow w = WindowOf(blur);
+    return 2 * w.reach + 1 + (w.edge > 0 ? 2 : 0);
 }
 
 void BoxBlur(Canvas& image, double blur_x, double blur_y, int passes) {
-    int wx = BlurWindow(blur_x), wy = BlurWindow(blur_y);
+    bool across = blur_x > 1, down = blur_y > 1;
+    BoxWindow wx = WindowOf(blur_x), wy = WindowOf(blur_y);
     std::vector<uint32_t> scratch;
     for (int pass = 0; pass < passes; ++pass) {
-        if (wx > 1)
+        if (across)
             for (int y = 0; y < image.height; ++y) BoxLine(image.Row(y), image.width, 1, wx, scratch);
-        if (wy > 1)
+        if (down)
             for (int x = 0; x < image.width; ++x) BoxLine(image.pixels.data() + x, image.height, image.width, wy, scratch);
     }
 }

@@ -110,7 +110,9 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             raster_.SetMask(masks.back().coverage.data());
             continue;
         }
-        if (!mask_target_ && instance.cache_as_bitmap && instance.clip) child_matrix = SnapCached(*instance.clip, child_matrix);
+        // Filters draw through a cached bitmap too.
+        bool cached = instance.cache_as_bitmap || !instance.filters.empty();
+        if (!mask_target_ && cached && instance.clip) child_matrix = SnapCached(*instance.clip, child_matrix);
         if (!mask_target_ && (instance.has_scroll_rect || instance.has_background)) {
             DrawFramed(instance, child_matrix, color, nesting + 1);
             continue;

@@ -125,6 +125,30 @@ TEST(DisplayProperties, CachedClipSnapsItsCornerToTheNearestPixel) {
     EXPECT_EQ(canvas.At(51, 51), kWhite);
 }
 
+TEST(DisplayProperties, FilteredClipSnapsItsCornerAsACachedOneDoes) {
+    // The same box clip at (20.5, 20.5), placed with a blur too narrow to
+    // spread: filters draw through a cached bitmap, so its corner lands on
+    // pixel 31.
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    DefineBox(movie, 1, 10, 10, 20, 20, {255, 0, 0, 255});
+    flash::TagList sprite;
+    sprite.PlaceObject(NewAt(1, 1));
+    sprite.ShowFrame();
+    movie.DefineSprite(2, sprite);
+    std::vector<uint8_t> body = {0x06, 0x01, 1, 0, 2, 0};   // character and matrix; filters
+    body.insert(body.end(), {0x14, 0xCD, 0x33, 0x40});       // moved by 410 twips both ways
+    body.insert(body.end(), {1, 1, 0, 0, 0, 0, 0, 1, 0, 0, 0, 1 << 3});   // blur 1 x 1, one pass
+    movie.Tag(70, body);
+    movie.ShowFrame();
+    Played run(movie);
+    Canvas canvas = Draw(run.player);
+    EXPECT_EQ(canvas.At(30, 30), kWhite);
+    EXPECT_EQ(canvas.At(31, 31), kRed);
+    EXPECT_EQ(canvas.At(50, 50), kRed);
+    EXPECT_EQ(canvas.At(51, 51), kWhite);
+}
+
 TEST(DisplayProperties, SetMaskTakesATargetPathSeenFromTheClipsParent) {
     // A second instance of the box clip, "cover", at (25, 25) masks "clip"
     // when named by its path: only their overlap, (35, 35)-(50, 50), shows.

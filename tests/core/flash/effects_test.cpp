@@ -58,6 +58,22 @@ TEST(BoxBlurTest, PassesWidenTheSpreadAndKeepTheTotal) {
     EXPECT_EQ(Alpha(image, 9, 10), Alpha(image, 11, 10));  // symmetric
 }
 
+TEST(BoxBlurTest, AnEvenWidthSpreadsAlikeOnBothSidesWithHalfWeightEnds) {
+    Canvas image = Image(9, 1);
+    image.pixels[4] = 0xFF000000u;
+    flash::BoxBlur(image, 4, 0, 1);
+    // A window 4 wide centred on the pixel: one whole neighbour each side
+    // and half of the next, 255 / 4 and 255 / 8.
+    EXPECT_EQ(Alpha(image, 4, 0), 64);
+    EXPECT_EQ(Alpha(image, 3, 0), 64);
+    EXPECT_EQ(Alpha(image, 5, 0), 64);
+    EXPECT_EQ(Alpha(image, 2, 0), 32);
+    EXPECT_EQ(Alpha(image, 6, 0), 32);
+    EXPECT_EQ(Alpha(image, 1, 0), 0);
+    EXPECT_EQ(Alpha(image, 7, 0), 0);
+    EXPECT_EQ(flash::BlurWindow(4), 5);
+}
+
 TEST(BoxBlurTest, SolidAreasStaySolidAndZeroPassesChangeNothing) {
     Canvas image = Image(20, 20);
     for (int y = 5; y < 15; ++y)
