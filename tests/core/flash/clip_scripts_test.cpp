@@ -306,4 +306,26 @@ TEST(ClipScripts, RootIsTheNearestClipWithLockroot) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0", "_level0.c"}));
 }
 
+TEST(ClipScripts, BoundsAreGivenInTheSpaceOfAClipOrATargetPath) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 20, 10, {255, 0, 0, 255});
+    flash::TagList box;
+    box.PlaceObject(NewAt(1, 1));
+    box.ShowFrame();
+    movie.DefineSprite(5, box);
+    flash::PlaceArgs placed = NewAt(1, 5, 30, 40);
+    placed.name = "c";
+    movie.PlaceObject(placed);
+    ActionWriter w;
+    for (const char* target : {"/", "_level0", "", "nothing"}) {
+        w.Push(target).Push(1).Push("c").GetVariable().Push("getBounds").CallMethod();
+        w.Push("xMin").GetMember().Trace();
+    }
+    w.Push(0.0).Push("c").GetVariable().Push("getBounds").CallMethod().Push("yMax").GetMember().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"30", "30", "undefined", "undefined", "10"}));
+}
+
 }  // namespace
