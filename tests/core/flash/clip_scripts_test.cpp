@@ -328,4 +328,20 @@ TEST(ClipScripts, BoundsAreGivenInTheSpaceOfAClipOrATargetPath) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"30", "30", "undefined", "undefined", "10"}));
 }
 
+TEST(ClipScripts, PathsSplitAtTheLastDotOrColonAndDotsAfterASlashAreNames) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "a", 1).Pop();
+    w.Push(1).Push("b").Push(2).Push("a").GetVariable().Push("createEmptyMovieClip").CallMethod().Pop();
+    w.Push("a.b").GetVariable().Push("v").Push("deep").SetMember();
+    w.Push("a").GetVariable().Push("v").Push("shallow").SetMember();
+    for (const char* path : {"a/b.v", "a.b/v", "a/b:v", "a/v", "a/b.c.v", "a.", "a.b"})
+        w.Push(path).GetVariable().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"deep", "undefined", "deep", "shallow", "undefined", "undefined",
+                                                  "_level0.a.b"}));
+}
+
 }  // namespace
