@@ -344,4 +344,19 @@ TEST(ClipScripts, PathsSplitAtTheLastDotOrColonAndDotsAfterASlashAreNames) {
                                                   "_level0.a.b"}));
 }
 
+TEST(ClipScripts, FramesPastTheLastAMovieCanHaveAreNeverLoaded) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    // Each check skips the push and trace after it when its frame is not loaded.
+    for (double frame : {16001.0, 16002.0, 16002.5, 2147483648.0, 2147483649.0, -5.0}) {
+        w.Push(frame).Op(0x8D, {2}).Push(std::to_string(static_cast<long long>(frame * 10))).Trace();
+    }
+    w.Push("16002").Op(0x8D, {2}).Push("string").Trace();
+    w.Push("label").Op(0x8D, {2}).Push("label").Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"160010", "160025", "21474836490", "-50", "label"}));
+}
+
 }  // namespace
