@@ -385,7 +385,13 @@ void Interpreter::SetTarget(const std::string& path) {
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (!vm_.host) return;
     Object* clip = Target();
-    // An object names its frame by its text.
+    // An object names its frame by its text; a number with a fraction
+    // names a label.
+    bool fraction = frame.IsNumber() && std::isfinite(frame.number) && std::floor(frame.number) != frame.number;
+    if (fraction) {
+        if (clip) vm_.host->GotoLabel(clip, vm_.ToString(frame), play);
+        return;
+    }
     if (frame.IsString() || (frame.IsObject() && !frame.object->HasTargetPath())) {
         std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');

@@ -359,4 +359,15 @@ TEST(ClipScripts, FramesPastTheLastAMovieCanHaveAreNeverLoaded) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"160010", "160025", "21474836490", "-50", "label"}));
 }
 
+TEST(ClipScripts, AFrameNumberWithAFractionNamesALabel) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    w.Push(2.5).Op(0x9F, {0}).Push("").Push(4).Op(0x22).Trace();     // gotoAndStop(2.5); _currentframe
+    w.Push(3).Op(0x9F, {0}).Push("").Push(4).Op(0x22).Trace();
+    movie.DoAction(w);
+    for (int i = 0; i < 3; ++i) movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"1", "3"}));
+}
+
 }  // namespace
