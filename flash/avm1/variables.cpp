@@ -49,8 +49,16 @@ Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
             if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Get(*it, name);
         return special;
     }
-    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
-        if (*it && vm.Has(*it, name)) return vm.Get(*it, name);
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it) {
+        Object* holder = *it;
+        // A clip taken off the display list stands for the clip now at its
+        // path, or the root when there is none.
+        if (holder && holder->IsRemoved() && vm.host) {
+            holder = vm.host->Relocate(holder);
+            if (!holder) holder = vm.host->RootClip();
+        }
+        if (holder && vm.Has(holder, name)) return vm.Get(holder, name);
+    }
     if (vm.Has(vm.global, name)) return vm.Get(vm.global, name);
     return Value();
 }

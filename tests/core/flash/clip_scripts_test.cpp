@@ -370,4 +370,32 @@ TEST(ClipScripts, AFrameNumberWithAFractionNamesALabel) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"1", "3"}));
 }
 
+TEST(ClipScripts, AFunctionOfARemovedClipFindsVariablesOnTheRoot) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    ActionWriter inner;
+    inner.Push("v").Push("kid").SetVariable();
+    inner.Function("f", ActionWriter().Push("v").GetVariable().Trace());
+    inner.Push("_root").GetVariable().Push("f").Push("f").GetVariable().SetMember();
+    kid.DoAction(inner);
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    flash::PlaceArgs placed = NewAt(1, 5);
+    placed.name = "k";
+    movie.PlaceObject(placed);
+    ActionWriter first;
+    first.Push("v").Push("root").SetVariable();
+    first.Push(0.0).Push("f").CallFunction().Pop();
+    movie.DoAction(first);
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    ActionWriter second;
+    second.Push(0.0).Push("f").CallFunction().Pop();
+    movie.DoAction(second);
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"kid", "root"}));
+}
+
 }  // namespace
