@@ -596,8 +596,11 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
         clip = root_;
         pos = 1;
     }
+    // After a slash, a dot is part of a name, no longer a separator.
+    bool slashed = false;
     while (clip && pos <= path.size()) {
-        size_t end = path.find_first_of("/.:", pos);
+        size_t end = path.find_first_of(slashed ? "/:" : "/.:", pos);
+        if (end != std::string::npos && path[end] == '/') slashed = true;
         if (end == std::string::npos) end = path.size();
         // ".." is a part of its own, not two separators.
         if (path.compare(pos, 2, "..") == 0) end = pos + 2;

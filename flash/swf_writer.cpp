@@ -434,6 +434,13 @@ ActionWriter& ActionWriter::Op(uint8_t code) {
     return *this;
 }
 
+ActionWriter& ActionWriter::Op(uint8_t code, const std::vector<uint8_t>& data) {
+    PutU8(bytes_, code);
+    PutU16(bytes_, static_cast<uint16_t>(data.size()));
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+    return *this;
+}
+
 ActionWriter& ActionWriter::Function(const std::string& name, const ActionWriter& body) {
     PutU8(bytes_, 0x9B);
     PutU16(bytes_, static_cast<int>(name.size() + 1 + 2 + 2));

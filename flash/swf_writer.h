@@ -96,6 +96,7 @@ public:
     ActionWriter& Push(const std::string& text);
     ActionWriter& Push(double number);
     ActionWriter& Op(uint8_t code);                  // an action without data
+    ActionWriter& Op(uint8_t code, const std::vector<uint8_t>& data);
     ActionWriter& Trace() { return Op(0x26); }
     ActionWriter& GetVariable() { return Op(0x1C); }
     ActionWriter& SetVariable() { return Op(0x1D); }

@@ -173,6 +173,8 @@ private:
     void DefineFunction(Body& body, bool function2, size_t next);
     void SetTarget(const std::string& path);
     void GotoFrameValue(const Value& frame, bool play, int bias);
+    bool FrameCanBeLoaded(const Value& frame);
+    void SkipActions(int count);
     Value CallNamed(const std::string& name, Args args);
     Args PopArgs();
     Value Add2(const Value& a, const Value& b);
@@ -190,6 +192,38 @@ private:
     bool returned_ = false;
     Value return_value_;
 };
+
+// A frame number (an integer, or a string of one) counts from 1 and wraps
+// as a 32-bit integer; frames past the last a movie can have are never
+// loaded. Anything else names a label and counts as loaded.
+bool Interpreter::FrameCanBeLoaded(const Value& frame) {
+    constexpr int32_t kLastFrameIndex = 16000;
+    double number = vm_.ToNumber(frame);
+    bool integral = std::isfinite(number) && std::floor(number) == number;
+    if (frame.IsString()) {
+        const std::string& text = frame.string;
+        size_t digits = !text.empty() && text[0] == '-' ? 1 : 0;
+        integral = integral && digits < text.size() &&
+                   text.find_first_not_of("0123456789", digits) == std::string::npos;
+    } else if (!frame.IsNumber()) {
+        integral = false;
+    }
+    if (!integral) return true;
+    int32_t index = static_cast<int32_t>(static_cast<uint32_t>(ToInt32(number)) - 1u);
+    return index <= kLastFrameIndex;
+}
+
+// Steps over the next count actions without running them.
+void Interpreter::SkipActions(int count) {
+    for (; count > 0 && pc_ < code_.size; --count) {
+        uint8_t action = code_.data[pc_];
+        if (action == 0) break;
+        size_t length = 0;
+        if (action >= 0x80 && pc_ + 3 <= code_.size)
+            length = static_cast<size_t>(code_.data[pc_ + 1] | code_.data[pc_ + 2] << 8) + 2;
+        pc_ += 1 + length;
+    }
+}
 
 Value Interpreter::Run() {
     // A function sees the stack from its own start; timeline code shares
@@ -351,7 +385,13 @@ void Interpreter::SetTarget(const std::string& path) {
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (!vm_.host) return;
     Object* clip = Target();
-    // An object names its frame by its text.
+    // An object names its frame by its text; a number with a fraction
+    // names a label.
+    bool fraction = frame.IsNumber() && std::isfinite(frame.number) && std::floor(frame.number) != frame.number;
+    if (fraction) {
+        if (clip) vm_.host->GotoLabel(clip, vm_.ToString(frame), play);
+        return;
+    }
     if (frame.IsString() || (frame.IsObject() && !frame.object->HasTargetPath())) {
         std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
@@ -866,10 +906,11 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     case 0x28:  // EndDrag
         if (host) host->StopDrag();
         break;
-    case 0x8D:  // WaitForFrame2: every frame is loaded (the frame is still read)
-        body.U8();
-        vm_.ToString(Pop());
+    case 0x8D: {  // WaitForFrame2: every frame is loaded, up to the last frame a movie can have
+        int count = body.U8();
+        if (!FrameCanBeLoaded(Pop())) SkipActions(count);
         break;
+    }
     case 0x26: {  // Trace
         Value v = Pop();
         std::string text = v.IsUndefined() ? "undefined" : vm_.ToString(v);

@@ -49,8 +49,16 @@ Value PlainLookup(Vm& vm, Context& context, const std::string& name) {
             if (*it && (*it)->FindOwn(name, vm.CaseSensitive())) return vm.Get(*it, name);
         return special;
     }
-    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
-        if (*it && vm.Has(*it, name)) return vm.Get(*it, name);
+    for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it) {
+        Object* holder = *it;
+        // A clip taken off the display list stands for the clip now at its
+        // path, or the root when there is none.
+        if (holder && holder->IsRemoved() && vm.host) {
+            holder = vm.host->Relocate(holder);
+            if (!holder) holder = vm.host->RootClip();
+        }
+        if (holder && vm.Has(holder, name)) return vm.Get(holder, name);
+    }
     if (vm.Has(vm.global, name)) return vm.Get(vm.global, name);
     return Value();
 }
@@ -64,8 +72,11 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out, bo
         object = vm.host ? vm.host->RootClip() : nullptr;
         pos = 1;
     }
+    // After a slash, a dot is part of a name, no longer a separator.
+    bool slashed = false;
     while (object && pos < path.size()) {
-        size_t end = path.find_first_of("./:", pos);
+        size_t end = path.find_first_of(slashed ? "/:" : "./:", pos);
+        if (end != std::string::npos && path[end] == '/') slashed = true;
         if (end == std::string::npos) end = path.size();
         // ".." is a part of its own, not two separators.
         if (path.compare(pos, 2, "..") == 0) end = pos + 2;
@@ -97,9 +108,11 @@ bool FollowPath(Vm& vm, Object* start, const std::string& path, Object** out, bo
     return object != nullptr;
 }
 
-// Splits a variable path at its last separator: "a.b:c", "a/b/c", "a.b.c".
+// Splits a variable path at its last colon or dot ("a.b:c", "a/b.c",
+// "a.b.c"), or at its last slash when it has neither ("a/b/c").
 bool SplitVariable(const std::string& name, std::string* path, std::string* variable) {
-    size_t split = name.find_last_of(":./");
+    size_t split = name.find_last_of(":.");
+    if (split == std::string::npos) split = name.find_last_of('/');
     if (split == std::string::npos) return false;
     // ".." at the end is a path, not a variable named "".
     *path = name.substr(0, split);
@@ -140,6 +153,8 @@ Value GetVariable(Vm& vm, Context& context, const std::string& name) {
         if (Object* clip = vm.host->ResolveTarget(context.target, name)) return Value(clip);
     std::string path, variable;
     if (!SplitVariable(name, &path, &variable)) return Value();
+    // "a." asks for a variable with no name, which no object has.
+    if (variable.empty() && name.back() == '.' && !path.empty() && path.back() != '.') return Value();
     if (variable.empty()) {
         Object* holder = FindPathHolder(vm, context, path, variable, false);
         return holder ? Value(holder) : Value();

@@ -200,9 +200,24 @@ Value LoadVariables(Vm& vm, Object* self, Args& args) {
     return Value();
 }
 
+// The clip whose space bounds are given in: a clip, or a target path
+// resolved from this clip; nothing when the path names no clip.
+Clip* BoundsTarget(Vm& vm, Clip* clip, const Value& arg) {
+    if (arg.IsObject() && arg.object->AsClip()) return arg.object->AsClip();
+    std::string path = vm.ToString(arg);
+    if (path.empty() || !vm.host) return nullptr;
+    Object* found = vm.host->ResolveTarget(clip, path);
+    return found ? found->AsClip() : nullptr;
+}
+
 Value GetBounds(Vm& vm, Object* self, Args& args) {
     Clip* clip = ClipOf(self);
     if (!clip) return Value();
+    Clip* target = clip;
+    if (!args.empty()) {
+        target = BoundsTarget(vm, clip, args[0]);
+        if (!target) return Value();
+    }
     Object* result = vm.MakeObject();
     double x0, y0, x1, y1;
     if (!clip->player->ClipBounds(*clip, &x0, &y0, &x1, &y1)) {
@@ -213,8 +228,6 @@ Value GetBounds(Vm& vm, Object* self, Args& args) {
         return Value(result);
     }
     Matrix m;
-    Clip* target = clip;
-    if (!args.empty() && args[0].IsObject() && args[0].object->AsClip()) target = args[0].object->AsClip();
     if (target != clip) {
         Matrix to_stage = clip->player->StageMatrix(*clip);
         auto from_stage = Inverse(clip->player->StageMatrix(*target));

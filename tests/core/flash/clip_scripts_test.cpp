@@ -306,4 +306,96 @@ TEST(ClipScripts, RootIsTheNearestClipWithLockroot) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0", "_level0.c"}));
 }
 
+TEST(ClipScripts, BoundsAreGivenInTheSpaceOfAClipOrATargetPath) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 20, 10, {255, 0, 0, 255});
+    flash::TagList box;
+    box.PlaceObject(NewAt(1, 1));
+    box.ShowFrame();
+    movie.DefineSprite(5, box);
+    flash::PlaceArgs placed = NewAt(1, 5, 30, 40);
+    placed.name = "c";
+    movie.PlaceObject(placed);
+    ActionWriter w;
+    for (const char* target : {"/", "_level0", "", "nothing"}) {
+        w.Push(target).Push(1).Push("c").GetVariable().Push("getBounds").CallMethod();
+        w.Push("xMin").GetMember().Trace();
+    }
+    w.Push(0.0).Push("c").GetVariable().Push("getBounds").CallMethod().Push("yMax").GetMember().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"30", "30", "undefined", "undefined", "10"}));
+}
+
+TEST(ClipScripts, PathsSplitAtTheLastDotOrColonAndDotsAfterASlashAreNames) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "a", 1).Pop();
+    w.Push(1).Push("b").Push(2).Push("a").GetVariable().Push("createEmptyMovieClip").CallMethod().Pop();
+    w.Push("a.b").GetVariable().Push("v").Push("deep").SetMember();
+    w.Push("a").GetVariable().Push("v").Push("shallow").SetMember();
+    for (const char* path : {"a/b.v", "a.b/v", "a/b:v", "a/v", "a/b.c.v", "a.", "a.b"})
+        w.Push(path).GetVariable().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"deep", "undefined", "deep", "shallow", "undefined", "undefined",
+                                                  "_level0.a.b"}));
+}
+
+TEST(ClipScripts, FramesPastTheLastAMovieCanHaveAreNeverLoaded) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    // Each check skips the push and trace after it when its frame is not loaded.
+    for (double frame : {16001.0, 16002.0, 16002.5, 2147483648.0, 2147483649.0, -5.0}) {
+        w.Push(frame).Op(0x8D, {2}).Push(std::to_string(static_cast<long long>(frame * 10))).Trace();
+    }
+    w.Push("16002").Op(0x8D, {2}).Push("string").Trace();
+    w.Push("label").Op(0x8D, {2}).Push("label").Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"160010", "160025", "21474836490", "-50", "label"}));
+}
+
+TEST(ClipScripts, AFrameNumberWithAFractionNamesALabel) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    w.Push(2.5).Op(0x9F, {0}).Push("").Push(4).Op(0x22).Trace();     // gotoAndStop(2.5); _currentframe
+    w.Push(3).Op(0x9F, {0}).Push("").Push(4).Op(0x22).Trace();
+    movie.DoAction(w);
+    for (int i = 0; i < 3; ++i) movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"1", "3"}));
+}
+
+TEST(ClipScripts, AFunctionOfARemovedClipFindsVariablesOnTheRoot) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    ActionWriter inner;
+    inner.Push("v").Push("kid").SetVariable();
+    inner.Function("f", ActionWriter().Push("v").GetVariable().Trace());
+    inner.Push("_root").GetVariable().Push("f").Push("f").GetVariable().SetMember();
+    kid.DoAction(inner);
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    flash::PlaceArgs placed = NewAt(1, 5);
+    placed.name = "k";
+    movie.PlaceObject(placed);
+    ActionWriter first;
+    first.Push("v").Push("root").SetVariable();
+    first.Push(0.0).Push("f").CallFunction().Pop();
+    movie.DoAction(first);
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    ActionWriter second;
+    second.Push(0.0).Push("f").CallFunction().Pop();
+    movie.DoAction(second);
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"kid", "root"}));
+}
+
 }  // namespace
