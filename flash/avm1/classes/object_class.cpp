@@ -101,7 +101,7 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
     std::vector<std::string> names;
     bool all = args[1].IsNull();
     if (args[1].IsObject() && args[1].object->AsArray()) {
-        for (const Value& v : args[1].object->AsArray()->elements) names.push_back(vm.ToString(v));
+        for (const Value& v : args[1].object->AsArray()->Elements()) names.push_back(vm.ToString(v));
     } else if (!all) {
         std::string list = vm.ToString(args[1]);
         size_t start = 0;
