@@ -3,6 +3,7 @@
 #include "flash/avm1/vm.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace flash::avm1 {
 
@@ -58,15 +59,18 @@ bool ArrayObject::SetVirtual(Vm& vm, const std::string& name, const Value& value
     return false;   // the element itself is stored as a property
 }
 
-std::vector<Value> ArrayObject::Elements() {
-    std::vector<Value> values(static_cast<size_t>(std::clamp(length, 0, kMaxElements)));
-    for (const PropertyMap::Entry& entry : properties.entries()) {
+std::vector<Value> OwnElements(Object& object, double length) {
+    double count = std::isnan(length) ? 0 : std::clamp(length, 0.0, static_cast<double>(ArrayObject::kMaxElements));
+    std::vector<Value> values(static_cast<size_t>(count));
+    for (const PropertyMap::Entry& entry : object.properties.entries()) {
         int64_t index = ArrayIndex(entry.name);
         if (index >= 0 && static_cast<size_t>(index) < values.size())
             values[static_cast<size_t>(index)] = entry.property.value;
     }
     return values;
 }
+
+std::vector<Value> ArrayObject::Elements() { return OwnElements(*this, length); }
 
 void ArrayObject::SetElements(const std::vector<Value>& values) {
     properties.EraseIf([](const PropertyMap::Entry& entry) { return ArrayIndex(entry.name) >= 0; });

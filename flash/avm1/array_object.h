@@ -30,6 +30,10 @@ public:
     static constexpr int32_t kMaxElements = 1 << 24;
 };
 
+// The own elements 0..length-1 of any object, read as arrays read theirs:
+// stored values only, nothing from prototypes or getters.
+std::vector<Value> OwnElements(Object& object, double length);
+
 // The index a property name stands for, or -1 when it is not a whole
 // number below 2^31 written the plain way.
 int64_t ArrayIndex(const std::string& name);

@@ -9,8 +9,6 @@ namespace flash::avm1 {
 
 namespace {
 
-constexpr double kMaxLength = 1 << 24;
-
 // The elements a method works on, copied from an array or read
 // from an object with length and indexed properties, written back by
 // Commit.
@@ -23,8 +21,7 @@ public:
             copy_ = array->Elements();
             return;
         }
-        double length = vm.ToNumber(vm.Get(self, "length"));
-        for (double i = 0; i < length && i < kMaxLength; ++i) copy_.push_back(vm.Get(self, NumberToString(i)));
+        copy_ = OwnElements(*self, vm.ToNumber(vm.Get(self, "length")));
     }
     std::vector<Value>& operator*() { return *list_; }
     std::vector<Value>* operator->() { return list_; }

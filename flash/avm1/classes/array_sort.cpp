@@ -39,10 +39,7 @@ int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
 // properties.
 std::vector<Value> ReadElements(Vm& vm, Object* self) {
     if (ArrayObject* array = self->AsArray()) return array->Elements();
-    std::vector<Value> out;
-    double length = vm.ToNumber(vm.Get(self, "length"));
-    for (double i = 0; i < length && i < (1 << 24); ++i) out.push_back(vm.Get(self, NumberToString(i)));
-    return out;
+    return OwnElements(*self, vm.ToNumber(vm.Get(self, "length")));
 }
 
 void WriteElements(Vm& vm, Object* self, std::vector<Value> elements) {

@@ -302,6 +302,16 @@ TEST(Avm1Language, ArrayLengthIsKeptApartFromElements) {
     EXPECT_EQ(counted->length, -1);
 }
 
+TEST(Avm1Language, ArrayMethodsReadOnlyStoredOwnElementsOfOtherObjects) {
+    Vm vm(7);
+    Object* o = vm.MakeObject();
+    vm.Set(o, "__proto__", Value(vm.MakeArray({Value("a"), Value("b"), Value("c")})));
+    vm.Set(o, "length", Value(3));
+    vm.Set(o, "1", Value("own"));
+    Value join = vm.Get(vm.array_proto, "join");
+    EXPECT_EQ(vm.ToString(vm.Call(join, Value(o), {})), "undefined,own,undefined");
+}
+
 TEST(Avm1Language, SettersNestOnlySoDeep) {
     static int calls;
     calls = 0;
