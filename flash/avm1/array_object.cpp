@@ -2,14 +2,29 @@
 
 #include "flash/avm1/vm.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace flash::avm1 {
 
 namespace {
 
-// Longest array a script may make; longer lengths are cut to this.
-constexpr size_t kMaxLength = 1u << 24;
+// The 32-bit index a name given to an array stands for when it moves the
+// length: an optional minus and digits, wrapped modulo 2^32.
+bool WrappedIndex(const std::string& name, int32_t* out) {
+    size_t start = !name.empty() && name[0] == '-' ? 1 : 0;
+    if (start == name.size()) return false;
+    uint32_t value = 0;
+    for (size_t i = start; i < name.size(); ++i) {
+        if (name[i] < '0' || name[i] > '9') return false;
+        value = value * 10u + static_cast<uint32_t>(name[i] - '0');
+    }
+    if (start) value = 0u - value;
+    *out = static_cast<int32_t>(value);
+    return true;
+}
+
+std::string IndexName(size_t i) { return std::to_string(i); }
 
 }  // namespace
 
@@ -25,44 +40,63 @@ int64_t ArrayIndex(const std::string& name) {
 }
 
 bool ArrayObject::GetVirtual(Vm&, const std::string& name, Value* out) {
-    // A property added over an element or the length (addProperty) wins.
+    if (name != "length") return false;
+    // A property added over the length (addProperty) wins.
     if (Property* own = FindOwn(name, true); own && own->IsVirtual()) return false;
-    if (name == "length") {
-        *out = static_cast<double>(elements.size());
-        return true;
-    }
-    int64_t index = ArrayIndex(name);
-    if (index < 0 || index >= static_cast<int64_t>(elements.size())) return false;
-    *out = elements[static_cast<size_t>(index)];
+    *out = static_cast<double>(length);
     return true;
 }
 
 bool ArrayObject::SetVirtual(Vm& vm, const std::string& name, const Value& value) {
     if (Property* own = FindOwn(name, true); own && own->IsVirtual()) return false;
     if (name == "length") {
-        double n = vm.ToNumber(value);
-        if (!std::isfinite(n) || n < 0) n = 0;
-        elements.resize(std::min(static_cast<size_t>(n), kMaxLength));
+        SetLength(ToInt32(vm.ToNumber(value)));
         return true;
     }
-    int64_t index = ArrayIndex(name);
-    if (index < 0) return false;
-    if (static_cast<size_t>(index) >= kMaxLength) return false;
-    if (static_cast<size_t>(index) >= elements.size()) elements.resize(static_cast<size_t>(index) + 1);
-    elements[static_cast<size_t>(index)] = Element(value);
-    return true;
+    int32_t index;
+    if (WrappedIndex(name, &index) && index >= length)
+        SetLength(static_cast<int32_t>(static_cast<uint32_t>(index) + 1u));
+    return false;   // the element itself is stored as a property
 }
 
-bool ArrayObject::DeleteVirtual(Vm&, const std::string& name) {
-    int64_t index = ArrayIndex(name);
-    if (index < 0 || index >= static_cast<int64_t>(elements.size())) return false;
-    elements[static_cast<size_t>(index)] = Value();
-    return true;
+std::vector<Value> OwnElements(Object& object, double length) {
+    double count = std::isnan(length) ? 0 : std::clamp(length, 0.0, static_cast<double>(ArrayObject::kMaxElements));
+    std::vector<Value> values(static_cast<size_t>(count));
+    for (const PropertyMap::Entry& entry : object.properties.entries()) {
+        int64_t index = ArrayIndex(entry.name);
+        if (index >= 0 && static_cast<size_t>(index) < values.size())
+            values[static_cast<size_t>(index)] = entry.property.value;
+    }
+    return values;
 }
 
-void ArrayObject::VirtualKeys(std::vector<std::string>& keys) {
-    for (size_t i = 0; i < elements.size(); ++i)
-        if (!IsHole(elements[i])) keys.push_back(std::to_string(i));
+std::vector<Value> ArrayObject::Elements() { return OwnElements(*this, length); }
+
+void ArrayObject::SetElements(const std::vector<Value>& values) {
+    properties.EraseIf([](const PropertyMap::Entry& entry) { return ArrayIndex(entry.name) >= 0; });
+    for (size_t i = 0; i < values.size(); ++i) properties.Set(IndexName(i), true).value = values[i];
+    length = static_cast<int32_t>(std::min<size_t>(values.size(), INT32_MAX));
+}
+
+void ArrayObject::Push(const Value& value) {
+    if (length >= 0) {
+        Property& property = properties.Set(IndexName(static_cast<size_t>(length)), true);
+        property = Property{};
+        property.value = value;
+    }
+    length = static_cast<int32_t>(static_cast<uint32_t>(length) + 1u);
+}
+
+void ArrayObject::SetLength(int32_t new_length) {
+    if (new_length < length) {
+        int64_t low = std::max(new_length, 0);
+        int64_t high = length;
+        properties.EraseIf([&](const PropertyMap::Entry& entry) {
+            int64_t index = ArrayIndex(entry.name);
+            return index >= low && index < high;
+        });
+    }
+    length = new_length;
 }
 
 }  // namespace flash::avm1

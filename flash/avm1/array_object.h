@@ -1,5 +1,7 @@
-// Arrays: elements kept in a vector, seen by scripts as the properties
-// "0", "1"... and "length".
+// Arrays: a length kept as a 32-bit integer, apart from the elements,
+// which are ordinary properties named "0", "1"... Setting an element at or
+// past the length moves the length (wrapping as a 32-bit integer); setting
+// the length lower deletes the elements past it.
 #pragma once
 
 #include "flash/avm1/object.h"
@@ -13,24 +15,24 @@ public:
     ArrayObject* AsArray() override { return this; }
     bool GetVirtual(Vm& vm, const std::string& name, Value* out) override;
     bool SetVirtual(Vm& vm, const std::string& name, const Value& value) override;
-    bool DeleteVirtual(Vm& vm, const std::string& name) override;
-    void VirtualKeys(std::vector<std::string>& keys) override;
-    void TraceRefs(Tracer& tracer) override {
-        for (const Value& v : elements) tracer.Mark(v);
-    }
 
-    // Holes are undefined. An element set to undefined is not a hole:
-    // it is marked with its boolean field set (see SetElement), and for..in
-    // lists it.
-    std::vector<Value> elements;
+    int32_t length = 0;
 
-    static Value Element(const Value& value) {
-        Value element = value;
-        if (element.IsUndefined()) element.boolean = true;
-        return element;
-    }
-    static bool IsHole(const Value& element) { return element.IsUndefined() && !element.boolean; }
+    // Elements 0..length-1 (missing ones undefined), at most kMaxElements;
+    // an element under addProperty gives the value stored before.
+    std::vector<Value> Elements();
+    // Replaces every element; the length becomes the count.
+    void SetElements(const std::vector<Value>& values);
+    void Push(const Value& value);
+    // A lower length deletes the elements from it up to the old length.
+    void SetLength(int32_t new_length);
+
+    static constexpr int32_t kMaxElements = 1 << 24;
 };
+
+// The own elements 0..length-1 of any object, read as arrays read theirs:
+// stored values only, nothing from prototypes or getters.
+std::vector<Value> OwnElements(Object& object, double length);
 
 // The index a property name stands for, or -1 when it is not a whole
 // number below 2^31 written the plain way.

@@ -77,6 +77,10 @@ public:
     // Adds a property at the end, or replaces the value of an existing one.
     Property& Set(const std::string& name, bool case_sensitive);
     bool Erase(const std::string& name, bool case_sensitive);
+    template <class Predicate>
+    void EraseIf(Predicate erase) {
+        if (std::erase_if(entries_, erase)) Reindex();
+    }
     const std::vector<Entry>& entries() const { return entries_; }
     std::vector<Entry>& entries() { return entries_; }
     size_t size() const { return entries_.size(); }

@@ -32,8 +32,7 @@ Object* Vm::MakeObject() { return heap.Make<Object>(object_proto); }
 
 ArrayObject* Vm::MakeArray(std::vector<Value> elements) {
     ArrayObject* array = heap.Make<ArrayObject>(array_proto);
-    array->elements = std::move(elements);
-    for (Value& element : array->elements) element = ArrayObject::Element(element);
+    array->SetElements(elements);
     return array;
 }
 
@@ -434,7 +433,7 @@ bool Vm::InstanceOf(Object* object, Object* constructor) {
         if (!list || !list->value.IsObject()) continue;
         ArrayObject* interfaces = list->value.object->AsArray();
         if (!interfaces) continue;
-        for (const Value& i : interfaces->elements)
+        for (const Value& i : interfaces->Elements())
             if (i.IsObject() && i.object == constructor) return true;
     }
     return false;

@@ -9,27 +9,28 @@ namespace flash::avm1 {
 
 namespace {
 
-constexpr double kMaxLength = 1 << 24;
-
-// The elements a method works on: an array's own vector, or a copy read
+// The elements a method works on, copied from an array or read
 // from an object with length and indexed properties, written back by
 // Commit.
 class Elements {
 public:
     Elements(Vm& vm, Object* self) : vm_(vm), self_(self) {
-        if (self && self->AsArray()) {
-            list_ = &self->AsArray()->elements;
-            return;
-        }
         list_ = &copy_;
         if (!self) return;
-        double length = vm.ToNumber(vm.Get(self, "length"));
-        for (double i = 0; i < length && i < kMaxLength; ++i) copy_.push_back(vm.Get(self, NumberToString(i)));
+        if (ArrayObject* array = self->AsArray()) {
+            copy_ = array->Elements();
+            return;
+        }
+        copy_ = OwnElements(*self, vm.ToNumber(vm.Get(self, "length")));
     }
     std::vector<Value>& operator*() { return *list_; }
     std::vector<Value>* operator->() { return list_; }
     void Commit() {
-        if (list_ != &copy_ || !self_) return;
+        if (!self_) return;
+        if (ArrayObject* array = self_->AsArray()) {
+            array->SetElements(copy_);
+            return;
+        }
         for (size_t i = 0; i < copy_.size(); ++i) vm_.Set(self_, std::to_string(i), copy_[i]);
         vm_.Set(self_, "length", Value(static_cast<double>(copy_.size())));
     }
@@ -51,17 +52,21 @@ size_t Position(Vm& vm, const Value& v, size_t size) {
 }
 
 Value Construct(Vm& vm, Object*, Args& args) {
-    ArrayObject* array = vm.MakeArray();
+    // One number is the length (kept even when negative); anything else
+    // lists the elements.
     if (args.size() == 1 && args[0].IsNumber()) {
-        double n = args[0].number;
-        if (std::isfinite(n) && n > 0) array->elements.resize(static_cast<size_t>(std::min(n, kMaxLength)));
-    } else {
-        array->elements = args;
+        ArrayObject* array = vm.MakeArray();
+        array->SetLength(ToInt32(args[0].number));
+        return Value(array);
     }
-    return Value(array);
+    return Value(vm.MakeArray(args));
 }
 
 Value Push(Vm& vm, Object* self, Args& args) {
+    if (ArrayObject* array = self ? self->AsArray() : nullptr) {
+        for (const Value& v : args) array->Push(v);
+        return Value(static_cast<double>(array->length));
+    }
     Elements list(vm, self);
     for (const Value& v : args) list->push_back(v);
     list.Commit();
@@ -73,10 +78,8 @@ Value Pop(Vm& vm, Object* self, Args&) {
     if (list->empty()) return Value();
     Value last = list->back();
     list->pop_back();
-    if (self && !self->AsArray()) {
-        vm.Delete(self, std::to_string(list->size()));
-        list.Commit();
-    }
+    if (self && !self->AsArray()) vm.Delete(self, std::to_string(list->size()));
+    list.Commit();
     return last;
 }
 
@@ -85,10 +88,8 @@ Value Shift(Vm& vm, Object* self, Args&) {
     if (list->empty()) return Value();
     Value first = list->front();
     list->erase(list->begin());
-    if (self && !self->AsArray()) {
-        vm.Delete(self, std::to_string(list->size()));
-        list.Commit();
-    }
+    if (self && !self->AsArray()) vm.Delete(self, std::to_string(list->size()));
+    list.Commit();
     return first;
 }
 
@@ -105,7 +106,7 @@ Value Slice(Vm& vm, Object* self, Args& args) {
     size_t begin = args.empty() ? 0 : Position(vm, args[0], size);
     size_t end = args.size() > 1 && !args[1].IsUndefined() ? Position(vm, args[1], size) : size;
     ArrayObject* result = vm.MakeArray();
-    if (begin < end) result->elements.assign(list->begin() + begin, list->begin() + end);
+    if (begin < end) result->SetElements(std::vector<Value>(list->begin() + begin, list->begin() + end));
     return Value(result);
 }
 
@@ -123,7 +124,7 @@ Value Splice(Vm& vm, Object* self, Args& args) {
         count = static_cast<size_t>(std::min(n, static_cast<double>(size - begin)));
     }
     ArrayObject* removed = vm.MakeArray();
-    removed->elements.assign(list->begin() + begin, list->begin() + begin + count);
+    removed->SetElements(std::vector<Value>(list->begin() + begin, list->begin() + begin + count));
     list->erase(list->begin() + begin, list->begin() + begin + count);
     if (args.size() > 2) list->insert(list->begin() + begin, args.begin() + 2, args.end());
     if (self && !self->AsArray())
@@ -134,13 +135,17 @@ Value Splice(Vm& vm, Object* self, Args& args) {
 
 Value Concat(Vm& vm, Object* self, Args& args) {
     Elements list(vm, self);
-    ArrayObject* result = vm.MakeArray(*list);
+    std::vector<Value> values = *list;
     for (const Value& v : args) {
         ArrayObject* other = v.IsObject() ? v.object->AsArray() : nullptr;
-        if (other) result->elements.insert(result->elements.end(), other->elements.begin(), other->elements.end());
-        else result->elements.push_back(v);
+        if (!other) {
+            values.push_back(v);
+            continue;
+        }
+        std::vector<Value> more = other->Elements();
+        values.insert(values.end(), more.begin(), more.end());
     }
-    return Value(result);
+    return Value(vm.MakeArray(std::move(values)));
 }
 
 std::string JoinElements(Vm& vm, Object* self, const std::string& separator) {

@@ -38,16 +38,13 @@ int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
 // The elements of an array, or of an object with length and indexed
 // properties.
 std::vector<Value> ReadElements(Vm& vm, Object* self) {
-    if (ArrayObject* array = self->AsArray()) return array->elements;
-    std::vector<Value> out;
-    double length = vm.ToNumber(vm.Get(self, "length"));
-    for (double i = 0; i < length && i < (1 << 24); ++i) out.push_back(vm.Get(self, NumberToString(i)));
-    return out;
+    if (ArrayObject* array = self->AsArray()) return array->Elements();
+    return OwnElements(*self, vm.ToNumber(vm.Get(self, "length")));
 }
 
 void WriteElements(Vm& vm, Object* self, std::vector<Value> elements) {
     if (ArrayObject* array = self->AsArray()) {
-        array->elements = std::move(elements);
+        array->SetElements(elements);
         return;
     }
     for (size_t i = 0; i < elements.size(); ++i) vm.Set(self, std::to_string(i), elements[i]);
@@ -63,7 +60,7 @@ Value Finish(Vm& vm, Object* self, std::vector<Value>& elements, std::vector<siz
     }
     if (options & kReturnIndexedArray) {
         ArrayObject* result = vm.MakeArray();
-        for (size_t i : order) result->elements.push_back(Value(static_cast<double>(i)));
+        for (size_t i : order) result->Push(Value(static_cast<double>(i)));
         return Value(result);
     }
     std::vector<Value> sorted;
@@ -142,13 +139,13 @@ Value SortArrayOn(Vm& vm, Object* self, Args& args) {
     std::vector<std::string> fields;
     std::vector<int> field_options;
     if (args[0].IsObject() && args[0].object->AsArray()) {
-        for (const Value& v : args[0].object->AsArray()->elements) fields.push_back(vm.ToString(v));
+        for (const Value& v : args[0].object->AsArray()->Elements()) fields.push_back(vm.ToString(v));
     } else {
         fields.push_back(vm.ToString(args[0]));
     }
     int options = 0;
     if (args.size() > 1 && args[1].IsObject() && args[1].object->AsArray()) {
-        for (const Value& v : args[1].object->AsArray()->elements) field_options.push_back(vm.ToInt(v));
+        for (const Value& v : args[1].object->AsArray()->Elements()) field_options.push_back(vm.ToInt(v));
         // Per-field options apply only when one is given for every field.
         if (field_options.size() != fields.size()) field_options.clear();
     } else if (args.size() > 1) {

@@ -27,9 +27,11 @@ Value RemoveListener(Vm& vm, Object* self, Args& args) {
     ArrayObject* list = Listeners(vm, self);
     if (!list) return Value(false);
     Value listener = args.empty() ? Value() : args[0];
-    for (size_t i = 0; i < list->elements.size(); ++i) {
-        if (SameListener(list->elements[i], listener)) {
-            list->elements.erase(list->elements.begin() + static_cast<ptrdiff_t>(i));
+    std::vector<Value> elements = list->Elements();
+    for (size_t i = 0; i < elements.size(); ++i) {
+        if (SameListener(elements[i], listener)) {
+            elements.erase(elements.begin() + static_cast<ptrdiff_t>(i));
+            list->SetElements(elements);
             return Value(true);
         }
     }
@@ -40,7 +42,7 @@ Value AddListener(Vm& vm, Object* self, Args& args) {
     ArrayObject* list = Listeners(vm, self);
     if (!list) return Value(true);
     RemoveListener(vm, self, args);
-    list->elements.push_back(args.empty() ? Value() : args[0]);
+    list->Push(args.empty() ? Value() : args[0]);
     return Value(true);
 }
 
@@ -50,7 +52,7 @@ Value BroadcastMessage(Vm& vm, Object* self, Args& args) {
     std::string event = vm.ToString(args[0]);
     Args rest(args.begin() + 1, args.end());
     // Listeners added or removed by a handler take effect next time.
-    std::vector<Value> listeners = list->elements;
+    std::vector<Value> listeners = list->Elements();
     for (const Value& listener : listeners) {
         // An empty event name calls each listener itself, as a function.
         if (event.empty()) {

@@ -189,9 +189,10 @@ Value ApplyFilterMethod(Vm& vm, Object* self, Args& args) {
     if (!dest || !source || !Arg(args, 1).IsObject() || !Arg(args, 3).IsObject()) return Value(-1);
     Value matrix_value = vm.Get(Arg(args, 3).object, "matrix");
     ArrayObject* matrix = matrix_value.IsObject() ? matrix_value.object->AsArray() : nullptr;
-    if (!matrix || matrix->elements.size() != 20) return Value(-1);
+    std::vector<Value> entries = matrix ? matrix->Elements() : std::vector<Value>{};
+    if (entries.size() != 20) return Value(-1);
     double m[20];
-    for (size_t i = 0; i < 20; ++i) m[i] = vm.ToNumber(matrix->elements[i]);
+    for (size_t i = 0; i < 20; ++i) m[i] = vm.ToNumber(entries[i]);
     PixelRect rect = source->Clip(RectOf(vm, args[1]));
     int dx, dy;
     PointOf(vm, args[2], &dx, &dy);
@@ -372,13 +373,14 @@ Value PaletteMap(Vm& vm, Object* self, Args& args) {
     for (int c = 0; c < 4; ++c) {
         Value list = Arg(args, 3 + c);
         ArrayObject* array = list.IsObject() ? list.object->AsArray() : nullptr;
+        std::vector<Value> entries = array ? array->Elements() : std::vector<Value>{};
         // No table keeps the channel; an object that is no array, or a
         // missing entry, maps to 0.
         for (uint32_t i = 0; i < 256; ++i) {
             if (list.IsNullish())
                 tables[c][i] = i << shifts[c];
-            else if (array && i < array->elements.size())
-                tables[c][i] = ColorOf(vm, array->elements[i]);
+            else if (i < entries.size())
+                tables[c][i] = ColorOf(vm, entries[i]);
             else
                 tables[c][i] = 0;
         }

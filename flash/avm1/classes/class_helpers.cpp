@@ -15,18 +15,20 @@ ArrayObject* Listeners(Vm& vm, Object* self) {
 Value AddListener(Vm& vm, Object* self, Args& args) {
     ArrayObject* list = Listeners(vm, self);
     if (!list || args.empty()) return Value(true);
-    for (const Value& v : list->elements)
+    for (const Value& v : list->Elements())
         if (v.IsObject() && args[0].IsObject() && v.object == args[0].object) return Value(true);
-    list->elements.push_back(args[0]);
+    list->Push(args[0]);
     return Value(true);
 }
 
 Value RemoveListener(Vm& vm, Object* self, Args& args) {
     ArrayObject* list = Listeners(vm, self);
     if (!list || args.empty() || !args[0].IsObject()) return Value(false);
-    for (auto it = list->elements.begin(); it != list->elements.end(); ++it) {
+    std::vector<Value> elements = list->Elements();
+    for (auto it = elements.begin(); it != elements.end(); ++it) {
         if (it->IsObject() && it->object == args[0].object) {
-            list->elements.erase(it);
+            elements.erase(it);
+            list->SetElements(elements);
             return Value(true);
         }
     }
@@ -38,7 +40,7 @@ Value BroadcastMessage(Vm& vm, Object* self, Args& args) {
     if (!list || args.empty()) return Value();
     std::string event = vm.ToString(args[0]);
     Args rest(args.begin() + 1, args.end());
-    std::vector<Value> listeners = list->elements;   // listeners may remove themselves
+    std::vector<Value> listeners = list->Elements();   // listeners may remove themselves
     for (const Value& listener : listeners) {
         if (!listener.IsObject()) continue;
         Value method = vm.Get(listener.object, event);

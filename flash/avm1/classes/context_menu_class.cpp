@@ -40,7 +40,7 @@ Value MenuCopy(Vm& vm, Object* self, Args&) {
     Value items = vm.Get(self, "customItems");
     std::vector<Value> elements;
     if (items.IsObject() && items.object->AsArray()) {
-        for (const Value& item : items.object->AsArray()->elements)
+        for (const Value& item : items.object->AsArray()->Elements())
             elements.push_back(item.IsObject() ? vm.CallMethod(item, "copy", {}) : item);
     }
     copy->Define("customItems", vm.MakeArray(std::move(elements)), 0);

@@ -60,9 +60,9 @@ bool FilterField(Vm& vm, Object* filter, const char* name, bool required) {
 bool ValidTypeList(Vm& vm, const Args& args) {
     if (args.empty()) return true;
     ArrayObject* list = args[0].IsObject() ? args[0].object->AsArray() : nullptr;
-    if (!list || list->elements.empty()) return false;
+    if (!list || list->length <= 0) return false;
     bool valid = true;
-    for (const Value& entry : list->elements) {
+    for (const Value& entry : list->Elements()) {
         if (!entry.IsObject()) return false;
         bool description = FilterField(vm, entry.object, "description", true);
         bool extension = FilterField(vm, entry.object, "extension", true);

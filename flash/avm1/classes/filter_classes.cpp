@@ -109,7 +109,7 @@ Value NumberList(Vm& vm, const Value& value, const FieldSpec& field, bool colors
     std::vector<Value> out;
     ArrayObject* array = value.IsObject() ? value.object->AsArray() : nullptr;
     if (array) {
-        for (const Value& element : array->elements) {
+        for (const Value& element : array->Elements()) {
             double n = vm.ToNumber(element);
             out.push_back(colors ? Value(static_cast<double>(static_cast<uint32_t>(ToInt32(n)) & 0xFFFFFF))
                                  : Value(Clamp(n, field)));
@@ -162,7 +162,7 @@ Value Convert(Vm& vm, const FieldSpec& field, const Value& value, const Value& c
 // Arrays and points are handed out as copies.
 Value Copy(Vm& vm, const Value& value) {
     if (!value.IsObject()) return value;
-    if (ArrayObject* array = value.object->AsArray()) return Value(static_cast<Object*>(vm.MakeArray(array->elements)));
+    if (ArrayObject* array = value.object->AsArray()) return Value(static_cast<Object*>(vm.MakeArray(array->Elements())));
     if (value.object->native_class) return value;
     Value clone = vm.CallMethod(value, "clone", {});
     return clone.IsObject() ? clone : value;

@@ -22,7 +22,7 @@ Value Apply(Vm& vm, Object* self, Args& args) {
     Args list;
     if (args.size() > 1 && args[1].IsObject()) {
         if (ArrayObject* array = args[1].object->AsArray()) {
-            list = array->elements;
+            list = array->Elements();
         } else {
             double length = vm.ToNumber(vm.Get(args[1].object, "length"));
             for (int i = 0; i < length && i < 65536; ++i) list.push_back(vm.Get(args[1].object, std::to_string(i)));

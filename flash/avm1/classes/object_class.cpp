@@ -33,9 +33,14 @@ Value ValueOf(Vm&, Object* self, Args&) {
 Value HasOwnProperty(Vm& vm, Object* self, Args& args) {
     if (!self || args.empty()) return Value(false);
     std::string name = vm.ToString(args[0]);
+    if (self->FindOwn(name, vm.CaseSensitive())) return Value(true);
+    // Display children are reached by name but are not own properties.
+    std::vector<std::string> children;
+    self->ChildKeys(children);
+    for (const std::string& child : children)
+        if (vm.CaseSensitive() ? child == name : FoldCase(child) == FoldCase(name)) return Value(false);
     Value ignored;
-    if (self->GetVirtual(vm, name, &ignored)) return Value(true);
-    return Value(self->FindOwn(name, vm.CaseSensitive()) != nullptr);
+    return Value(self->GetVirtual(vm, name, &ignored));
 }
 
 Value AddProperty(Vm& vm, Object* self, Args& args) {
@@ -101,7 +106,7 @@ Value SetPropFlags(Vm& vm, Object*, Args& args) {
     std::vector<std::string> names;
     bool all = args[1].IsNull();
     if (args[1].IsObject() && args[1].object->AsArray()) {
-        for (const Value& v : args[1].object->AsArray()->elements) names.push_back(vm.ToString(v));
+        for (const Value& v : args[1].object->AsArray()->Elements()) names.push_back(vm.ToString(v));
     } else if (!all) {
         std::string list = vm.ToString(args[1]);
         size_t start = 0;

@@ -130,7 +130,7 @@ Value Split(Vm& vm, Object* self, Args& args) {
     std::string text = ThisText(vm, self);
     ArrayObject* result = vm.MakeArray();
     if (args.empty() || args[0].IsUndefined()) {
-        result->elements.push_back(Value(text));
+        result->Push(Value(text));
         return Value(result);
     }
     size_t limit = SIZE_MAX;
@@ -144,25 +144,25 @@ Value Split(Vm& vm, Object* self, Args& args) {
     if (separator.empty()) {
         // Each character on its own (SWF 5 keeps the whole string).
         if (vm.version() <= 5) {
-            result->elements.push_back(Value(text));
+            result->Push(Value(text));
             return Value(result);
         }
-        for (size_t i = 0; i < s.size() && result->elements.size() < limit; ++i)
-            result->elements.push_back(Value(FromUnits(vm, s.substr(i, 1))));
+        for (size_t i = 0; i < s.size() && static_cast<size_t>(result->length) < limit; ++i)
+            result->Push(Value(FromUnits(vm, s.substr(i, 1))));
         return Value(result);
     }
     if (s.empty()) {
-        result->elements.push_back(Value(""));
+        result->Push(Value(""));
         return Value(result);
     }
     size_t start = 0;
-    while (result->elements.size() < limit) {
+    while (static_cast<size_t>(result->length) < limit) {
         size_t found = s.find(separator, start);
         if (found == std::u16string::npos) {
-            result->elements.push_back(Value(FromUnits(vm, s.substr(start))));
+            result->Push(Value(FromUnits(vm, s.substr(start))));
             break;
         }
-        result->elements.push_back(Value(FromUnits(vm, s.substr(start, found - start))));
+        result->Push(Value(FromUnits(vm, s.substr(start, found - start))));
         start = found + separator.size();
     }
     return Value(result);

@@ -124,8 +124,9 @@ Value NamespaceFor(Vm& vm, XmlNode* node, const std::string& prefix) {
 
 void XmlNode::RefreshChildArray() {
     if (!child_array) return;
-    child_array->elements.clear();
-    for (XmlNode* child : children) child_array->elements.push_back(Value(static_cast<Object*>(child)));
+    std::vector<Value> elements;
+    for (XmlNode* child : children) elements.push_back(Value(static_cast<Object*>(child)));
+    child_array->SetElements(elements);
 }
 
 void XmlNode::Remove() {

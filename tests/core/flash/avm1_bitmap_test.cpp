@@ -80,9 +80,9 @@ TEST(SharedObjectStore, DataSurvivesARoundTripAndNamesAreChecked) {
     EXPECT_EQ(vm.ToString(vm.Get(back, "s")), "a:b;c");
     ArrayObject* list_back = vm.Get(back, "list").object->AsArray();
     ASSERT_NE(list_back, nullptr);
-    ASSERT_EQ(list_back->elements.size(), 2u);
-    EXPECT_TRUE(list_back->elements[0].boolean);
-    EXPECT_TRUE(list_back->elements[1].IsNull());
+    ASSERT_EQ(list_back->Elements().size(), 2u);
+    EXPECT_TRUE(list_back->Elements()[0].boolean);
+    EXPECT_TRUE(list_back->Elements()[1].IsNull());
     EXPECT_TRUE(vm.Get(back, "self").IsUndefined());
     EXPECT_EQ(vm.EnumerableKeys(back), vm.EnumerableKeys(data));
     EXPECT_FALSE(DeserializeData(vm, "garbage", back));

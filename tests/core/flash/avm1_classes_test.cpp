@@ -91,7 +91,7 @@ TEST(Avm1Classes, SortOptions) {
     Value order = Method(vm, rows, "sortOn",
                          {Array(vm, {Value("name"), Value("n")}), Array(vm, {Value(0), Value(kNumeric | kDescending)})});
     std::string seen;
-    for (const Value& v : order.object->AsArray()->elements)
+    for (const Value& v : order.object->AsArray()->Elements())
         seen += Text(vm, vm.Get(v.object, "name")) + Text(vm, vm.Get(v.object, "n")) + " ";
     EXPECT_EQ(seen, "a3 a2 b10 b1 ");
 }

@@ -269,11 +269,47 @@ TEST(Avm1Language, WatchersSeeTheStoredValue) {
 TEST(Avm1Language, ArrayElementsSetToUndefinedAreListed) {
     Vm vm(7);
     ArrayObject* array = vm.MakeArray({Value(1), Value(), Value(3)});
-    array->elements.resize(5);                    // two holes
+    array->SetLength(5);                          // two holes
     vm.Set(array, "4", Value());
     EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"4", "2", "1", "0"}));
     vm.Delete(array, "1");
     EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"4", "2", "0"}));
+}
+
+TEST(Avm1Language, ArrayLengthIsKeptApartFromElements) {
+    Vm vm(7);
+    ArrayObject* array = vm.MakeArray({Value("a"), Value("b")});
+    vm.Set(array, "x", Value(1));
+    vm.Set(array, "5", Value("f"));
+    EXPECT_EQ(array->length, 6);
+    // Elements are properties: listed newest first, with the named ones.
+    EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"5", "x", "1", "0"}));
+    // A lower length deletes the elements past it, but not other names.
+    vm.Set(array, "length", Value(1));
+    EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"x", "0"}));
+    // Indices wrap as 32-bit integers; the last one wraps the length.
+    vm.Set(array, "-5", Value(1));
+    EXPECT_EQ(array->length, 1);
+    vm.Set(array, "2147483647", Value(1));
+    EXPECT_EQ(vm.ToNumber(vm.Get(array, "length")), -2147483648.0);
+    EXPECT_EQ(vm.EnumerableKeys(array), (std::vector<std::string>{"2147483647", "-5", "x"}));
+    vm.Set(array, "4294967296", Value(1));   // wraps to 0
+    EXPECT_EQ(array->length, 1);
+    // A negative length joins to nothing.
+    vm.Set(array, "length", Value(-1));
+    EXPECT_EQ(vm.ToString(vm.CallMethod(Value(array), "join", {})), "");
+    ArrayObject* counted = vm.Construct(vm.Get(vm.global, "Array"), {Value(-1)}).object->AsArray();
+    EXPECT_EQ(counted->length, -1);
+}
+
+TEST(Avm1Language, ArrayMethodsReadOnlyStoredOwnElementsOfOtherObjects) {
+    Vm vm(7);
+    Object* o = vm.MakeObject();
+    vm.Set(o, "__proto__", Value(vm.MakeArray({Value("a"), Value("b"), Value("c")})));
+    vm.Set(o, "length", Value(3));
+    vm.Set(o, "1", Value("own"));
+    Value join = vm.Get(vm.array_proto, "join");
+    EXPECT_EQ(vm.ToString(vm.Call(join, Value(o), {})), "undefined,own,undefined");
 }
 
 TEST(Avm1Language, SettersNestOnlySoDeep) {

@@ -33,7 +33,7 @@ TEST_F(XmlTest, IgnoreWhiteDropsOnlyBlankTextAndCdataStaysText) {
     vm.CallMethod(doc, "parseXML", {Value("<r>  <f> x </f>\n<![CDATA[<raw>]]></r>")});
     Value r = vm.Get(doc.object, "firstChild");
     auto* children = vm.Get(r.object, "childNodes").object->AsArray();
-    ASSERT_EQ(children->elements.size(), 2u);
+    ASSERT_EQ(children->Elements().size(), 2u);
     EXPECT_EQ(Print(r), "<r><f> x </f>&lt;raw&gt;</r>");
 }
 

@@ -294,6 +294,13 @@ TEST_F(ScriptedPlayer, DrawingMethodsMakeTheClipsBoundsAndDuplicatesKeepThem) {
     EXPECT_EQ(Number(copy, "_width"), 100);
 }
 
+TEST_F(ScriptedPlayer, ChildClipsAreNotOwnPropertiesOfTheirParent) {
+    Call(root, "createEmptyMovieClip", {avm1::Value("c"), avm1::Value(1)});
+    vm->Set(root, "v", avm1::Value(1));
+    EXPECT_FALSE(vm->ToBoolean(Call(root, "hasOwnProperty", {avm1::Value("c")})));
+    EXPECT_TRUE(vm->ToBoolean(Call(root, "hasOwnProperty", {avm1::Value("v")})));
+}
+
 TEST_F(ScriptedPlayer, ColorSetsAndReadsTheClipsTransform) {
     avm1::Object* clip = Call(root, "createEmptyMovieClip", {avm1::Value("c"), avm1::Value(1)}).object;
     avm1::Value color = vm->Construct(vm->Get(vm->global, "Color"), {avm1::Value(clip)});
