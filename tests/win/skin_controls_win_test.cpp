@@ -80,11 +80,11 @@ void Settle() {
     }
 }
 
-// Pumps messages until `done` holds or a second has passed (input from
-// SendInput arrives when the machine gets to it).
+// Pumps messages until `done` holds or three seconds have passed (input
+// from SendInput arrives when the machine gets to it).
 template <typename Done>
 bool WaitFor(Done done) {
-    for (int i = 0; i < 100 && !done(); i++) {
+    for (int i = 0; i < 300 && !done(); i++) {
         ProcessPendingMessages();
         Sleep(10);
     }
@@ -187,7 +187,9 @@ protected:
         TSkinManage::Instance().Shutdown();
     }
     void Skin() {
-        ShowWindow(form_, SW_SHOW);
+        // On top of whatever earlier tests left on the screen, so that real
+        // mouse input lands on it.
+        SetWindowPos(form_, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
         SetForegroundWindow(form_);
         TSkinManage::Instance().Offer(form_);
         Settle();
@@ -296,6 +298,7 @@ TEST_F(SkinControlsTest, ClicksOnSkinnedButtonsReachTheirHandlers) {
     Skin();
     ASSERT_NE(SkinnerOf(push), nullptr);
     ASSERT_NE(SkinnerOf(drawn), nullptr);
+    ASSERT_EQ(WindowFromPoint(ScreenOf(push, 50, 13)), push);
     Click(ScreenOf(push, 50, 13));
     EXPECT_TRUE(WaitFor([] { return g_commands == 1; }));
     EXPECT_EQ(g_last_id, 11);
