@@ -32,11 +32,7 @@ SkinBitmap FaceBitmap(const TSkinData& skin, int w, int h) {
 
 void TSkinBitButton::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     TSkinControl::AfterMessage(message, wparam, lparam);
-    if (message == WM_MOUSEMOVE && !Hot) {
-        form_.SetHotControl(this);
-        Hot = true;
-        Repaint();
-    }
+    if (message == WM_MOUSEMOVE && BecomeHot()) Repaint();
 }
 
 int TSkinBitButton::FaceFrame(bool pressed) const { return ButtonFaceFrame(pressed, Focused, Hot, Enabled); }
@@ -125,10 +121,7 @@ void TSkinCheckBox::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         PaintOver(nullptr);
         break;
     case WM_MOUSEMOVE:
-        if (!Hot) {
-            form_.SetHotControl(this);
-            Hot = true;
-        }
+        BecomeHot();
         break;
     default:
         break;

@@ -38,6 +38,13 @@ void TSkinControl::Release() {
     control_ = nullptr;
 }
 
+bool TSkinControl::BecomeHot() {
+    if (Hot) return false;
+    form_.SetHotControl(this);
+    Hot = true;
+    return true;
+}
+
 void TSkinControl::Repaint() {
     if (!control_) return;
     RedrawWindow(control_, nullptr, nullptr, RDW_INVALIDATE | RDW_NOERASE | RDW_UPDATENOW);
@@ -144,11 +151,7 @@ void TSkinButton::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         }
         break;
     case WM_MOUSEMOVE:
-        if (!Hot) {
-            form_.SetHotControl(this);
-            Hot = true;
-            Repaint();
-        }
+        if (BecomeHot()) Repaint();
         break;
     case WM_LBUTTONUP:
         if (GetCapture() == control_) ReleaseCapture();

@@ -40,6 +40,8 @@ public:
     // The mouse left the control.
     virtual void MouseLeave();
     void Repaint();
+    // Makes this the form's control under the mouse; true when it was not yet.
+    bool BecomeHot();
 
     bool Focused = false;
     bool Enabled = true;

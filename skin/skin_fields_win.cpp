@@ -117,10 +117,7 @@ void TSkinTrackBar::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         PaintOver(nullptr);
         break;
     case WM_MOUSEMOVE:
-        if (!Hot) {
-            form_.SetHotControl(this);
-            Hot = true;
-        }
+        BecomeHot();
         PaintOver(nullptr);
         break;
     default:
@@ -170,8 +167,7 @@ void TSkinUpDown::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         Repaint();
         break;
     case WM_MOUSEMOVE:
-        if (!Hot) form_.SetHotControl(this);
-        Hot = true;
+        BecomeHot();
         Repaint();
         break;
     case WM_PAINT:
@@ -277,11 +273,7 @@ void TSkinComBox::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
         PaintOver(nullptr);
         break;
     case WM_MOUSEMOVE:
-        if (!Hot) {
-            form_.SetHotControl(this);
-            Hot = true;
-            PaintOver(nullptr);
-        }
+        if (BecomeHot()) PaintOver(nullptr);
         break;
     default:
         break;
@@ -398,8 +390,7 @@ void TSkinTab::AfterMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     TSkinControl::AfterMessage(message, wparam, lparam);
     if (message == TCM_SETCURSEL || message == WM_LBUTTONDOWN || message == kSkinReapply) PaintOver(nullptr);
     if (message == WM_MOUSEMOVE) {
-        if (!Hot) form_.SetHotControl(this);
-        Hot = true;
+        BecomeHot();
         PaintOver(nullptr);
     }
 }

@@ -135,10 +135,7 @@ bool TSkinScrollBar::BeforeMessage(UINT message, WPARAM wparam, LPARAM lparam, L
             const int offset = vertical ? GET_Y_LPARAM(lparam) - window.top - bar.rect.top
                                         : GET_X_LPARAM(lparam) - window.left - bar.rect.left;
             part = ScrollPartAt(bar.layout, offset);
-            if (!Hot) {
-                form_.SetHotControl(this);
-                Hot = true;
-            }
+            BecomeHot();
         }
         if (part != hot_part_ || vertical != hot_vertical_) {
             hot_part_ = part;
