@@ -1259,6 +1259,24 @@ Value Vm::Execute(const Code& code, Context& context) {
     return interpreter.Run();
 }
 
+namespace {
+
+// Names the script function that runs (arguments.caller reads it) for the
+// lifetime of a call, and names the caller's again when the call ends.
+class RunningFunction {
+public:
+    RunningFunction(Function*& running, Function* now) : running_(running), caller_(running) { running = now; }
+    ~RunningFunction() { running_ = caller_; }
+    RunningFunction(const RunningFunction&) = delete;
+    RunningFunction& operator=(const RunningFunction&) = delete;
+
+private:
+    Function*& running_;
+    Function* caller_;
+};
+
+}  // namespace
+
 void Vm::RunActions(const Code& code, Object* clip, Object* self) {
     if (!code.data || code.size == 0) return;
     bool outermost = call_depth == 0;
@@ -1266,13 +1284,7 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
         steps = 0;
         aborted = false;
     }
-    Function* caller = running_function;
-    running_function = nullptr;
-    struct Restore {
-        Function*& running;
-        Function* caller;
-        ~Restore() { running = caller; }
-    } restore{running_function, caller};
+    RunningFunction running(running_function, nullptr);
     Context context;
     context.scope.push_back(clip);
     context.base_clip = clip;
@@ -1361,13 +1373,7 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
         for (size_t i = 0; i < f->params.size(); ++i)
             activation->Define(f->params[i].name, i < args.size() ? args[i] : Value(), 0);
     }
-    Function* caller = running_function;
-    running_function = f;
-    struct Restore {
-        Function*& running;
-        Function* caller;
-        ~Restore() { running = caller; }
-    } restore{running_function, caller};
+    RunningFunction running(running_function, f);
     Value result = Execute(f->code, context);
     if (!keep_leftovers && stack.size() > stack_base) stack.resize(stack_base);
     return result;
