@@ -218,13 +218,14 @@ Value GetBounds(Vm& vm, Object* self, Args& args) {
         target = BoundsTarget(vm, clip, args[0]);
         if (!target) return Value();
     }
+    if (vm.version() >= 8) clip->player->single_precision_bounds = true;
     Object* result = vm.MakeObject();
     double x0, y0, x1, y1;
     if (!clip->player->ClipBounds(*clip, &x0, &y0, &x1, &y1)) {
-        vm.Set(result, "xMin", Value(6710886.35));
-        vm.Set(result, "xMax", Value(6710886.35));
-        vm.Set(result, "yMin", Value(6710886.35));
-        vm.Set(result, "yMax", Value(6710886.35));
+        // Empty bounds are the largest twips value, 0x7FFFFFF.
+        double empty = 134217727;
+        if (target != clip && clip->player->single_precision_bounds) empty = static_cast<float>(empty);
+        for (const char* name : {"xMin", "xMax", "yMin", "yMax"}) vm.Set(result, name, Value(empty / 20));
         return Value(result);
     }
     Matrix m;
