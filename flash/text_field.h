@@ -25,6 +25,7 @@ struct TextField : avm1::Object {
     bool HasTargetPath() override { return true; }
     bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
     bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
+    bool WatchSeesVirtual() const override { return false; }
     void TraceRefs(avm1::Tracer& tracer) override;
 
     // Takes the look and the first text of a DefineEditText.

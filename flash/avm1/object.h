@@ -137,6 +137,9 @@ public:
     virtual bool GetVirtual(Vm&, const std::string&, Value*) { return false; }
     virtual bool SetVirtual(Vm&, const std::string&, const Value&) { return false; }
     virtual bool DeleteVirtual(Vm&, const std::string&) { return false; }
+    // Whether a watcher of such a property sees its value as the old one;
+    // false where they behave as accessors of a prototype (a text field's).
+    virtual bool WatchSeesVirtual() const { return true; }
     // Names the object adds to for..in beyond its stored properties.
     virtual void VirtualKeys(std::vector<std::string>&) {}
     // Names of display children (a clip's named clips and fields), which

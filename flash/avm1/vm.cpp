@@ -246,7 +246,7 @@ void Vm::Set(Object* object, const std::string& name, const Value& value) {
             // is left undefined and the throw goes on.
             Watch watch = found->second;
             Value old;
-            if (!object->GetVirtual(*this, name, &old))
+            if (!object->WatchSeesVirtual() || !object->GetVirtual(*this, name, &old))
                 if (Property* property = Lookup(object, name)) old = property->value;
             try {
                 stored = Call(Value(watch.callback), Value(object), {Value(name), old, value, watch.user_data});
