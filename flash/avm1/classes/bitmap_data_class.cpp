@@ -465,27 +465,66 @@ Value PerlinNoise(Vm&, Object* self, Args& args) {
 
 // hitTest(firstPoint, alphaThreshold, secondObject): points and
 // rectangles against the pixels whose alpha reaches the threshold.
+// A point argument of hitTest: an object with x and y of its own.
+bool OwnPointOf(Vm& vm, const Value& value, int* x, int* y) {
+    if (!value.IsObject()) return false;
+    Object* o = value.object;
+    bool cs = vm.CaseSensitive();
+    if (!o->FindOwn("x", cs) || !o->FindOwn("y", cs)) return false;
+    *x = vm.ToInt(vm.Get(o, "x"));
+    *y = vm.ToInt(vm.Get(o, "y"));
+    return true;
+}
+
+// Whether the pixel counts as opaque: a clear pixel never does.
+bool Opaque(const BitmapPixels& p, int x, int y, uint32_t threshold) {
+    if (!p.Inside(x, y)) return false;
+    uint32_t alpha = p.Get(x, y) >> 24;
+    return alpha != 0 && alpha >= threshold;
+}
+
+// Both images placed at their points: whether an opaque pixel of one lies
+// on an opaque pixel of the other.
+bool BitmapsOverlap(const BitmapPixels& a, int ax, int ay, uint32_t a_threshold, const BitmapPixels& b, int bx,
+                    int by, uint32_t b_threshold) {
+    for (int y = 0; y < a.height(); ++y)
+        for (int x = 0; x < a.width(); ++x)
+            if (Opaque(a, x, y, a_threshold) && Opaque(b, x + ax - bx, y + ay - by, b_threshold)) return true;
+    return false;
+}
+
+// hitTest(firstPoint, firstAlphaThreshold, secondObject, secondPoint,
+// secondAlphaThreshold): the second object is a BitmapData, a rectangle
+// (its edges included) or a point, all in the coordinates where this image
+// has its top left corner at firstPoint. Bad arguments answer negative codes.
 Value HitTest(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
     if (!p) return Value(-1);
     int ox, oy;
-    PointOf(vm, Arg(args, 0), &ox, &oy);
+    if (!OwnPointOf(vm, Arg(args, 0), &ox, &oy)) return Value(-2);
     uint32_t threshold = static_cast<uint32_t>(IntOf(vm, Arg(args, 1))) & 0xFF;
     Value second = Arg(args, 2);
-    if (!second.IsObject()) return Value(false);
-    auto opaque = [&](int x, int y) { return p->Inside(x, y) && (p->Get(x, y) >> 24) >= threshold; };
+    if (!second.IsObject()) return Value(-3);
     Object* o = second.object;
-    if (vm.Has(o, "width") && vm.Has(o, "height") && !PixelsOf(second)) {
-        PixelRect rect = p->Clip(RectOf(vm, second));
-        rect = p->Clip({RectOf(vm, second).x - ox, RectOf(vm, second).y - oy, rect.width, rect.height});
-        for (int y = rect.y; y < rect.y + rect.height; ++y)
-            for (int x = rect.x; x < rect.x + rect.width; ++x)
-                if (opaque(x, y)) return Value(true);
+    if (o->native_class == kBitmapDataClass) {
+        BitmapPixels* other = PixelsOf(second);
+        if (!other) return Value(-3);
+        int bx, by;
+        if (!OwnPointOf(vm, Arg(args, 3), &bx, &by)) return Value(-4);
+        uint32_t other_threshold = static_cast<uint32_t>(IntOf(vm, Arg(args, 4))) & 0xFF;
+        return Value(BitmapsOverlap(*p, ox, oy, threshold, *other, bx, by, other_threshold));
+    }
+    bool cs = vm.CaseSensitive();
+    int x, y;
+    if (!OwnPointOf(vm, second, &x, &y)) return Value(-3);
+    if (o->FindOwn("width", cs) && o->FindOwn("height", cs)) {
+        int width = vm.ToInt(vm.Get(o, "width")), height = vm.ToInt(vm.Get(o, "height"));
+        for (int py = y; py <= y + height; ++py)
+            for (int px = x; px <= x + width; ++px)
+                if (Opaque(*p, px - ox, py - oy, threshold)) return Value(true);
         return Value(false);
     }
-    int x, y;
-    PointOf(vm, second, &x, &y);
-    return Value(opaque(x - ox, y - oy));
+    return Value(Opaque(*p, x - ox, y - oy, threshold));
 }
 
 Value Nothing(Vm&, Object*, Args&) { return Value(); }

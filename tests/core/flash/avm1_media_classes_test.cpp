@@ -88,6 +88,32 @@ TEST_F(MediaClassesTest, BitmapDataChecksSizesAndArguments) {
     EXPECT_EQ(vm.ToNumber(vm.CallMethod(bitmap, "getPixel", {Value(0), Value(0)})), -1);
 }
 
+TEST_F(MediaClassesTest, BitmapDataHitTestMeetsBitmapsRectanglesAndPoints) {
+    Value constructor = Package("display", "BitmapData");
+    // Clear but for a half transparent pixel at (1, 1) and an opaque one at (2, 2).
+    Value bitmap = New(constructor, {Value(4), Value(4), Value(true), Value(0)});
+    vm.CallMethod(bitmap, "setPixel32", {Value(1), Value(1), Value(static_cast<double>(0xA0FFFFFFu))});
+    vm.CallMethod(bitmap, "setPixel32", {Value(2), Value(2), Value(static_cast<double>(0xFFFFFFFFu))});
+    auto point = [&](double x, double y) { return New(Package("geom", "Point"), {Value(x), Value(y)}); };
+    auto hit = [&](Args args) { return vm.CallMethod(bitmap, "hitTest", std::move(args)); };
+    // A clear pixel is never a hit, even with no threshold.
+    EXPECT_FALSE(vm.ToBoolean(hit({point(0, 0), Value(0), point(0, 0)})));
+    EXPECT_TRUE(vm.ToBoolean(hit({point(1, 1), Value(255), point(3, 3)})));
+    EXPECT_FALSE(vm.ToBoolean(hit({point(0, 0), Value(255), point(1, 1)})));
+    // A rectangle's right and bottom edges count.
+    Value rect = New(Package("geom", "Rectangle"), {Value(0), Value(0), Value(1), Value(1)});
+    EXPECT_TRUE(vm.ToBoolean(hit({point(0, 0), Value(0), rect})));
+    // Two bitmaps, each at its point: the opaque pixel over the other's (1, 1).
+    EXPECT_TRUE(vm.ToBoolean(hit({point(0, 0), Value(255), bitmap, point(1, 1), Value(160)})));
+    EXPECT_FALSE(vm.ToBoolean(hit({point(0, 0), Value(255), bitmap, point(1, 1), Value(255)})));
+    // Bad arguments: the first point, the second object, the second point.
+    Object* inherited = vm.MakeObject();
+    inherited->proto = point(0, 0).object;   // x and y only through the prototype
+    EXPECT_EQ(vm.ToNumber(hit({Value(inherited), Value(0), bitmap})), -2);
+    EXPECT_EQ(vm.ToNumber(hit({point(0, 0), Value(0), Value(vm.MakeObject())})), -3);
+    EXPECT_EQ(vm.ToNumber(hit({point(0, 0), Value(0), bitmap, Value::Null()})), -4);
+}
+
 TEST_F(MediaClassesTest, ApplyFilterMapsColoursThroughAColourMatrix) {
     Value constructor = Package("display", "BitmapData");
     Value source = New(constructor, {Value(2), Value(2), Value(false), Value(static_cast<double>(0xFF204080u))});
