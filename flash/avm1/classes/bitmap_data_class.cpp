@@ -110,13 +110,13 @@ Value GetRectangle(Vm& vm, Object* self, Args&) {
 
 Value GetPixel(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
-    if (!p) return Value(-1);
+    if (!p || args.size() < 2) return Value(-1);
     return Value(static_cast<double>(p->Get(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1))) & 0xFFFFFF));
 }
 
 Value GetPixel32(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
-    if (!p) return Value(-1);
+    if (!p || args.size() < 2) return Value(-1);
     return Value(static_cast<int32_t>(p->Get(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)))));
 }
 
@@ -158,7 +158,8 @@ Value Clone(Vm& vm, Object* self, Args&) {
 }
 
 Value Dispose(Vm&, Object* self, Args&) {
-    if (PixelsOf(self)) static_cast<BitmapDataObject*>(self)->pixels.reset();
+    if (!PixelsOf(self)) return Value(kBadCall);
+    static_cast<BitmapDataObject*>(self)->pixels.reset();
     return Value();
 }
 
@@ -262,7 +263,9 @@ Value ColorTransformMethod(Vm& vm, Object* self, Args& args) {
 }
 
 Value Scroll(Vm& vm, Object* self, Args& args) {
-    if (BitmapPixels* p = PixelsOf(self)) p->Scroll(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)));
+    BitmapPixels* p = PixelsOf(self);
+    if (!p) return Value(kBadCall);
+    p->Scroll(IntOf(vm, Arg(args, 0)), IntOf(vm, Arg(args, 1)));
     return Value();
 }
 
@@ -299,7 +302,7 @@ Value Compare(Vm& vm, Object* self, Args& args) {
 
 Value GetColorBoundsRect(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
-    if (!p) return Value(-1);
+    if (!p || args.size() < 2) return Value(-1);
     uint32_t mask = ColorOf(vm, Arg(args, 0)), color = ColorOf(vm, Arg(args, 1));
     bool find = args.size() > 2 ? vm.ToBoolean(args[2]) : true;
     int left = p->width(), top = p->height(), right = -1, bottom = -1;
@@ -313,7 +316,9 @@ Value GetColorBoundsRect(Vm& vm, Object* self, Args& args) {
             bottom = std::max(bottom, y);
         }
     }
-    if (right < 0) return Value(NewInstance(vm, "Rectangle", {Value(0), Value(0), Value(0), Value(0)}));
+    // The player takes a far corner still at the origin for nothing found:
+    // a lone match at (0, 0) gives an empty rectangle too.
+    if (right <= 0 && bottom <= 0) return Value(NewInstance(vm, "Rectangle", {Value(0), Value(0), Value(0), Value(0)}));
     return Value(NewInstance(vm, "Rectangle",
                              {Value(left), Value(top), Value(right - left + 1), Value(bottom - top + 1)}));
 }
@@ -407,16 +412,39 @@ uint32_t NextRandom(uint32_t& state) {
     return (state >> 16) & 0x7FFF;
 }
 
+// The generator behind noise: the multiplicative one of modulus 2^31 - 1
+// and multiplier 16807. Seeds of 0 and below count as 1 - seed.
+class NoiseRandom {
+public:
+    explicit NoiseRandom(int seed) {
+        int64_t start = seed > 0 ? int64_t{seed} : 1 - int64_t{seed};
+        state_ = start % kModulus;
+        if (state_ == 0) state_ = 1;
+    }
+    uint32_t Next() {
+        state_ = state_ * 16807 % kModulus;
+        return static_cast<uint32_t>(state_);
+    }
+
+private:
+    static constexpr int64_t kModulus = 2147483647;
+    int64_t state_;
+};
+
 Value Noise(Vm& vm, Object* self, Args& args) {
     BitmapPixels* p = PixelsOf(self);
     if (!p) return Value(-1);
-    uint32_t state = static_cast<uint32_t>(IntOf(vm, Arg(args, 0)));
+    if (args.empty()) return Value();
+    NoiseRandom random(IntOf(vm, Arg(args, 0)));
     int low = args.size() > 1 ? IntOf(vm, args[1]) & 0xFF : 0;
     int high = args.size() > 2 ? IntOf(vm, args[2]) & 0xFF : 255;
     int channels = args.size() > 3 ? IntOf(vm, args[3]) : 7;
     bool gray = args.size() > 4 && vm.ToBoolean(args[4]);
-    if (high < low) std::swap(low, high);
-    auto sample = [&]() { return static_cast<uint32_t>(low + NextRandom(state) % (high - low + 1)); };
+    // A range upside down gives its low end only.
+    auto sample = [&]() {
+        uint32_t value = random.Next();
+        return static_cast<uint32_t>(high <= low ? low : low + value % (high - low + 1));
+    };
     for (int y = 0; y < p->height(); ++y) {
         for (int x = 0; x < p->width(); ++x) {
             uint32_t r = 0, g = 0, b = 0, a = 255;
@@ -463,8 +491,6 @@ Value PerlinNoise(Vm&, Object* self, Args& args) {
     return Value(0);
 }
 
-// hitTest(firstPoint, alphaThreshold, secondObject): points and
-// rectangles against the pixels whose alpha reaches the threshold.
 // A point argument of hitTest: an object with x and y of its own.
 bool OwnPointOf(Vm& vm, const Value& value, int* x, int* y) {
     if (!value.IsObject()) return false;
@@ -527,7 +553,8 @@ Value HitTest(Vm& vm, Object* self, Args& args) {
     return Value(Opaque(*p, x - ox, y - oy, threshold));
 }
 
-Value Nothing(Vm&, Object*, Args&) { return Value(); }
+// Methods that draw nothing here; a disposed bitmap still says so.
+Value Nothing(Vm&, Object* self, Args&) { return PixelsOf(self) ? Value() : Value(kBadCall); }
 
 }  // namespace
 
@@ -562,7 +589,7 @@ void InstallBitmapDataClass(Vm& vm) {
     constructor->Define("GREEN_CHANNEL", Value(2), 0);
     constructor->Define("BLUE_CHANNEL", Value(4), 0);
     constructor->Define("ALPHA_CHANNEL", Value(8), 0);
-    vm.AddMethod(constructor, "loadBitmap", Nothing);
+    vm.AddMethod(constructor, "loadBitmap", [](Vm&, Object*, Args&) { return Value(); });
 }
 
 }  // namespace flash::avm1

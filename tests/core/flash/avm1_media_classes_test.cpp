@@ -114,6 +114,26 @@ TEST_F(MediaClassesTest, BitmapDataHitTestMeetsBitmapsRectanglesAndPoints) {
     EXPECT_EQ(vm.ToNumber(hit({point(0, 0), Value(0), bitmap, Value::Null()})), -4);
 }
 
+TEST_F(MediaClassesTest, BitmapDataNoiseFollowsItsSeed) {
+    Value constructor = Package("display", "BitmapData");
+    Value bitmap = New(constructor, {Value(2), Value(1), Value(false), Value(0)});
+    auto pixel = [&](int x) {
+        return static_cast<uint32_t>(vm.ToInt(vm.CallMethod(bitmap, "getPixel32", {Value(x), Value(0)})));
+    };
+    vm.CallMethod(bitmap, "noise", {Value(1)});
+    EXPECT_EQ(pixel(0), 0xFFA7F1D9u);
+    EXPECT_EQ(pixel(1), 0xFF2A82C8u);
+    vm.CallMethod(bitmap, "noise", {Value(0)});   // the same as seed 1
+    EXPECT_EQ(pixel(0), 0xFFA7F1D9u);
+    vm.CallMethod(bitmap, "noise", {Value(-1), Value(0), Value(255), Value(1), Value(true)});   // seed 2, grey
+    EXPECT_EQ(pixel(0), 0xFF4E4E4Eu);
+    vm.CallMethod(bitmap, "noise", {Value(5), Value(10), Value(2)});
+    EXPECT_EQ(pixel(1), 0xFF0A0A0Au);
+    // Without arguments nothing changes.
+    EXPECT_TRUE(vm.CallMethod(bitmap, "noise", {}).IsUndefined());
+    EXPECT_EQ(pixel(1), 0xFF0A0A0Au);
+}
+
 TEST_F(MediaClassesTest, ApplyFilterMapsColoursThroughAColourMatrix) {
     Value constructor = Package("display", "BitmapData");
     Value source = New(constructor, {Value(2), Value(2), Value(false), Value(static_cast<double>(0xFF204080u))});
