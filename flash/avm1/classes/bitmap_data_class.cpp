@@ -405,13 +405,6 @@ Value PaletteMap(Vm& vm, Object* self, Args& args) {
     return Value(kBadCall);
 }
 
-// A small generator for noise and pixelDissolve (their patterns are the
-// player's own and are not reproduced).
-uint32_t NextRandom(uint32_t& state) {
-    state = state * 1103515245u + 12345u;
-    return (state >> 16) & 0x7FFF;
-}
-
 // The generator behind noise: the multiplicative one of modulus 2^31 - 1
 // and multiplier 16807. Seeds of 0 and below count as 1 - seed.
 class NoiseRandom {
@@ -462,28 +455,90 @@ Value Noise(Vm& vm, Object* self, Args& args) {
     return Value();
 }
 
+// pixelDissolve walks the pixels of its rectangle in the order of a
+// shift register of as many bits as the column and row numbers need
+// together (column in the low bits); numbers past the rectangle are passed
+// over, so every pixel comes once per cycle. State 0 stands for the first
+// pixel, which the register never reaches again.
+class DissolveOrder {
+public:
+    DissolveOrder(int width, int height) : width_(width), height_(height) {
+        while ((1 << column_bits_) < width) ++column_bits_;
+        int row_bits = 0;
+        while ((1 << row_bits) < height) ++row_bits;
+        int bits = column_bits_ + row_bits;
+        static const uint32_t kTaps[33] = {
+            0,         0,          0x3,        0x6,        0xC,        0x14,       0x30,       0x60,      0xB8,
+            0x110,     0x240,      0x500,      0x829,      0x100D,     0x2015,     0x6000,     0xD008,    0x12000,
+            0x20400,   0x40023,    0x90000,    0x140000,   0x300000,   0x420000,   0xE10000,   0x1200000, 0x2000023,
+            0x4000013, 0x9000000,  0x14000000, 0x20000029, 0x48000000, 0x80200003};
+        taps_ = bits >= 2 && bits <= 32 ? kTaps[bits] : 0;
+        mask_ = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
+    }
+    bool Usable() const { return taps_ != 0; }
+    // The pixel of a state (column, row in the rectangle); false past it.
+    bool Pixel(uint32_t state, int* column, int* row) const {
+        *column = static_cast<int>(state & ((1u << column_bits_) - 1));
+        *row = static_cast<int>(state >> column_bits_);
+        return *column < width_ && *row < height_;
+    }
+    // The next state that names a pixel.
+    uint32_t Next(uint32_t state) const {
+        int column, row;
+        state &= mask_;
+        do {
+            if (state == 0) state = 1;
+            else state = (state & 1) ? (state >> 1) ^ taps_ : state >> 1;
+        } while (!Pixel(state, &column, &row));
+        return state;
+    }
+
+private:
+    int width_, height_;
+    int column_bits_ = 0;
+    uint32_t taps_ = 0, mask_ = 0;
+};
+
+// pixelDissolve(source, sourceRect, destPoint, randomSeed, numPixels,
+// fillColor): answers the state to pass to the next call.
 Value PixelDissolve(Vm& vm, Object* self, Args& args) {
     BitmapPixels* dest = PixelsOf(self);
     BitmapPixels* source = nullptr;
     if (!dest || args.size() < 5) return Value(kBadCall);
     if (int code = CheckSource(vm, args, &source)) return Value(code);
     uint32_t state = static_cast<uint32_t>(IntOf(vm, Arg(args, 3)));
-    PixelRect rect = source->Clip(RectOf(vm, args[1]));
     int count = args.size() > 4 ? IntOf(vm, args[4]) : 0;
     uint32_t fill = args.size() > 5 ? ColorOf(vm, args[5]) : 0;
     int dx, dy;
     PointOf(vm, Arg(args, 2), &dx, &dy);
+    // The rectangle is cut to both bitmaps before the walk.
+    PixelRect asked = RectOf(vm, args[1]);
+    PixelRect rect = source->Clip(asked);
+    dx += rect.x - asked.x;
+    dy += rect.y - asked.y;
+    PixelRect to = dest->Clip({dx, dy, rect.width, rect.height});
+    rect = {rect.x + to.x - dx, rect.y + to.y - dy, to.width, to.height};
+    dx = to.x, dy = to.y;
+    DissolveOrder order(rect.width, rect.height);
+    if (!order.Usable()) return Value(0);
     int area = rect.width * rect.height;
-    if (area == 0) return Value(0);
     count = std::max(0, std::min(count, area));
     BitmapPixels copy = *source;
-    for (int i = 0; i < count; ++i) {
-        int index = static_cast<int>((NextRandom(state) * 32768u + NextRandom(state)) % area);
-        int x = rect.x + index % rect.width, y = rect.y + index / rect.width;
+    auto put = [&](uint32_t at) {
+        int column, row;
+        if (!order.Pixel(at, &column, &row)) return;
+        int x = rect.x + column, y = rect.y + row;
         uint32_t pixel = source == dest ? fill : copy.Get(x, y);
-        dest->Set(dx + x - rect.x, dy + y - rect.y, pixel);
+        dest->Set(dx + column, dy + row, pixel);
+    };
+    int column, row;
+    if (!order.Pixel(state, &column, &row)) state = order.Next(state);
+    put(state);
+    for (int i = 0; i < count; ++i) {
+        state = order.Next(state);
+        put(state);
     }
-    return Value(static_cast<int>(state & 0x7FFFFFFF));
+    return Value(static_cast<int>(state));
 }
 
 Value PerlinNoise(Vm&, Object* self, Args& args) {
