@@ -2,6 +2,7 @@
 // (_x, _alpha, _currentframe...) and the children by instance name; and
 // the bounds those properties measure.
 #include "flash/avm1/classes/bitmap_pixels.h"
+#include "flash/avm1/level_names.h"
 #include "flash/avm1/vm.h"
 #include "flash/drawing.h"
 #include "flash/player.h"
@@ -125,29 +126,46 @@ bool Player::ClipBounds(Clip& clip, double* xmin, double* ymin, double* xmax, do
     return true;
 }
 
+// The display child with an instance name, as scripts see it; nullptr
+// when there is none.
+avm1::Object* Clip::NamedChild(const std::string& name, bool cs) {
+    for (auto& [d, instance] : children) {
+        if (instance.name.empty()) continue;
+        if (cs ? instance.name != name : avm1::FoldCase(instance.name) != avm1::FoldCase(name)) continue;
+        // A named shape is no object of its own: it stands for the clip it
+        // is in.
+        avm1::Object* child = instance.clip;
+        if (!child) child = instance.text;
+        if (!child) child = this;
+        // Movies before version 6 have no button objects: a button stands
+        // for the clip it is in.
+        if (instance.clip && instance.clip->button && movie->version < 6) child = this;
+        return child;
+    }
+    return nullptr;
+}
+
+// A member name is looked for in the clip's own properties, then level
+// names, then its display children, then its built-in properties.
 bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     bool cs = vm.CaseSensitive();
-    Prop prop = PropertyOf(name, cs);
-    if (prop == Prop::None) {
-        if (GetDisplayProperty(vm, name, out)) return true;
-        // Children by instance name, unless a stored property has the name.
-        if (FindOwn(name, cs)) return false;
-        for (auto& [d, instance] : children)
-            if (!instance.name.empty() &&
-                (cs ? instance.name == name : avm1::FoldCase(instance.name) == avm1::FoldCase(name))) {
-                // A named shape is no object of its own: it stands for
-                // the clip it is in.
-                avm1::Object* child = instance.clip;
-                if (!child) child = instance.text;
-                if (!child) child = this;
-                // Movies before version 6 have no button objects: a button
-                // stands for the clip it is in.
-                if (instance.clip && instance.clip->button && movie->version < 6) child = this;
-                *out = avm1::Value(child);
-                return true;
-            }
-        return false;
+    if (FindOwn(name, cs)) return false;
+    int32_t level_number;
+    if (avm1::LevelNumber(name, cs, &level_number)) {
+        avm1::Object* level = avm1::LevelNamed(vm, name);
+        *out = level ? avm1::Value(level) : avm1::Value();
+        return true;
     }
+    if (avm1::Object* child = NamedChild(name, cs)) {
+        *out = avm1::Value(child);
+        return true;
+    }
+    return GetBuiltIn(vm, name, out);
+}
+
+bool Clip::GetBuiltIn(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
+    Prop prop = PropertyOf(name, vm.CaseSensitive());
+    if (prop == Prop::None) return GetDisplayProperty(vm, name, out);
     Instance& placed = Placement();
     const Matrix& m = placed.matrix;
     switch (prop) {

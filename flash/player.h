@@ -73,9 +73,11 @@ struct Clip : avm1::Object {
     Clip* AsClip() override { return this; }
     bool IsRemoved() const override { return removed; }
     bool GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
+    bool GetBuiltIn(avm1::Vm& vm, const std::string& name, avm1::Value* out) override;
     bool SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& value) override;
     void TraceRefs(avm1::Tracer& tracer) override;
     void ChildKeys(std::vector<std::string>& keys) override;
+    avm1::Object* NamedChild(const std::string& name, bool case_sensitive);
 
     // The display list entry that shows this clip (the player's own entry
     // for the root).

@@ -857,7 +857,8 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
             Push(Value());
             break;
         }
-        Push(vm_.Get(clip, kPropertyNames[i]));
+        Value built_in;
+        Push(clip->GetBuiltIn(vm_, kPropertyNames[i], &built_in) ? built_in : vm_.Get(clip, kPropertyNames[i]));
         break;
     }
     case 0x23: {  // SetProperty

@@ -137,6 +137,9 @@ public:
     virtual bool GetVirtual(Vm&, const std::string&, Value*) { return false; }
     virtual bool SetVirtual(Vm&, const std::string&, const Value&) { return false; }
     virtual bool DeleteVirtual(Vm&, const std::string&) { return false; }
+    // Such a property by its own name only (GetProperty), where members
+    // of the same name (a clip's children) would hide it.
+    virtual bool GetBuiltIn(Vm& vm, const std::string& name, Value* out) { return GetVirtual(vm, name, out); }
     // Whether a watcher of such a property sees its value as the old one;
     // false where they behave as accessors of a prototype (a text field's).
     virtual bool WatchSeesVirtual() const { return true; }

@@ -1,5 +1,6 @@
 #include "flash/avm1/variables.h"
 
+#include "flash/avm1/level_names.h"
 #include "flash/avm1/super_object.h"
 
 namespace flash::avm1 {
@@ -31,8 +32,9 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         *out = vm.host ? Value(vm.host->RootOf(context.base_clip)) : Value();
         return true;
     }
-    if (name.size() > 6 && (vm.CaseSensitive() ? name.substr(0, 6) : FoldCase(name.substr(0, 6))) == "_level") {
-        Object* level = vm.host ? vm.host->ResolveTarget(nullptr, name) : nullptr;
+    int32_t number;
+    if (LevelNumber(name, vm.CaseSensitive(), &number)) {
+        Object* level = LevelNamed(vm, name);
         *out = level ? Value(level) : Value();
         return true;
     }

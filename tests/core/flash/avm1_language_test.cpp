@@ -342,3 +342,29 @@ TEST(Avm1Language, SpliceWithAnUndefinedOrNegativeCountDoesNothing) {
 
 }  // namespace
 }  // namespace flash::avm1
+
+#include "flash/avm1/level_names.h"
+
+namespace flash::avm1 {
+namespace {
+
+TEST(Avm1Language, LevelNamesReadTheirNumberAsFarAsItGoes) {
+    int32_t level = -7;
+    EXPECT_TRUE(LevelNumber("_level", true, &level));
+    EXPECT_EQ(level, 0);
+    EXPECT_TRUE(LevelNumber("_flash3a", true, &level));
+    EXPECT_EQ(level, 3);
+    EXPECT_TRUE(LevelNumber("_level-1", true, &level));
+    EXPECT_EQ(level, -1);
+    EXPECT_TRUE(LevelNumber("_level4294967297", true, &level));   // wraps to 32 bits
+    EXPECT_EQ(level, 1);
+    EXPECT_TRUE(LevelNumber("_level2147483648", true, &level));
+    EXPECT_LT(level, 0);
+    EXPECT_FALSE(LevelNumber("_LEVEL0", true, &level));
+    EXPECT_TRUE(LevelNumber("_LEVEL0", false, &level));
+    EXPECT_FALSE(LevelNumber("_leve", false, &level));
+    EXPECT_FALSE(LevelNumber("level0", false, &level));
+}
+
+}  // namespace
+}  // namespace flash::avm1

@@ -1,0 +1,31 @@
+#include "flash/avm1/level_names.h"
+
+#include "flash/avm1/display_host.h"
+
+namespace flash::avm1 {
+
+bool LevelNumber(const std::string& name, bool case_sensitive, int32_t* level) {
+    if (name.size() < 6) return false;
+    std::string prefix = name.substr(0, 6);
+    if (!case_sensitive) prefix = FoldCase(prefix);
+    if (prefix != "_level" && prefix != "_flash") return false;
+    size_t pos = 6;
+    bool negative = false;
+    if (pos < name.size() && (name[pos] == '-' || name[pos] == '+')) negative = name[pos++] == '-';
+    uint32_t number = 0;
+    for (; pos < name.size() && name[pos] >= '0' && name[pos] <= '9'; ++pos)
+        number = number * 10 + static_cast<uint32_t>(name[pos] - '0');
+    if (negative) number = 0u - number;
+    *level = static_cast<int32_t>(number);
+    return true;
+}
+
+Object* LevelNamed(Vm& vm, const std::string& name) {
+    int32_t level = 0;
+    if (!vm.host || !LevelNumber(name, vm.CaseSensitive(), &level) || level < 0) return nullptr;
+    std::string path = "_level";
+    path += std::to_string(level);
+    return vm.host->ResolveTarget(nullptr, path);
+}
+
+}  // namespace flash::avm1
