@@ -234,8 +234,10 @@ bool Clip::SetVirtual(avm1::Vm& vm, const std::string& name, const avm1::Value& 
     if (prop == Prop::Parent || prop == Prop::Root) return false;
     Instance& placed = Placement();
     Matrix& m = placed.matrix;
+    // undefined and null leave a number property as it is, in every
+    // version (though version 6 reads them as 0 elsewhere).
     double n = vm.ToNumber(value);
-    bool valid = std::isfinite(n);
+    bool valid = !value.IsNullish() && std::isfinite(n);
     switch (prop) {
     case Prop::X:
         if (valid) m.tx = std::round(n * 20);
