@@ -328,6 +328,44 @@ TEST(ClipScripts, BoundsAreGivenInTheSpaceOfAClipOrATargetPath) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"30", "30", "undefined", "undefined", "10"}));
 }
 
+// Empty bounds are 0x7FFFFFF twips; measured in another clip's space they
+// become 2^27 once code of version 8 has asked for bounds.
+TEST(ClipScripts, EmptyBoundsComeOutInSinglePrecisionAfterVersion8Asks) {
+    for (int version : {7, 8}) {
+        flash::SwfWriter movie(version, 100, 100, 10);
+        ActionWriter w;
+        CreateEmpty(w, "e", 1).Pop();
+        w.Push(0.0).Push("e").GetVariable().Push("getBounds").CallMethod().Push("xMin").GetMember().Trace();
+        w.Push("this").GetVariable().Push(1).Push("e").GetVariable().Push("getBounds").CallMethod();
+        w.Push("xMin").GetMember().Trace();
+        movie.DoAction(w);
+        movie.ShowFrame();
+        Played p(movie);
+        std::string other_space = version == 8 ? "6710886.4" : "6710886.35";
+        EXPECT_EQ(p.traced, (std::vector<std::string>{"6710886.35", other_space})) << version;
+    }
+}
+
+// A member name is an own property, else a level name, else a child, else
+// a built-in property; GetProperty reads the built-in one whatever children
+// are called.
+TEST(ClipScripts, ChildrenHideBuiltInPropertiesButNotLevels) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "_x", 1).Pop();
+    CreateEmpty(w, "_level0", 2).Pop();
+    w.Push("_root").GetVariable().Push("_x").GetMember().Trace();
+    w.Push("_root").GetVariable().Push("_level0").GetMember().Trace();
+    w.Push("_root").GetVariable().Push("_flash").GetMember().Trace();
+    w.Push("_root").GetVariable().Push("_level-1").GetMember().Trace();
+    w.Push("_root").GetVariable().Push("_x").Push(42).SetMember();
+    w.Push("").Push(0.0).Op(0x22).Trace();   // GetProperty _x
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0._x", "_level0", "_level0", "undefined", "42"}));
+}
+
 TEST(ClipScripts, PathsSplitAtTheLastDotOrColonAndDotsAfterASlashAreNames) {
     flash::SwfWriter movie(7, 100, 100, 10);
     ActionWriter w;
