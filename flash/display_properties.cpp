@@ -2,6 +2,7 @@
 // movie clip: opaqueBackground, scrollRect, cacheAsBitmap and blendMode.
 // They read and write the clip's placement, which the renderer draws.
 #include "flash/avm1/classes/geom_helpers.h"
+#include "flash/avm1/classes/transform_class.h"
 #include "flash/avm1/vm.h"
 #include "flash/player.h"
 
@@ -23,7 +24,13 @@ bool Named(avm1::Vm& vm, const std::string& name, const char* wanted) {
 }  // namespace
 
 bool Clip::GetDisplayProperty(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
-    if (!parent || movie->version < 8) return false;
+    if (movie->version < 8) return false;
+    // The root has a transform too, and a new one is made at each read.
+    if (Named(vm, name, "transform")) {
+        *out = avm1::Value(avm1::MakeTransform(vm, this));
+        return true;
+    }
+    if (!parent) return false;
     Instance& placed = Placement();
     if (Named(vm, name, "opaqueBackground")) {
         const Rgba& c = placed.background;
@@ -53,7 +60,20 @@ bool Clip::GetDisplayProperty(avm1::Vm& vm, const std::string& name, avm1::Value
 }
 
 bool Clip::SetDisplayProperty(avm1::Vm& vm, const std::string& name, const avm1::Value& value) {
-    if (!parent || movie->version < 8) return false;
+    if (movie->version < 8) return false;
+    // Another clip's transform copies its matrix and colour here.
+    if (Named(vm, name, "transform")) {
+        if (Clip* source = avm1::TransformedClip(value)) {
+            Instance& placed = Placement();
+            const Instance& from = source->Placement();
+            placed.matrix = from.matrix;
+            placed.color = from.color;
+            placed.has_scale = false;
+            placed.scripted = true;
+        }
+        return true;
+    }
+    if (!parent) return false;
     Instance& placed = Placement();
     if (Named(vm, name, "opaqueBackground")) {
         placed.has_background = !value.IsUndefined() && !value.IsNull();

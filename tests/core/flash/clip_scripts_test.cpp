@@ -366,6 +366,40 @@ TEST(ClipScripts, ChildrenHideBuiltInPropertiesButNotLevels) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"_level0._x", "_level0", "_level0", "undefined", "42"}));
 }
 
+// clip.transform reads the clip's own matrix and colour, and the
+// concatenated colour keeps offsets to 16 bits as the player does.
+TEST(ClipScripts, TransformReadsAndWritesTheClip) {
+    flash::SwfWriter movie(8, 100, 100, 10);
+    flash::TagList empty;
+    empty.ShowFrame();
+    movie.DefineSprite(5, empty);
+    flash::PlaceArgs placed = NewAt(1, 5, 30, 40);
+    placed.name = "c";
+    movie.PlaceObject(placed);
+    movie.ShowFrame();
+    Played p(movie);
+    flash::avm1::Vm& vm = *p.player.vm();
+    flash::Clip* c = p.Child(1);
+    flash::avm1::Value transform = vm.Get(c, "transform");
+    ASSERT_TRUE(transform.IsObject());
+    auto text = [&](const char* name) {
+        return vm.ToString(vm.CallMethod(vm.GetMember(transform, name), "toString", {}));
+    };
+    EXPECT_EQ(text("matrix"), "(a=1, b=0, c=0, d=1, tx=30, ty=40)");
+    vm.Set(c, "_x", flash::avm1::Value(5));                  // the object stays live
+    EXPECT_EQ(text("matrix"), "(a=1, b=0, c=0, d=1, tx=5, ty=40)");
+    vm.SetMember(transform, "matrix", flash::avm1::Value(vm.MakeObject()));   // no Matrix: ignored
+    EXPECT_EQ(vm.ToNumber(vm.Get(c, "_x")), 5);
+    // Root blue multiplier 127.5 over a blue offset of -523: -66682.5 kept to 16 bits.
+    flash::Instance& root = p.Root()->Placement();
+    root.color.bm = 32640;
+    c->Placement().color.ba = -523;
+    EXPECT_EQ(text("concatenatedColorTransform"),
+              "(redMultiplier=1, greenMultiplier=1, blueMultiplier=127.5, alphaMultiplier=1, redOffset=0, "
+              "greenOffset=0, blueOffset=-1147, alphaOffset=0)");
+    EXPECT_NE(vm.Get(c, "transform").object, vm.Get(c, "transform").object);   // a new one each time
+}
+
 TEST(ClipScripts, PathsSplitAtTheLastDotOrColonAndDotsAfterASlashAreNames) {
     flash::SwfWriter movie(7, 100, 100, 10);
     ActionWriter w;
