@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <set>
 
 namespace flash {
 
@@ -290,6 +291,7 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
     bool older = version < 8;
     if (version < 7) multiline = true;
     std::vector<std::pair<std::string, TextFormat>> stack;   // open tags and the format inside them
+    std::set<size_t> inner_ended;   // open paragraphs (stack places) in which a nested one ended
     auto current = [&]() -> const TextFormat& { return stack.empty() ? base : stack.back().second; };
     TextFormat last = base;   // the format of the latest text or tag opened
     auto add = [&](const std::u16string& text) {
@@ -316,8 +318,20 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
                 for (size_t k = stack.size(); k-- > 0;)
                     if (stack[k].first == tag.name) {
                         // The paragraph ends in the format of its last text or tag.
-                        if ((tag.name == "p" || tag.name == "li") && multiline) out.Append(u"\r", last);
+                        // A paragraph whose nested one has just ended adds no
+                        // break of its own.
+                        bool after_inner = tag.name == "p" && inner_ended.count(k) && !out.chars.empty() &&
+                                           out.chars.back() == u'\r';
+                        if ((tag.name == "p" || tag.name == "li") && multiline && !after_inner)
+                            out.Append(u"\r", last);
                         stack.resize(k);
+                        inner_ended.erase(inner_ended.lower_bound(k), inner_ended.end());
+                        if (tag.name == "p")
+                            for (size_t j = k; j-- > 0;)
+                                if (stack[j].first == "p") {
+                                    inner_ended.insert(j);
+                                    break;
+                                }
                         break;
                     }
                 continue;
