@@ -318,10 +318,9 @@ RichText ParseHtml(const std::string& html, const TextFormat& base, bool multili
                 for (size_t k = stack.size(); k-- > 0;)
                     if (stack[k].first == tag.name) {
                         // The paragraph ends in the format of its last text or tag.
-                        // A paragraph whose nested one has just ended adds no
-                        // break of its own.
-                        bool after_inner = tag.name == "p" && inner_ended.count(k) && !out.chars.empty() &&
-                                           out.chars.back() == u'\r';
+                        // A paragraph in which a nested one ended adds no break
+                        // of its own.
+                        bool after_inner = tag.name == "p" && inner_ended.count(k);
                         if ((tag.name == "p" || tag.name == "li") && multiline && !after_inner)
                             out.Append(u"\r", last);
                         stack.resize(k);

@@ -32,6 +32,10 @@ TEST(TextHtml, LineEndsEndParagraphsAndClosingPOnlyWhenMultiline) {
     EXPECT_EQ(Chars(ParseHtml("a&lt;b&gt;&amp;&quot;", Base(), false, false)), "a<b>&\"");
     // Unknown tags and comments leave their text.
     EXPECT_EQ(Chars(ParseHtml("<!-- x --><span>hi</span>", Base(), false, false)), "hi");
+    // A paragraph in which a nested one ended adds no break of its own.
+    EXPECT_EQ(Chars(ParseHtml("<p>test<b></b><p>test</p></p>", Base(), true, false)), "testtest\r");
+    EXPECT_EQ(Chars(ParseHtml("<p>a<p>b</p>c<p>d</p>e</p>", Base(), true, false)), "ab\rcd\re");
+    EXPECT_EQ(Chars(ParseHtml("<p></p><p></p>", Base(), true, false)), "\r\r");
 }
 
 TEST(TextHtml, OlderMoviesReadHtmlTheOlderWay) {
