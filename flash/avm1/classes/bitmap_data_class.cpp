@@ -476,6 +476,9 @@ public:
         mask_ = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;
     }
     bool Usable() const { return taps_ != 0; }
+    // A seed past the register's states is taken modulo its cycle.
+    uint32_t Start(uint32_t seed) const { return seed > mask_ ? seed % mask_ : seed; }
+    uint32_t Mask() const { return mask_; }
     // The pixel of a state (column, row in the rectangle); false past it.
     bool Pixel(uint32_t state, int* column, int* row) const {
         *column = static_cast<int>(state & ((1u << column_bits_) - 1));
@@ -520,9 +523,11 @@ Value PixelDissolve(Vm& vm, Object* self, Args& args) {
     rect = {rect.x + to.x - dx, rect.y + to.y - dy, to.width, to.height};
     dx = to.x, dy = to.y;
     DissolveOrder order(rect.width, rect.height);
-    if (!order.Usable()) return Value(0);
+    // Nothing to walk: the state comes back as given.
+    if (!order.Usable()) return Value(static_cast<int>(state));
     int area = rect.width * rect.height;
-    count = std::max(0, std::min(count, area));
+    count = std::max(0, count);
+    state = order.Start(state);
     BitmapPixels copy = *source;
     auto put = [&](uint32_t at) {
         int column, row;
@@ -531,6 +536,12 @@ Value PixelDissolve(Vm& vm, Object* self, Args& args) {
         uint32_t pixel = source == dest ? fill : copy.Get(x, y);
         dest->Set(dx + column, dy + row, pixel);
     };
+    // Enough pixels for the whole rectangle take all of it, the state
+    // staying as it was.
+    if (count >= area) {
+        for (uint32_t at = 0; at <= order.Mask(); ++at) put(at);
+        return Value(static_cast<int>(state));
+    }
     int column, row;
     if (!order.Pixel(state, &column, &row)) state = order.Next(state);
     put(state);

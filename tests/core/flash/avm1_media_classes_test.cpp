@@ -134,6 +134,35 @@ TEST_F(MediaClassesTest, BitmapDataNoiseFollowsItsSeed) {
     EXPECT_EQ(pixel(1), 0xFF0A0A0Au);
 }
 
+TEST_F(MediaClassesTest, PixelDissolveVisitsEachPixelOnceAcrossCalls) {
+    Value constructor = Package("display", "BitmapData");
+    Value bitmap = New(constructor, {Value(7), Value(9), Value(false), Value(static_cast<double>(0xFFCCCCCCu))});
+    Value rect = vm.GetMember(bitmap, "rectangle");
+    Value origin = New(Package("geom", "Point"), {Value(0), Value(0)});
+    auto filled = [&]() {
+        int count = 0;
+        for (int y = 0; y < 9; ++y)
+            for (int x = 0; x < 7; ++x)
+                if (static_cast<uint32_t>(vm.ToInt(vm.CallMethod(bitmap, "getPixel32", {Value(x), Value(y)}))) ==
+                    0xFFFF0000u)
+                    ++count;
+        return count;
+    };
+    Value red(static_cast<double>(0xFFFF0000u));
+    Value state(0);
+    // The first call takes the first pixel too; then one new pixel a call.
+    for (int round = 1; round <= 70; ++round) {
+        state = vm.CallMethod(bitmap, "pixelDissolve", {bitmap, rect, origin, state, Value(1), red});
+        EXPECT_EQ(filled(), std::min(round + 1, 63)) << round;
+    }
+    // Enough pixels for the rectangle take all of it and keep the state.
+    Value fresh = New(constructor, {Value(3), Value(3), Value(false), Value(0)});
+    Value all = vm.CallMethod(fresh, "pixelDissolve", {fresh, vm.GetMember(fresh, "rectangle"), origin, Value(5),
+                                                       Value(9), red});
+    EXPECT_EQ(vm.ToNumber(all), 5);
+    EXPECT_EQ(static_cast<uint32_t>(vm.ToInt(vm.CallMethod(fresh, "getPixel32", {Value(2), Value(2)}))), 0xFFFF0000u);
+}
+
 TEST_F(MediaClassesTest, ApplyFilterMapsColoursThroughAColourMatrix) {
     Value constructor = Package("display", "BitmapData");
     Value source = New(constructor, {Value(2), Value(2), Value(false), Value(static_cast<double>(0xFF204080u))});
