@@ -212,7 +212,8 @@ public:
     // The matrix from the clip's coordinates to the stage's.
     Matrix StageMatrix(Clip& clip);
     double mouse_x = 0, mouse_y = 0;         // stage twips
-    // Set by the first getBounds that code of version 8 calls: from then on, empty
+    // Set by the first getBounds asked as version 8 would (code of version 8,
+    // or in a movie loaded under one of version 8): from then on, empty
     // bounds measured in another clip's space come out through single
     // precision (2^27 twips rather than 2^27 - 1).
     bool single_precision_bounds = false;

@@ -210,6 +210,17 @@ Clip* BoundsTarget(Vm& vm, Clip* clip, const Value& arg) {
     return found ? found->AsClip() : nullptr;
 }
 
+// Whether bounds are asked for as version 8 would: by code of version 8,
+// or by code in a movie loaded under one of version 8 or later.
+bool AskedAsVersion8(Vm& vm) {
+    if (vm.version() >= 8) return true;
+    Object* base = vm.running ? vm.running->base_clip : nullptr;
+    Clip* code_clip = base ? base->AsClip() : nullptr;
+    for (Clip* above = code_clip ? code_clip->parent : nullptr; above; above = above->parent)
+        if (above->movie && above->movie->version >= 8) return true;
+    return false;
+}
+
 Value GetBounds(Vm& vm, Object* self, Args& args) {
     Clip* clip = ClipOf(self);
     if (!clip) return Value();
@@ -218,7 +229,7 @@ Value GetBounds(Vm& vm, Object* self, Args& args) {
         target = BoundsTarget(vm, clip, args[0]);
         if (!target) return Value();
     }
-    if (vm.version() >= 8) clip->player->single_precision_bounds = true;
+    if (AskedAsVersion8(vm)) clip->player->single_precision_bounds = true;
     Object* result = vm.MakeObject();
     double x0, y0, x1, y1;
     if (!clip->player->ClipBounds(*clip, &x0, &y0, &x1, &y1)) {
