@@ -39,7 +39,7 @@ Value SetMatrix(Vm&, Object* self, Args& args) {
 Value GetColor(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__color", "ColorTransform"); }
 Value SetColor(Vm&, Object* self, Args& args) {
     Value value = Arg(args, 0);
-    if (value.IsObject() && value.object->native_class == kColorTransformClass) Store(self, "__color", value);
+    if (value.IsObject() && value.object->NativeOf(kColorTransformClass)) Store(self, "__color", value);
     return Value();
 }
 Value GetConcatenatedMatrix(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__matrix", "Matrix"); }
