@@ -1318,8 +1318,10 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
     }
     context.base_clip = base;
     context.target = base;
-    // Functions of SWF 5 and earlier act on their caller's target.
-    if (f->code.version <= 5 && running && running->target) context.target = running->target;
+    // Functions of SWF 5 and earlier act on their caller's target when
+    // that caller is SWF 5 code too; newer code calls them on their own clip.
+    if (f->code.version <= 5 && running && running->version <= 5 && running->target)
+        context.target = running->target;
     context.self = self;
     context.callee = f;
     context.constants = f->constants;

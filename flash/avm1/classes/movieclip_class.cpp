@@ -377,6 +377,13 @@ void InstallMovieClipClass(Vm& vm) {
         {"loadVariables", LoadVariables},
     };
     for (const Method& m : methods) vm.AddMethod(proto, m.name, m.fn);
+    // Methods newer than SWF 5 are hidden from the code of older movies.
+    const std::pair<const char*, uint16_t> newer[] = {
+        {"getDepth", kVersion6},           {"createEmptyMovieClip", kVersion6}, {"getInstanceAtDepth", kVersion7},
+        {"getNextHighestDepth", kVersion7},  {"attachBitmap", kVersion8},
+        {"getRect", kVersion8},
+    };
+    for (const auto& [name, flag] : newer) proto->FindOwn(name, true)->version_flags = flag;
     vm.global->Define("MovieClip", Value(constructor));
     vm.protos["MovieClip"] = proto;
 }
