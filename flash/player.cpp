@@ -490,9 +490,13 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
     if (queue_frame) RunFrame(clip, 0, true, false);
     for (const ClipAction& action : clip.events)
         if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
-    if (constructor) {
+    // The class's constructor, then an onConstruct method the clip has
+    // (scripts put one on MovieClip.prototype to see every clip made).
+    avm1::Value on_construct = vm_->Get(&clip, "onConstruct");
+    for (avm1::Value function : {constructor ? avm1::Value(constructor) : avm1::Value(), on_construct}) {
+        if (!function.IsObject() || !function.object->AsFunction()) continue;
         try {
-            vm_->Call(avm1::Value(constructor), avm1::Value(&clip), {});
+            vm_->Call(function, avm1::Value(&clip), {});
         } catch (avm1::ScriptThrow& thrown) {
             vm_->Warn("Warning: Uncaught exception, " + vm_->ToString(thrown.value));
         } catch (avm1::ScriptAbort&) {
