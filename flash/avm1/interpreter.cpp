@@ -176,6 +176,8 @@ private:
     bool FrameCanBeLoaded(const Value& frame);
     void SkipActions(int count);
     Value CallNamed(const std::string& name, Args args);
+    // Whether object was put on the scope chain by a with block.
+    bool InWithScope(Object* object) const;
     Args PopArgs();
     Value Add2(const Value& a, const Value& b);
     Value Less2(const Value& a, const Value& b);
@@ -419,14 +421,27 @@ Value Interpreter::CallNamed(const std::string& name, Args args) {
     // super() called by name runs the constructor above this one.
     if (function.IsObject() && dynamic_cast<SuperObject*>(function.object))
         return CallMethodValue(vm_, c_, function, Value(), std::move(args));
-    // A function found in a function's locals or a with object is called
-    // on that object; one found on a timeline or _global on the target.
+    // A function found in a function's locals, a with object or at the end
+    // of a path (a clip too) is called on that object; one found on a
+    // timeline or _global on the target.
     Value self = c_.target ? Value(c_.target) : Value();
     Object* holder = VariableHolder(vm_, c_, name);
-    if (holder && holder != vm_.global && !holder->HasTargetPath()) self = Value(holder);
+    bool path = name.find_first_of(":/.") != std::string::npos;
+    if (holder && holder != vm_.global && (path || !holder->HasTargetPath() || InWithScope(holder)))
+        self = Value(holder);
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
     vm_.leftovers_to_caller = true;
     return vm_.Call(function, self, std::move(args));
+}
+
+bool Interpreter::InWithScope(Object* object) const {
+    size_t with_blocks = 0;
+    for (const Block& b : blocks_)
+        if (b.kind == Block::kWith) ++with_blocks;
+    size_t size = c_.scope.size();
+    for (size_t i = size - std::min(with_blocks, size); i < size; ++i)
+        if (c_.scope[i] == object) return true;
+    return false;
 }
 
 void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
