@@ -129,6 +129,8 @@ bool Player::ClipBounds(Clip& clip, double* xmin, double* ymin, double* xmax, do
 bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     bool cs = vm.CaseSensitive();
     Prop prop = PropertyOf(name, cs);
+    // A script's own _root or _parent variable hides the clip it names.
+    if ((prop == Prop::Root || prop == Prop::Parent) && FindOwn(name, cs)) return false;
     if (prop == Prop::None) {
         if (GetDisplayProperty(vm, name, out)) return true;
         // Children by instance name, unless a stored property has the name.

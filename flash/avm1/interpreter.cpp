@@ -1369,7 +1369,8 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
         preload(kPreloadArguments, 0, Value(arguments), false);   // preloading wins here
         preload(kPreloadSuper, kSuppressSuper, Value(context.super_object), false);
         preload(kPreloadRoot, 0, host ? Value(host->RootOf(base)) : Value(), true);
-        preload(kPreloadParent, 0, base && !base->IsRemoved() ? Get(base, "_parent") : Value(), true);
+        Object* parent = base && !base->IsRemoved() && host ? host->ResolveTarget(base, "..") : nullptr;
+        preload(kPreloadParent, 0, parent ? Value(parent) : Value(), true);
         preload(kPreloadGlobal, 0, Value(global), false);
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
             activation->Define("arguments", Value(arguments), 0);
