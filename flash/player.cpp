@@ -466,11 +466,12 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     return instance;
 }
 
-void Player::Initialize(Clip& clip, bool queue_frame) {
+void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     clip.original_name = clip.Placement().name;
     // A class registered for the clip's symbol becomes its prototype. The
-    // first frame's children are placed, then the construct event and the
-    // class's constructor run, then the initialize event.
+    // first frame's children are placed and the init object's members
+    // copied, then the construct event and the class's constructor run,
+    // then the initialize event.
     avm1::Object* constructor = nullptr;
     if (clip.character)
         for (const auto& [name, id] : clip.movie->exports)
@@ -488,6 +489,11 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
     }
     if (queue_frame) RunFrame(clip, 0, true, false);
+    // The init object's members, the last one enumerated first.
+    if (init) {
+        std::vector<std::string> keys = vm_->EnumerableKeys(init);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key) vm_->Set(&clip, *key, vm_->Get(init, *key));
+    }
     for (const ClipAction& action : clip.events)
         if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
     // The class's constructor, then an onConstruct method the clip has
@@ -780,7 +786,8 @@ void Player::GetUrl(avm1::Object* from, const std::string& url, const std::strin
     // Other targets are browser windows: nothing to do here.
 }
 
-Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {
+Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth,
+                         avm1::Object* init) {
     const Character* definition = parent.movie->Find(character);
     if (!definition || !definition->sprite) return nullptr;
     Remove(parent, depth);
@@ -792,7 +799,7 @@ Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& na
     instance.definition = definition;
     instance.name = name;
     instance.clip = clip;
-    Initialize(*clip, true);
+    Initialize(*clip, true, init);
     return clip;
 }
 
@@ -822,7 +829,7 @@ Clip* Player::CreateEmptyClip(Clip& parent, const std::string& name, int depth) 
     return clip;
 }
 
-Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
+Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth, avm1::Object* init) {
     if (!source.parent || source.removed) return nullptr;
     Clip& parent = *source.parent;
     Instance original = source.Placement();
@@ -839,7 +846,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     instance.name = name;
     instance.clip = clip;
     instance.scripted = true;
-    Initialize(*clip, true);
+    Initialize(*clip, true, init);
     return clip;
 }
 
