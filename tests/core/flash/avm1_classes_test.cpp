@@ -27,6 +27,14 @@ TEST(Avm1Classes, NumbersPrintAsThePlayerDoes) {
     EXPECT_EQ(NumberToString(5.4e-6), "5.4e-6");
     EXPECT_EQ(NumberToString(-1.5e-7), "-1.5e-7");
     EXPECT_EQ(NumberToString(-0.0), "0");
+    // The scaling by powers of ten decides the last digit near a half.
+    EXPECT_EQ(NumberToString(1.7976931348623157e308), "1.79769313486231e+308");
+    EXPECT_EQ(NumberToString(-1.234567891234565e-308), "-1.23456789123457e-308");
+    EXPECT_EQ(NumberToString(1.234567891234565e-6), "1.23456789123457e-6");
+    EXPECT_EQ(NumberToString(9.999999999999995 / 10), "0.999999999999999");
+    EXPECT_EQ(NumberToString(9.9999999999999999), "10");
+    EXPECT_EQ(NumberToString(1e21), "1e+21");
+    EXPECT_EQ(NumberToString(1234.5), "1234.5");
     EXPECT_EQ(NumberToRadix(255, 16), "ff");
     EXPECT_EQ(NumberToRadix(-255, 2), "-11111111");
     EXPECT_EQ(NumberToRadix(NAN, 16), "-(0000000");   // the smallest int32, digits below '0'
@@ -35,6 +43,35 @@ TEST(Avm1Classes, NumbersPrintAsThePlayerDoes) {
     Value number = vm.Construct(vm.Get(vm.global, "Number"), {Value(10)});
     EXPECT_EQ(Text(vm, Method(vm, number, "toString", {Value(36)})), "a");
     EXPECT_EQ(Text(vm, vm.Get(vm.Get(vm.global, "Number").object, "MIN_VALUE")), "4.94065645841247e-324");
+}
+
+TEST(Avm1Classes, BuiltInConstructorCalledOnAPlainObjectGivesItANativePart) {
+    // What super() does in a class extending a built-in one.
+    Vm vm(8);
+    Value filters = vm.Get(vm.Get(vm.global, "flash").object, "filters");
+    Value blur = vm.Get(filters.object, "BlurFilter");
+    Object* self = vm.MakeObject();
+    self->proto = vm.Get(blur.object, "prototype").object;
+    vm.Set(vm.global, "probe", Value(self));   // kept through the collection below
+    EXPECT_TRUE(vm.Get(self, "blurX").IsUndefined());
+    vm.Call(blur, Value(self), {Value(10), Value(20), Value(4)});
+    EXPECT_EQ(Text(vm, vm.Get(self, "blurX")), "10");
+    // A second call leaves the first native part in place.
+    vm.Call(blur, Value(self), {Value(1)});
+    EXPECT_EQ(Text(vm, vm.Get(self, "blurX")), "10");
+    vm.Set(self, "quality", Value(2));
+    EXPECT_EQ(Text(vm, vm.Get(self, "quality")), "2");
+    vm.Collect(nullptr);
+    EXPECT_EQ(Text(vm, vm.Get(self, "blurY")), "20");
+}
+
+TEST(Avm1Classes, CaseMappingCoversTheBasicPlane) {
+    Vm vm(8);
+    auto lower = [&](const std::string& s) { return Text(vm, Method(vm, Value(s), "toLowerCase")); };
+    auto upper = [&](const std::string& s) { return Text(vm, Method(vm, Value(s), "toUpperCase")); };
+    EXPECT_EQ(lower("ABC\u00C0\u0130\u0181\u10A0\uFF21"), "abc\u00E0i\u0253\u10D0\uFF41");
+    EXPECT_EQ(upper("abc\u00FF\u0131\u01C6\u1F80\u03C2"), "ABC\u0178I\u01C4\u1F88\u03A2");
+    EXPECT_EQ(upper("\u00DF1!"), "\u00DF1!");   // no single-unit pair: unchanged
 }
 
 TEST(Avm1Classes, SubstrCountsANegativeLengthBackFromTheEnd) {
