@@ -173,7 +173,7 @@ private:
     void DefineFunction(Body& body, bool function2, size_t next);
     void SetTarget(const std::string& path);
     void GotoFrameValue(const Value& frame, bool play, int bias);
-    bool FrameCanBeLoaded(const Value& frame);
+    bool FrameCanBeLoaded(const Value& given);
     void SkipActions(int count);
     Value CallNamed(const std::string& name, Args args);
     // Whether object was put on the scope chain by a with block.
@@ -198,8 +198,10 @@ private:
 // A frame number (an integer, or a string of one) counts from 1 and wraps
 // as a 32-bit integer; frames past the last a movie can have are never
 // loaded. Anything else names a label and counts as loaded.
-bool Interpreter::FrameCanBeLoaded(const Value& frame) {
+bool Interpreter::FrameCanBeLoaded(const Value& given) {
     constexpr int32_t kLastFrameIndex = 16000;
+    // An object names its frame by its text, as a label would.
+    const Value frame = given.IsObject() ? Value(vm_.ToString(given)) : given;
     double number = vm_.ToNumber(frame);
     bool integral = std::isfinite(number) && std::floor(number) == number;
     if (frame.IsString()) {
@@ -906,8 +908,11 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     }
     case 0x27: {  // StartDrag
         Object* clip = ResolveClipValue(vm_, c_, Pop());
-        bool lock = vm_.ToBoolean(Pop());
-        bool constrain = vm_.ToBoolean(Pop());
+        // The flags are read as numbers; only 1 (true) asks for the
+        // rectangle.
+        double lock_number = vm_.ToNumber(Pop());
+        bool lock = lock_number != 0 && !std::isnan(lock_number);
+        bool constrain = vm_.ToNumber(Pop()) == 1;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         if (constrain) {
             y2 = vm_.ToNumber(Pop());
