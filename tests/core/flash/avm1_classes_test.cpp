@@ -133,14 +133,26 @@ TEST(Avm1Classes, SortOptions) {
     EXPECT_EQ(seen, "a3 a2 b10 b1 ");
 }
 
-TEST(Avm1Classes, SortIsStableAndSafeWithContradictoryCompares) {
+TEST(Avm1Classes, SortFollowsThePlayersOrderAndIsSafeWithContradictoryCompares) {
     std::vector<int> keys(100000);
     for (size_t i = 0; i < keys.size(); ++i) keys[i] = static_cast<int>((i * 7919) % 1000);
     std::vector<size_t> order = SortPositions(keys.size(), [&](size_t a, size_t b) { return keys[a] - keys[b]; });
-    for (size_t i = 1; i < order.size(); ++i) {
-        ASSERT_LE(keys[order[i - 1]], keys[order[i]]);
-        if (keys[order[i - 1]] == keys[order[i]]) ASSERT_LT(order[i - 1], order[i]);
-    }
+    for (size_t i = 1; i < order.size(); ++i) ASSERT_LE(keys[order[i - 1]], keys[order[i]]);
+    // Equal items are not kept in order, and the comparisons come in the
+    // player's sequence (the pivot first).
+    const int small[] = {2, 1, 2, 1, 0};
+    std::vector<std::pair<size_t, size_t>> asked;
+    order = SortPositions(5, [&](size_t a, size_t b) {
+        asked.push_back({a, b});
+        return small[a] - small[b];
+    });
+    EXPECT_EQ(order, (std::vector<size_t>{4, 3, 1, 0, 2}));
+    const std::vector<std::pair<size_t, size_t>> expected = {{0, 1}, {0, 2}, {0, 4}, {0, 4}, {0, 3}, {0, 2},
+                                                             {0, 3}, {3, 1}, {3, 4}, {3, 4}, {3, 1}, {3, 4}};
+    EXPECT_EQ(asked, expected);
+    // Already in order: the worst case, which must not run deep.
+    order = SortPositions(5000, [](size_t a, size_t b) { return a < b ? -1 : a > b ? 1 : 0; });
+    EXPECT_EQ(order.back(), 4999u);
     unsigned state = 1;
     std::vector<size_t> random = SortPositions(1000, [&](size_t, size_t) {
         state = state * 1103515245 + 12345;
