@@ -388,7 +388,8 @@ Value Vm::CallWithHome(const Value& function, const Value& self, Args args, Obje
         // A class constructor run on a plain object gives it the built-in
         // object it made, once.
         if (f->construct && this_object && !this_object->native_class && !this_object->native_part &&
-            result.IsObject() && result.object != this_object && result.object->native_class)
+            !this_object->HasTargetPath() && result.IsObject() && result.object != this_object &&
+            result.object->native_class)
             this_object->native_part = result.object;
         return result;
     }

@@ -20,11 +20,19 @@ void QuickSort(std::vector<size_t>& items, const std::function<int(size_t, size_
         ranges.pop_back();
         size_t pivot = items[low];
         size_t i = low + 1, j = high;
+        size_t swaps = 0;
         for (;;) {
             while (i < j && compare(pivot, items[i]) > 0) ++i;
             while (j > low && compare(pivot, items[j]) <= 0) --j;
             if (i >= j) break;
             std::swap(items[i], items[j]);
+            // A compare function that contradicts itself could swap the same
+            // pair forever; far past what a consistent one needs, each swap
+            // also moves both scans on.
+            if (++swaps > 8 * (high - low) + 64) {
+                ++i;
+                --j;
+            }
         }
         std::swap(items[low], items[j]);
         if (j + 1 < high) ranges.push_back({j + 1, high});

@@ -152,6 +152,10 @@ TEST(Avm1Classes, SortFollowsThePlayersOrderAndIsSafeWithContradictoryCompares) 
     const std::vector<std::pair<size_t, size_t>> expected = {{0, 1}, {0, 2}, {0, 4}, {0, 4}, {0, 3}, {0, 2},
                                                              {0, 3}, {3, 1}, {3, 4}, {3, 4}, {3, 1}, {3, 4}};
     EXPECT_EQ(asked, expected);
+    // A compare that answers "before" and "after" by turns still ends.
+    int turn = 0;
+    order = SortPositions(50, [&](size_t, size_t) { return ++turn % 2 ? -1 : 1; });
+    EXPECT_EQ(order.size(), 50u);
     // Already in order: the worst case, which must not run deep.
     order = SortPositions(5000, [](size_t a, size_t b) { return a < b ? -1 : a > b ? 1 : 0; });
     EXPECT_EQ(order.back(), 4999u);
