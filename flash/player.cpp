@@ -624,8 +624,10 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
         } else if (SameName(part, "_level0", false)) {
             clip = root_;
         } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
-            auto level = levels_.find(std::atoi(part.c_str() + 6));
-            clip = level == levels_.end() ? nullptr : level->second;
+            // The number is read as far as it goes ("_level0abc" is level 0).
+            int number = std::atoi(part.c_str() + 6);
+            auto level = levels_.find(number);
+            clip = level != levels_.end() ? level->second : number == 0 ? root_ : nullptr;
         } else if (SameName(part, "this", false)) {
             continue;
         } else {
