@@ -24,10 +24,10 @@ double PowerOfTen(int k) {
 }
 
 // The 15 significant digits of a positive finite number, and the power of
-// ten of the first one. The number is brought between 1 and 10 (divided
-// by 10^exponent, a negative power being one over the positive one; that
-// inexact divisor decides the last digit of numbers such as
-// 0.001244567891234565), then its digits are taken
+// ten of the first one. The number is brought between 1 and 10: divided
+// by 10^exponent, multiplied by ten from 0.1 to 1, and below that divided
+// by one over the positive power (that inexact divisor decides the last
+// digit of numbers such as 0.001244567891234565). Then its digits are taken
 // one at a time, the remainder times ten giving the next; the sixteenth
 // rounds the fifteenth half up.
 std::string SignificantDigits(double x, int* exponent) {
@@ -41,7 +41,9 @@ std::string SignificantDigits(double x, int* exponent) {
             scaled *= 1e16;
             power += 16;
         }
-        m = power >= 0 ? scaled / PowerOfTen(power) : scaled / (1 / PowerOfTen(-power));
+        if (power >= 0) m = scaled / PowerOfTen(power);
+        else if (power == -1) m = scaled * 10;
+        else m = scaled / (1 / PowerOfTen(-power));
         if (m < 1) --e;
         else if (m >= 10) ++e;
         else break;
