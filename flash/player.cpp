@@ -466,11 +466,12 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     return instance;
 }
 
-void Player::Initialize(Clip& clip, bool queue_frame) {
+void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     clip.original_name = clip.Placement().name;
     // A class registered for the clip's symbol becomes its prototype. The
-    // first frame's children are placed, then the construct event and the
-    // class's constructor run, then the initialize event.
+    // first frame's children are placed and the init object's members
+    // copied, then the construct event and the class's constructor run,
+    // then the initialize event.
     avm1::Object* constructor = nullptr;
     if (clip.character)
         for (const auto& [name, id] : clip.movie->exports)
@@ -488,11 +489,20 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
     }
     if (queue_frame) RunFrame(clip, 0, true, false);
+    // The init object's members, the last one enumerated first.
+    if (init) {
+        std::vector<std::string> keys = vm_->EnumerableKeys(init);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key) vm_->Set(&clip, *key, vm_->Get(init, *key));
+    }
     for (const ClipAction& action : clip.events)
         if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
-    if (constructor) {
+    // The class's constructor, then an onConstruct method the clip has
+    // (scripts put one on MovieClip.prototype to see every clip made).
+    avm1::Value on_construct = vm_->Get(&clip, "onConstruct");
+    for (avm1::Value function : {constructor ? avm1::Value(constructor) : avm1::Value(), on_construct}) {
+        if (!function.IsObject() || !function.object->AsFunction()) continue;
         try {
-            vm_->Call(avm1::Value(constructor), avm1::Value(&clip), {});
+            vm_->Call(function, avm1::Value(&clip), {});
         } catch (avm1::ScriptThrow& thrown) {
             vm_->Warn("Warning: Uncaught exception, " + vm_->ToString(thrown.value));
         } catch (avm1::ScriptAbort&) {
@@ -614,8 +624,10 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
         } else if (SameName(part, "_level0", false)) {
             clip = root_;
         } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
-            auto level = levels_.find(std::atoi(part.c_str() + 6));
-            clip = level == levels_.end() ? nullptr : level->second;
+            // The number is read as far as it goes ("_level0abc" is level 0).
+            int number = std::atoi(part.c_str() + 6);
+            auto level = levels_.find(number);
+            clip = level != levels_.end() ? level->second : number == 0 ? root_ : nullptr;
         } else if (SameName(part, "this", false)) {
             continue;
         } else {
@@ -776,7 +788,8 @@ void Player::GetUrl(avm1::Object* from, const std::string& url, const std::strin
     // Other targets are browser windows: nothing to do here.
 }
 
-Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {
+Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth,
+                         avm1::Object* init) {
     const Character* definition = parent.movie->Find(character);
     if (!definition || !definition->sprite) return nullptr;
     Remove(parent, depth);
@@ -788,7 +801,7 @@ Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& na
     instance.definition = definition;
     instance.name = name;
     instance.clip = clip;
-    Initialize(*clip, true);
+    Initialize(*clip, true, init);
     return clip;
 }
 
@@ -818,7 +831,7 @@ Clip* Player::CreateEmptyClip(Clip& parent, const std::string& name, int depth) 
     return clip;
 }
 
-Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
+Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth, avm1::Object* init) {
     if (!source.parent || source.removed) return nullptr;
     Clip& parent = *source.parent;
     Instance original = source.Placement();
@@ -835,7 +848,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     instance.name = name;
     instance.clip = clip;
     instance.scripted = true;
-    Initialize(*clip, true);
+    Initialize(*clip, true, init);
     return clip;
 }
 

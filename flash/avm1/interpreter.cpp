@@ -173,9 +173,11 @@ private:
     void DefineFunction(Body& body, bool function2, size_t next);
     void SetTarget(const std::string& path);
     void GotoFrameValue(const Value& frame, bool play, int bias);
-    bool FrameCanBeLoaded(const Value& frame);
+    bool FrameCanBeLoaded(const Value& given);
     void SkipActions(int count);
     Value CallNamed(const std::string& name, Args args);
+    // Whether object was put on the scope chain by a with block.
+    bool InWithScope(Object* object) const;
     Args PopArgs();
     Value Add2(const Value& a, const Value& b);
     Value Less2(const Value& a, const Value& b);
@@ -196,8 +198,10 @@ private:
 // A frame number (an integer, or a string of one) counts from 1 and wraps
 // as a 32-bit integer; frames past the last a movie can have are never
 // loaded. Anything else names a label and counts as loaded.
-bool Interpreter::FrameCanBeLoaded(const Value& frame) {
+bool Interpreter::FrameCanBeLoaded(const Value& given) {
     constexpr int32_t kLastFrameIndex = 16000;
+    // An object names its frame by its text, as a label would.
+    const Value frame = given.IsObject() ? Value(vm_.ToString(given)) : given;
     double number = vm_.ToNumber(frame);
     bool integral = std::isfinite(number) && std::floor(number) == number;
     if (frame.IsString()) {
@@ -419,14 +423,27 @@ Value Interpreter::CallNamed(const std::string& name, Args args) {
     // super() called by name runs the constructor above this one.
     if (function.IsObject() && dynamic_cast<SuperObject*>(function.object))
         return CallMethodValue(vm_, c_, function, Value(), std::move(args));
-    // A function found in a function's locals or a with object is called
-    // on that object; one found on a timeline or _global on the target.
+    // A function found in a function's locals, a with object or at the end
+    // of a path (a clip too) is called on that object; one found on a
+    // timeline or _global on the target.
     Value self = c_.target ? Value(c_.target) : Value();
     Object* holder = VariableHolder(vm_, c_, name);
-    if (holder && holder != vm_.global && !holder->HasTargetPath()) self = Value(holder);
+    bool path = name.find_first_of(":/.") != std::string::npos;
+    if (holder && holder != vm_.global && (path || !holder->HasTargetPath() || InWithScope(holder)))
+        self = Value(holder);
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
     vm_.leftovers_to_caller = true;
     return vm_.Call(function, self, std::move(args));
+}
+
+bool Interpreter::InWithScope(Object* object) const {
+    size_t with_blocks = 0;
+    for (const Block& b : blocks_)
+        if (b.kind == Block::kWith) ++with_blocks;
+    size_t size = c_.scope.size();
+    for (size_t i = size - std::min(with_blocks, size); i < size; ++i)
+        if (c_.scope[i] == object) return true;
+    return false;
 }
 
 void Interpreter::DefineFunction(Body& body, bool function2, size_t next) {
@@ -892,8 +909,11 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
     }
     case 0x27: {  // StartDrag
         Object* clip = ResolveClipValue(vm_, c_, Pop());
-        bool lock = vm_.ToBoolean(Pop());
-        bool constrain = vm_.ToBoolean(Pop());
+        // The flags are read as numbers; only 1 (true) asks for the
+        // rectangle.
+        double lock_number = vm_.ToNumber(Pop());
+        bool lock = lock_number != 0 && !std::isnan(lock_number);
+        bool constrain = vm_.ToNumber(Pop()) == 1;
         double x1 = 0, y1 = 0, x2 = 0, y2 = 0;
         if (constrain) {
             y2 = vm_.ToNumber(Pop());
@@ -1319,8 +1339,10 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
     }
     context.base_clip = base;
     context.target = base;
-    // Functions of SWF 5 and earlier act on their caller's target.
-    if (f->code.version <= 5 && running && running->target) context.target = running->target;
+    // Functions of SWF 5 and earlier act on their caller's target when
+    // that caller is SWF 5 code too; newer code calls them on their own clip.
+    if (f->code.version <= 5 && running && running->version <= 5 && running->target)
+        context.target = running->target;
     context.self = self;
     context.callee = f;
     context.constants = f->constants;
@@ -1353,7 +1375,8 @@ Value Vm::CallScript(Function* f, const Value& self, Args& args, Object* home, b
         preload(kPreloadArguments, 0, Value(arguments), false);   // preloading wins here
         preload(kPreloadSuper, kSuppressSuper, Value(context.super_object), false);
         preload(kPreloadRoot, 0, host ? Value(host->RootOf(base)) : Value(), true);
-        preload(kPreloadParent, 0, base && !base->IsRemoved() ? Get(base, "_parent") : Value(), true);
+        Object* parent = base && !base->IsRemoved() && host ? host->ResolveTarget(base, "..") : nullptr;
+        preload(kPreloadParent, 0, parent ? Value(parent) : Value(), true);
         preload(kPreloadGlobal, 0, Value(global), false);
         if (!(f->flags & (kPreloadArguments | kSuppressArguments)))
             activation->Define("arguments", Value(arguments), 0);

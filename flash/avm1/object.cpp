@@ -64,6 +64,7 @@ void Tracer::Drain() {
         pending_.pop_back();
         Mark(object->proto);
         Mark(object->primitive);
+        Mark(object->native_part);
         for (const auto& entry : object->properties.entries()) {
             Mark(entry.property.value);
             Mark(entry.property.getter);

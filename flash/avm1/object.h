@@ -112,6 +112,18 @@ public:
     // native class they belong to, for methods that check their this.
     const char* native_class = nullptr;
     void* native_data = nullptr;             // kept by the owning class only
+    // A built-in constructor called on a plain object (super() in a class
+    // that extends a built-in one) leaves the built-in object it made here;
+    // the built-in's methods and accessors then work on that one.
+    Object* native_part = nullptr;
+
+    // This object when it is of the built-in kind, else its native part
+    // when that one is; nullptr otherwise.
+    Object* NativeOf(const char* kind) {
+        if (native_class == kind) return this;
+        if (native_part && native_part->native_class == kind) return native_part;
+        return nullptr;
+    }
 
     // Own property lookups, with no prototype walk and no hooks.
     Property* FindOwn(const std::string& name, bool case_sensitive) {

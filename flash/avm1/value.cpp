@@ -1,5 +1,6 @@
 #include "flash/avm1/value.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
@@ -8,32 +9,87 @@
 
 namespace flash::avm1 {
 
+namespace {
+
+// Ten to the power k (k >= 0) by repeated squaring. The player scales
+// numbers with powers made this way, and the roundings of that scaling
+// decide the last printed digit.
+double PowerOfTen(int k) {
+    double result = 1, base = 10;
+    for (; k > 0; k >>= 1) {
+        if (k & 1) result *= base;
+        base *= base;
+    }
+    return result;
+}
+
+// The 15 significant digits of a positive finite number, and the power of
+// ten of the first one. The number is brought between 1 and 10: divided
+// by 10^exponent, multiplied by ten from 0.1 to 1, and below that divided
+// by one over the positive power (that inexact divisor decides the last
+// digit of numbers such as 0.001244567891234565). Then its digits are taken
+// one at a time, the remainder times ten giving the next; the sixteenth
+// rounds the fifteenth half up.
+std::string SignificantDigits(double x, int* exponent) {
+    int e = static_cast<int>(std::floor(std::log10(x)));
+    double m = 0;
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        // The smallest numbers are raised first so that the power stays finite.
+        double scaled = x;
+        int power = e;
+        if (power < -300) {
+            scaled *= 1e16;
+            power += 16;
+        }
+        if (power >= 0) m = scaled / PowerOfTen(power);
+        else if (power == -1) m = scaled * 10;
+        else m = scaled / (1 / PowerOfTen(-power));
+        if (m < 1) --e;
+        else if (m >= 10) ++e;
+        else break;
+    }
+    int digits[15];
+    for (int& d : digits) {
+        d = std::min(9, std::max(0, static_cast<int>(m)));
+        m = (m - d) * 10;
+    }
+    if (m >= 5) {
+        int i = 14;
+        while (i >= 0 && ++digits[i] == 10) digits[i--] = 0;
+        if (i < 0) {
+            // 9.99...95 and up: 1 with the next power.
+            digits[0] = 1;
+            ++e;
+        }
+    }
+    std::string text;
+    for (int d : digits) text += static_cast<char>('0' + d);
+    *exponent = e;
+    return text;
+}
+
+}  // namespace
+
 std::string NumberToString(double n) {
     if (std::isnan(n)) return "NaN";
     if (std::isinf(n)) return n > 0 ? "Infinity" : "-Infinity";
     if (n == 0) return "0";
-    char buffer[400];
-    std::snprintf(buffer, sizeof buffer, "%.15g", n);
-    // Numbers down to 1e-5 are written out in full (printf stops at 1e-4).
-    double magnitude = std::fabs(n);
-    if (magnitude < 1e-4 && magnitude >= 1e-5) {
-        std::snprintf(buffer, sizeof buffer, "%.20f", n);
-        std::string fixed = buffer;
-        // 15 significant digits: the leading "0.0000" and then 15 more.
-        size_t first = fixed.find_first_not_of("-0.");
-        std::snprintf(buffer, sizeof buffer, "%.*f", static_cast<int>(first - (n < 0 ? 2 : 1) + 14), n);
-        fixed = buffer;
-        while (fixed.back() == '0') fixed.pop_back();
-        if (fixed.back() == '.') fixed.pop_back();
-        return fixed;
-    }
-    // printf writes the exponent with at least two digits ("1e+05"); the
-    // player writes as many as it needs ("1e+5").
-    std::string text = buffer;
-    size_t e = text.find('e');
-    if (e != std::string::npos) {
-        size_t digits = e + 2;
-        while (digits + 1 < text.size() && text[digits] == '0') text.erase(digits, 1);
+    int e = 0;
+    std::string digits = SignificantDigits(std::fabs(n), &e);
+    while (digits.size() > 1 && digits.back() == '0') digits.pop_back();
+    std::string text = n < 0 ? "-" : "";
+    if (e < -5 || e >= 15) {
+        // 1.5e+20, 1e-7: as many exponent digits as needed.
+        text += digits.substr(0, 1);
+        if (digits.size() > 1) text += "." + digits.substr(1);
+        text += e > 0 ? "e+" : "e-";
+        text += std::to_string(e > 0 ? e : -e);
+    } else if (e < 0) {
+        text += "0." + std::string(static_cast<size_t>(-e - 1), '0') + digits;
+    } else if (digits.size() <= static_cast<size_t>(e) + 1) {
+        text += digits + std::string(static_cast<size_t>(e) + 1 - digits.size(), '0');
+    } else {
+        text += digits.substr(0, static_cast<size_t>(e) + 1) + "." + digits.substr(static_cast<size_t>(e) + 1);
     }
     return text;
 }

@@ -214,7 +214,13 @@ bool DeleteVariable(Vm& vm, Context& context, const std::string& name) {
 
 Object* VariableHolder(Vm& vm, Context& context, const std::string& name) {
     Value special;
-    if (HasPathSyntax(name) || SpecialName(vm, context, name, &special)) return nullptr;
+    if (HasPathSyntax(name)) {
+        // The object the path leads to, when it holds the variable.
+        std::string path, variable;
+        if (!SplitVariable(name, &path, &variable) || variable.empty()) return nullptr;
+        return FindPathHolder(vm, context, path, variable, true);
+    }
+    if (SpecialName(vm, context, name, &special)) return nullptr;
     for (auto it = context.scope.rbegin(); it != context.scope.rend(); ++it)
         if (*it && vm.Has(*it, name)) return *it;
     return nullptr;

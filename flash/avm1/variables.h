@@ -13,7 +13,8 @@ void SetVariable(Vm& vm, Context& context, const std::string& name, const Value&
 void DefineLocal(Vm& vm, Context& context, const std::string& name, const Value& value, bool assign);
 bool DeleteVariable(Vm& vm, Context& context, const std::string& name);
 // The object on the scope chain (innermost first) that holds a plain
-// name; nullptr when none does or the name is special or a path.
+// name, or the object a path ("a.b.f", "/a:f") leads to; nullptr when none
+// does or the name is special.
 Object* VariableHolder(Vm& vm, Context& context, const std::string& name);
 
 // A clip named by a value: a clip itself, or a target path seen from the

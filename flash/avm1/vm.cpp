@@ -384,7 +384,14 @@ Value Vm::CallWithHome(const Value& function, const Value& self, Args args, Obje
     } leave{call_depth};
     if (f->native) {
         Object* this_object = self.IsObject() ? self.object : (self.IsNullish() ? nullptr : ToObject(self));
-        return f->native(*this, this_object, args);
+        Value result = f->native(*this, this_object, args);
+        // A class constructor run on a plain object gives it the built-in
+        // object it made, once.
+        if (f->construct && this_object && !this_object->native_class && !this_object->native_part &&
+            !this_object->HasTargetPath() && result.IsObject() && result.object != this_object &&
+            result.object->native_class)
+            this_object->native_part = result.object;
+        return result;
     }
     if (!f->code.data) return Value();
     return CallScript(f, self, args, home, keep_leftovers);

@@ -6,31 +6,38 @@ namespace flash::avm1 {
 
 namespace {
 
-void MergeSort(std::vector<size_t>& items, std::vector<size_t>& scratch, size_t begin, size_t end,
-               const std::function<int(size_t, size_t)>& compare) {
-    if (end - begin < 2) return;
-    if (end - begin <= 8) {
-        // Insertion sort for short runs.
-        for (size_t i = begin + 1; i < end; ++i) {
-            size_t item = items[i];
-            size_t j = i;
-            while (j > begin && compare(items[j - 1], item) > 0) {
-                items[j] = items[j - 1];
+// The player's quicksort: the first item of a range is its pivot; from
+// the left the scan passes items that sort before it, from the right
+// items that do not sort after it, stray pairs are swapped, and the pivot
+// goes where the right scan stopped. The left part is sorted first. The
+// ranges wait on a list of their own, so that a long array in order (the
+// worst case) does not nest calls deeply.
+void QuickSort(std::vector<size_t>& items, const std::function<int(size_t, size_t)>& compare) {
+    std::vector<std::pair<size_t, size_t>> ranges;   // first and last index
+    if (items.size() > 1) ranges.push_back({0, items.size() - 1});
+    while (!ranges.empty()) {
+        auto [low, high] = ranges.back();
+        ranges.pop_back();
+        size_t pivot = items[low];
+        size_t i = low + 1, j = high;
+        size_t swaps = 0;
+        for (;;) {
+            while (i < j && compare(pivot, items[i]) > 0) ++i;
+            while (j > low && compare(pivot, items[j]) <= 0) --j;
+            if (i >= j) break;
+            std::swap(items[i], items[j]);
+            // A compare function that contradicts itself could swap the same
+            // pair forever; far past what a consistent one needs, each swap
+            // also moves both scans on.
+            if (++swaps > 8 * (high - low) + 64) {
+                ++i;
                 --j;
             }
-            items[j] = item;
         }
-        return;
+        std::swap(items[low], items[j]);
+        if (j + 1 < high) ranges.push_back({j + 1, high});
+        if (j > low + 1) ranges.push_back({low, j - 1});
     }
-    size_t middle = begin + (end - begin) / 2;
-    MergeSort(items, scratch, begin, middle, compare);
-    MergeSort(items, scratch, middle, end, compare);
-    if (compare(items[middle - 1], items[middle]) <= 0) return;
-    size_t left = begin, right = middle, out = begin;
-    while (left < middle && right < end) scratch[out++] = compare(items[left], items[right]) <= 0 ? items[left++] : items[right++];
-    while (left < middle) scratch[out++] = items[left++];
-    while (right < end) scratch[out++] = items[right++];
-    for (size_t i = begin; i < end; ++i) items[i] = scratch[i];
 }
 
 int Sign(double d) { return d < 0 ? -1 : d > 0 ? 1 : 0; }
@@ -73,9 +80,9 @@ Value Finish(Vm& vm, Object* self, std::vector<Value>& elements, std::vector<siz
 }  // namespace
 
 std::vector<size_t> SortPositions(size_t count, const std::function<int(size_t, size_t)>& compare) {
-    std::vector<size_t> items(count), scratch(count);
+    std::vector<size_t> items(count);
     for (size_t i = 0; i < count; ++i) items[i] = i;
-    MergeSort(items, scratch, 0, count, compare);
+    QuickSort(items, compare);
     return items;
 }
 

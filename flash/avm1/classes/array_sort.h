@@ -1,6 +1,7 @@
-// Array sorting: the option bits of sort and sortOn, and a stable merge
-// sort of positions that tolerates compare functions that contradict
-// themselves (a script's random compare) and script throws.
+// Array sorting: the option bits of sort and sortOn, and the player's
+// quicksort of positions, which asks for its comparisons in the player's
+// order and tolerates compare functions that contradict themselves (a
+// script's random compare) and script throws.
 #pragma once
 
 #include "flash/avm1/vm.h"
@@ -17,7 +18,8 @@ enum SortOption : int {
     kNumeric = 16,
 };
 
-// Sorts positions 0..count-1 by compare (negative: a first); stable.
+// Sorts positions 0..count-1 by compare (negative: a first); equal items
+// may change places.
 std::vector<size_t> SortPositions(size_t count, const std::function<int(size_t, size_t)>& compare);
 
 // How one key is compared by the built-in order the options choose:

@@ -256,8 +256,8 @@ Value ColorTransformMethod(Vm& vm, Object* self, Args& args) {
     if (!p || args.size() < 2) return Value(kBadCall);
     if (!IsRect(vm, args[0])) return Value(kNoSource);
     Value ct = args[1];
-    if (!ct.IsObject() || ct.object->native_class != kColorTransformClass) return Value(kDisposedSource);
-    const double* v = static_cast<ColorTransformObject*>(ct.object)->values;
+    if (!ct.IsObject() || !ct.object->NativeOf(kColorTransformClass)) return Value(kDisposedSource);
+    const double* v = static_cast<ColorTransformObject*>(ct.object->NativeOf(kColorTransformClass))->values;
     p->ColorTransform(RectOf(vm, args[0]), v, v + 4);
     return Value(kBadCall);
 }

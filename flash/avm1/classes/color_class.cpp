@@ -73,7 +73,8 @@ Value SetTransform(Vm& vm, Object* self, Args& args) {
         if (v.IsUndefined()) return;
         double n = vm.ToNumber(v);
         if (!std::isfinite(n)) n = 0;
-        member = percent ? ToInt32(n * 256 / 100) : ToInt32(n);
+        // Kept as 16-bit numbers, multipliers in 8.8 fixed point.
+        member = static_cast<int16_t>(percent ? ToInt32(n * 256 / 100) : ToInt32(n));
     };
     take("ra", c.rm, true);
     take("rb", c.ra, false);

@@ -14,7 +14,7 @@ const char* const kNames[8] = {"redMultiplier", "greenMultiplier", "blueMultipli
 const int kInstallOrder[8] = {3, 0, 1, 2, 7, 4, 5, 6};
 
 ColorTransformObject* CastTo(Object* self) {
-    return self && self->native_class == kColorTransformClass ? static_cast<ColorTransformObject*>(self) : nullptr;
+    return self ? static_cast<ColorTransformObject*>(self->NativeOf(kColorTransformClass)) : nullptr;
 }
 
 Value Construct(Vm& vm, Object*, Args& args) {

@@ -85,7 +85,7 @@ public:
 };
 
 FilterObject* CastTo(Object* self) {
-    return self && self->native_class == kFilterClass ? static_cast<FilterObject*>(self) : nullptr;
+    return self ? static_cast<FilterObject*>(self->NativeOf(kFilterClass)) : nullptr;
 }
 
 double Clamp(double n, const FieldSpec& field) {

@@ -78,11 +78,9 @@ Value PrevFrame(Vm& vm, Object* self, Args&) {
     return Value();
 }
 
-// Copies the members of an init object onto a new clip.
-void ApplyInit(Vm& vm, Clip* clip, const Args& args, size_t index) {
-    if (!clip || args.size() <= index || !args[index].IsObject()) return;
-    Object* init = args[index].object;
-    for (const std::string& key : vm.EnumerableKeys(init)) vm.Set(clip, key, vm.Get(init, key));
+// The init object argument at index, if there is one.
+Object* InitObject(const Args& args, size_t index) {
+    return args.size() > index && args[index].IsObject() ? args[index].object : nullptr;
 }
 
 Value AttachMovie(Vm& vm, Object* self, Args& args) {
@@ -97,8 +95,7 @@ Value AttachMovie(Vm& vm, Object* self, Args& args) {
     for (const auto& [exported, character] : movie->exports)
         if (FoldCase(exported) == FoldCase(symbol)) id = character;
     if (!id) return Value();
-    Clip* clip = parent->player->AttachClip(*parent, id, name, ListDepth(depth));
-    ApplyInit(vm, clip, args, 3);
+    Clip* clip = parent->player->AttachClip(*parent, id, name, ListDepth(depth), InitObject(args, 3));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
 
@@ -116,8 +113,7 @@ Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
     if (!source || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
     if (std::isnan(depth)) return Value();
-    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth));
-    ApplyInit(vm, clip, args, 2);
+    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth), InitObject(args, 2));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
 
@@ -389,6 +385,13 @@ void InstallMovieClipClass(Vm& vm) {
         {"loadVariables", LoadVariables},
     };
     for (const Method& m : methods) vm.AddMethod(proto, m.name, m.fn);
+    // Methods newer than SWF 5 are hidden from the code of older movies.
+    const std::pair<const char*, uint16_t> newer[] = {
+        {"getDepth", kVersion6},           {"createEmptyMovieClip", kVersion6}, {"getInstanceAtDepth", kVersion7},
+        {"getNextHighestDepth", kVersion7},  {"attachBitmap", kVersion8},
+        {"getRect", kVersion8},
+    };
+    for (const auto& [name, flag] : newer) proto->FindOwn(name, true)->version_flags = flag;
     vm.global->Define("MovieClip", Value(constructor));
     vm.protos["MovieClip"] = proto;
 }

@@ -51,7 +51,7 @@ int32_t SoundInteger(double value) {
 namespace {
 
 SoundObject* CastTo(Object* self) {
-    return self && self->native_class == kSoundClass ? static_cast<SoundObject*>(self) : nullptr;
+    return self ? static_cast<SoundObject*>(self->NativeOf(kSoundClass)) : nullptr;
 }
 
 Value Construct(Vm& vm, Object*, Args& args) {

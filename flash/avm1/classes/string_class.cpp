@@ -2,6 +2,7 @@
 // new), String.fromCharCode and the methods of String.prototype. From
 // SWF 6 on positions count UTF-16 units; before, bytes.
 #include "flash/avm1/classes/classes.h"
+#include "flash/avm1/classes/case_mapping.h"
 #include "flash/avm1/classes/string_rules.h"
 
 #include <cmath>
@@ -166,37 +167,6 @@ Value Split(Vm& vm, Object* self, Args& args) {
         start = found + separator.size();
     }
     return Value(result);
-}
-
-// Case pairs of ASCII, Latin-1, Latin Extended-A, Greek and Cyrillic.
-char16_t ToUpperUnit(char16_t c) {
-    if (c >= 'a' && c <= 'z') return static_cast<char16_t>(c - 32);
-    if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<char16_t>(c - 32);
-    if (c == 0xFF) return 0x178;
-    if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17F) {
-        bool odd_lower = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (odd_lower ? (c % 2 == 0) : (c % 2 == 1)) return static_cast<char16_t>(c - 1);
-        return c;
-    }
-    if (c >= 0x3B1 && c <= 0x3C9 && c != 0x3C2) return static_cast<char16_t>(c - 32);
-    if (c >= 0x430 && c <= 0x44F) return static_cast<char16_t>(c - 32);
-    if (c >= 0x450 && c <= 0x45F) return static_cast<char16_t>(c - 80);
-    return c;
-}
-
-char16_t ToLowerUnit(char16_t c) {
-    if (c >= 'A' && c <= 'Z') return static_cast<char16_t>(c + 32);
-    if (c >= 0xC0 && c <= 0xDE && c != 0xD7) return static_cast<char16_t>(c + 32);
-    if (c == 0x178) return 0xFF;
-    if (c >= 0x100 && c <= 0x17F && c != 0x130 && c != 0x131 && c != 0x138 && c != 0x149 && c != 0x17F) {
-        bool odd_lower = (c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E);
-        if (odd_lower ? (c % 2 == 1) : (c % 2 == 0)) return static_cast<char16_t>(c + 1);
-        return c;
-    }
-    if (c >= 0x391 && c <= 0x3A9 && c != 0x3A2) return static_cast<char16_t>(c + 32);
-    if (c >= 0x410 && c <= 0x42F) return static_cast<char16_t>(c + 32);
-    if (c >= 0x400 && c <= 0x40F) return static_cast<char16_t>(c + 80);
-    return c;
 }
 
 Value ChangeCase(Vm& vm, Object* self, bool upper) {

@@ -47,7 +47,7 @@ public:
 };
 
 TextFormatObject* CastTo(Object* self) {
-    return self && self->native_class == kTextFormatClass ? static_cast<TextFormatObject*>(self) : nullptr;
+    return self ? static_cast<TextFormatObject*>(self->NativeOf(kTextFormatClass)) : nullptr;
 }
 
 // Rounds half to even; NaN and numbers beyond int32 give the lowest int32.

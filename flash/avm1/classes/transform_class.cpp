@@ -88,8 +88,9 @@ Value GetColor(Vm& vm, Object* self, Args&) {
 Value SetColor(Vm&, Object* self, Args& args) {
     Clip* clip = ClipOf(self);
     Value value = Arg(args, 0);
-    if (!clip || !value.IsObject() || value.object->native_class != kColorTransformClass) return Value();
-    const double* v = static_cast<ColorTransformObject*>(value.object)->values;
+    Object* native = value.IsObject() ? value.object->NativeOf(kColorTransformClass) : nullptr;
+    if (!clip || !native) return Value();
+    const double* v = static_cast<ColorTransformObject*>(native)->values;
     auto fixed = [](double n) { return std::isfinite(n) ? static_cast<int>(n * 256) : 0; };
     auto whole = [](double n) { return std::isfinite(n) ? static_cast<int>(n) : 0; };
     Instance& placed = clip->Placement();

@@ -27,6 +27,17 @@ TEST(Avm1Classes, NumbersPrintAsThePlayerDoes) {
     EXPECT_EQ(NumberToString(5.4e-6), "5.4e-6");
     EXPECT_EQ(NumberToString(-1.5e-7), "-1.5e-7");
     EXPECT_EQ(NumberToString(-0.0), "0");
+    // The scaling by powers of ten decides the last digit near a half.
+    EXPECT_EQ(NumberToString(1.7976931348623157e308), "1.79769313486231e+308");
+    EXPECT_EQ(NumberToString(-1.234567891234565e-308), "-1.23456789123457e-308");
+    EXPECT_EQ(NumberToString(1.234567891234565e-6), "1.23456789123457e-6");
+    EXPECT_EQ(NumberToString(9.999999999999995 / 10), "0.999999999999999");
+    EXPECT_EQ(NumberToString(-0.001244567891234565), "-0.00124456789123456");
+    EXPECT_EQ(NumberToString(0.001234567891234565), "0.00123456789123457");
+    EXPECT_EQ(NumberToString(0.8414709848078965), "0.841470984807897");
+    EXPECT_EQ(NumberToString(9.9999999999999999), "10");
+    EXPECT_EQ(NumberToString(1e21), "1e+21");
+    EXPECT_EQ(NumberToString(1234.5), "1234.5");
     EXPECT_EQ(NumberToRadix(255, 16), "ff");
     EXPECT_EQ(NumberToRadix(-255, 2), "-11111111");
     EXPECT_EQ(NumberToRadix(NAN, 16), "-(0000000");   // the smallest int32, digits below '0'
@@ -35,6 +46,35 @@ TEST(Avm1Classes, NumbersPrintAsThePlayerDoes) {
     Value number = vm.Construct(vm.Get(vm.global, "Number"), {Value(10)});
     EXPECT_EQ(Text(vm, Method(vm, number, "toString", {Value(36)})), "a");
     EXPECT_EQ(Text(vm, vm.Get(vm.Get(vm.global, "Number").object, "MIN_VALUE")), "4.94065645841247e-324");
+}
+
+TEST(Avm1Classes, BuiltInConstructorCalledOnAPlainObjectGivesItANativePart) {
+    // What super() does in a class extending a built-in one.
+    Vm vm(8);
+    Value filters = vm.Get(vm.Get(vm.global, "flash").object, "filters");
+    Value blur = vm.Get(filters.object, "BlurFilter");
+    Object* self = vm.MakeObject();
+    self->proto = vm.Get(blur.object, "prototype").object;
+    vm.Set(vm.global, "probe", Value(self));   // kept through the collection below
+    EXPECT_TRUE(vm.Get(self, "blurX").IsUndefined());
+    vm.Call(blur, Value(self), {Value(10), Value(20), Value(4)});
+    EXPECT_EQ(Text(vm, vm.Get(self, "blurX")), "10");
+    // A second call leaves the first native part in place.
+    vm.Call(blur, Value(self), {Value(1)});
+    EXPECT_EQ(Text(vm, vm.Get(self, "blurX")), "10");
+    vm.Set(self, "quality", Value(2));
+    EXPECT_EQ(Text(vm, vm.Get(self, "quality")), "2");
+    vm.Collect(nullptr);
+    EXPECT_EQ(Text(vm, vm.Get(self, "blurY")), "20");
+}
+
+TEST(Avm1Classes, CaseMappingCoversTheBasicPlane) {
+    Vm vm(8);
+    auto lower = [&](const std::string& s) { return Text(vm, Method(vm, Value(s), "toLowerCase")); };
+    auto upper = [&](const std::string& s) { return Text(vm, Method(vm, Value(s), "toUpperCase")); };
+    EXPECT_EQ(lower("ABC\u00C0\u0130\u0181\u10A0\uFF21"), "abc\u00E0i\u0253\u10D0\uFF41");
+    EXPECT_EQ(upper("abc\u00FF\u0131\u01C6\u1F80\u03C2"), "ABC\u0178I\u01C4\u1F88\u03A2");
+    EXPECT_EQ(upper("\u00DF1!"), "\u00DF1!");   // no single-unit pair: unchanged
 }
 
 TEST(Avm1Classes, SubstrCountsANegativeLengthBackFromTheEnd) {
@@ -96,14 +136,30 @@ TEST(Avm1Classes, SortOptions) {
     EXPECT_EQ(seen, "a3 a2 b10 b1 ");
 }
 
-TEST(Avm1Classes, SortIsStableAndSafeWithContradictoryCompares) {
+TEST(Avm1Classes, SortFollowsThePlayersOrderAndIsSafeWithContradictoryCompares) {
     std::vector<int> keys(100000);
     for (size_t i = 0; i < keys.size(); ++i) keys[i] = static_cast<int>((i * 7919) % 1000);
     std::vector<size_t> order = SortPositions(keys.size(), [&](size_t a, size_t b) { return keys[a] - keys[b]; });
-    for (size_t i = 1; i < order.size(); ++i) {
-        ASSERT_LE(keys[order[i - 1]], keys[order[i]]);
-        if (keys[order[i - 1]] == keys[order[i]]) ASSERT_LT(order[i - 1], order[i]);
-    }
+    for (size_t i = 1; i < order.size(); ++i) ASSERT_LE(keys[order[i - 1]], keys[order[i]]);
+    // Equal items are not kept in order, and the comparisons come in the
+    // player's sequence (the pivot first).
+    const int small[] = {2, 1, 2, 1, 0};
+    std::vector<std::pair<size_t, size_t>> asked;
+    order = SortPositions(5, [&](size_t a, size_t b) {
+        asked.push_back({a, b});
+        return small[a] - small[b];
+    });
+    EXPECT_EQ(order, (std::vector<size_t>{4, 3, 1, 0, 2}));
+    const std::vector<std::pair<size_t, size_t>> expected = {{0, 1}, {0, 2}, {0, 4}, {0, 4}, {0, 3}, {0, 2},
+                                                             {0, 3}, {3, 1}, {3, 4}, {3, 4}, {3, 1}, {3, 4}};
+    EXPECT_EQ(asked, expected);
+    // A compare that answers "before" and "after" by turns still ends.
+    int turn = 0;
+    order = SortPositions(50, [&](size_t, size_t) { return ++turn % 2 ? -1 : 1; });
+    EXPECT_EQ(order.size(), 50u);
+    // Already in order: the worst case, which must not run deep.
+    order = SortPositions(5000, [](size_t a, size_t b) { return a < b ? -1 : a > b ? 1 : 0; });
+    EXPECT_EQ(order.back(), 4999u);
     unsigned state = 1;
     std::vector<size_t> random = SortPositions(1000, [&](size_t, size_t) {
         state = state * 1103515245 + 12345;
