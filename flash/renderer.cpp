@@ -291,6 +291,9 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
         DrawBitmapData(instance, matrix, color);
     } else if (character.shape) {
         DrawShape(*character.shape, matrix, color);
+    } else if (character.bitmap) {
+        // A bitmap placed by itself is drawn at its own size from the origin.
+        DrawBitmap(*character.bitmap, matrix, color, false, false);
     } else if (character.morph) {
         DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
     } else if (character.text) {
@@ -317,6 +320,11 @@ void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, co
         for (int x = 0; x < bitmap.width; ++x)
             bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
                 pixels->GetRaw(x, y);
+    DrawBitmap(bitmap, matrix, color, instance.bitmap_smoothing, true);
+}
+
+void Renderer::DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,
+                          bool premultiplied) {
     // Bitmap pixels are twenty twips of the clip.
     Matrix twips;
     twips.a = twips.d = 20;
@@ -329,7 +337,7 @@ void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, co
         raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), FillRule::NonZero, samples_);
         return;
     }
-    BitmapPaint paint(bitmap, to_target, color, false, instance.bitmap_smoothing && samples_ > 1, true);
+    BitmapPaint paint(bitmap, to_target, color, false, smoothing && samples_ > 1, premultiplied);
     if (paint.Valid())
         raster_.Fill(*canvas_, paint, FillRule::NonZero, samples_);
     else
@@ -693,8 +701,13 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     };
     // Smoothed thin lines end square; without smoothing every line keeps
     // its round joins, which leave out a corner pixel whose centre lies on
-    // the diagonal past the corner.
+    // the diagonal past the corner. Lines up to a pixel wide fill their
+    // corners square; wider thin lines bevel them.
     bool square_ends = device_half < 1.5 && samples_ > 1;
+    if (square_ends && device_half > 0.75) {
+        AddSquareStroke(layer, line, matrix, half, pen ? &*unpen : nullptr, pen);
+        return;
+    }
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
@@ -731,6 +744,55 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             add_disc(points_.back());
         }
     }
+}
+
+void Renderer::AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                               const Matrix* unpen, const Matrix* pen) {
+    // Edges that follow on from each other make one path: its segments are
+    // joined by bevels, its open ends are cut square half the width past
+    // the end, and a path that comes back to its start is joined there too.
+    std::vector<Point> path;
+    auto stroke_path = [&] {
+        if (path.size() < 2) return;
+        bool closed = path.size() > 2 && path.front().x == path.back().x && path.front().y == path.back().y;
+        std::vector<Point> normals;
+        std::vector<size_t> starts;
+        for (size_t i = 1; i < path.size(); ++i) {
+            double dx = path[i].x - path[i - 1].x, dy = path[i].y - path[i - 1].y;
+            double length = std::sqrt(dx * dx + dy * dy);
+            if (!(length > 1e-9)) continue;
+            normals.push_back(Point{-dy / length * half, dx / length * half});
+            starts.push_back(i - 1);
+        }
+        for (size_t k = 0; k < normals.size(); ++k) {
+            Point a = path[starts[k]];
+            Point b = path[starts[k] + 1];
+            Point n = normals[k];
+            if (!closed && k == 0) a = Point{a.x - n.y, a.y + n.x};
+            if (!closed && k + 1 == normals.size()) b = Point{b.x + n.y, b.y - n.x};
+            Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
+            AddWound(raster_, quad, 4, pen, mapped_);
+            if (k == 0 && !closed) continue;
+            Point p = path[starts[k]];
+            Point m = normals[k == 0 ? normals.size() - 1 : k - 1];
+            Point outer[3] = {p, {p.x + m.x, p.y + m.y}, {p.x + n.x, p.y + n.y}};
+            Point inner[3] = {p, {p.x - m.x, p.y - m.y}, {p.x - n.x, p.y - n.y}};
+            AddWound(raster_, outer, 3, pen, mapped_);
+            AddWound(raster_, inner, 3, pen, mapped_);
+        }
+        path.clear();
+    };
+    const ShapeEdge* previous = nullptr;
+    for (const ShapeEdge& edge : layer.edges) {
+        if (edge.line != line) continue;
+        if (previous && (previous->x1 != edge.x0 || previous->y1 != edge.y0)) stroke_path();
+        previous = &edge;
+        Flatten(edge, matrix, points_);
+        if (unpen)
+            for (Point& p : points_) p = Point{unpen->X(p.x, p.y), unpen->Y(p.x, p.y)};
+        path.insert(path.end(), points_.begin() + (path.empty() ? 0 : 1), points_.end());
+    }
+    stroke_path();
 }
 
 }  // namespace flash

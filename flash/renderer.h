@@ -39,6 +39,8 @@ private:
                    const Rgba* solid = nullptr);
     // A BitmapData that attachBitmap placed.
     void DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color);
+    void DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,
+                    bool premultiplied);
     void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
     // A text field as scripts left it: background, border and text.
@@ -50,6 +52,9 @@ private:
     // half_width is in the space pen maps to pixels (in pixels without a pen).
     void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, const Matrix* pen,
                    double device_half_width);
+    // A thin smoothed line, path by path: bevelled joins, square open ends.
+    void AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                         const Matrix* unpen, const Matrix* pen);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
 
     // Pixels per twip of a line drawn at the given matrix.

@@ -138,6 +138,46 @@ TEST(Renderer, LinesHaveTheirWidth) {
     EXPECT_EQ(canvas.At(50, 50), kBlue);
 }
 
+// A smoothed two-pixel outline of a square bevels its corners: the pixel
+// just outside a corner is half covered, while an open end is cut square.
+TEST(Renderer, ThinSmoothedOutlinesBevelCornersAndEndSquare) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder outline;
+    outline.SetLine(outline.AddLineStyle(40, {0, 0, 0, 255}));
+    outline.MoveTo(400, 400);
+    outline.LineTo(1000, 400);
+    outline.LineTo(1000, 1000);
+    outline.LineTo(400, 1000);
+    outline.LineTo(400, 400);
+    outline.MoveTo(400, 1600);
+    outline.LineTo(1000, 1600);
+    movie.DefineShape(1, outline);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    int corner = static_cast<int>(canvas.At(50, 50) & 0xFF);
+    EXPECT_GT(corner, 100);
+    EXPECT_LT(corner, 155);
+    EXPECT_EQ(canvas.At(49, 49) & 0xFFFFFF, 0u);
+    EXPECT_EQ(canvas.At(50, 79) & 0xFFFFFF, 0u);  // square end past the line's end
+    EXPECT_EQ(canvas.At(51, 79), kWhite);
+}
+
+// A bitmap character placed by itself shows its pixels from the origin.
+TEST(Renderer, PlacedBitmapShowsItsPixels) {
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    movie.DefineBitsLossless2(1, 2, 2, {kRed, kBlue, kBlue, kRed});
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100, Quality::Low);
+    EXPECT_EQ(canvas.At(0, 0), kRed);
+    EXPECT_EQ(canvas.At(1, 0), kBlue);
+    EXPECT_EQ(canvas.At(1, 1), kRed);
+    EXPECT_EQ(canvas.At(2, 0), kWhite);
+}
+
 TEST(Renderer, ShapeWithAHoleLeavesTheHoleOpen) {
     flash::SwfWriter movie(6, 100, 100, 12);
     movie.SetBackgroundColor({255, 255, 255, 255});
