@@ -26,9 +26,9 @@ int SamplesFor(Quality quality) {
     switch (quality) {
     case Quality::Low: return 1;
     case Quality::Medium: return 4;
-    case Quality::High: return 16;
+    case Quality::High: return Rasterizer::kRotatedGrid;
     }
-    return 16;
+    return Rasterizer::kRotatedGrid;
 }
 
 // Points are snapped to twentieths of a target pixel (device twips).
@@ -337,7 +337,7 @@ void Renderer::DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const Colo
         raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), FillRule::NonZero, samples_);
         return;
     }
-    BitmapPaint paint(bitmap, to_target, color, false, smoothing && samples_ > 1, premultiplied);
+    BitmapPaint paint(bitmap, to_target, color, false, smoothing && samples_ != 1, premultiplied);
     if (paint.Valid())
         raster_.Fill(*canvas_, paint, FillRule::NonZero, samples_);
     else
@@ -357,9 +357,30 @@ double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
 void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color, const Rgba* solid) {
     FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
     for (const ShapeLayer& layer : shape.layers) {
+        // Fills that end up the same plain colour (all of a mask's fills, a
+        // glyph's, or solid fills a colour transform makes alike) are drawn
+        // as one, so that no seam shows where they meet.
+        std::vector<char> done(layer.fills.size(), 0);
         for (size_t f = 0; f < layer.fills.size(); ++f) {
+            if (done[f]) continue;
             const FillStyle& fill = layer.fills[f];
-            AddFillEdges(layer, static_cast<uint16_t>(f + 1), matrix);
+            std::vector<char>& members = fill_members_;
+            members.assign(layer.fills.size() + 1, 0);
+            members[f + 1] = 1;
+            bool plain = mask_target_ || solid || fill.kind == FillKind::Solid;
+            if (plain) {
+                Rgba mine = solid ? Rgba{} : color.Apply(fill.color);
+                for (size_t g = f + 1; g < layer.fills.size(); ++g) {
+                    const FillStyle& other = layer.fills[g];
+                    bool alike = mask_target_ || solid;
+                    if (!alike && other.kind == FillKind::Solid) {
+                        Rgba theirs = color.Apply(other.color);
+                        alike = theirs.r == mine.r && theirs.g == mine.g && theirs.b == mine.b && theirs.a == mine.a;
+                    }
+                    if (alike) members[g + 1] = done[g] = 1;
+                }
+            }
+            AddFillEdges(layer, members, matrix);
             if (raster_.Empty()) continue;
             if (mask_target_) {
                 raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), rule, samples_);
@@ -380,7 +401,7 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 const Character* source = movie_->Find(fill.bitmap_id);
                 if (source && source->bitmap) {
                     BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
-                                      fill.bitmap_smooth && samples_ > 1);
+                                      fill.bitmap_smooth && samples_ != 1);
                     if (paint.Valid()) {
                         raster_.Fill(*canvas_, paint, rule, samples_);
                         continue;
@@ -632,11 +653,12 @@ void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point
     points.push_back(p1);
 }
 
-void Renderer::AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix) {
+void Renderer::AddFillEdges(const ShapeLayer& layer, const std::vector<char>& members, const Matrix& matrix) {
+    auto member = [&](uint16_t fill) { return fill < members.size() && members[fill]; };
     for (const ShapeEdge& edge : layer.edges) {
-        bool left = edge.fill0 == fill;
-        bool right = edge.fill1 == fill;
-        if (left == right) continue;  // not this fill's edge, or inside it
+        bool left = member(edge.fill0);
+        bool right = member(edge.fill1);
+        if (left == right) continue;  // not these fills' edge, or inside them
         Flatten(edge, matrix, points_);
         // The fill lies right of its edges once fill0 edges are reversed, so
         // the non-zero rule sees every region wound the same way.
@@ -703,7 +725,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     // its round joins, which leave out a corner pixel whose centre lies on
     // the diagonal past the corner. Lines up to a pixel wide fill their
     // corners square; wider thin lines bevel them.
-    bool square_ends = device_half < 1.5 && samples_ > 1;
+    bool square_ends = device_half < 1.5 && samples_ != 1;
     if (square_ends && device_half > 0.75) {
         AddSquareStroke(layer, line, matrix, half, pen ? &*unpen : nullptr, pen);
         return;

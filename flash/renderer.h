@@ -48,7 +48,8 @@ private:
     // Draws a clip that setMask gave a mask, only where the mask draws.
     void DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
     void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
-    void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
+    // Edges bounding the fills marked in members (indexed by fill number).
+    void AddFillEdges(const ShapeLayer& layer, const std::vector<char>& members, const Matrix& matrix);
     // half_width is in the space pen maps to pixels (in pixels without a pen).
     void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, const Matrix* pen,
                    double device_half_width);
@@ -68,6 +69,7 @@ private:
     int samples_ = 1;
     Rasterizer raster_;
     std::vector<Point> points_;
+    std::vector<char> fill_members_;
     std::vector<Point> mapped_;          // stroke pieces mapped by a pen
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels

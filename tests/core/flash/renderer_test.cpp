@@ -97,6 +97,44 @@ TEST(Renderer, SmoothedEdgesHaveIntermediateValues) {
     EXPECT_EQ(greys(Draw(movie, 100, 100, Quality::Low)), 0);
 }
 
+// High quality takes four samples per pixel: over white, black edges land on
+// quarter levels only, and pairs of abutting fills of one colour show no
+// seam between them.
+TEST(Renderer, HighQualityEdgesTakeQuarterLevels) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder halves;
+    int left = halves.AddSolidFill({0, 0, 0, 255});
+    int right = halves.AddSolidFill({0, 0, 0, 255});
+    // The left half, clockwise, then the right half's other two edges.
+    halves.SetFill1(left);
+    halves.MoveTo(200, 200);
+    halves.LineTo(1000, 300);
+    halves.SetFill0(right);
+    halves.LineTo(900, 1800);
+    halves.SetFill0(0);
+    halves.LineTo(200, 200);
+    halves.SetFill1(right);
+    halves.MoveTo(1000, 300);
+    halves.LineTo(1800, 1000);
+    halves.LineTo(900, 1800);
+    movie.DefineShape(1, halves);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100, Quality::High);
+    int greys = 0;
+    for (uint32_t p : canvas.pixels) {
+        int level = static_cast<int>(p & 0xFF);
+        EXPECT_TRUE(level == 0 || level == 255 || std::abs(level - 64) <= 1 || std::abs(level - 128) <= 1 ||
+                    std::abs(level - 191) <= 1)
+            << level;
+        greys += level != 0 && level != 255;
+    }
+    EXPECT_GT(greys, 40);
+    // Along the edge the two fills share, from (50, 15) to (45, 90).
+    for (int y = 30; y < 70; ++y) EXPECT_EQ(canvas.At(50 - 5 * (y - 15) / 75, y), 0xFF000000u) << y;
+}
+
 TEST(Renderer, ColorTransformTintsAndFades) {
     flash::SwfWriter movie(6, 100, 100, 12);
     movie.SetBackgroundColor({0, 0, 255, 255});
