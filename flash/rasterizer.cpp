@@ -37,6 +37,11 @@ void MaskPaint::Blend(uint32_t*, int y, int x0, int x1, const float* coverage) c
 }
 
 void Rasterizer::AddLine(Point a, Point b) {
+    // Edge ends lie on a grid of 1/256 pixel, so that a pixel centre an
+    // edge passes within a rounding error of falls on a definite side.
+    auto snap = [](Point p) { return Point{std::round(p.x * 256) / 256, std::round(p.y * 256) / 256}; };
+    a = snap(a);
+    b = snap(b);
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return;
     if (a.y == b.y) return;
     if (a.y < b.y)

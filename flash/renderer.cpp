@@ -643,11 +643,13 @@ void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point
         double bend = std::sqrt(dx * dx + dy * dy);
         int steps = std::isfinite(bend) ? static_cast<int>(std::ceil(std::sqrt(bend / (8 * kCurveTolerance)))) : 1;
         steps = std::clamp(steps, 1, 256);
+        // The points between are taken on the curve in the shape's own
+        // space and placed like its ends.
         for (int i = 1; i < steps; ++i) {
             double t = static_cast<double>(i) / steps;
             double u = 1 - t;
-            points.push_back(Point{u * u * p0.x + 2 * u * t * c.x + t * t * p1.x,
-                                   u * u * p0.y + 2 * u * t * c.y + t * t * p1.y});
+            points.push_back(Transform(m, u * u * edge.x0 + 2 * u * t * edge.cx + t * t * edge.x1,
+                                       u * u * edge.y0 + 2 * u * t * edge.cy + t * t * edge.y1));
         }
     }
     points.push_back(p1);
