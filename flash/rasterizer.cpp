@@ -37,6 +37,11 @@ void MaskPaint::Blend(uint32_t*, int y, int x0, int x1, const float* coverage) c
 }
 
 void Rasterizer::AddLine(Point a, Point b) {
+    // Edge ends lie on a grid of 1/256 pixel, so that a pixel centre an
+    // edge passes within a rounding error of falls on a definite side.
+    auto snap = [](Point p) { return Point{std::round(p.x * 256) / 256, std::round(p.y * 256) / 256}; };
+    a = snap(a);
+    b = snap(b);
     if (!std::isfinite(a.x) || !std::isfinite(a.y) || !std::isfinite(b.x) || !std::isfinite(b.y)) return;
     if (a.y == b.y) return;
     if (a.y < b.y)
@@ -69,17 +74,25 @@ constexpr double kAliasedSampleY = 0.5;
 // A sample point exactly on an edge belongs to the span on the edge's right;
 // crossings computed a rounding error off an exact hit count as the hit.
 constexpr double kAliasedTie = 1e-6;
-void AddSpanAliased(float* coverage, double xa, double xb, int width) {
-    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - kAliasedSampleX - kAliasedTie)));
-    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - kAliasedSampleX - kAliasedTie)));
-    for (int i = ia; i < ib; ++i) coverage[i] = 1.0f;
+// Adds weight to each pixel of [xa, xb) whose sample point, sample_x
+// across the pixel, lies inside.
+void AddSpanSampled(float* coverage, double xa, double xb, int width, double sample_x, float weight) {
+    int ia = static_cast<int>(std::max(0.0, std::ceil(xa - sample_x - kAliasedTie)));
+    int ib = static_cast<int>(std::min(static_cast<double>(width), std::ceil(xb - sample_x - kAliasedTie)));
+    for (int i = ia; i < ib; ++i) coverage[i] += weight;
 }
+
+// The four sample points of a pixel on a rotated grid, one on each quarter
+// row, each in a different quarter column.
+constexpr double kGridX[4] = {0.375, 0.875, 0.125, 0.625};
+constexpr double kGridY[4] = {0.125, 0.375, 0.625, 0.875};
 
 }  // namespace
 
 void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int samples) {
     if (edges_.empty() || canvas.width <= 0 || canvas.height <= 0) return;
-    samples = std::clamp(samples, 1, 64);
+    bool grid = samples == kRotatedGrid;
+    samples = grid ? 4 : std::clamp(samples, 1, 64);
     std::sort(edges_.begin(), edges_.end(), [](const Edge& a, const Edge& b) { return a.y0 < b.y0; });
     double top = edges_.front().y0;
     double bottom = top;
@@ -95,7 +108,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
         bool touched = false;
         double left = canvas.width, right = 0;
         for (int s = 0; s < samples; ++s) {
-            double y = samples == 1 ? row + kAliasedSampleY : row + (s + 0.5) / samples;
+            double y = samples == 1 ? row + kAliasedSampleY : grid ? row + kGridY[s] : row + (s + 0.5) / samples;
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
             active_.erase(std::remove_if(active_.begin(), active_.end(), [y](const Edge& e) { return e.y1 <= y; }),
                           active_.end());
@@ -116,7 +129,9 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
                 left = std::min(left, crossings_[i].x);
                 right = std::max(right, crossings_[i + 1].x);
                 if (samples == 1)
-                    AddSpanAliased(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width);
+                    AddSpanSampled(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width, kAliasedSampleX, 1.0f);
+                else if (grid)
+                    AddSpanSampled(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width, kGridX[s], weight);
                 else
                     AddSpan(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, weight, canvas.width);
                 touched = true;

@@ -1,8 +1,9 @@
 // Scanline polygon filler. Edges are given in device pixels; Fill works out,
 // row by row, how much of each pixel lies inside (even-odd or non-zero rule)
 // and hands the coverage to a Paint, which blends its colours into the
-// canvas. Anti-aliasing samples each row at several heights and measures the
-// covered part of each pixel exactly across.
+// canvas. Anti-aliasing either samples each row at several heights and
+// measures the covered part of each pixel exactly across, or takes four
+// point samples per pixel.
 #pragma once
 
 #include "flash/canvas.h"
@@ -45,7 +46,11 @@ public:
     // by, or nullptr; it must hold width * height values.
     void SetMask(const float* mask) { mask_ = mask; }
     const float* Mask() const { return mask_; }
-    // Samples per pixel row: 1 draws without anti-aliasing.
+    // Samples per pixel: 1 draws without anti-aliasing (the pixel's centre
+    // decides), kRotatedGrid takes four point samples on a rotated grid, and
+    // any other count samples that many heights in each pixel row, measuring
+    // the covered part of each pixel exactly across.
+    static constexpr int kRotatedGrid = -4;
     void Fill(Canvas& canvas, const Paint& paint, FillRule rule, int samples);
 
 private:

@@ -26,9 +26,9 @@ int SamplesFor(Quality quality) {
     switch (quality) {
     case Quality::Low: return 1;
     case Quality::Medium: return 4;
-    case Quality::High: return 16;
+    case Quality::High: return Rasterizer::kRotatedGrid;
     }
-    return 16;
+    return Rasterizer::kRotatedGrid;
 }
 
 // Points are snapped to twentieths of a target pixel (device twips).
@@ -291,6 +291,9 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
         DrawBitmapData(instance, matrix, color);
     } else if (character.shape) {
         DrawShape(*character.shape, matrix, color);
+    } else if (character.bitmap) {
+        // A bitmap placed by itself is drawn at its own size from the origin.
+        DrawBitmap(*character.bitmap, matrix, color, false, false);
     } else if (character.morph) {
         DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
     } else if (character.text) {
@@ -317,6 +320,11 @@ void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, co
         for (int x = 0; x < bitmap.width; ++x)
             bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
                 pixels->GetRaw(x, y);
+    DrawBitmap(bitmap, matrix, color, instance.bitmap_smoothing, true);
+}
+
+void Renderer::DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,
+                          bool premultiplied) {
     // Bitmap pixels are twenty twips of the clip.
     Matrix twips;
     twips.a = twips.d = 20;
@@ -329,7 +337,7 @@ void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, co
         raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), FillRule::NonZero, samples_);
         return;
     }
-    BitmapPaint paint(bitmap, to_target, color, false, instance.bitmap_smoothing && samples_ > 1, true);
+    BitmapPaint paint(bitmap, to_target, color, false, smoothing && samples_ != 1, premultiplied);
     if (paint.Valid())
         raster_.Fill(*canvas_, paint, FillRule::NonZero, samples_);
     else
@@ -349,9 +357,30 @@ double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
 void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color, const Rgba* solid) {
     FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
     for (const ShapeLayer& layer : shape.layers) {
+        // Fills that end up the same plain colour (all of a mask's fills, a
+        // glyph's, or solid fills a colour transform makes alike) are drawn
+        // as one, so that no seam shows where they meet.
+        std::vector<char> done(layer.fills.size(), 0);
         for (size_t f = 0; f < layer.fills.size(); ++f) {
+            if (done[f]) continue;
             const FillStyle& fill = layer.fills[f];
-            AddFillEdges(layer, static_cast<uint16_t>(f + 1), matrix);
+            std::vector<char>& members = fill_members_;
+            members.assign(layer.fills.size() + 1, 0);
+            members[f + 1] = 1;
+            bool plain = mask_target_ || solid || fill.kind == FillKind::Solid;
+            if (plain) {
+                Rgba mine = solid ? Rgba{} : color.Apply(fill.color);
+                for (size_t g = f + 1; g < layer.fills.size(); ++g) {
+                    const FillStyle& other = layer.fills[g];
+                    bool alike = mask_target_ || solid;
+                    if (!alike && other.kind == FillKind::Solid) {
+                        Rgba theirs = color.Apply(other.color);
+                        alike = theirs.r == mine.r && theirs.g == mine.g && theirs.b == mine.b && theirs.a == mine.a;
+                    }
+                    if (alike) members[g + 1] = done[g] = 1;
+                }
+            }
+            AddFillEdges(layer, members, matrix);
             if (raster_.Empty()) continue;
             if (mask_target_) {
                 raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), rule, samples_);
@@ -372,7 +401,7 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 const Character* source = movie_->Find(fill.bitmap_id);
                 if (source && source->bitmap) {
                     BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
-                                      fill.bitmap_smooth && samples_ > 1);
+                                      fill.bitmap_smooth && samples_ != 1);
                     if (paint.Valid()) {
                         raster_.Fill(*canvas_, paint, rule, samples_);
                         continue;
@@ -614,21 +643,24 @@ void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point
         double bend = std::sqrt(dx * dx + dy * dy);
         int steps = std::isfinite(bend) ? static_cast<int>(std::ceil(std::sqrt(bend / (8 * kCurveTolerance)))) : 1;
         steps = std::clamp(steps, 1, 256);
+        // The points between are taken on the curve in the shape's own
+        // space and placed like its ends.
         for (int i = 1; i < steps; ++i) {
             double t = static_cast<double>(i) / steps;
             double u = 1 - t;
-            points.push_back(Point{u * u * p0.x + 2 * u * t * c.x + t * t * p1.x,
-                                   u * u * p0.y + 2 * u * t * c.y + t * t * p1.y});
+            points.push_back(Transform(m, u * u * edge.x0 + 2 * u * t * edge.cx + t * t * edge.x1,
+                                       u * u * edge.y0 + 2 * u * t * edge.cy + t * t * edge.y1));
         }
     }
     points.push_back(p1);
 }
 
-void Renderer::AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix) {
+void Renderer::AddFillEdges(const ShapeLayer& layer, const std::vector<char>& members, const Matrix& matrix) {
+    auto member = [&](uint16_t fill) { return fill < members.size() && members[fill]; };
     for (const ShapeEdge& edge : layer.edges) {
-        bool left = edge.fill0 == fill;
-        bool right = edge.fill1 == fill;
-        if (left == right) continue;  // not this fill's edge, or inside it
+        bool left = member(edge.fill0);
+        bool right = member(edge.fill1);
+        if (left == right) continue;  // not these fills' edge, or inside them
         Flatten(edge, matrix, points_);
         // The fill lies right of its edges once fill0 edges are reversed, so
         // the non-zero rule sees every region wound the same way.
@@ -693,8 +725,13 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     };
     // Smoothed thin lines end square; without smoothing every line keeps
     // its round joins, which leave out a corner pixel whose centre lies on
-    // the diagonal past the corner.
-    bool square_ends = device_half < 1.5 && samples_ > 1;
+    // the diagonal past the corner. Lines up to a pixel wide fill their
+    // corners square; wider thin lines bevel them.
+    bool square_ends = device_half < 1.5 && samples_ != 1;
+    if (square_ends && device_half > 0.75) {
+        AddSquareStroke(layer, line, matrix, half, pen ? &*unpen : nullptr, pen);
+        return;
+    }
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
@@ -731,6 +768,55 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             add_disc(points_.back());
         }
     }
+}
+
+void Renderer::AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                               const Matrix* unpen, const Matrix* pen) {
+    // Edges that follow on from each other make one path: its segments are
+    // joined by bevels, its open ends are cut square half the width past
+    // the end, and a path that comes back to its start is joined there too.
+    std::vector<Point> path;
+    auto stroke_path = [&] {
+        if (path.size() < 2) return;
+        bool closed = path.size() > 2 && path.front().x == path.back().x && path.front().y == path.back().y;
+        std::vector<Point> normals;
+        std::vector<size_t> starts;
+        for (size_t i = 1; i < path.size(); ++i) {
+            double dx = path[i].x - path[i - 1].x, dy = path[i].y - path[i - 1].y;
+            double length = std::sqrt(dx * dx + dy * dy);
+            if (!(length > 1e-9)) continue;
+            normals.push_back(Point{-dy / length * half, dx / length * half});
+            starts.push_back(i - 1);
+        }
+        for (size_t k = 0; k < normals.size(); ++k) {
+            Point a = path[starts[k]];
+            Point b = path[starts[k] + 1];
+            Point n = normals[k];
+            if (!closed && k == 0) a = Point{a.x - n.y, a.y + n.x};
+            if (!closed && k + 1 == normals.size()) b = Point{b.x + n.y, b.y - n.x};
+            Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
+            AddWound(raster_, quad, 4, pen, mapped_);
+            if (k == 0 && !closed) continue;
+            Point p = path[starts[k]];
+            Point m = normals[k == 0 ? normals.size() - 1 : k - 1];
+            Point outer[3] = {p, {p.x + m.x, p.y + m.y}, {p.x + n.x, p.y + n.y}};
+            Point inner[3] = {p, {p.x - m.x, p.y - m.y}, {p.x - n.x, p.y - n.y}};
+            AddWound(raster_, outer, 3, pen, mapped_);
+            AddWound(raster_, inner, 3, pen, mapped_);
+        }
+        path.clear();
+    };
+    const ShapeEdge* previous = nullptr;
+    for (const ShapeEdge& edge : layer.edges) {
+        if (edge.line != line) continue;
+        if (previous && (previous->x1 != edge.x0 || previous->y1 != edge.y0)) stroke_path();
+        previous = &edge;
+        Flatten(edge, matrix, points_);
+        if (unpen)
+            for (Point& p : points_) p = Point{unpen->X(p.x, p.y), unpen->Y(p.x, p.y)};
+        path.insert(path.end(), points_.begin() + (path.empty() ? 0 : 1), points_.end());
+    }
+    stroke_path();
 }
 
 }  // namespace flash

@@ -39,6 +39,8 @@ private:
                    const Rgba* solid = nullptr);
     // A BitmapData that attachBitmap placed.
     void DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color);
+    void DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,
+                    bool premultiplied);
     void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
     // A text field as scripts left it: background, border and text.
@@ -46,10 +48,14 @@ private:
     // Draws a clip that setMask gave a mask, only where the mask draws.
     void DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting);
     void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
-    void AddFillEdges(const ShapeLayer& layer, uint16_t fill, const Matrix& matrix);
+    // Edges bounding the fills marked in members (indexed by fill number).
+    void AddFillEdges(const ShapeLayer& layer, const std::vector<char>& members, const Matrix& matrix);
     // half_width is in the space pen maps to pixels (in pixels without a pen).
     void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, const Matrix* pen,
                    double device_half_width);
+    // A thin smoothed line, path by path: bevelled joins, square open ends.
+    void AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                         const Matrix* unpen, const Matrix* pen);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
 
     // Pixels per twip of a line drawn at the given matrix.
@@ -63,6 +69,7 @@ private:
     int samples_ = 1;
     Rasterizer raster_;
     std::vector<Point> points_;
+    std::vector<char> fill_members_;
     std::vector<Point> mapped_;          // stroke pieces mapped by a pen
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels

@@ -1,7 +1,7 @@
 // The exact levels the player draws: how a colour transform's alpha
 // multiplier turns into a blend, and which pixels an aliased edge takes
-// when it passes exactly through their centres, and the corners of thin
-// lines drawn without smoothing.
+// when it passes exactly through their centres (or a hair beside them), and
+// the corners of thin lines drawn without smoothing.
 #include "flash_test_movies.h"
 
 #include "flash/movie.h"
@@ -52,6 +52,24 @@ TEST(PixelLevels, AliasedEdgeThroughPixelCentresTakesTheRightHandPixel) {
     EXPECT_EQ(canvas.At(3, 1), 0xFFFF0000u);
     EXPECT_EQ(canvas.At(5, 1), 0xFFFF0000u);
     EXPECT_EQ(canvas.At(6, 1), 0xFFFFFFFFu);
+}
+
+TEST(PixelLevels, EdgeEndsLieOnASubpixelGrid) {
+    // The left edge, from (8.75, 26.95) to (11.85, 6.15), crosses row 8 a
+    // hair left of pixel 11's centre; with its ends on the 1/256-pixel grid
+    // it crosses a hair right of it, so the pixel stays out.
+    Canvas canvas;
+    canvas.Resize(24, 30);
+    canvas.Fill(Rgba{255, 255, 255, 255});
+    flash::Rasterizer raster;
+    flash::Point a{8.75, 26.95}, b{11.85, 6.15}, c{20, 6.15}, d{20, 26.95};
+    raster.AddLine(a, b);
+    raster.AddLine(b, c);
+    raster.AddLine(c, d);
+    raster.AddLine(d, a);
+    raster.Fill(canvas, flash::SolidPaint(Rgba{255, 0, 0, 255}), flash::FillRule::NonZero, 1);
+    EXPECT_EQ(canvas.At(11, 8), 0xFFFFFFFFu);
+    EXPECT_EQ(canvas.At(12, 8), 0xFFFF0000u);
 }
 
 TEST(PixelLevels, AliasedThinFrameLeavesItsOuterCornerPixels) {

@@ -97,6 +97,44 @@ TEST(Renderer, SmoothedEdgesHaveIntermediateValues) {
     EXPECT_EQ(greys(Draw(movie, 100, 100, Quality::Low)), 0);
 }
 
+// High quality takes four samples per pixel: over white, black edges land on
+// quarter levels only, and pairs of abutting fills of one colour show no
+// seam between them.
+TEST(Renderer, HighQualityEdgesTakeQuarterLevels) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder halves;
+    int left = halves.AddSolidFill({0, 0, 0, 255});
+    int right = halves.AddSolidFill({0, 0, 0, 255});
+    // The left half, clockwise, then the right half's other two edges.
+    halves.SetFill1(left);
+    halves.MoveTo(200, 200);
+    halves.LineTo(1000, 300);
+    halves.SetFill0(right);
+    halves.LineTo(900, 1800);
+    halves.SetFill0(0);
+    halves.LineTo(200, 200);
+    halves.SetFill1(right);
+    halves.MoveTo(1000, 300);
+    halves.LineTo(1800, 1000);
+    halves.LineTo(900, 1800);
+    movie.DefineShape(1, halves);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100, Quality::High);
+    int greys = 0;
+    for (uint32_t p : canvas.pixels) {
+        int level = static_cast<int>(p & 0xFF);
+        EXPECT_TRUE(level == 0 || level == 255 || std::abs(level - 64) <= 1 || std::abs(level - 128) <= 1 ||
+                    std::abs(level - 191) <= 1)
+            << level;
+        greys += level != 0 && level != 255;
+    }
+    EXPECT_GT(greys, 40);
+    // Along the edge the two fills share, from (50, 15) to (45, 90).
+    for (int y = 30; y < 70; ++y) EXPECT_EQ(canvas.At(50 - 5 * (y - 15) / 75, y), 0xFF000000u) << y;
+}
+
 TEST(Renderer, ColorTransformTintsAndFades) {
     flash::SwfWriter movie(6, 100, 100, 12);
     movie.SetBackgroundColor({0, 0, 255, 255});
@@ -136,6 +174,46 @@ TEST(Renderer, LinesHaveTheirWidth) {
     EXPECT_EQ(canvas.At(50, 55), kWhite);
     EXPECT_EQ(canvas.At(22, 50), kBlue);  // round cap beyond the end
     EXPECT_EQ(canvas.At(50, 50), kBlue);
+}
+
+// A smoothed two-pixel outline of a square bevels its corners: the pixel
+// just outside a corner is half covered, while an open end is cut square.
+TEST(Renderer, ThinSmoothedOutlinesBevelCornersAndEndSquare) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder outline;
+    outline.SetLine(outline.AddLineStyle(40, {0, 0, 0, 255}));
+    outline.MoveTo(400, 400);
+    outline.LineTo(1000, 400);
+    outline.LineTo(1000, 1000);
+    outline.LineTo(400, 1000);
+    outline.LineTo(400, 400);
+    outline.MoveTo(400, 1600);
+    outline.LineTo(1000, 1600);
+    movie.DefineShape(1, outline);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    int corner = static_cast<int>(canvas.At(50, 50) & 0xFF);
+    EXPECT_GT(corner, 100);
+    EXPECT_LT(corner, 155);
+    EXPECT_EQ(canvas.At(49, 49) & 0xFFFFFF, 0u);
+    EXPECT_EQ(canvas.At(50, 79) & 0xFFFFFF, 0u);  // square end past the line's end
+    EXPECT_EQ(canvas.At(51, 79), kWhite);
+}
+
+// A bitmap character placed by itself shows its pixels from the origin.
+TEST(Renderer, PlacedBitmapShowsItsPixels) {
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    movie.DefineBitsLossless2(1, 2, 2, {kRed, kBlue, kBlue, kRed});
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100, Quality::Low);
+    EXPECT_EQ(canvas.At(0, 0), kRed);
+    EXPECT_EQ(canvas.At(1, 0), kBlue);
+    EXPECT_EQ(canvas.At(1, 1), kRed);
+    EXPECT_EQ(canvas.At(2, 0), kWhite);
 }
 
 TEST(Renderer, ShapeWithAHoleLeavesTheHoleOpen) {
