@@ -314,6 +314,16 @@ TEST_F(ScriptedPlayer, ColorSetsAndReadsTheClipsTransform) {
     vm->CallMethod(color, "setTransform", {avm1::Value(half)});
     EXPECT_EQ(Number(clip, "_alpha"), 50);
     EXPECT_EQ(vm->ToNumber(vm->CallMethod(color, "getRGB", {})), 0x123456);
+    // Values the transform object only inherits are passed over.
+    avm1::Object* base = vm->MakeObject();
+    vm->Set(base, "ab", avm1::Value(-66));
+    avm1::Object* derived = vm->MakeObject();
+    derived->proto = base;
+    vm->Set(derived, "rb", avm1::Value(7));
+    vm->CallMethod(color, "setTransform", {avm1::Value(derived)});
+    transform = vm->CallMethod(color, "getTransform", {}).object;
+    EXPECT_EQ(Number(transform, "rb"), 7);
+    EXPECT_EQ(Number(transform, "ab"), 0);
 }
 
 }  // namespace
