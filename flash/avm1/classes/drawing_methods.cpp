@@ -170,15 +170,23 @@ Value EndFill(Vm&, Object* self, Args&) {
 Value SetMask(Vm& vm, Object* self, Args& args) {
     Clip* clip = self ? self->AsClip() : nullptr;
     if (!clip || args.empty()) return Value();
+    const Value& given = args[0];
+    Clip* mask = nullptr;
+    TextField* text = nullptr;
+    if (given.IsObject()) {
+        mask = given.object->AsClip();
+        text = dynamic_cast<TextField*>(given.object);
+        // Any other object leaves the mask as it was.
+        if (!mask && !text) return Value(true);
+    } else if (!given.IsNullish()) {
+        // A target path, as seen from the clip's parent; a path that leads
+        // nowhere leaves the mask as it was.
+        Object* found = clip->parent ? clip->player->ResolveTarget(clip->parent, vm.ToString(given)) : nullptr;
+        mask = found ? found->AsClip() : nullptr;
+        if (!mask) return Value(true);
+    }
     if (clip->mask) clip->mask->masking = false;
     if (clip->text_mask) clip->text_mask->masking = false;
-    Clip* mask = args[0].IsObject() ? args[0].object->AsClip() : nullptr;
-    if (args[0].IsString() && clip->parent) {
-        // A target path, as seen from the clip's parent.
-        Object* found = clip->player->ResolveTarget(clip->parent, vm.ToString(args[0]));
-        mask = found ? found->AsClip() : nullptr;
-    }
-    TextField* text = args[0].IsObject() ? dynamic_cast<TextField*>(args[0].object) : nullptr;
     clip->mask = mask;
     clip->text_mask = text;
     if (mask) mask->masking = true;

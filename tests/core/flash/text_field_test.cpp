@@ -130,9 +130,9 @@ TEST(Drawing, FillsCloseTheirPathAndBoundsCountLineWidth) {
     ASSERT_EQ(d.shape.layers.size(), 1u);
     const ShapeLayer& layer = d.shape.layers[0];
     ASSERT_EQ(layer.edges.size(), 3u);
-    // The closing edge fills but draws no line.
+    // The closing edge fills and is drawn with the line in use.
     EXPECT_EQ(layer.edges[2].x1, 0);
-    EXPECT_EQ(layer.edges[2].line, 0);
+    EXPECT_EQ(layer.edges[2].line, 1);
     EXPECT_EQ(layer.edges[2].fill1, 1);
     EXPECT_EQ(layer.edges[0].line, 1);
     EXPECT_EQ(d.shape.xmin, -20);
