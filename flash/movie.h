@@ -72,6 +72,8 @@ struct FillStyle {
 struct LineStyle {
     int width = 0;                   // twips
     Rgba color;
+    // A gradient or bitmap that paints the line instead of its colour.
+    std::optional<FillStyle> fill;
     // Whether the width follows the object's horizontal and vertical scale
     // (both: the normal scale mode).
     bool scale_x = true, scale_y = true;

@@ -357,29 +357,10 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), rule, samples_);
                 continue;
             }
-            if (solid) {
+            if (solid)
                 raster_.Fill(*canvas_, SolidPaint(color.Apply(*solid)), rule, samples_);
-            } else if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
-                       fill.kind == FillKind::FocalGradient) {
-                GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
-                if (paint.Valid())
-                    raster_.Fill(*canvas_, paint, rule, samples_);
-                else
-                    raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
-            } else if (fill.kind == FillKind::Solid) {
-                raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
-            } else {
-                const Character* source = movie_->Find(fill.bitmap_id);
-                if (source && source->bitmap) {
-                    BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
-                                      fill.bitmap_smooth && samples_ > 1);
-                    if (paint.Valid()) {
-                        raster_.Fill(*canvas_, paint, rule, samples_);
-                        continue;
-                    }
-                }
-                raster_.Clear();  // a missing bitmap draws nothing
-            }
+            else
+                FillWith(fill, matrix, color, rule);
         }
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
@@ -394,8 +375,36 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, line.width / 2.0, &pen, width / 2);
             else
                 AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2, nullptr, width / 2);
-            if (!raster_.Empty()) raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
+            if (raster_.Empty()) continue;
+            if (line.fill && !solid)
+                FillWith(*line.fill, matrix, color, FillRule::NonZero);
+            else
+                raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
         }
+    }
+}
+
+void Renderer::FillWith(const FillStyle& fill, const Matrix& matrix, const ColorTransform& color, FillRule rule) {
+    if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
+        fill.kind == FillKind::FocalGradient) {
+        GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
+        if (paint.Valid())
+            raster_.Fill(*canvas_, paint, rule, samples_);
+        else
+            raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
+    } else if (fill.kind == FillKind::Solid) {
+        raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
+    } else {
+        const Character* source = movie_->Find(fill.bitmap_id);
+        if (source && source->bitmap) {
+            BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
+                              fill.bitmap_smooth && samples_ > 1);
+            if (paint.Valid()) {
+                raster_.Fill(*canvas_, paint, rule, samples_);
+                return;
+            }
+        }
+        raster_.Clear();  // a missing bitmap draws nothing
     }
 }
 

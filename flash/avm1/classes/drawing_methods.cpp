@@ -24,7 +24,7 @@ Rgba ColorOf(Vm& vm, const Value& rgb, const Value& alpha) {
     if (!std::isfinite(a)) a = 0;
     a = std::clamp(a, 0.0, 100.0);
     return Rgba{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c),
-                static_cast<uint8_t>(std::lround(a * 255 / 100))};
+                static_cast<uint8_t>(a * 255 / 100)};
 }
 
 // Twips of a coordinate argument; nullopt when it is not a number.
@@ -94,11 +94,13 @@ bool ReadGradient(Vm& vm, const Args& args, FillStyle* fill) {
     }
     std::string spread = args.size() > 5 ? vm.ToString(args[5]) : "pad";
     fill->spread = spread == "reflect" ? 1 : spread == "repeat" ? 2 : 0;
+    fill->linear_rgb = args.size() > 6 && vm.ToString(args[6]) == "linearRGB";
     if (args.size() > 7) {
         double focal = vm.ToNumber(args[7]);
         if (std::isfinite(focal) && focal != 0 && fill->kind == FillKind::RadialGradient) {
             fill->kind = FillKind::FocalGradient;
-            fill->focal = std::clamp(focal, -1.0, 1.0);
+            // Kept in 8.8 fixed point, the way a shape record holds it.
+            fill->focal = std::trunc(std::clamp(focal, -1.0, 1.0) * 256) / 256;
         }
     }
     return true;
@@ -129,12 +131,12 @@ Value LineStyle(Vm& vm, Object* self, Args& args) {
 }
 
 Value LineGradientStyle(Vm& vm, Object* self, Args& args) {
-    // Lines are drawn in one colour: the gradient's middle stop.
+    // The line in use is painted with the gradient from here on.
     Drawing* d = DrawingOf(self);
     if (!d) return Value();
     FillStyle fill;
     if (!ReadGradient(vm, args, &fill) || fill.stops.empty()) return Value();
-    (void)d;
+    d->SetLineFill(fill);
     return Value();
 }
 
