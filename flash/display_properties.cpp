@@ -1,5 +1,6 @@
 // The display object properties scripts of version 8 and later see on a
-// movie clip: opaqueBackground, scrollRect, cacheAsBitmap and blendMode.
+// movie clip: opaqueBackground, scrollRect, cacheAsBitmap, transform and
+// blendMode.
 // They read and write the clip's placement, which the renderer draws.
 #include "flash/avm1/classes/geom_helpers.h"
 #include "flash/avm1/vm.h"
@@ -44,6 +45,10 @@ bool Clip::GetDisplayProperty(avm1::Vm& vm, const std::string& name, avm1::Value
         *out = avm1::Value(placed.cache_as_bitmap);
         return true;
     }
+    if (Named(vm, name, "transform")) {
+        *out = avm1::Value(avm1::NewInstance(vm, "Transform", {avm1::Value(this)}));
+        return true;
+    }
     if (Named(vm, name, "blendMode")) {
         size_t index = static_cast<size_t>(placed.blend_mode) - 1;
         *out = avm1::Value(kBlendNames[index < kBlendNames.size() ? index : 0]);
@@ -78,6 +83,12 @@ bool Clip::SetDisplayProperty(avm1::Vm& vm, const std::string& name, const avm1:
     }
     if (Named(vm, name, "cacheAsBitmap")) {
         placed.cache_as_bitmap = vm.ToBoolean(value);
+        return true;
+    }
+    if (Named(vm, name, "transform")) {
+        // Takes the matrix of the transform given.
+        if (value.IsObject()) vm.Set(avm1::NewInstance(vm, "Transform", {avm1::Value(this)}), "matrix",
+                                     vm.Get(value.object, "matrix"));
         return true;
     }
     if (Named(vm, name, "blendMode")) {

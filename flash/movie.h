@@ -18,6 +18,10 @@
 
 namespace flash {
 
+namespace avm1 {
+class Object;
+}
+
 using Rgba = swf::Rgba;
 
 // x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
@@ -67,6 +71,8 @@ struct FillStyle {
     uint16_t bitmap_id = 0;
     bool bitmap_repeats = false;     // tiles beyond its edges (else clamps)
     bool bitmap_smooth = false;
+    // A BitmapData that beginBitmapFill named, read as it is when drawn.
+    avm1::Object* bitmap_data = nullptr;
 };
 
 struct LineStyle {

@@ -45,6 +45,19 @@ double SmallestScale(const Matrix& m) {
     return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
 }
 
+// A BitmapData's premultiplied pixels as a bitmap.
+Bitmap CopyPixels(const avm1::BitmapPixels& pixels) {
+    Bitmap bitmap;
+    bitmap.width = pixels.width();
+    bitmap.height = pixels.height();
+    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * static_cast<size_t>(bitmap.height));
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
+                pixels.GetRaw(x, y);
+    return bitmap;
+}
+
 Rgba MiddleColor(const FillStyle& fill) {
     if (fill.stops.empty()) return fill.color;
     return fill.stops[fill.stops.size() / 2].color;
@@ -309,14 +322,7 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
 void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color) {
     const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(instance.bitmap_data);
     if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) return;
-    Bitmap bitmap;
-    bitmap.width = pixels->width();
-    bitmap.height = pixels->height();
-    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * static_cast<size_t>(bitmap.height));
-    for (int y = 0; y < bitmap.height; ++y)
-        for (int x = 0; x < bitmap.width; ++x)
-            bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
-                pixels->GetRaw(x, y);
+    Bitmap bitmap = CopyPixels(*pixels);
     // Bitmap pixels are twenty twips of the clip.
     Matrix twips;
     twips.a = twips.d = 20;
@@ -394,6 +400,20 @@ void Renderer::FillWith(const FillStyle& fill, const Matrix& matrix, const Color
             raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
     } else if (fill.kind == FillKind::Solid) {
         raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
+    } else if (fill.bitmap_data) {
+        // A BitmapData as it is now; a disposed one draws nothing.
+        const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(fill.bitmap_data);
+        if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) {
+            raster_.Clear();
+            return;
+        }
+        Bitmap bitmap = CopyPixels(*pixels);
+        BitmapPaint paint(bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
+                          fill.bitmap_smooth && samples_ > 1, true);
+        if (paint.Valid())
+            raster_.Fill(*canvas_, paint, rule, samples_);
+        else
+            raster_.Clear();
     } else {
         const Character* source = movie_->Find(fill.bitmap_id);
         if (source && source->bitmap) {

@@ -176,6 +176,8 @@ private:
     bool FrameCanBeLoaded(const Value& frame);
     void SkipActions(int count);
     Value CallNamed(const std::string& name, Args args);
+    // Whether the object is one that an open with block put on the scope.
+    bool InWithScope(const Object* object) const;
     Args PopArgs();
     Value Add2(const Value& a, const Value& b);
     Value Less2(const Value& a, const Value& b);
@@ -414,6 +416,13 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (index >= 0) vm_.host->GotoFrame(clip, index, play);
 }
 
+bool Interpreter::InWithScope(const Object* object) const {
+    size_t withs = 0;
+    for (const Block& b : blocks_) withs += b.kind == Block::kWith ? 1 : 0;
+    withs = std::min(withs, c_.scope.size());
+    return std::find(c_.scope.end() - static_cast<std::ptrdiff_t>(withs), c_.scope.end(), object) != c_.scope.end();
+}
+
 Value Interpreter::CallNamed(const std::string& name, Args args) {
     Value function = GetVariable(vm_, c_, name);
     // super() called by name runs the constructor above this one.
@@ -421,9 +430,10 @@ Value Interpreter::CallNamed(const std::string& name, Args args) {
         return CallMethodValue(vm_, c_, function, Value(), std::move(args));
     // A function found in a function's locals or a with object is called
     // on that object; one found on a timeline or _global on the target.
+    // A clip named by a with block counts as a with object.
     Value self = c_.target ? Value(c_.target) : Value();
     Object* holder = VariableHolder(vm_, c_, name);
-    if (holder && holder != vm_.global && !holder->HasTargetPath()) self = Value(holder);
+    if (holder && holder != vm_.global && (!holder->HasTargetPath() || InWithScope(holder))) self = Value(holder);
     if (!function.IsObject() || !function.object->AsFunction()) return Value();
     vm_.leftovers_to_caller = true;
     return vm_.Call(function, self, std::move(args));

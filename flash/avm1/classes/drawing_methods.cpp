@@ -1,5 +1,6 @@
 // The drawing methods of MovieClip (lineStyle, beginFill, moveTo, lineTo,
 // curveTo...) and setMask.
+#include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/class_helpers.h"
 #include "flash/drawing.h"
 #include "flash/player.h"
@@ -115,6 +116,35 @@ Value BeginGradientFill(Vm& vm, Object* self, Args& args) {
     return Value();
 }
 
+Value BeginBitmapFill(Vm& vm, Object* self, Args& args) {
+    Drawing* d = DrawingOf(self);
+    if (!d) return Value();
+    if (args.empty() || !args[0].IsObject() || !BitmapDataPixels(args[0].object)) {
+        d->BeginFill(std::nullopt);
+        return Value();
+    }
+    FillStyle fill;
+    fill.kind = FillKind::Bitmap;
+    fill.bitmap_data = args[0].object;
+    // The matrix maps bitmap pixels to the clip's pixels.
+    Matrix pixels;
+    if (args.size() > 1 && args[1].IsObject()) {
+        Object* m = args[1].object;
+        auto number = [&](const char* name, double fallback) {
+            Value v = vm.Get(m, name);
+            double n = v.IsUndefined() ? fallback : vm.ToNumber(v);
+            return std::isfinite(n) ? n : fallback;
+        };
+        pixels.a = number("a", 1), pixels.b = number("b", 0), pixels.c = number("c", 0);
+        pixels.d = number("d", 1), pixels.tx = number("tx", 0), pixels.ty = number("ty", 0);
+    }
+    fill.matrix = Matrix{pixels.a * 20, pixels.b * 20, pixels.c * 20, pixels.d * 20, pixels.tx * 20, pixels.ty * 20};
+    fill.bitmap_repeats = args.size() > 2 ? vm.ToBoolean(args[2]) : true;
+    fill.bitmap_smooth = args.size() > 3 && vm.ToBoolean(args[3]);
+    d->BeginFill(fill);
+    return Value();
+}
+
 Value LineStyle(Vm& vm, Object* self, Args& args) {
     Drawing* d = DrawingOf(self);
     if (!d) return Value();
@@ -204,6 +234,7 @@ void InstallDrawingMethods(Vm& vm) {
     vm.AddMethod(proto, "clear", Clear);
     vm.AddMethod(proto, "beginFill", BeginFill);
     vm.AddMethod(proto, "beginGradientFill", BeginGradientFill);
+    vm.AddMethod(proto, "beginBitmapFill", BeginBitmapFill);
     vm.AddMethod(proto, "lineStyle", LineStyle);
     vm.AddMethod(proto, "lineGradientStyle", LineGradientStyle);
     vm.AddMethod(proto, "moveTo", MoveTo);

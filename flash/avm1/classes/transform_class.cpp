@@ -1,8 +1,11 @@
 // flash.geom.Transform: the object a clip's transform hands out. It keeps
-// the clip it was made for; until clips expose their matrix and colour to
-// scripts it answers the identity and remembers what scripts assign.
+// the clip it was made for; its matrix is the clip's own, while its colour
+// transform answers the identity and remembers what scripts assign.
 #include "flash/avm1/classes/color_transform_class.h"
 #include "flash/avm1/classes/geom_helpers.h"
+#include "flash/player.h"
+
+#include <cmath>
 
 namespace flash::avm1 {
 
@@ -31,9 +34,37 @@ void Store(Object* self, const char* slot, const Value& value) {
     if (self && value.IsObject()) self->Define(slot, value, kDontEnum);
 }
 
-Value GetMatrix(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__matrix", "Matrix"); }
-Value SetMatrix(Vm&, Object* self, Args& args) {
-    Store(self, "__matrix", Arg(args, 0));
+Clip* ClipOf(Object* self) {
+    Property* p = self ? self->FindOwn("__clip", true) : nullptr;
+    return p && p->value.IsObject() ? p->value.object->AsClip() : nullptr;
+}
+
+Value GetMatrix(Vm& vm, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return Stored(vm, self, "__matrix", "Matrix");
+    const Matrix& m = clip->Placement().matrix;
+    return Value(NewInstance(vm, "Matrix", {Value(m.a), Value(m.b), Value(m.c), Value(m.d), Value(m.tx / 20),
+                                            Value(m.ty / 20)}));
+}
+
+Value SetMatrix(Vm& vm, Object* self, Args& args) {
+    Value given = Arg(args, 0);
+    Clip* clip = ClipOf(self);
+    if (!clip) {
+        Store(self, "__matrix", given);
+        return Value();
+    }
+    if (!given.IsObject()) return Value();
+    double v[6];
+    const char* names[6] = {"a", "b", "c", "d", "tx", "ty"};
+    for (int i = 0; i < 6; ++i) {
+        v[i] = NumberOf(vm, given.object, names[i]);
+        if (!std::isfinite(v[i])) return Value();
+    }
+    Instance& placed = clip->Placement();
+    placed.matrix = Matrix{v[0], v[1], v[2], v[3], v[4] * 20, v[5] * 20};
+    placed.has_scale = false;
+    placed.scripted = true;
     return Value();
 }
 Value GetColor(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__color", "ColorTransform"); }
@@ -42,7 +73,7 @@ Value SetColor(Vm&, Object* self, Args& args) {
     if (value.IsObject() && value.object->native_class == kColorTransformClass) Store(self, "__color", value);
     return Value();
 }
-Value GetConcatenatedMatrix(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__matrix", "Matrix"); }
+Value GetConcatenatedMatrix(Vm& vm, Object* self, Args& args) { return GetMatrix(vm, self, args); }
 Value GetConcatenatedColor(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__color", "ColorTransform"); }
 Value GetPixelBounds(Vm& vm, Object*, Args&) { return Value(NewInstance(vm, "Rectangle", {})); }
 

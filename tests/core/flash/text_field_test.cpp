@@ -328,3 +328,23 @@ TEST_F(ScriptedPlayer, ColorSetsAndReadsTheClipsTransform) {
 
 }  // namespace
 }  // namespace flash
+
+namespace flash {
+namespace {
+
+TEST_F(ScriptedPlayer, TransformMatrixMovesTheClip) {
+    avm1::Object* clip = Call(root, "createEmptyMovieClip", {avm1::Value("c"), avm1::Value(1)}).object;
+    avm1::Value transform = vm->Get(clip, "transform");
+    ASSERT_TRUE(transform.IsObject());
+    avm1::Object* matrix = vm->Get(transform.object, "matrix").object;
+    ASSERT_NE(matrix, nullptr);
+    vm->Set(matrix, "tx", avm1::Value(30));
+    vm->Set(matrix, "a", avm1::Value(2));
+    vm->Set(transform.object, "matrix", avm1::Value(matrix));
+    EXPECT_EQ(Number(clip, "_x"), 30);
+    EXPECT_EQ(Number(clip, "_xscale"), 200);
+    EXPECT_EQ(Number(vm->Get(vm->Get(clip, "transform").object, "matrix").object, "tx"), 30);
+}
+
+}  // namespace
+}  // namespace flash
