@@ -1,10 +1,11 @@
 // flash.geom.Transform: the object a clip's transform hands out. It keeps
-// the clip it was made for; its matrix is the clip's own, while its colour
-// transform answers the identity and remembers what scripts assign.
+// the clip it was made for, whose matrix and colour transform it reads and
+// sets.
 #include "flash/avm1/classes/color_transform_class.h"
 #include "flash/avm1/classes/geom_helpers.h"
 #include "flash/player.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace flash::avm1 {
@@ -39,12 +40,22 @@ Clip* ClipOf(Object* self) {
     return p && p->value.IsObject() ? p->value.object->AsClip() : nullptr;
 }
 
+Value MatrixValue(Vm& vm, const Matrix& m) {
+    return Value(NewInstance(vm, "Matrix", {Value(m.a), Value(m.b), Value(m.c), Value(m.d), Value(m.tx / 20),
+                                            Value(m.ty / 20)}));
+}
+
+Value ColorValue(Vm& vm, const ColorTransform& c) {
+    double values[8] = {c.rm / 256.0, c.gm / 256.0, c.bm / 256.0, c.am / 256.0,
+                        static_cast<double>(c.ra), static_cast<double>(c.ga), static_cast<double>(c.ba),
+                        static_cast<double>(c.aa)};
+    return Value(MakeColorTransform(vm, values));
+}
+
 Value GetMatrix(Vm& vm, Object* self, Args&) {
     Clip* clip = ClipOf(self);
     if (!clip) return Stored(vm, self, "__matrix", "Matrix");
-    const Matrix& m = clip->Placement().matrix;
-    return Value(NewInstance(vm, "Matrix", {Value(m.a), Value(m.b), Value(m.c), Value(m.d), Value(m.tx / 20),
-                                            Value(m.ty / 20)}));
+    return MatrixValue(vm, clip->Placement().matrix);
 }
 
 Value SetMatrix(Vm& vm, Object* self, Args& args) {
@@ -67,14 +78,44 @@ Value SetMatrix(Vm& vm, Object* self, Args& args) {
     placed.scripted = true;
     return Value();
 }
-Value GetColor(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__color", "ColorTransform"); }
+Value GetColor(Vm& vm, Object* self, Args&) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return Stored(vm, self, "__color", "ColorTransform");
+    return ColorValue(vm, clip->Placement().color);
+}
+
 Value SetColor(Vm&, Object* self, Args& args) {
     Value value = Arg(args, 0);
-    if (value.IsObject() && value.object->native_class == kColorTransformClass) Store(self, "__color", value);
+    if (!value.IsObject() || value.object->native_class != kColorTransformClass) return Value();
+    Clip* clip = ClipOf(self);
+    if (!clip) {
+        Store(self, "__color", value);
+        return Value();
+    }
+    // Multipliers are kept in 256ths, offsets in whole levels.
+    const double* v = static_cast<ColorTransformObject*>(value.object)->values;
+    auto whole = [](double n) { return std::isfinite(n) ? static_cast<int>(std::clamp(n, -32768.0, 32767.0)) : 0; };
+    Instance& placed = clip->Placement();
+    placed.color = ColorTransform{whole(v[0] * 256), whole(v[1] * 256), whole(v[2] * 256), whole(v[3] * 256),
+                                  whole(v[4]),       whole(v[5]),       whole(v[6]),       whole(v[7])};
+    placed.scripted = true;
     return Value();
 }
-Value GetConcatenatedMatrix(Vm& vm, Object* self, Args& args) { return GetMatrix(vm, self, args); }
-Value GetConcatenatedColor(Vm& vm, Object* self, Args&) { return Stored(vm, self, "__color", "ColorTransform"); }
+// The clip's own matrix followed by those of the clips it is in.
+Value GetConcatenatedMatrix(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return GetMatrix(vm, self, args);
+    Matrix m = clip->Placement().matrix;
+    for (Clip* p = clip->parent; p; p = p->parent) m = Multiply(p->Placement().matrix, m);
+    return MatrixValue(vm, m);
+}
+Value GetConcatenatedColor(Vm& vm, Object* self, Args& args) {
+    Clip* clip = ClipOf(self);
+    if (!clip) return GetColor(vm, self, args);
+    ColorTransform c = clip->Placement().color;
+    for (Clip* p = clip->parent; p; p = p->parent) c = Combine(p->Placement().color, c);
+    return ColorValue(vm, c);
+}
 Value GetPixelBounds(Vm& vm, Object*, Args&) { return Value(NewInstance(vm, "Rectangle", {})); }
 
 }  // namespace

@@ -344,6 +344,11 @@ TEST_F(ScriptedPlayer, TransformMatrixMovesTheClip) {
     EXPECT_EQ(Number(clip, "_x"), 30);
     EXPECT_EQ(Number(clip, "_xscale"), 200);
     EXPECT_EQ(Number(vm->Get(vm->Get(clip, "transform").object, "matrix").object, "tx"), 30);
+    avm1::Object* color = vm->Get(transform.object, "colorTransform").object;
+    ASSERT_NE(color, nullptr);
+    vm->Set(color, "alphaMultiplier", avm1::Value(0.5));
+    vm->Set(transform.object, "colorTransform", avm1::Value(color));
+    EXPECT_EQ(Number(clip, "_alpha"), 50);
 }
 
 }  // namespace
