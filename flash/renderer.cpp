@@ -724,6 +724,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     // its round joins, which leave out a corner pixel whose centre lies on
     // the diagonal past the corner.
     bool square_ends = device_half < 1.5 && samples_ > 1;
+    bool hairline = !pen && device_half <= 0.5;
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
@@ -738,6 +739,12 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             double length = std::sqrt(dx * dx + dy * dy);
             if (!(length > 1e-9)) continue;
             Point n{-dy / length * half, dx / length * half};
+            if (hairline) {
+                // A one-pixel line covers one pixel across its minor axis,
+                // whatever its slope.
+                double stretch = std::max(std::fabs(dx), std::fabs(dy)) / length;
+                n = Point{n.x * stretch, n.y * stretch};
+            }
             if (square_ends) {
                 // Thin lines end square: half the width past each end, so
                 // that corners are filled the way a join would fill them.
