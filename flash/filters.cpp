@@ -202,7 +202,7 @@ void Bevel(const Filter& f, Canvas& image) {
             } else if (f.on_top) {
                 // Full: over the object and around it.
                 uint32_t around = BlendPixels(object, outside, BlendMode::Erase);
-                uint32_t both = BlendPixels(inside, around, BlendMode::Normal);
+                uint32_t both = BlendPixels(inside, around, BlendMode::Add);
                 row[x] = f.knockout || !f.composite_source
                              ? both
                              : BlendPixels(Atop(inside, effect, object), outside, BlendMode::Normal);
