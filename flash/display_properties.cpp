@@ -1,5 +1,5 @@
 // The display object properties scripts of version 8 and later see on a
-// movie clip: opaqueBackground, scrollRect, cacheAsBitmap and blendMode.
+// movie clip: opaqueBackground, scrollRect, cacheAsBitmap, transform and blendMode.
 // They read and write the clip's placement, which the renderer draws.
 #include "flash/avm1/classes/geom_helpers.h"
 #include "flash/avm1/classes/transform_class.h"

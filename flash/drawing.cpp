@@ -33,10 +33,12 @@ void Drawing::ClosePath() {
     if (provisional_) Layer().edges.pop_back();
     provisional_ = false;
     if (!fill_ || (x_ == start_x_ && y_ == start_y_)) return;
+    // The edge that closes a fill is drawn with the line in use.
     ShapeEdge edge;
     edge.x0 = x_, edge.y0 = y_, edge.x1 = start_x_, edge.y1 = start_y_;
     edge.fill1 = fill_;
-    AddEdge(edge, 0);
+    edge.line = line_;
+    AddEdge(edge, line_ ? line_width_ / 2 : 0);
     x_ = start_x_, y_ = start_y_;
 }
 
@@ -45,6 +47,7 @@ void Drawing::ShowClosed() {
     ShapeEdge edge;
     edge.x0 = x_, edge.y0 = y_, edge.x1 = start_x_, edge.y1 = start_y_;
     edge.fill1 = fill_;
+    edge.line = line_;
     Layer().edges.push_back(edge);
     provisional_ = true;
 }
@@ -80,6 +83,13 @@ void Drawing::SetLine(const std::optional<LineStyle>& line) {
     Layer().lines.push_back(*line);
     line_ = static_cast<uint16_t>(Layer().lines.size());
     line_width_ = line->width;
+}
+
+void Drawing::SetLineFill(const FillStyle& fill) {
+    if (!line_) return;
+    LineStyle line = Layer().lines[line_ - 1];
+    line.fill = fill;
+    SetLine(line);
 }
 
 void Drawing::MoveTo(int32_t x, int32_t y) {

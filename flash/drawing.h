@@ -19,6 +19,8 @@ struct Drawing {
     void EndFill();
     // nullopt: no line from here on.
     void SetLine(const std::optional<LineStyle>& line);
+    // Paints the line in use with a gradient (no line: nothing).
+    void SetLineFill(const FillStyle& fill);
     void MoveTo(int32_t x, int32_t y);
     void LineTo(int32_t x, int32_t y);
     void CurveTo(int32_t cx, int32_t cy, int32_t x, int32_t y);

@@ -107,6 +107,16 @@ std::vector<Rgba> GradientTable(const Filter& f) {
     return table;
 }
 
+// An inner effect on the object (source atop): the effect, already cut to
+// the object's alpha, over what the effect's own alpha leaves of the object.
+uint32_t Atop(uint32_t masked, uint32_t effect, uint32_t object) {
+    int keep = 255 - static_cast<int>(effect >> 24);
+    auto channel = [&](int shift) {
+        return std::min(255, static_cast<int>((masked >> shift) & 0xFF) + Mul255((object >> shift) & 0xFF, keep));
+    };
+    return PackArgb(channel(24), channel(16), channel(8), channel(0));
+}
+
 // The object and its effect pixel put together as the flags ask: inner
 // effects lie on the object, outer ones beneath it.
 uint32_t Combine(uint32_t object, uint32_t effect, const Filter& f, bool on_top) {
@@ -121,7 +131,7 @@ uint32_t Combine(uint32_t object, uint32_t effect, const Filter& f, bool on_top)
                               Mul255(effect & 0xFF, scale));
         }
         if (f.knockout || !f.composite_source) return masked;
-        return BlendPixels(masked, object, BlendMode::Normal);
+        return Atop(masked, effect, object);
     }
     if (f.knockout) return BlendPixels(object, effect, BlendMode::Erase);
     if (!f.composite_source) return effect;
@@ -188,12 +198,14 @@ void Bevel(const Filter& f, Canvas& image) {
                                                 Mul255(effect & 0xFF, oa));
             }
             if (f.inner) {
-                row[x] = f.knockout || !f.composite_source ? inside : BlendPixels(inside, object, BlendMode::Normal);
+                row[x] = f.knockout || !f.composite_source ? inside : Atop(inside, effect, object);
             } else if (f.on_top) {
                 // Full: over the object and around it.
                 uint32_t around = BlendPixels(object, outside, BlendMode::Erase);
-                uint32_t both = BlendPixels(inside, around, BlendMode::Normal);
-                row[x] = f.knockout || !f.composite_source ? both : BlendPixels(inside, BlendPixels(object, outside, BlendMode::Normal), BlendMode::Normal);
+                uint32_t both = BlendPixels(inside, around, BlendMode::Add);
+                row[x] = f.knockout || !f.composite_source
+                             ? both
+                             : BlendPixels(Atop(inside, effect, object), outside, BlendMode::Normal);
             } else {
                 row[x] = f.knockout ? BlendPixels(object, outside, BlendMode::Erase)
                          : !f.composite_source ? outside

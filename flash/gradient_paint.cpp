@@ -31,6 +31,7 @@ uint8_t MixLinear(uint8_t a, uint8_t b, double t) {
 
 GradientPaint::GradientPaint(const FillStyle& fill, const Matrix& m, const ColorTransform& color) {
     radial_ = fill.kind != FillKind::LinearGradient;
+    focal_ = fill.kind == FillKind::FocalGradient ? std::clamp(fill.focal, -0.98, 0.98) : 0.0;
     spread_ = fill.spread;
     std::optional<Matrix> inverse = Inverse(m);
     if (fill.stops.empty() || !inverse) return;
@@ -63,6 +64,17 @@ GradientPaint::GradientPaint(const FillStyle& fill, const Matrix& m, const Color
     }
 }
 
+double GradientPaint::FocalRatio(double x, double y) const {
+    // The ray from the focal point through (x, y) meets the unit circle at
+    // s times the way to (x, y): the point lies 1 / s of the way out.
+    double dx = x - focal_, dy = y;
+    double dd = dx * dx + dy * dy;
+    if (dd <= 0) return 0;
+    double fd = focal_ * dx;
+    double s = (-fd + std::sqrt(fd * fd - dd * (focal_ * focal_ - 1))) / dd;
+    return s > 0 ? 1 / s : 1;
+}
+
 void GradientPaint::Blend(uint32_t* row, int y, int x0, int x1, const float* coverage) const {
     double py = y + 0.5;
     for (int x = x0; x < x1; ++x) {
@@ -70,7 +82,9 @@ void GradientPaint::Blend(uint32_t* row, int y, int x0, int x1, const float* cov
         double px = x + 0.5;
         double gx = inverse_.X(px, py);
         double t;
-        if (radial_) {
+        if (radial_ && focal_ != 0) {
+            t = FocalRatio(gx / 16384.0, inverse_.Y(px, py) / 16384.0);
+        } else if (radial_) {
             double gy = inverse_.Y(px, py);
             t = std::sqrt(gx * gx + gy * gy) / 16384.0;
         } else {

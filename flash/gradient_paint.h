@@ -20,9 +20,14 @@ public:
     bool Valid() const { return valid_; }
 
 private:
+    // Where a point of the gradient square (in radii) lies between the
+    // focal point (0) and the circle (1).
+    double FocalRatio(double x, double y) const;
+
     std::array<Rgba, 256> table_{};
     Matrix inverse_;
     bool radial_ = false;
+    double focal_ = 0;               // focal point on the x axis, in radii
     int spread_ = 0;
     bool valid_ = false;
 };

@@ -18,6 +18,10 @@
 
 namespace flash {
 
+namespace avm1 {
+class Object;
+}
+
 using Rgba = swf::Rgba;
 
 // x' = a*x + c*y + tx, y' = b*x + d*y + ty (SWF: a scaleX, b rotateSkew0,
@@ -67,11 +71,15 @@ struct FillStyle {
     uint16_t bitmap_id = 0;
     bool bitmap_repeats = false;     // tiles beyond its edges (else clamps)
     bool bitmap_smooth = false;
+    // A BitmapData that beginBitmapFill named, read as it is when drawn.
+    avm1::Object* bitmap_data = nullptr;
 };
 
 struct LineStyle {
     int width = 0;                   // twips
     Rgba color;
+    // A gradient or bitmap that paints the line instead of its colour.
+    std::optional<FillStyle> fill;
     // Whether the width follows the object's horizontal and vertical scale
     // (both: the normal scale mode).
     bool scale_x = true, scale_y = true;

@@ -95,6 +95,9 @@ void Clip::TraceRefs(avm1::Tracer& tracer) {
     }
     tracer.Mark(mask);
     tracer.Mark(text_mask);
+    if (drawing)
+        for (const ShapeLayer& layer : drawing->shape.layers)
+            for (const FillStyle& fill : layer.fills) tracer.Mark(fill.bitmap_data);
 }
 
 Player::Player() = default;

@@ -45,6 +45,19 @@ double SmallestScale(const Matrix& m) {
     return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
 }
 
+// A BitmapData's premultiplied pixels as a bitmap.
+Bitmap CopyPixels(const avm1::BitmapPixels& pixels) {
+    Bitmap bitmap;
+    bitmap.width = pixels.width();
+    bitmap.height = pixels.height();
+    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * static_cast<size_t>(bitmap.height));
+    for (int y = 0; y < bitmap.height; ++y)
+        for (int x = 0; x < bitmap.width; ++x)
+            bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
+                pixels.GetRaw(x, y);
+    return bitmap;
+}
+
 Rgba MiddleColor(const FillStyle& fill) {
     if (fill.stops.empty()) return fill.color;
     return fill.stops[fill.stops.size() / 2].color;
@@ -312,14 +325,7 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
 void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color) {
     const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(instance.bitmap_data);
     if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) return;
-    Bitmap bitmap;
-    bitmap.width = pixels->width();
-    bitmap.height = pixels->height();
-    bitmap.pixels.resize(static_cast<size_t>(bitmap.width) * static_cast<size_t>(bitmap.height));
-    for (int y = 0; y < bitmap.height; ++y)
-        for (int x = 0; x < bitmap.width; ++x)
-            bitmap.pixels[static_cast<size_t>(y) * static_cast<size_t>(bitmap.width) + static_cast<size_t>(x)] =
-                pixels->GetRaw(x, y);
+    Bitmap bitmap = CopyPixels(*pixels);
     DrawBitmap(bitmap, matrix, color, instance.bitmap_smoothing, true);
 }
 
@@ -386,29 +392,10 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 raster_.Fill(*canvas_, MaskPaint(mask_target_, canvas_->width), rule, samples_);
                 continue;
             }
-            if (solid) {
+            if (solid)
                 raster_.Fill(*canvas_, SolidPaint(color.Apply(*solid)), rule, samples_);
-            } else if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
-                       fill.kind == FillKind::FocalGradient) {
-                GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
-                if (paint.Valid())
-                    raster_.Fill(*canvas_, paint, rule, samples_);
-                else
-                    raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
-            } else if (fill.kind == FillKind::Solid) {
-                raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
-            } else {
-                const Character* source = movie_->Find(fill.bitmap_id);
-                if (source && source->bitmap) {
-                    BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
-                                      fill.bitmap_smooth && samples_ != 1);
-                    if (paint.Valid()) {
-                        raster_.Fill(*canvas_, paint, rule, samples_);
-                        continue;
-                    }
-                }
-                raster_.Clear();  // a missing bitmap draws nothing
-            }
+            else
+                FillWith(fill, matrix, color, rule);
         }
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
@@ -423,8 +410,50 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, line.width / 2.0, &pen, width / 2);
             else
                 AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2, nullptr, width / 2);
-            if (!raster_.Empty()) raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
+            if (raster_.Empty()) continue;
+            if (line.fill && !solid)
+                FillWith(*line.fill, matrix, color, FillRule::NonZero);
+            else
+                raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
         }
+    }
+}
+
+void Renderer::FillWith(const FillStyle& fill, const Matrix& matrix, const ColorTransform& color, FillRule rule) {
+    if (fill.kind == FillKind::LinearGradient || fill.kind == FillKind::RadialGradient ||
+        fill.kind == FillKind::FocalGradient) {
+        GradientPaint paint(fill, Multiply(matrix, fill.matrix), color);
+        if (paint.Valid())
+            raster_.Fill(*canvas_, paint, rule, samples_);
+        else
+            raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
+    } else if (fill.kind == FillKind::Solid) {
+        raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
+    } else if (fill.bitmap_data) {
+        // A BitmapData as it is now; a disposed one draws nothing.
+        const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(fill.bitmap_data);
+        if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) {
+            raster_.Clear();
+            return;
+        }
+        Bitmap bitmap = CopyPixels(*pixels);
+        BitmapPaint paint(bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
+                          fill.bitmap_smooth && samples_ != 1, true);
+        if (paint.Valid())
+            raster_.Fill(*canvas_, paint, rule, samples_);
+        else
+            raster_.Clear();
+    } else {
+        const Character* source = movie_->Find(fill.bitmap_id);
+        if (source && source->bitmap) {
+            BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
+                              fill.bitmap_smooth && samples_ != 1);
+            if (paint.Valid()) {
+                raster_.Fill(*canvas_, paint, rule, samples_);
+                return;
+            }
+        }
+        raster_.Clear();  // a missing bitmap draws nothing
     }
 }
 
@@ -728,6 +757,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     // the diagonal past the corner. Lines up to a pixel wide fill their
     // corners square; wider thin lines bevel them.
     bool square_ends = device_half < 1.5 && samples_ != 1;
+    bool hairline = !pen && device_half <= 0.5;
     if (square_ends && device_half > 0.75) {
         AddSquareStroke(layer, line, matrix, half, pen ? &*unpen : nullptr, pen);
         return;
@@ -746,6 +776,12 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             double length = std::sqrt(dx * dx + dy * dy);
             if (!(length > 1e-9)) continue;
             Point n{-dy / length * half, dx / length * half};
+            if (hairline) {
+                // A one-pixel line covers one pixel across its minor axis,
+                // whatever its slope.
+                double stretch = std::max(std::fabs(dx), std::fabs(dy)) / length;
+                n = Point{n.x * stretch, n.y * stretch};
+            }
             if (square_ends) {
                 // Thin lines end square: half the width past each end, so
                 // that corners are filled the way a join would fill them.

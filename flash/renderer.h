@@ -37,6 +37,8 @@ private:
     // solid, when given, replaces the colour of every fill (glyphs).
     void DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color,
                    const Rgba* solid = nullptr);
+    // Fills the rasteriser's edges with a fill style's paint.
+    void FillWith(const FillStyle& fill, const Matrix& matrix, const ColorTransform& color, FillRule rule);
     // A BitmapData that attachBitmap placed.
     void DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color);
     void DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,

@@ -64,9 +64,11 @@ LineStyle ReadLineStyle(swf::ByteReader& in, int version) {
     line.scale_x = !(flags1 & 0x04);
     line.scale_y = !(flags1 & 0x02);
     if (join == 2) in.U16();  // miter limit
-    if (has_fill)
-        line.color = ReadFillStyle(in, version).color;
-    else
+    if (has_fill) {
+        FillStyle fill = ReadFillStyle(in, version);
+        line.color = fill.color;
+        if (fill.kind != FillKind::Solid) line.fill = fill;
+    } else
         line.color = swf::ReadRgba(in);
     return line;
 }

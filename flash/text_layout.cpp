@@ -88,6 +88,7 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
         measured.push_back(Measure(params.password ? u'*' : chars[i], text.formats[i], params));
 
     double y = 0;
+    double measured_height = 0;
     size_t paragraph = 0;   // first character of the paragraph being laid out
     auto finish = [&](LaidLine& line, const TextFormat& f, bool first_of_paragraph) {
         double left = (f.left_margin.value_or(0) + f.block_indent.value_or(0)) * 20 +
@@ -106,8 +107,12 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
             line.ascent = m.ascent, line.descent = m.descent;
         }
         line.leading = f.leading.value_or(0) * 20;
-        // Lines are whole pixels high.
-        y += std::floor((line.ascent + line.descent + line.leading) / 20) * 20;
+        // Lines are drawn a whole number of pixels apart, the nearest to
+        // their height; the text's measured height counts each line's whole
+        // pixels only.
+        double height = (line.ascent + line.descent + line.leading) / 20;
+        y += std::round(height) * 20;
+        measured_height += std::floor(height) * 20;
         out.width = std::max(out.width, line.width);   // margins and indents not counted
         out.lines.push_back(std::move(line));
     };
@@ -169,7 +174,7 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
     }
     line.end = chars.size();
     finish(line, chars.empty() ? empty_format : text.formats[std::min(paragraph, chars.size() - 1)], first_of_paragraph);
-    out.height = y;
+    out.height = measured_height;
     return out;
 }
 

@@ -65,7 +65,8 @@ Font ReadFont(swf::ByteReader& in, int version) {
         font.ascent = rest.S16();
         font.descent = rest.S16();
         font.leading = rest.S16();
-        for (uint32_t i = 0; i < count; ++i) font.advances.push_back(rest.S16());
+        // Advances are read unsigned: a large one moves far right, never back.
+        for (uint32_t i = 0; i < count; ++i) font.advances.push_back(rest.U16());
     }
     return font;
 }

@@ -6,6 +6,7 @@
 #include "flash/avm1/super_object.h"
 #include "flash/avm1/variables.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <random>

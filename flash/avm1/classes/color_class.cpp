@@ -68,7 +68,10 @@ Value SetTransform(Vm& vm, Object* self, Args& args) {
     Object* in = args[0].object;
     Instance& placed = clip->Placement();
     ColorTransform& c = placed.color;
+    // Only the object's own properties count: values its prototypes
+    // offer are passed over.
     auto take = [&](const char* name, int& member, bool percent) {
+        if (!in->FindOwn(name, vm.CaseSensitive())) return;
         Value v = vm.Get(in, name);
         if (v.IsUndefined()) return;
         double n = vm.ToNumber(v);

@@ -1,5 +1,6 @@
 // The drawing methods of MovieClip (lineStyle, beginFill, moveTo, lineTo,
 // curveTo...) and setMask.
+#include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/class_helpers.h"
 #include "flash/drawing.h"
 #include "flash/player.h"
@@ -24,7 +25,7 @@ Rgba ColorOf(Vm& vm, const Value& rgb, const Value& alpha) {
     if (!std::isfinite(a)) a = 0;
     a = std::clamp(a, 0.0, 100.0);
     return Rgba{static_cast<uint8_t>(c >> 16), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c),
-                static_cast<uint8_t>(std::lround(a * 255 / 100))};
+                static_cast<uint8_t>(a * 255 / 100)};
 }
 
 // Twips of a coordinate argument; nullopt when it is not a number.
@@ -94,11 +95,13 @@ bool ReadGradient(Vm& vm, const Args& args, FillStyle* fill) {
     }
     std::string spread = args.size() > 5 ? vm.ToString(args[5]) : "pad";
     fill->spread = spread == "reflect" ? 1 : spread == "repeat" ? 2 : 0;
+    fill->linear_rgb = args.size() > 6 && vm.ToString(args[6]) == "linearRGB";
     if (args.size() > 7) {
         double focal = vm.ToNumber(args[7]);
         if (std::isfinite(focal) && focal != 0 && fill->kind == FillKind::RadialGradient) {
             fill->kind = FillKind::FocalGradient;
-            fill->focal = std::clamp(focal, -1.0, 1.0);
+            // Kept in 8.8 fixed point, the way a shape record holds it.
+            fill->focal = std::trunc(std::clamp(focal, -1.0, 1.0) * 256) / 256;
         }
     }
     return true;
@@ -110,6 +113,35 @@ Value BeginGradientFill(Vm& vm, Object* self, Args& args) {
     FillStyle fill;
     if (ReadGradient(vm, args, &fill)) d->BeginFill(fill);
     else d->BeginFill(std::nullopt);
+    return Value();
+}
+
+Value BeginBitmapFill(Vm& vm, Object* self, Args& args) {
+    Drawing* d = DrawingOf(self);
+    if (!d) return Value();
+    if (args.empty() || !args[0].IsObject() || !BitmapDataPixels(args[0].object)) {
+        d->BeginFill(std::nullopt);
+        return Value();
+    }
+    FillStyle fill;
+    fill.kind = FillKind::Bitmap;
+    fill.bitmap_data = args[0].object;
+    // The matrix maps bitmap pixels to the clip's pixels.
+    Matrix pixels;
+    if (args.size() > 1 && args[1].IsObject()) {
+        Object* m = args[1].object;
+        auto number = [&](const char* name, double fallback) {
+            Value v = vm.Get(m, name);
+            double n = v.IsUndefined() ? fallback : vm.ToNumber(v);
+            return std::isfinite(n) ? n : fallback;
+        };
+        pixels.a = number("a", 1), pixels.b = number("b", 0), pixels.c = number("c", 0);
+        pixels.d = number("d", 1), pixels.tx = number("tx", 0), pixels.ty = number("ty", 0);
+    }
+    fill.matrix = Matrix{pixels.a * 20, pixels.b * 20, pixels.c * 20, pixels.d * 20, pixels.tx * 20, pixels.ty * 20};
+    fill.bitmap_repeats = args.size() > 2 ? vm.ToBoolean(args[2]) : true;
+    fill.bitmap_smooth = args.size() > 3 && vm.ToBoolean(args[3]);
+    d->BeginFill(fill);
     return Value();
 }
 
@@ -129,12 +161,12 @@ Value LineStyle(Vm& vm, Object* self, Args& args) {
 }
 
 Value LineGradientStyle(Vm& vm, Object* self, Args& args) {
-    // Lines are drawn in one colour: the gradient's middle stop.
+    // The line in use is painted with the gradient from here on.
     Drawing* d = DrawingOf(self);
     if (!d) return Value();
     FillStyle fill;
     if (!ReadGradient(vm, args, &fill) || fill.stops.empty()) return Value();
-    (void)d;
+    d->SetLineFill(fill);
     return Value();
 }
 
@@ -170,15 +202,23 @@ Value EndFill(Vm&, Object* self, Args&) {
 Value SetMask(Vm& vm, Object* self, Args& args) {
     Clip* clip = self ? self->AsClip() : nullptr;
     if (!clip || args.empty()) return Value();
+    const Value& given = args[0];
+    Clip* mask = nullptr;
+    TextField* text = nullptr;
+    if (given.IsObject()) {
+        mask = given.object->AsClip();
+        text = dynamic_cast<TextField*>(given.object);
+        // Any other object leaves the mask as it was.
+        if (!mask && !text) return Value(true);
+    } else if (!given.IsNullish()) {
+        // A target path, as seen from the clip's parent; a path that leads
+        // nowhere leaves the mask as it was.
+        Object* found = clip->parent ? clip->player->ResolveTarget(clip->parent, vm.ToString(given)) : nullptr;
+        mask = found ? found->AsClip() : nullptr;
+        if (!mask) return Value(true);
+    }
     if (clip->mask) clip->mask->masking = false;
     if (clip->text_mask) clip->text_mask->masking = false;
-    Clip* mask = args[0].IsObject() ? args[0].object->AsClip() : nullptr;
-    if (args[0].IsString() && clip->parent) {
-        // A target path, as seen from the clip's parent.
-        Object* found = clip->player->ResolveTarget(clip->parent, vm.ToString(args[0]));
-        mask = found ? found->AsClip() : nullptr;
-    }
-    TextField* text = args[0].IsObject() ? dynamic_cast<TextField*>(args[0].object) : nullptr;
     clip->mask = mask;
     clip->text_mask = text;
     if (mask) mask->masking = true;
@@ -194,6 +234,7 @@ void InstallDrawingMethods(Vm& vm) {
     vm.AddMethod(proto, "clear", Clear);
     vm.AddMethod(proto, "beginFill", BeginFill);
     vm.AddMethod(proto, "beginGradientFill", BeginGradientFill);
+    vm.AddMethod(proto, "beginBitmapFill", BeginBitmapFill);
     vm.AddMethod(proto, "lineStyle", LineStyle);
     vm.AddMethod(proto, "lineGradientStyle", LineGradientStyle);
     vm.AddMethod(proto, "moveTo", MoveTo);

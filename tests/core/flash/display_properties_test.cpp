@@ -164,6 +164,24 @@ TEST(DisplayProperties, SetMaskTakesATargetPathSeenFromTheClipsParent) {
     EXPECT_EQ(canvas.At(52, 52), kWhite);  // the mask itself is not drawn
 }
 
+TEST(DisplayProperties, SetMaskKeepsItsMaskForPathsThatLeadNowhereAndTakesNumbersAsNames) {
+    // "cover" masks "clip" by the name 7 given as a number; then a missing
+    // path and a plain object leave that mask in place.
+    ActionWriter script;
+    script.Push(2).Push("cover").Push(2).Push("clip").GetVariable().Push("duplicateMovieClip").CallMethod().Pop();
+    script.Push("cover").GetVariable().Push("_x").Push(25).SetMember();
+    script.Push("cover").GetVariable().Push("_y").Push(25).SetMember();
+    script.Push("_root").GetVariable().Push("7").Push("cover").GetVariable().SetMember();
+    script.Push(7).Push(1).Push("clip").GetVariable().Push("setMask").CallMethod().Pop();
+    script.Push("nowhere").Push(1).Push("clip").GetVariable().Push("setMask").CallMethod().Pop();
+    script.Push(0).Op(0x43).Push(1).Push("clip").GetVariable().Push("setMask").CallMethod().Pop();  // {}
+    Played run(ClipMovie(script));
+    Canvas canvas = Draw(run.player);
+    EXPECT_EQ(canvas.At(32, 32), kWhite);
+    EXPECT_EQ(canvas.At(40, 40), kRed);
+    EXPECT_EQ(canvas.At(52, 52), kWhite);
+}
+
 TEST(DisplayProperties, AttachedBitmapDataShowsItsPixelsAsTheyChange) {
     // A 10 x 10 BitmapData of blue at alpha 0x44 attached to the clip at
     // (20, 20), then half of it filled red after attaching.

@@ -123,6 +123,29 @@ TEST(FilterTest, GlowSurroundsTheObjectAndKnockoutRemovesIt) {
     EXPECT_EQ(knocked.At(3, 4), image.At(3, 4));       // its glow stays
 }
 
+TEST(FilterTest, InnerEffectsLieAtopTheObjectKeepingItsAlpha) {
+    // A half-transparent blue square with a wide inner glow of opaque red:
+    // at its centre the glow is weak, but where it is strong the object
+    // shows through only by what the glow's own alpha leaves.
+    Filter glow;
+    glow.kind = FilterKind::Glow;
+    glow.colors = {{255, 0, 0, 255}};
+    glow.blur_x = glow.blur_y = 4;
+    glow.passes = 1;
+    glow.strength = 1;
+    glow.inner = true;
+    Canvas image = Image(12, 12);
+    for (int y = 2; y < 10; ++y)
+        for (int x = 2; x < 10; ++x) image.Row(y)[x] = 0x80000080u;
+    flash::ApplyFilter(glow, image);
+    uint32_t edge = image.At(2, 2);
+    EXPECT_EQ(edge >> 24, 0x80u);                          // the object's alpha
+    int red = static_cast<int>((edge >> 16) & 0xFF), blue = static_cast<int>(edge & 0xFF);
+    EXPECT_GT(red, 0);
+    EXPECT_EQ(red + blue, 0x80);                           // atop: glow plus what it leaves
+    EXPECT_EQ(image.At(0, 0), 0u);                         // nothing outside
+}
+
 TEST(FilterTest, ColorMatrixWorksOnStraightColour) {
     Filter f;
     f.kind = FilterKind::ColorMatrix;

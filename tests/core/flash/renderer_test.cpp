@@ -277,6 +277,28 @@ TEST(Renderer, LinearGradientRunsBetweenItsStops) {
     EXPECT_GT(row[99] & 0xFF, 250u);
 }
 
+TEST(Renderer, FocalGradientStartsAtItsFocalPoint) {
+    flash::Rgba black{0, 0, 0, 255}, white{255, 255, 255, 255};
+    flash::FillStyle fill;
+    fill.kind = flash::FillKind::FocalGradient;
+    fill.focal = 0.5;
+    fill.stops = {{0, black}, {255, white}};
+    // A circle of radius 100 pixels centred at (100, 0): the focal point
+    // lies at x 150, the circle's edge at x 0 and 200.
+    flash::Matrix m;
+    m.a = m.d = 100.0 / 16384;
+    m.tx = 100;
+    flash::GradientPaint paint(fill, m, flash::ColorTransform{});
+    std::vector<uint32_t> row(200, 0xFF808080u);
+    std::vector<float> coverage(200, 1.0f);
+    paint.Blend(row.data(), 0, 0, 200, coverage.data());
+    EXPECT_LT(row[150] & 0xFF, 5u);
+    EXPECT_NEAR(static_cast<int>(row[175] & 0xFF), 128, 4);  // halfway to the near edge
+    EXPECT_NEAR(static_cast<int>(row[75] & 0xFF), 128, 4);   // halfway to the far edge
+    EXPECT_GT(row[0] & 0xFF, 250u);
+    EXPECT_GT(row[199] & 0xFF, 250u);
+}
+
 TEST(Renderer, NoMovieDrawsWhite) {
     Player player;
     Canvas canvas;

@@ -134,9 +134,9 @@ TEST(Drawing, FillsCloseTheirPathAndBoundsCountLineWidth) {
     ASSERT_EQ(d.shape.layers.size(), 1u);
     const ShapeLayer& layer = d.shape.layers[0];
     ASSERT_EQ(layer.edges.size(), 3u);
-    // The closing edge fills but draws no line.
+    // The closing edge fills and is drawn with the line in use.
     EXPECT_EQ(layer.edges[2].x1, 0);
-    EXPECT_EQ(layer.edges[2].line, 0);
+    EXPECT_EQ(layer.edges[2].line, 1);
     EXPECT_EQ(layer.edges[2].fill1, 1);
     EXPECT_EQ(layer.edges[0].line, 1);
     EXPECT_EQ(d.shape.xmin, -20);
@@ -318,6 +318,41 @@ TEST_F(ScriptedPlayer, ColorSetsAndReadsTheClipsTransform) {
     vm->CallMethod(color, "setTransform", {avm1::Value(half)});
     EXPECT_EQ(Number(clip, "_alpha"), 50);
     EXPECT_EQ(vm->ToNumber(vm->CallMethod(color, "getRGB", {})), 0x123456);
+    // Values the transform object only inherits are passed over.
+    avm1::Object* base = vm->MakeObject();
+    vm->Set(base, "ab", avm1::Value(-66));
+    avm1::Object* derived = vm->MakeObject();
+    derived->proto = base;
+    vm->Set(derived, "rb", avm1::Value(7));
+    vm->CallMethod(color, "setTransform", {avm1::Value(derived)});
+    transform = vm->CallMethod(color, "getTransform", {}).object;
+    EXPECT_EQ(Number(transform, "rb"), 7);
+    EXPECT_EQ(Number(transform, "ab"), 0);
+}
+
+}  // namespace
+}  // namespace flash
+
+namespace flash {
+namespace {
+
+TEST_F(ScriptedPlayer, TransformMatrixMovesTheClip) {
+    avm1::Object* clip = Call(root, "createEmptyMovieClip", {avm1::Value("c"), avm1::Value(1)}).object;
+    avm1::Value transform = vm->Get(clip, "transform");
+    ASSERT_TRUE(transform.IsObject());
+    avm1::Object* matrix = vm->Get(transform.object, "matrix").object;
+    ASSERT_NE(matrix, nullptr);
+    vm->Set(matrix, "tx", avm1::Value(30));
+    vm->Set(matrix, "a", avm1::Value(2));
+    vm->Set(transform.object, "matrix", avm1::Value(matrix));
+    EXPECT_EQ(Number(clip, "_x"), 30);
+    EXPECT_EQ(Number(clip, "_xscale"), 200);
+    EXPECT_EQ(Number(vm->Get(vm->Get(clip, "transform").object, "matrix").object, "tx"), 30);
+    avm1::Object* color = vm->Get(transform.object, "colorTransform").object;
+    ASSERT_NE(color, nullptr);
+    vm->Set(color, "alphaMultiplier", avm1::Value(0.5));
+    vm->Set(transform.object, "colorTransform", avm1::Value(color));
+    EXPECT_EQ(Number(clip, "_alpha"), 50);
 }
 
 }  // namespace

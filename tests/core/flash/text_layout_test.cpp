@@ -103,6 +103,12 @@ TEST(TextLayout, EmbeddedFontsAdvanceByWholeTwipsAndLinesAreWholePixelsHigh) {
     TextFormat spaced = Format(10.3);
     spaced.leading = 3;
     EXPECT_EQ(LayOutText(Text(u"a\rb", spaced), spaced, params).height, 2 * 260);
+    // At 10.6 px the lines are drawn 11 px apart, the nearest whole pixels,
+    // while the text measures 10 px a line.
+    TextLayout tall = LayOutText(Text(u"a\rb", Format(10.6)), Format(10.6), params);
+    ASSERT_EQ(tall.lines.size(), 2u);
+    EXPECT_EQ(tall.lines[1].y, 220);
+    EXPECT_EQ(tall.height, 2 * 200);
     // A name the movie has no font for draws nothing.
     TextFormat other = Format(10);
     other.font = "Missing";
