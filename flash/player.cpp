@@ -40,6 +40,13 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
+// Whether the clip or one it is inside waits at its unload depth.
+bool InUnloadingClip(const Clip* clip) {
+    for (; clip; clip = clip->parent)
+        if (clip->unloading) return true;
+    return false;
+}
+
 bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
     if (a.size() != b.size()) return false;
     if (case_sensitive) return a == b;
@@ -218,6 +225,7 @@ void Player::Advance() {
     ++tick_;
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
+    RemoveUnloaded();
     StepAll();
     RunQueue();
     RunTimers();
@@ -296,21 +304,13 @@ void Player::Goto(Clip& clip, int frame) {
         // what it placed before stays as it is (sprites keep playing), and
         // so do clips at script depths. The frames up to the target replay
         // over what stayed.
-        for (auto it = clip.children.begin(); it != clip.children.end();) {
-            Instance& instance = it->second;
-            if (it->first >= kDepthOffset || (instance.placed_frame >= 0 && instance.placed_frame <= frame)) {
-                ++it;
-                continue;
-            }
-            if (instance.clip) {
-                instance.clip->detached = std::make_unique<Instance>(instance);
-                MarkRemoved(instance.clip);
-                QueueUnload(*instance.clip);
-                if (dragged == instance.clip) dragged = nullptr;
-            }
-            if (instance.text) instance.text->removed = true;
-            it = clip.children.erase(it);
+        std::vector<int> going;
+        for (auto& [depth, instance] : clip.children) {
+            if (depth < 0 || depth >= kDepthOffset) continue;
+            if (instance.placed_frame >= 0 && instance.placed_frame <= frame) continue;
+            going.push_back(depth);
         }
+        for (int depth : going) Remove(clip, depth);
         for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, true);
     }
     clip.frame = frame;
@@ -353,14 +353,43 @@ void Player::RunInitActions(const ControlTag& tag) {
 void Player::Remove(Clip& parent, int depth) {
     auto found = parent.children.find(depth);
     if (found == parent.children.end()) return;
-    if (Clip* clip = found->second.clip) {
+    Clip* clip = found->second.clip;
+    if (clip && !clip->unloading && depth >= 0 && HasUnloadHandler(*clip)) {
+        // A clip with an unload handler stays on the list, below everything
+        // the timeline and scripts place, until the handler has run.
+        int unload_depth = -1 - depth;
+        Instance moved = std::move(found->second);
+        parent.children.erase(found);
+        Remove(parent, unload_depth);
+        moved.origin = nullptr;
+        moved.placed_frame = -1;
+        clip->depth = unload_depth;
+        clip->unloading = true;
+        parent.children[unload_depth] = std::move(moved);
+        QueueUnload(*clip);
+        if (dragged == clip) dragged = nullptr;
+        return;
+    }
+    if (clip) {
         clip->detached = std::make_unique<Instance>(found->second);
         MarkRemoved(clip);
-        QueueUnload(*clip);
+        if (!clip->unloading) QueueUnload(*clip);
         if (dragged == clip) dragged = nullptr;
     }
     if (found->second.text) found->second.text->removed = true;
     parent.children.erase(found);
+}
+
+bool Player::HasUnloadHandler(Clip& clip) {
+    for (const ClipAction& action : clip.events)
+        if (action.events & kEventUnload) return true;
+    avm1::Value method = vm_->Get(&clip, "onUnload");
+    return method.IsObject() && method.object->AsFunction();
+}
+
+void Player::RemoveUnloaded() {
+    for (Clip* clip : clips_)
+        if (clip->unloading && !clip->removed && clip->parent) Remove(*clip->parent, clip->depth);
 }
 
 void Player::Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding) {
@@ -525,8 +554,10 @@ void Player::RunQueue() {
 
 void Player::RunQueued(const Queued& item) {
     Clip* clip = item.clip;
-    // A removed clip runs only its unload event, during which it still
-    // answers as a clip on the list.
+    // A clip taken off the list runs only its unload event, during which it
+    // still answers as a clip on the list; so does one waiting at its
+    // unload depth.
+    bool leaving = clip != root_ && (clip->removed || InUnloadingClip(clip));
     struct Unloading {
         Clip* clip = nullptr;
         ~Unloading() {
@@ -534,20 +565,20 @@ void Player::RunQueued(const Queued& item) {
         }
     } unloading;
     if (item.actions) {
-        if (clip->removed && clip != root_) {
+        if (leaving) {
             bool unload = false;
             for (const ClipAction& action : clip->events)
                 if (action.actions == item.actions && (action.events & kEventUnload)) unload = true;
             if (!unload) return;
-            unloading.clip = clip;
+            if (clip->removed) unloading.clip = clip;
             clip->removed = false;
         }
         vm_->RunActions(CodeOf(item.actions, clip->movie->version), clip);
         return;
     }
-    if (clip->removed) {
+    if (leaving) {
         if (item.method != "onUnload") return;
-        unloading.clip = clip;
+        if (clip->removed) unloading.clip = clip;
         clip->removed = false;
     }
     avm1::Value method = vm_->Get(clip, item.method);
@@ -841,6 +872,8 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
 
 void Player::SwapDepths(Clip& clip, int depth) {
     if (!clip.parent || clip.depth == depth) return;
+    // Clips waiting for their unload handler keep their depth.
+    if (clip.unloading || clip.depth < 0 || depth < 0) return;
     Clip& parent = *clip.parent;
     auto here = parent.children.find(clip.depth);
     if (here == parent.children.end()) return;

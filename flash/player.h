@@ -95,6 +95,9 @@ struct Clip : avm1::Object {
     bool playing = true;
     bool removed = false;                    // taken off the display list
     bool loaded = false;                     // its load event has run
+    // Taken off the timeline with an unload handler to run: it waits at its
+    // unload depth, still on the list, until the next frame removes it.
+    bool unloading = false;
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
     std::string original_name;               // its instance name when it was placed
     std::vector<ClipAction> events;          // onClipEvent handlers
@@ -275,6 +278,11 @@ private:
     // A clip is ready to show: its class constructor, events and frame 0.
     void Initialize(Clip& clip, bool queue_frame);
     void Remove(Clip& parent, int depth);
+    // Whether the clip has an unload handler (clip event or onUnload).
+    bool HasUnloadHandler(Clip& clip);
+    // Takes off the list the clips that waited there for their unload
+    // handler to run.
+    void RemoveUnloaded();
     void QueueEvent(Clip& clip, uint32_t event, const char* method);
     // The unload events of a clip taken off the list: its children's first.
     void QueueUnload(Clip& clip);

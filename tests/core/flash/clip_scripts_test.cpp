@@ -278,6 +278,37 @@ TEST(ClipScripts, ChildrenUnloadFirstAndAnUnloadingClipStillAnswers) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"k unloads", "p"}));
 }
 
+TEST(ClipScripts, ARemovedClipWithAnUnloadHandlerWaitsAtItsUnloadDepthForAFrame) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    for (int depth : {1, 2}) {
+        flash::PlaceArgs place = NewAt(depth, 5);
+        place.name = depth == 1 ? "m" : "n";
+        movie.PlaceObject(place);
+    }
+    ActionWriter handler;
+    handler.Push(0.0).Push("this").GetVariable().Push("getDepth").CallMethod().Trace();
+    movie.DoAction(ActionWriter().Function("f", handler).Push("m").GetVariable().Push("onUnload").Push("f").GetVariable().SetMember());
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    movie.RemoveObject(2);                                                  // no handler: gone at once
+    ActionWriter after;
+    after.Push(0.0).Push("m").GetVariable().Push("getDepth").CallMethod().Trace();
+    after.Push("n").GetVariable().Op(0x44).Trace();                          // typeof
+    after.Push(-16385).Push(1).Push("m").GetVariable().Push("swapDepths").CallMethod().Pop();
+    after.Push(0.0).Push("m").GetVariable().Push("getDepth").CallMethod().Trace();
+    movie.DoAction(after);
+    movie.ShowFrame();
+    movie.DoAction(ActionWriter().Push("m").GetVariable().Op(0x44).Trace().Op(0x07));
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"-16386", "-16386", "undefined", "-16386", "undefined"}));
+}
+
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
     ActionWriter w;
