@@ -62,6 +62,40 @@ avm1::Code CodeOf(const ActionBytes& bytes, int version) {
     return code;
 }
 
+// What a timeline shows at a depth at some frame: the tag that made it, in
+// which frame, and its character and ratio then.
+struct TimelineObject {
+    const PlaceRecord* creator = nullptr;
+    int frame = 0;
+    uint16_t character = 0;
+    int ratio = 0;
+};
+
+std::map<int, TimelineObject> TimelineAt(const Timeline& timeline, int last) {
+    std::map<int, TimelineObject> shown;
+    for (int f = 0; f <= last; ++f) {
+        const Frame* tags = timeline.At(f);
+        if (!tags) continue;
+        for (const ControlTag& tag : tags->tags) {
+            const PlaceRecord& place = tag.place;
+            if (tag.kind == ControlKind::Remove) {
+                shown.erase(place.depth);
+                continue;
+            }
+            if (tag.kind != ControlKind::Place) continue;
+            auto found = shown.find(place.depth);
+            if (place.has_character && (!place.move || found == shown.end())) {
+                shown[place.depth] = TimelineObject{&place, f, place.character, place.has_ratio ? place.ratio : 0};
+                continue;
+            }
+            if (found == shown.end()) continue;
+            if (place.has_character) found->second.character = place.character;
+            if (place.has_ratio) found->second.ratio = place.ratio;
+        }
+    }
+    return shown;
+}
+
 }  // namespace
 
 void MarkRemoved(Clip* clip) {
@@ -295,23 +329,35 @@ void Player::Step(Clip& clip) {
 }
 
 void Player::Goto(Clip& clip, int frame) {
-    frame = std::clamp(frame, 0, std::max(clip.timeline->frame_count - 1, 0));
+    // A jump past the end lands on the last frame without running its actions.
+    int last = std::max(clip.timeline->frame_count - 1, 0);
+    bool past_end = frame > last;
+    frame = std::clamp(frame, 0, last);
     if (frame == clip.frame) return;
     if (frame > clip.frame) {
-        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, false);
+        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, false);
     } else {
-        // Going back: what the timeline placed after the target frame goes;
-        // what it placed before stays as it is (sprites keep playing), and
-        // so do clips at script depths. The frames up to the target replay
-        // over what stayed.
+        // Going back: what the timeline placed after the target frame goes,
+        // unless the target frame shows the same character with the same
+        // ratio at its depth; what it placed before stays as it is (sprites
+        // keep playing), and so do clips at script depths. The frames up to
+        // the target replay over what stayed.
+        std::map<int, TimelineObject> shown = TimelineAt(*clip.timeline, frame);
         std::vector<int> going;
         for (auto& [depth, instance] : clip.children) {
             if (depth < 0 || depth >= kDepthOffset) continue;
             if (instance.placed_frame >= 0 && instance.placed_frame <= frame) continue;
+            auto there = shown.find(depth);
+            if (instance.placed_frame >= 0 && instance.origin && there != shown.end() &&
+                there->second.character == instance.character && there->second.ratio == instance.ratio) {
+                instance.placed_frame = there->second.frame;
+                instance.origin = there->second.creator;
+                continue;
+            }
             going.push_back(depth);
         }
         for (int depth : going) Remove(clip, depth);
-        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, true);
+        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, true);
     }
     clip.frame = frame;
 }

@@ -385,14 +385,15 @@ void Interpreter::SetTarget(const std::string& path) {
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (!vm_.host) return;
     Object* clip = Target();
-    // An object names its frame by its text; a number with a fraction
-    // names a label.
+    // An object, undefined, null or a boolean names its frame by its text;
+    // a number with a fraction names a label.
     bool fraction = frame.IsNumber() && std::isfinite(frame.number) && std::floor(frame.number) != frame.number;
     if (fraction) {
         if (clip) vm_.host->GotoLabel(clip, vm_.ToString(frame), play);
         return;
     }
-    if (frame.IsString() || (frame.IsObject() && !frame.object->HasTargetPath())) {
+    bool named = frame.IsString() || frame.IsUndefined() || frame.IsNull() || frame.IsBoolean();
+    if (named || (frame.IsObject() && !frame.object->HasTargetPath())) {
         std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
         if (colon != std::string::npos) {
@@ -404,8 +405,12 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
         if (!std::isnan(number)) {
             int32_t index = FrameIndex(number + bias);
             if (index >= 0) vm_.host->GotoFrame(clip, index, play);
-        } else {
+        } else if (bias == 0) {
             vm_.host->GotoLabel(clip, text, play);
+        } else {
+            // A scene's bias counts from the label's frame too.
+            int labelled = vm_.host->FindLabel(clip, text);
+            if (labelled >= 0) vm_.host->GotoFrame(clip, labelled + bias, play);
         }
         return;
     }

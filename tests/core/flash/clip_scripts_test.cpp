@@ -309,6 +309,51 @@ TEST(ClipScripts, ARemovedClipWithAnUnloadHandlerWaitsAtItsUnloadDepthForAFrame)
     EXPECT_EQ(p.traced, (std::vector<std::string>{"-16386", "-16386", "undefined", "-16386", "undefined"}));
 }
 
+TEST(ClipScripts, AJumpBackKeepsALaterClipOnlyWhenTheTargetFrameShowsItsCharacterAndRatio) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    auto place = [&](int depth, const char* name, std::optional<int> ratio) {
+        flash::PlaceArgs args = NewAt(depth, 5);
+        args.name = name;
+        args.ratio = ratio;
+        movie.PlaceObject(args);
+    };
+    place(1, "a", std::nullopt);
+    place(2, "c", std::nullopt);
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    movie.RemoveObject(2);
+    place(1, "b", 0);                                                         // the same as "a" shows
+    place(2, "d", 7);                                                         // another ratio
+    ActionWriter w;
+    w.Push(1).Op(0x9F, {0});                                                  // gotoAndStop(1)
+    for (const char* name : {"a", "b", "c", "d"}) w.Push(name).GetVariable().Op(0x44).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"undefined", "movieclip", "movieclip", "undefined"}));
+}
+
+TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabels) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    w.Push(99).Op(0x9F, {0});                                                 // gotoAndStop(99)
+    w.Push("").Push(4).Op(0x22).Trace();                                      // _currentframe
+    w.Push("undefined").GetVariable().Op(0x9F, {0});                          // the label "undefined"
+    w.Push("").Push(4).Op(0x22).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    movie.FrameLabel("undefined");
+    movie.ShowFrame();
+    movie.DoAction(ActionWriter().Push("last").Trace());
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"3", "2"}));
+}
+
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
     ActionWriter w;
