@@ -1297,6 +1297,12 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
     context.self = self ? Value(self) : Value(clip);
     context.version = code.version;
     context.registers.resize(4);
+    context.constants = action_constants;
+    struct KeepConstants {
+        Vm& vm;
+        Context& context;
+        ~KeepConstants() { vm.action_constants = std::move(context.constants); }
+    } keep{*this, context};
     try {
         Execute(code, context);
     } catch (ScriptThrow& thrown) {

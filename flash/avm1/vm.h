@@ -151,6 +151,9 @@ public:
     Function* running_function = nullptr;
     // Depth of nested script calls, and the limits that protect the player.
     int call_depth = 0;
+    // The constant pool the last action list left in force: the next one
+    // starts with it.
+    std::vector<std::string> action_constants;
     static constexpr int kMaxCallDepth = 256;
     // Depth of nested getter and setter calls, and its limit.
     int accessor_depth = 0;
