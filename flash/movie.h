@@ -317,7 +317,7 @@ struct Movie {
     Rgba background{255, 255, 255, 255};
     std::map<uint16_t, Character> characters;
     Timeline timeline;
-    // ExportAssets: the names scripts attach characters by.
+    // ExportAssets (and ImportAssets): the names scripts attach characters by.
     std::map<std::string, uint16_t> exports;
     // Movies that ImportAssets read characters from, kept alive with this one.
     std::vector<std::shared_ptr<const Movie>> imports;

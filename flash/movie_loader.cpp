@@ -318,6 +318,8 @@ void TimelineReader::Import(swf::ByteReader& body, bool version2) {
         if (!copy.owner) copy.owner = source.get();
         movie_.characters[id] = copy;
         defined_.insert(id);
+        // Scripts attach an imported symbol by the name it was imported as.
+        movie_.exports.emplace(name, id);
     }
     movie_.imports.push_back(source);
 }

@@ -860,6 +860,10 @@ Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& na
     const Movie* owner = definition->owner ? definition->owner : parent.movie;
     Clip* clip = MakeClip(parent, owner, &definition->sprite->timeline, character, depth);
     if (!clip) return nullptr;
+    if (definition->button) {
+        clip->button = definition->button.get();
+        clip->proto = vm_->Proto("Button");
+    }
     Instance& instance = parent.children[depth];
     instance.character = character;
     instance.definition = definition;

@@ -80,7 +80,8 @@ Value PrevFrame(Vm& vm, Object* self, Args&) {
 
 // Copies the members of an init object onto a new clip.
 void ApplyInit(Vm& vm, Clip* clip, const Args& args, size_t index) {
-    if (!clip || args.size() <= index || !args[index].IsObject()) return;
+    // A button takes no init object.
+    if (!clip || clip->button || args.size() <= index || !args[index].IsObject()) return;
     Object* init = args[index].object;
     for (const std::string& key : vm.EnumerableKeys(init)) vm.Set(clip, key, vm.Get(init, key));
 }

@@ -354,6 +354,33 @@ TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabel
     EXPECT_EQ(p.traced, (std::vector<std::string>{"3", "2"}));
 }
 
+TEST(ClipScripts, AnAttachedButtonSymbolIsAButtonThatTakesNoInitObject) {
+    flash::SwfWriter movie(6, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 10, 10, {255, 0, 0, 255});
+    movie.DefineButton2(2, {flash::ButtonRecordArgs{0x0F, 1, 1, {}}}, {});
+    movie.Tag(56, {1, 0, 2, 0, 'b', 0});                                 // ExportAssets 2 "b"
+    ActionWriter w;
+    w.Push("o").Push(0.0).Push("Object").Op(0x40).SetVariable();         // o = new Object()
+    w.Push("o").GetVariable().Push("f").Push(56).SetMember();
+    w.Push("o").GetVariable().Push(1).Push("k").Push("b");
+    CallOnThis(w, "attachMovie", 4).Pop();
+    w.Push("k").GetVariable().Op(0x44).Trace();
+    w.Push("k").GetVariable().Push("f").GetMember().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"object", "undefined"}));
+}
+
+TEST(ClipScripts, TheConstantPoolOfOneActionListHoldsInTheNext) {
+    flash::SwfWriter movie(6, 100, 100, 10);
+    movie.DoAction(ActionWriter().Op(0x88, {1, 0, 'A', 0}));                 // ConstantPool ["A"]
+    movie.DoAction(ActionWriter().Op(0x96, {8, 0}).Trace());                 // Push constant 0
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"A"}));
+}
+
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
     ActionWriter w;
