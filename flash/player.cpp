@@ -6,7 +6,9 @@
 #include "flash/text_field.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace flash {
 
@@ -688,11 +690,17 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
             clip = clip->parent;
         } else if (SameName(part, "_root", false)) {
             clip = static_cast<Clip*>(RootOf(clip));
-        } else if (SameName(part, "_level0", false)) {
-            clip = root_;
         } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
-            auto level = levels_.find(std::atoi(part.c_str() + 6));
-            clip = level == levels_.end() ? nullptr : level->second;
+            // The number is read from the digits that follow; what comes
+            // after them does not count ("_level0abc" is _level0).
+            if (!std::isdigit(static_cast<unsigned char>(part[6]))) {
+                clip = nullptr;
+            } else if (long number = std::strtol(part.c_str() + 6, nullptr, 10); number == 0) {
+                clip = root_;
+            } else {
+                auto level = number > INT_MAX ? levels_.end() : levels_.find(static_cast<int>(number));
+                clip = level == levels_.end() ? nullptr : level->second;
+            }
         } else if (SameName(part, "this", false)) {
             continue;
         } else {
