@@ -195,8 +195,7 @@ void Player::LoadVariablesNow(const PendingLoad& load) {
     std::string text;
     std::filesystem::path path = LocalPath(base_folder_, load.url);
     if (path.empty() || !ReadText(path, &text)) return;
-    // name=value pairs joined by '&'; line ends close the last value.
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    // name=value pairs joined by '&'; a line end is part of the value it ends.
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('&', start);
