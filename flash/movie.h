@@ -314,6 +314,7 @@ struct Movie {
     int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;   // stage in twips
     double frame_rate = 0;                            // frames per second
     int header_frames = 0;
+    std::string url;                                  // the file it was read from, as a file:// address
     Rgba background{255, 255, 255, 255};
     std::map<uint16_t, Character> characters;
     Timeline timeline;

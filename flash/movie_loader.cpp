@@ -594,7 +594,12 @@ Movie LoadMovieFile(const std::filesystem::path& path, int import_depth) {
     std::vector<uint8_t> file(static_cast<size_t>(size));
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
         throw swf::SwfDataError("the movie cannot be read");
-    return LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
+    Movie movie = LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
+    std::error_code error;
+    std::string full = std::filesystem::absolute(path, error).generic_string();
+    if (error) full = path.generic_string();
+    movie.url = (full.rfind('/', 0) == 0 ? "file://" : "file:///") + full;
+    return movie;
 }
 
 }  // namespace flash

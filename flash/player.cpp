@@ -370,7 +370,7 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
     if (!tags) return;
     // A frame's init actions run before anything it places.
     for (const ControlTag& tag : tags->tags)
-        if (tag.kind == ControlKind::InitActions) RunInitActions(tag);
+        if (tag.kind == ControlKind::InitActions) RunInitActions(clip, tag);
     for (const ControlTag& tag : tags->tags) {
         switch (tag.kind) {
         case ControlKind::Place:
@@ -393,9 +393,12 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
     }
 }
 
-void Player::RunInitActions(const ControlTag& tag) {
-    if (!init_done_.insert(tag.sprite).second) return;
-    vm_->RunActions(CodeOf(tag.actions, root_->movie->version), root_);
+void Player::RunInitActions(Clip& clip, const ControlTag& tag) {
+    // Once per sprite of each movie, on the clip that plays that movie.
+    if (!init_done_.insert({clip.movie, tag.sprite}).second) return;
+    Clip* top = &clip;
+    while (top->parent && top->parent->movie == clip.movie) top = top->parent;
+    vm_->RunActions(CodeOf(tag.actions, clip.movie->version), top);
 }
 
 void Player::Remove(Clip& parent, int depth) {

@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace flash {
@@ -289,7 +290,7 @@ private:
     void RunQueue();
     void RunTimers();
     void RunQueued(const Queued& item);
-    void RunInitActions(const ControlTag& tag);
+    void RunInitActions(Clip& clip, const ControlTag& tag);
     void CollectGarbage();
     // input.cpp
     void ButtonTransition(Clip& target, uint16_t condition);
@@ -322,7 +323,7 @@ private:
     std::vector<Queued> queue_;
     // Every clip in the order it was made; each tick steps them newest first.
     std::vector<Clip*> clips_;
-    std::set<uint16_t> init_done_;
+    std::set<std::pair<const Movie*, uint16_t>> init_done_;   // movie, sprite
     long tick_ = 0;
     int live_clips_ = 0;
     int unnamed_count_ = 0;                  // names "instance1", "instance2"...

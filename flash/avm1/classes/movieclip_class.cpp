@@ -314,7 +314,7 @@ Value StopDrag(Vm& vm, Object*, Args&) {
 
 Value GetSwfVersion(Vm&, Object* self, Args&) {
     Clip* clip = ClipOf(self);
-    return clip ? Value(clip->player->movie()->version) : Value(-1);
+    return clip && clip->movie ? Value(clip->movie->version) : Value(-1);
 }
 
 Value GetUrl(Vm& vm, Object* self, Args& args) {
