@@ -595,11 +595,15 @@ Movie LoadMovieFile(const std::filesystem::path& path, int import_depth) {
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
         throw swf::SwfDataError("the movie cannot be read");
     Movie movie = LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
+    movie.url = FileUrl(path);
+    return movie;
+}
+
+std::string FileUrl(const std::filesystem::path& path) {
     std::error_code error;
     std::string full = std::filesystem::absolute(path, error).generic_string();
     if (error) full = path.generic_string();
-    movie.url = (full.rfind('/', 0) == 0 ? "file://" : "file:///") + full;
-    return movie;
+    return (full.rfind('/', 0) == 0 ? "file://" : "file:///") + full;
 }
 
 }  // namespace flash

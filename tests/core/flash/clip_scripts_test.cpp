@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 using flash::ActionWriter;
@@ -379,6 +382,36 @@ TEST(ClipScripts, TheConstantPoolOfOneActionListHoldsInTheNext) {
     movie.ShowFrame();
     Played p(movie);
     EXPECT_EQ(p.traced, (std::vector<std::string>{"A"}));
+}
+
+TEST(ClipScripts, AnImageFileLoadsIntoAClipWhateverItsNameSays) {
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvella_clip_image_test";
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream file(folder / "pic.gif", std::ios::binary);    // a PNG signature, then anything
+        file << "\x89PNG\r\n\x1a\n and the rest";
+    }
+    flash::SwfWriter movie(8, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "c", 1).Pop();
+    w.Push("pic.gif").Push(1).Push("c").GetVariable().Push("loadMovie").CallMethod().Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    ActionWriter check;
+    check.Push(0.0).Push("c").GetVariable().Push("getBytesTotal").CallMethod().Trace();
+    check.Push(-7).Push(1).Push("c").GetVariable().Push("_url").GetMember();
+    check.Push("slice").CallMethod().Trace();                                // the url's end
+    check.Op(0x07);
+    movie.DoAction(check);
+    movie.ShowFrame();
+    Player player;
+    std::vector<std::string> traced;
+    player.SetTraceSink([&](const std::string& line) { traced.push_back(line); });
+    player.SetBaseFolder(folder);
+    player.Load(Load(movie));
+    player.Advance();
+    EXPECT_EQ(traced, (std::vector<std::string>{"21", "pic.gif"}));
+    std::filesystem::remove_all(folder);
 }
 
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
