@@ -838,6 +838,13 @@ void Player::CloneClip(avm1::Object* object, const std::string& name, int depth)
 }
 
 void Player::RemoveClip(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object)) {
+        // Text fields at script depths go the same way.
+        if (field->removed || !field->parent || field->depth < kDepthOffset) return;
+        auto found = field->parent->children.find(field->depth);
+        if (found != field->parent->children.end() && found->second.text == field) Remove(*field->parent, field->depth);
+        return;
+    }
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip || !clip->parent || clip->removed) return;
     // Only clips at script depths (0 and up for scripts) can be removed.
@@ -945,6 +952,7 @@ void Player::SwapDepths(Clip& clip, int depth) {
         Instance other = std::move(there->second);
         parent.children.erase(there);
         if (other.clip) other.clip->depth = clip.depth;
+        if (other.text) other.text->depth = clip.depth;
         other.origin = nullptr;
         other.scripted = true;
         parent.children[clip.depth] = std::move(other);

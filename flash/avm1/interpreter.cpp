@@ -890,7 +890,10 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         break;
     }
     case 0x25: {  // RemoveSprite
-        Object* clip = ResolveClipValue(vm_, c_, Pop());
+        Value target = Pop();
+        // A text field given as itself is removed too.
+        bool field = target.IsObject() && target.object->HasTargetPath() && !target.object->AsClip();
+        Object* clip = field ? target.object : ResolveClipValue(vm_, c_, target);
         if (host && clip) host->RemoveClip(clip);
         break;
     }

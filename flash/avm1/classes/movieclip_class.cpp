@@ -3,6 +3,7 @@
 #include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/classes.h"
 #include "flash/player.h"
+#include "flash/text_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -123,7 +124,8 @@ Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
 }
 
 Value RemoveMovieClip(Vm& vm, Object* self, Args&) {
-    if (vm.host && ClipOf(self)) vm.host->RemoveClip(self);
+    // Applied to a text field, it removes the field.
+    if (vm.host && self && (ClipOf(self) || dynamic_cast<TextField*>(self))) vm.host->RemoveClip(self);
     return Value();
 }
 
@@ -165,6 +167,9 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
         Clip* other = args[0].object->AsClip();
         if (other->parent != clip->parent) return Value();
         depth = other->depth;
+    } else if (auto* field = args[0].IsObject() ? dynamic_cast<TextField*>(args[0].object) : nullptr) {
+        if (field->removed || field->parent != clip->parent) return Value();
+        depth = field->depth;
     } else {
         // A number taken as a 32-bit integer, from -16384 up to 2130690044;
         // undefined and depths outside are refused.

@@ -414,6 +414,24 @@ TEST(ClipScripts, AnImageFileLoadsIntoAClipWhateverItsNameSays) {
     std::filesystem::remove_all(folder);
 }
 
+TEST(ClipScripts, ATextFieldSwapsDepthsWithAClipAndRemoveMovieClipRemovesIt) {
+    flash::SwfWriter movie(8, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "c", 1).Pop();
+    w.Push(10).Push(10).Push(0.0).Push(0.0).Push(2).Push("t");
+    CallOnThis(w, "createTextField", 6).Pop();
+    w.Push("t").GetVariable().Push(1).Push("c").GetVariable().Push("swapDepths").CallMethod().Pop();
+    w.Push(0.0).Push("t").GetVariable().Push("getDepth").CallMethod().Trace();
+    w.Push(0.0).Push("c").GetVariable().Push("getDepth").CallMethod().Trace();
+    w.Push("t").GetVariable().Push(1).Push("MovieClip").GetVariable().Push("prototype").GetMember();
+    w.Push("removeMovieClip").GetMember().Push("apply").CallMethod().Pop();    // removeMovieClip.apply(t)
+    w.Push("t").GetVariable().Op(0x44).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"1", "2", "undefined"}));
+}
+
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
     ActionWriter w;
