@@ -834,6 +834,8 @@ void Player::CallFrame(avm1::Object* object, int frame) {
 }
 
 void Player::CloneClip(avm1::Object* object, const std::string& name, int depth) {
+    // Script depths -16384 to 2130690044, as the file counts them.
+    if (depth < 0 || depth > 2130690044 + kDepthOffset) return;
     if (Clip* clip = object ? object->AsClip() : nullptr) DuplicateClip(*clip, name, depth);
 }
 

@@ -886,7 +886,8 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         std::string name = vm_.ToString(Pop());
         Value source = Pop();
         Object* clip = ResolveClipValue(vm_, c_, source);
-        if (host && clip) host->CloneClip(clip, name, std::isnan(depth) ? 0 : static_cast<int>(depth));
+        int list_depth = std::isnan(depth) ? 0 : static_cast<int>(std::clamp(depth, -2147483648.0, 2147483647.0));
+        if (host && clip) host->CloneClip(clip, name, list_depth);
         break;
     }
     case 0x25: {  // RemoveSprite

@@ -19,7 +19,13 @@ Clip* ClipOf(Object* self) { return self ? self->AsClip() : nullptr; }
 // The display-list depth of a script depth (a number, not NaN), kept
 // inside the range of depths.
 int ListDepth(double depth) {
-    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, 1073741824.0)) + kDepthOffset;
+    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, 2130690045.0)) + kDepthOffset;
+}
+
+// Scripts place clips from depth -16384 up to 2130690044.
+bool ScriptDepth(double depth) {
+    double whole = std::trunc(depth);
+    return whole >= -kDepthOffset && whole <= 2130690044.0;
 }
 
 Value Play(Vm& vm, Object* self, Args&) {
@@ -93,7 +99,7 @@ Value AttachMovie(Vm& vm, Object* self, Args& args) {
     std::string symbol = vm.ToString(args[0]);
     std::string name = vm.ToString(args[1]);
     double depth = vm.ToNumber(args[2]);
-    if (std::isnan(depth)) return Value();
+    if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
     const Movie* movie = parent->movie;
     uint16_t id = 0;
     for (const auto& [exported, character] : movie->exports)
@@ -108,7 +114,7 @@ Value CreateEmptyMovieClip(Vm& vm, Object* self, Args& args) {
     Clip* parent = ClipOf(self);
     if (!parent || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
-    if (std::isnan(depth)) return Value();
+    if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
     Clip* clip = parent->player->CreateEmptyClip(*parent, vm.ToString(args[0]), ListDepth(depth));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
@@ -117,7 +123,7 @@ Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
     Clip* source = ClipOf(self);
     if (!source || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
-    if (std::isnan(depth)) return Value();
+    if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
     Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth));
     ApplyInit(vm, clip, args, 2);
     return clip ? Value(static_cast<Object*>(clip)) : Value();

@@ -432,6 +432,22 @@ TEST(ClipScripts, ATextFieldSwapsDepthsWithAClipAndRemoveMovieClipRemovesIt) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"1", "2", "undefined"}));
 }
 
+TEST(ClipScripts, ScriptsMakeClipsOnlyFromDepthMinus16384To2130690044) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    for (double depth : {-16384.0, -16385.0, 2130690044.0, 2130690045.0}) {
+        CreateEmpty(w, "c", depth);
+        w.Op(0x44).Trace();                                                   // typeof the result
+    }
+    CreateEmpty(w, "o", 1).Pop();
+    w.Push("o").Push("d").Push(-16385 + 16384).Op(0x24);                      // CloneSprite below the range
+    w.Push("d").GetVariable().Op(0x44).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"movieclip", "undefined", "movieclip", "undefined", "undefined"}));
+}
+
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
     ActionWriter w;
