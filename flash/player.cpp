@@ -546,7 +546,7 @@ Instance Player::Create(Clip& parent, const PlaceRecord& place) {
     return instance;
 }
 
-void Player::Initialize(Clip& clip, bool queue_frame) {
+void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     clip.original_name = clip.Placement().name;
     // A class registered for the clip's symbol becomes its prototype. The
     // first frame's children are placed, then the construct event and the
@@ -568,6 +568,10 @@ void Player::Initialize(Clip& clip, bool queue_frame) {
         if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
     }
     if (queue_frame) RunFrame(clip, 0, true, false);
+    // An init object's properties come once the first frame is placed,
+    // before the constructor (a button takes none).
+    if (init && !clip.button)
+        for (const std::string& key : vm_->EnumerableKeys(init)) vm_->Set(&clip, key, vm_->Get(init, key));
     for (const ClipAction& action : clip.events)
         if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
     if (constructor) {
@@ -873,7 +877,7 @@ void Player::GetUrl(avm1::Object* from, const std::string& url, const std::strin
     // Other targets are browser windows: nothing to do here.
 }
 
-Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth) {
+Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth, avm1::Object* init) {
     const Character* definition = parent.movie->Find(character);
     if (!definition || !definition->sprite) return nullptr;
     Remove(parent, depth);
@@ -889,7 +893,7 @@ Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& na
     instance.definition = definition;
     instance.name = name;
     instance.clip = clip;
-    Initialize(*clip, true);
+    Initialize(*clip, true, init);
     return clip;
 }
 
@@ -919,7 +923,7 @@ Clip* Player::CreateEmptyClip(Clip& parent, const std::string& name, int depth) 
     return clip;
 }
 
-Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
+Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth, avm1::Object* init) {
     if (!source.parent || source.removed) return nullptr;
     Clip& parent = *source.parent;
     Instance original = source.Placement();
@@ -936,7 +940,7 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth) {
     instance.name = name;
     instance.clip = clip;
     instance.scripted = true;
-    Initialize(*clip, true);
+    Initialize(*clip, true, init);
     return clip;
 }
 

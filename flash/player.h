@@ -201,11 +201,14 @@ public:
     // Script-made clips (attachMovie, createEmptyMovieClip,
     // duplicateMovieClip): placed at depth in parent's list, replacing what
     // is there; nullptr when the character is not a sprite.
-    Clip* AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth);
+    // init: an object whose properties the new clip gets before its
+    // constructor and first frame run (nullptr for none).
+    Clip* AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth,
+                     avm1::Object* init = nullptr);
     // Shows a BitmapData at depth of parent (attachBitmap).
     void AttachBitmap(Clip& parent, avm1::Object* bitmap_data, int depth, bool smoothing);
     Clip* CreateEmptyClip(Clip& parent, const std::string& name, int depth);
-    Clip* DuplicateClip(Clip& clip, const std::string& name, int depth);
+    Clip* DuplicateClip(Clip& clip, const std::string& name, int depth, avm1::Object* init = nullptr);
     // Moves the clip to another depth of its parent, swapping with what is there.
     void SwapDepths(Clip& clip, int depth);
     // The bounds of what the clip draws, in its own coordinates (twips);
@@ -277,7 +280,7 @@ private:
     Instance Create(Clip& parent, const PlaceRecord& place);
     Clip* MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth);
     // A clip is ready to show: its class constructor, events and frame 0.
-    void Initialize(Clip& clip, bool queue_frame);
+    void Initialize(Clip& clip, bool queue_frame, avm1::Object* init = nullptr);
     void Remove(Clip& parent, int depth);
     // Whether the clip has an unload handler (clip event or onUnload).
     bool HasUnloadHandler(Clip& clip);

@@ -86,11 +86,9 @@ Value PrevFrame(Vm& vm, Object* self, Args&) {
 }
 
 // Copies the members of an init object onto a new clip.
-void ApplyInit(Vm& vm, Clip* clip, const Args& args, size_t index) {
-    // A button takes no init object.
-    if (!clip || clip->button || args.size() <= index || !args[index].IsObject()) return;
-    Object* init = args[index].object;
-    for (const std::string& key : vm.EnumerableKeys(init)) vm.Set(clip, key, vm.Get(init, key));
+// The init object argument at index, or nullptr.
+Object* InitObject(const Args& args, size_t index) {
+    return args.size() > index && args[index].IsObject() ? args[index].object : nullptr;
 }
 
 Value AttachMovie(Vm& vm, Object* self, Args& args) {
@@ -105,8 +103,7 @@ Value AttachMovie(Vm& vm, Object* self, Args& args) {
     for (const auto& [exported, character] : movie->exports)
         if (FoldCase(exported) == FoldCase(symbol)) id = character;
     if (!id) return Value();
-    Clip* clip = parent->player->AttachClip(*parent, id, name, ListDepth(depth));
-    ApplyInit(vm, clip, args, 3);
+    Clip* clip = parent->player->AttachClip(*parent, id, name, ListDepth(depth), InitObject(args, 3));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
 
@@ -124,8 +121,7 @@ Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
     if (!source || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
     if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
-    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth));
-    ApplyInit(vm, clip, args, 2);
+    Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth), InitObject(args, 2));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
 

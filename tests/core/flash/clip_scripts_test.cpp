@@ -448,6 +448,25 @@ TEST(ClipScripts, ScriptsMakeClipsOnlyFromDepthMinus16384To2130690044) {
     EXPECT_EQ(p.traced, (std::vector<std::string>{"movieclip", "undefined", "movieclip", "undefined", "undefined"}));
 }
 
+TEST(ClipScripts, TheClassConstructorOfAnAttachedClipSeesTheInitObject) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    movie.Tag(56, {1, 0, 5, 0, 's', 0});                                 // ExportAssets 5 "s"
+    ActionWriter w;
+    w.Function("C", ActionWriter().Push("this").GetVariable().Push("v").GetMember().Trace());
+    w.Push("C").GetVariable().Push("s").Push(2).Push("Object").GetVariable().Push("registerClass").CallMethod().Pop();
+    w.Push("o").Push(0.0).Push("Object").Op(0x40).SetVariable();
+    w.Push("o").GetVariable().Push("v").Push(5).SetMember();
+    w.Push("o").GetVariable().Push(1).Push("k").Push("s");
+    CallOnThis(w, "attachMovie", 4).Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"5"}));
+}
+
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
     flash::SwfWriter movie(7, 100, 100, 10);                           // 100 ms a frame
     ActionWriter w;
