@@ -71,6 +71,7 @@ struct TimelineObject {
     int frame = 0;
     uint16_t character = 0;
     int ratio = 0;
+    bool has_ratio = false;          // a tag gave the ratio (else 0)
 };
 
 std::map<int, TimelineObject> TimelineAt(const Timeline& timeline, int last) {
@@ -87,12 +88,16 @@ std::map<int, TimelineObject> TimelineAt(const Timeline& timeline, int last) {
             if (tag.kind != ControlKind::Place) continue;
             auto found = shown.find(place.depth);
             if (place.has_character && (!place.move || found == shown.end())) {
-                shown[place.depth] = TimelineObject{&place, f, place.character, place.has_ratio ? place.ratio : 0};
+                shown[place.depth] =
+                    TimelineObject{&place, f, place.character, place.has_ratio ? place.ratio : 0, place.has_ratio};
                 continue;
             }
             if (found == shown.end()) continue;
             if (place.has_character) found->second.character = place.character;
-            if (place.has_ratio) found->second.ratio = place.ratio;
+            if (place.has_ratio) {
+                found->second.ratio = place.ratio;
+                found->second.has_ratio = true;
+            }
         }
     }
     return shown;
@@ -340,8 +345,8 @@ void Player::Goto(Clip& clip, int frame) {
         for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, false);
     } else {
         // Going back: what the timeline placed after the target frame goes,
-        // unless the target frame shows the same character with the same
-        // ratio at its depth; what it placed before stays as it is (sprites
+        // unless the target frame shows at its depth the same ratio with the
+        // same character, or with any character when the ratio was given; what it placed before stays as it is (sprites
         // keep playing), and so do clips at script depths. The frames up to
         // the target replay over what stayed.
         std::map<int, TimelineObject> shown = TimelineAt(*clip.timeline, frame);
@@ -351,7 +356,8 @@ void Player::Goto(Clip& clip, int frame) {
             if (instance.placed_frame >= 0 && instance.placed_frame <= frame) continue;
             auto there = shown.find(depth);
             if (instance.placed_frame >= 0 && instance.origin && there != shown.end() &&
-                there->second.character == instance.character && there->second.ratio == instance.ratio) {
+                there->second.ratio == instance.ratio &&
+                (there->second.character == instance.character || there->second.has_ratio)) {
                 instance.placed_frame = there->second.frame;
                 instance.origin = there->second.creator;
                 continue;

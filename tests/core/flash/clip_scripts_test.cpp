@@ -312,32 +312,37 @@ TEST(ClipScripts, ARemovedClipWithAnUnloadHandlerWaitsAtItsUnloadDepthForAFrame)
     EXPECT_EQ(p.traced, (std::vector<std::string>{"-16386", "-16386", "undefined", "-16386", "undefined"}));
 }
 
-TEST(ClipScripts, AJumpBackKeepsALaterClipOnlyWhenTheTargetFrameShowsItsCharacterAndRatio) {
+TEST(ClipScripts, AJumpBackKeepsALaterClipWhenTheTargetFrameShowsTheSameRatioThere) {
     flash::SwfWriter movie(7, 100, 100, 10);
     flash::TagList kid;
     kid.ShowFrame();
     movie.DefineSprite(5, kid);
-    auto place = [&](int depth, const char* name, std::optional<int> ratio) {
-        flash::PlaceArgs args = NewAt(depth, 5);
+    movie.DefineSprite(6, kid);
+    auto place = [&](int depth, uint16_t character, const char* name, std::optional<int> ratio) {
+        flash::PlaceArgs args = NewAt(depth, character);
         args.name = name;
         args.ratio = ratio;
         movie.PlaceObject(args);
     };
-    place(1, "a", std::nullopt);
-    place(2, "c", std::nullopt);
+    place(1, 5, "a", std::nullopt);
+    place(2, 5, "c", std::nullopt);
+    place(3, 5, "e", 3);
+    place(4, 5, "g", std::nullopt);
     movie.ShowFrame();
-    movie.RemoveObject(1);
-    movie.RemoveObject(2);
-    place(1, "b", 0);                                                         // the same as "a" shows
-    place(2, "d", 7);                                                         // another ratio
+    for (int depth : {1, 2, 3, 4}) movie.RemoveObject(depth);
+    place(1, 5, "b", 0);                                                      // the same as "a" shows
+    place(2, 5, "d", 7);                                                      // another ratio
+    place(3, 6, "f", 3);                                                      // the ratio given: any character
+    place(4, 6, "h", std::nullopt);                                           // no ratio: the same character only
     ActionWriter w;
     w.Push(1).Op(0x9F, {0});                                                  // gotoAndStop(1)
-    for (const char* name : {"a", "b", "c", "d"}) w.Push(name).GetVariable().Op(0x44).Trace();
+    for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h"}) w.Push(name).GetVariable().Op(0x44).Trace();
     movie.DoAction(w);
     movie.ShowFrame();
     Played p(movie);
     p.player.Advance();
-    EXPECT_EQ(p.traced, (std::vector<std::string>{"undefined", "movieclip", "movieclip", "undefined"}));
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"undefined", "movieclip", "movieclip", "undefined", "undefined",
+                                                  "movieclip", "movieclip", "undefined"}));
 }
 
 TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabels) {
