@@ -575,9 +575,11 @@ void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     }
     if (queue_frame) RunFrame(clip, 0, true, false);
     // An init object's properties come once the first frame is placed,
-    // before the constructor (a button takes none).
-    if (init && !clip.button)
-        for (const std::string& key : vm_->EnumerableKeys(init)) vm_->Set(&clip, key, vm_->Get(init, key));
+    // before the constructor, last enumerated first (a button takes none).
+    if (init && !clip.button) {
+        std::vector<std::string> keys = vm_->EnumerableKeys(init);
+        for (auto key = keys.rbegin(); key != keys.rend(); ++key) vm_->Set(&clip, *key, vm_->Get(init, *key));
+    }
     for (const ClipAction& action : clip.events)
         if (action.events & kEventConstruct) RunQueued({&clip, action.actions, {}});
     if (constructor) {
