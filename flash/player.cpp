@@ -558,7 +558,8 @@ void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     // first frame's children are placed, then the construct event and the
     // class's constructor run, then the initialize event.
     avm1::Object* constructor = nullptr;
-    if (clip.character)
+    // Buttons take no class.
+    if (clip.character && !clip.button)
         for (const auto& [name, id] : clip.movie->exports)
             if (id == clip.character) {
                 auto registered = vm_->registered_classes.find(name);
