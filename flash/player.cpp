@@ -562,7 +562,7 @@ void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     if (clip.character && !clip.button)
         for (const auto& [name, id] : clip.movie->exports)
             if (id == clip.character) {
-                auto registered = vm_->registered_classes.find(name);
+                auto registered = vm_->registered_classes.find({avm1::Vm::Realm(clip.movie->version), name});
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
     if (constructor) {

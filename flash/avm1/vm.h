@@ -213,8 +213,11 @@ public:
     // when unset.
     std::function<double(Object* sound, const char* request)> on_sound;
 
-    // Registered classes (Object.registerClass): symbol name to constructor.
-    std::map<std::string, Object*> registered_classes;
+    // Registered classes (Object.registerClass) by realm and symbol name:
+    // movies of version 6 and before (realm 0) and those of version 7 and
+    // after (realm 1) each see their own registrations.
+    std::map<std::pair<int, std::string>, Object*> registered_classes;
+    static int Realm(int swf_version) { return swf_version >= 7 ? 1 : 0; }
 
 private:
     Value CallScript(Function* function, const Value& self, Args& args, Object* super_object, bool keep_leftovers);
