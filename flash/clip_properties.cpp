@@ -194,7 +194,7 @@ bool Clip::GetBuiltIn(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     case Prop::Target: *out = avm1::Value(player->SlashPath(this)); return true;
     case Prop::Name: *out = avm1::Value(parent ? placed.name : std::string()); return true;
     case Prop::DropTarget: *out = avm1::Value(""); return true;
-    case Prop::Url: *out = avm1::Value(""); return true;
+    case Prop::Url: *out = avm1::Value(movie ? movie->url : std::string()); return true;
     case Prop::HighQuality: *out = avm1::Value(1); return true;
     case Prop::FocusRect: *out = avm1::Value(true); return true;
     case Prop::SoundBufTime: *out = avm1::Value(5); return true;

@@ -322,10 +322,11 @@ struct Movie {
     int32_t xmin = 0, xmax = 0, ymin = 0, ymax = 0;   // stage in twips
     double frame_rate = 0;                            // frames per second
     int header_frames = 0;
+    std::string url;                                  // the file it was read from, as a file:// address
     Rgba background{255, 255, 255, 255};
     std::map<uint16_t, Character> characters;
     Timeline timeline;
-    // ExportAssets: the names scripts attach characters by.
+    // ExportAssets (and ImportAssets): the names scripts attach characters by.
     std::map<std::string, uint16_t> exports;
     // Movies that ImportAssets read characters from, kept alive with this one.
     std::vector<std::shared_ptr<const Movie>> imports;

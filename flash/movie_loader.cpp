@@ -318,6 +318,8 @@ void TimelineReader::Import(swf::ByteReader& body, bool version2) {
         if (!copy.owner) copy.owner = source.get();
         movie_.characters[id] = copy;
         defined_.insert(id);
+        // Scripts attach an imported symbol by the name it was imported as.
+        movie_.exports.emplace(name, id);
     }
     movie_.imports.push_back(source);
 }
@@ -592,7 +594,16 @@ Movie LoadMovieFile(const std::filesystem::path& path, int import_depth) {
     std::vector<uint8_t> file(static_cast<size_t>(size));
     if (!stream.read(reinterpret_cast<char*>(file.data()), size))
         throw swf::SwfDataError("the movie cannot be read");
-    return LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
+    Movie movie = LoadMovie(file.data(), file.size(), path.parent_path().empty() ? "." : path.parent_path(), import_depth);
+    movie.url = FileUrl(path);
+    return movie;
+}
+
+std::string FileUrl(const std::filesystem::path& path) {
+    std::error_code error;
+    std::string full = std::filesystem::absolute(path, error).generic_string();
+    if (error) full = path.generic_string();
+    return (full.rfind('/', 0) == 0 ? "file://" : "file:///") + full;
 }
 
 }  // namespace flash

@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
+#include <string>
 #include <vector>
 
 namespace flash {
@@ -18,5 +19,7 @@ namespace flash {
 Movie LoadMovie(const uint8_t* data, size_t size, const std::filesystem::path& folder = {}, int import_depth = 0);
 Movie LoadMovie(const std::vector<uint8_t>& file);
 Movie LoadMovieFile(const std::filesystem::path& path, int import_depth = 0);
+// The file:// address of a local file, as movies see it in _url.
+std::string FileUrl(const std::filesystem::path& path);
 
 }  // namespace flash

@@ -5,6 +5,8 @@
 #include "flash/movie_loader.h"
 #include "flash/player.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -62,6 +64,32 @@ bool ReadText(const std::filesystem::path& path, std::string* text) {
     buffer << stream.rdbuf();
     *text = buffer.str();
     return true;
+}
+
+// Whether a file holds a JPEG, PNG or GIF image, by its first bytes
+// (whatever its name says).
+bool IsImageFile(const std::filesystem::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    unsigned char head[4] = {};
+    if (!stream.read(reinterpret_cast<char*>(head), sizeof head)) return false;
+    if (head[0] == 0xFF && head[1] == 0xD8) return true;
+    if (head[0] == 0x89 && head[1] == 'P' && head[2] == 'N' && head[3] == 'G') return true;
+    return head[0] == 'G' && head[1] == 'I' && head[2] == 'F' && head[3] == '8';
+}
+
+// What a clip plays once an image loads into it: one frame, in the version
+// of the movie that asked. The picture itself is not shown.
+std::shared_ptr<const Movie> ImageMovie(const std::filesystem::path& path, int version) {
+    auto movie = std::make_shared<Movie>();
+    movie->version = version;
+    std::error_code error;
+    uintmax_t size = std::filesystem::file_size(path, error);
+    movie->file_length = error ? 0 : static_cast<uint32_t>(std::min<uintmax_t>(size, UINT32_MAX));
+    movie->stored_bytes = movie->file_length;
+    movie->header_frames = 1;
+    movie->timeline.frames.assign(1, Frame{});
+    movie->url = FileUrl(path);
+    return movie;
 }
 
 }  // namespace
@@ -156,6 +184,7 @@ void Player::LoadMovieNow(const PendingLoad& load) {
         } catch (const std::exception&) {
         }
     }
+    if (!movie && !path.empty() && IsImageFile(path)) movie = ImageMovie(path, movie_ ? movie_->version : 0);
     if (!movie) {
         TellLoader(load.loader, "onLoadError", target, {avm1::Value("URLNotFound")});
         return;
@@ -195,8 +224,7 @@ void Player::LoadVariablesNow(const PendingLoad& load) {
     std::string text;
     std::filesystem::path path = LocalPath(base_folder_, load.url);
     if (path.empty() || !ReadText(path, &text)) return;
-    // name=value pairs joined by '&'; line ends close the last value.
-    while (!text.empty() && (text.back() == '\n' || text.back() == '\r')) text.pop_back();
+    // name=value pairs joined by '&'; a line end is part of the value it ends.
     size_t start = 0;
     while (start <= text.size()) {
         size_t end = text.find('&', start);

@@ -6,7 +6,9 @@
 #include "flash/text_field.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdlib>
 
 namespace flash {
 
@@ -40,6 +42,13 @@ bool PlaysTimeline(const Clip* clip, const Timeline* timeline) {
     return false;
 }
 
+// Whether the clip or one it is inside waits at its unload depth.
+bool InUnloadingClip(const Clip* clip) {
+    for (; clip; clip = clip->parent)
+        if (clip->unloading) return true;
+    return false;
+}
+
 bool SameName(const std::string& a, const std::string& b, bool case_sensitive) {
     if (a.size() != b.size()) return false;
     if (case_sensitive) return a == b;
@@ -53,6 +62,45 @@ avm1::Code CodeOf(const ActionBytes& bytes, int version) {
     code.size = bytes ? bytes->size() : 0;
     code.version = version;
     return code;
+}
+
+// What a timeline shows at a depth at some frame: the tag that made it, in
+// which frame, and its character and ratio then.
+struct TimelineObject {
+    const PlaceRecord* creator = nullptr;
+    int frame = 0;
+    uint16_t character = 0;
+    int ratio = 0;
+    bool has_ratio = false;          // a tag gave the ratio (else 0)
+};
+
+std::map<int, TimelineObject> TimelineAt(const Timeline& timeline, int last) {
+    std::map<int, TimelineObject> shown;
+    for (int f = 0; f <= last; ++f) {
+        const Frame* tags = timeline.At(f);
+        if (!tags) continue;
+        for (const ControlTag& tag : tags->tags) {
+            const PlaceRecord& place = tag.place;
+            if (tag.kind == ControlKind::Remove) {
+                shown.erase(place.depth);
+                continue;
+            }
+            if (tag.kind != ControlKind::Place) continue;
+            auto found = shown.find(place.depth);
+            if (place.has_character && (!place.move || found == shown.end())) {
+                shown[place.depth] =
+                    TimelineObject{&place, f, place.character, place.has_ratio ? place.ratio : 0, place.has_ratio};
+                continue;
+            }
+            if (found == shown.end()) continue;
+            if (place.has_character) found->second.character = place.character;
+            if (place.has_ratio) {
+                found->second.ratio = place.ratio;
+                found->second.has_ratio = true;
+            }
+        }
+    }
+    return shown;
 }
 
 }  // namespace
@@ -221,6 +269,7 @@ void Player::Advance() {
     ++tick_;
     vm_->clock_ms = tick_ * 1000.0 / FrameRate();
     vm_->stack.clear();
+    RemoveUnloaded();
     StepAll();
     RunQueue();
     RunTimers();
@@ -290,31 +339,36 @@ void Player::Step(Clip& clip) {
 }
 
 void Player::Goto(Clip& clip, int frame) {
-    frame = std::clamp(frame, 0, std::max(clip.timeline->frame_count - 1, 0));
+    // A jump past the end lands on the last frame without running its actions.
+    int last = std::max(clip.timeline->frame_count - 1, 0);
+    bool past_end = frame > last;
+    frame = std::clamp(frame, 0, last);
     if (frame == clip.frame) return;
     if (frame > clip.frame) {
-        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame, false);
+        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, false);
     } else {
-        // Going back: what the timeline placed after the target frame goes;
-        // what it placed before stays as it is (sprites keep playing), and
-        // so do clips at script depths. The frames up to the target replay
-        // over what stayed.
-        for (auto it = clip.children.begin(); it != clip.children.end();) {
-            Instance& instance = it->second;
-            if (it->first >= kDepthOffset || (instance.placed_frame >= 0 && instance.placed_frame <= frame)) {
-                ++it;
+        // Going back: what the timeline placed after the target frame goes,
+        // unless the target frame shows at its depth the same ratio with the
+        // same character, or with any character when the ratio was given; what it placed before stays as it is (sprites
+        // keep playing), and so do clips at script depths. The frames up to
+        // the target replay over what stayed.
+        std::map<int, TimelineObject> shown = TimelineAt(*clip.timeline, frame);
+        std::vector<int> going;
+        for (auto& [depth, instance] : clip.children) {
+            if (depth < 0 || depth >= kDepthOffset) continue;
+            if (instance.placed_frame >= 0 && instance.placed_frame <= frame) continue;
+            auto there = shown.find(depth);
+            if (instance.placed_frame >= 0 && instance.origin && there != shown.end() &&
+                there->second.ratio == instance.ratio &&
+                (there->second.character == instance.character || there->second.has_ratio)) {
+                instance.placed_frame = there->second.frame;
+                instance.origin = there->second.creator;
                 continue;
             }
-            if (instance.clip) {
-                instance.clip->detached = std::make_unique<Instance>(instance);
-                MarkRemoved(instance.clip);
-                QueueUnload(*instance.clip);
-                if (dragged == instance.clip) dragged = nullptr;
-            }
-            if (instance.text) instance.text->removed = true;
-            it = clip.children.erase(it);
+            going.push_back(depth);
         }
-        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame, true);
+        for (int depth : going) Remove(clip, depth);
+        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, true);
     }
     clip.frame = frame;
 }
@@ -325,7 +379,7 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
     if (!tags) return;
     // A frame's init actions run before anything it places.
     for (const ControlTag& tag : tags->tags)
-        if (tag.kind == ControlKind::InitActions) RunInitActions(tag);
+        if (tag.kind == ControlKind::InitActions) RunInitActions(clip, tag);
     for (const ControlTag& tag : tags->tags) {
         switch (tag.kind) {
         case ControlKind::Place:
@@ -348,22 +402,54 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
     }
 }
 
-void Player::RunInitActions(const ControlTag& tag) {
-    if (!init_done_.insert(tag.sprite).second) return;
-    vm_->RunActions(CodeOf(tag.actions, root_->movie->version), root_);
+void Player::RunInitActions(Clip& clip, const ControlTag& tag) {
+    // Once per sprite of each movie, on the clip that plays that movie.
+    if (!init_done_.insert({clip.movie, tag.sprite}).second) return;
+    Clip* top = &clip;
+    while (top->parent && top->parent->movie == clip.movie) top = top->parent;
+    vm_->RunActions(CodeOf(tag.actions, clip.movie->version), top);
 }
 
 void Player::Remove(Clip& parent, int depth) {
     auto found = parent.children.find(depth);
     if (found == parent.children.end()) return;
-    if (Clip* clip = found->second.clip) {
+    Clip* clip = found->second.clip;
+    if (clip && !clip->unloading && depth >= 0 && HasUnloadHandler(*clip)) {
+        // A clip with an unload handler stays on the list, below everything
+        // the timeline and scripts place, until the handler has run.
+        int unload_depth = -1 - depth;
+        Instance moved = std::move(found->second);
+        parent.children.erase(found);
+        Remove(parent, unload_depth);
+        moved.origin = nullptr;
+        moved.placed_frame = -1;
+        clip->depth = unload_depth;
+        clip->unloading = true;
+        parent.children[unload_depth] = std::move(moved);
+        QueueUnload(*clip);
+        if (dragged == clip) dragged = nullptr;
+        return;
+    }
+    if (clip) {
         clip->detached = std::make_unique<Instance>(found->second);
         MarkRemoved(clip);
-        QueueUnload(*clip);
+        if (!clip->unloading) QueueUnload(*clip);
         if (dragged == clip) dragged = nullptr;
     }
     if (found->second.text) found->second.text->removed = true;
     parent.children.erase(found);
+}
+
+bool Player::HasUnloadHandler(Clip& clip) {
+    for (const ClipAction& action : clip.events)
+        if (action.events & kEventUnload) return true;
+    avm1::Value method = vm_->Get(&clip, "onUnload");
+    return method.IsObject() && method.object->AsFunction();
+}
+
+void Player::RemoveUnloaded() {
+    for (Clip* clip : clips_)
+        if (clip->unloading && !clip->removed && clip->parent) Remove(*clip->parent, clip->depth);
 }
 
 void Player::Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding) {
@@ -476,10 +562,11 @@ void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
     // copied, then the construct event and the class's constructor run,
     // then the initialize event.
     avm1::Object* constructor = nullptr;
-    if (clip.character)
+    // Buttons take no class.
+    if (clip.character && !clip.button)
         for (const auto& [name, id] : clip.movie->exports)
             if (id == clip.character) {
-                auto registered = vm_->registered_classes.find(name);
+                auto registered = vm_->registered_classes.find({avm1::Vm::Realm(clip.movie->version), name});
                 if (registered != vm_->registered_classes.end()) constructor = registered->second;
             }
     if (constructor) {
@@ -492,8 +579,9 @@ void Player::Initialize(Clip& clip, bool queue_frame, avm1::Object* init) {
         if (clip.movie->version < 7) clip.Define("constructor", avm1::Value(constructor));
     }
     if (queue_frame) RunFrame(clip, 0, true, false);
-    // The init object's members, the last one enumerated first.
-    if (init) {
+    // An init object's properties come once the first frame is placed,
+    // before the constructor, last enumerated first (a button takes none).
+    if (init && !clip.button) {
         std::vector<std::string> keys = vm_->EnumerableKeys(init);
         for (auto key = keys.rbegin(); key != keys.rend(); ++key) vm_->Set(&clip, *key, vm_->Get(init, *key));
     }
@@ -538,8 +626,10 @@ void Player::RunQueue() {
 
 void Player::RunQueued(const Queued& item) {
     Clip* clip = item.clip;
-    // A removed clip runs only its unload event, during which it still
-    // answers as a clip on the list.
+    // A clip taken off the list runs only its unload event, during which it
+    // still answers as a clip on the list; so does one waiting at its
+    // unload depth.
+    bool leaving = clip != root_ && (clip->removed || InUnloadingClip(clip));
     struct Unloading {
         Clip* clip = nullptr;
         ~Unloading() {
@@ -547,20 +637,20 @@ void Player::RunQueued(const Queued& item) {
         }
     } unloading;
     if (item.actions) {
-        if (clip->removed && clip != root_) {
+        if (leaving) {
             bool unload = false;
             for (const ClipAction& action : clip->events)
                 if (action.actions == item.actions && (action.events & kEventUnload)) unload = true;
             if (!unload) return;
-            unloading.clip = clip;
+            if (clip->removed) unloading.clip = clip;
             clip->removed = false;
         }
         vm_->RunActions(CodeOf(item.actions, clip->movie->version), clip);
         return;
     }
-    if (clip->removed) {
+    if (leaving) {
         if (item.method != "onUnload") return;
-        unloading.clip = clip;
+        if (clip->removed) unloading.clip = clip;
         clip->removed = false;
     }
     avm1::Value method = vm_->Get(clip, item.method);
@@ -624,13 +714,17 @@ avm1::Object* Player::ResolveTarget(avm1::Object* from, const std::string& path)
             clip = clip->parent;
         } else if (SameName(part, "_root", false)) {
             clip = static_cast<Clip*>(RootOf(clip));
-        } else if (SameName(part, "_level0", false)) {
-            clip = root_;
         } else if (part.size() > 6 && avm1::FoldCase(part.substr(0, 6)) == "_level") {
-            // The number is read as far as it goes ("_level0abc" is level 0).
-            int number = std::atoi(part.c_str() + 6);
-            auto level = levels_.find(number);
-            clip = level != levels_.end() ? level->second : number == 0 ? root_ : nullptr;
+            // The number is read from the digits that follow; what comes
+            // after them does not count ("_level0abc" is _level0).
+            if (!std::isdigit(static_cast<unsigned char>(part[6]))) {
+                clip = nullptr;
+            } else if (long number = std::strtol(part.c_str() + 6, nullptr, 10); number == 0) {
+                clip = root_;
+            } else {
+                auto level = number > INT_MAX ? levels_.end() : levels_.find(static_cast<int>(number));
+                clip = level == levels_.end() ? nullptr : level->second;
+            }
         } else if (SameName(part, "this", false)) {
             continue;
         } else {
@@ -761,10 +855,19 @@ void Player::CallFrame(avm1::Object* object, int frame) {
 }
 
 void Player::CloneClip(avm1::Object* object, const std::string& name, int depth) {
+    // Script depths -16384 to 2130690044, as the file counts them.
+    if (depth < 0 || depth > 2130690044 + kDepthOffset) return;
     if (Clip* clip = object ? object->AsClip() : nullptr) DuplicateClip(*clip, name, depth);
 }
 
 void Player::RemoveClip(avm1::Object* object) {
+    if (auto* field = dynamic_cast<TextField*>(object)) {
+        // Text fields at script depths go the same way.
+        if (field->removed || !field->parent || field->depth < kDepthOffset) return;
+        auto found = field->parent->children.find(field->depth);
+        if (found != field->parent->children.end() && found->second.text == field) Remove(*field->parent, field->depth);
+        return;
+    }
     Clip* clip = object ? object->AsClip() : nullptr;
     if (!clip || !clip->parent || clip->removed) return;
     // Only clips at script depths (0 and up for scripts) can be removed.
@@ -791,14 +894,17 @@ void Player::GetUrl(avm1::Object* from, const std::string& url, const std::strin
     // Other targets are browser windows: nothing to do here.
 }
 
-Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth,
-                         avm1::Object* init) {
+Clip* Player::AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth, avm1::Object* init) {
     const Character* definition = parent.movie->Find(character);
     if (!definition || !definition->sprite) return nullptr;
     Remove(parent, depth);
     const Movie* owner = definition->owner ? definition->owner : parent.movie;
     Clip* clip = MakeClip(parent, owner, &definition->sprite->timeline, character, depth);
     if (!clip) return nullptr;
+    if (definition->button) {
+        clip->button = definition->button.get();
+        clip->proto = vm_->Proto("Button");
+    }
     Instance& instance = parent.children[depth];
     instance.character = character;
     instance.definition = definition;
@@ -857,6 +963,8 @@ Clip* Player::DuplicateClip(Clip& source, const std::string& name, int depth, av
 
 void Player::SwapDepths(Clip& clip, int depth) {
     if (!clip.parent || clip.depth == depth) return;
+    // Clips waiting for their unload handler keep their depth.
+    if (clip.unloading || clip.depth < 0 || depth < 0) return;
     Clip& parent = *clip.parent;
     auto here = parent.children.find(clip.depth);
     if (here == parent.children.end()) return;
@@ -867,6 +975,7 @@ void Player::SwapDepths(Clip& clip, int depth) {
         Instance other = std::move(there->second);
         parent.children.erase(there);
         if (other.clip) other.clip->depth = clip.depth;
+        if (other.text) other.text->depth = clip.depth;
         other.origin = nullptr;
         other.scripted = true;
         parent.children[clip.depth] = std::move(other);

@@ -15,6 +15,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace flash {
@@ -97,6 +98,9 @@ struct Clip : avm1::Object {
     bool playing = true;
     bool removed = false;                    // taken off the display list
     bool loaded = false;                     // its load event has run
+    // Taken off the timeline with an unload handler to run: it waits at its
+    // unload depth, still on the list, until the next frame removes it.
+    bool unloading = false;
     uint16_t character = 0;                  // the sprite it plays (0: root or empty)
     std::string original_name;               // its instance name when it was placed
     std::vector<ClipAction> events;          // onClipEvent handlers
@@ -198,8 +202,9 @@ public:
 
     // Script-made clips (attachMovie, createEmptyMovieClip,
     // duplicateMovieClip): placed at depth in parent's list, replacing what
-    // is there; nullptr when the character is not a sprite. The members of
-    // an init object are copied onto the clip before its constructor runs.
+    // is there; nullptr when the character is not a sprite.
+    // init: an object whose properties the new clip gets before its
+    // constructor and first frame run (nullptr for none).
     Clip* AttachClip(Clip& parent, uint16_t character, const std::string& name, int depth,
                      avm1::Object* init = nullptr);
     // Shows a BitmapData at depth of parent (attachBitmap).
@@ -284,13 +289,18 @@ private:
     // A clip is ready to show: its class constructor, events and frame 0.
     void Initialize(Clip& clip, bool queue_frame, avm1::Object* init = nullptr);
     void Remove(Clip& parent, int depth);
+    // Whether the clip has an unload handler (clip event or onUnload).
+    bool HasUnloadHandler(Clip& clip);
+    // Takes off the list the clips that waited there for their unload
+    // handler to run.
+    void RemoveUnloaded();
     void QueueEvent(Clip& clip, uint32_t event, const char* method);
     // The unload events of a clip taken off the list: its children's first.
     void QueueUnload(Clip& clip);
     void RunQueue();
     void RunTimers();
     void RunQueued(const Queued& item);
-    void RunInitActions(const ControlTag& tag);
+    void RunInitActions(Clip& clip, const ControlTag& tag);
     void CollectGarbage();
     // input.cpp
     void ButtonTransition(Clip& target, uint16_t condition);
@@ -323,7 +333,7 @@ private:
     std::vector<Queued> queue_;
     // Every clip in the order it was made; each tick steps them newest first.
     std::vector<Clip*> clips_;
-    std::set<uint16_t> init_done_;
+    std::set<std::pair<const Movie*, uint16_t>> init_done_;   // movie, sprite
     long tick_ = 0;
     int live_clips_ = 0;
     int unnamed_count_ = 0;                  // names "instance1", "instance2"...

@@ -390,14 +390,15 @@ void Interpreter::SetTarget(const std::string& path) {
 void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
     if (!vm_.host) return;
     Object* clip = Target();
-    // An object names its frame by its text; a number with a fraction
-    // names a label.
+    // An object, undefined, null or a boolean names its frame by its text;
+    // a number with a fraction names a label.
     bool fraction = frame.IsNumber() && std::isfinite(frame.number) && std::floor(frame.number) != frame.number;
     if (fraction) {
         if (clip) vm_.host->GotoLabel(clip, vm_.ToString(frame), play);
         return;
     }
-    if (frame.IsString() || (frame.IsObject() && !frame.object->HasTargetPath())) {
+    bool named = frame.IsString() || frame.IsUndefined() || frame.IsNull() || frame.IsBoolean();
+    if (named || (frame.IsObject() && !frame.object->HasTargetPath())) {
         std::string text = vm_.ToString(frame);
         size_t colon = text.find_last_of(':');
         if (colon != std::string::npos) {
@@ -409,8 +410,12 @@ void Interpreter::GotoFrameValue(const Value& frame, bool play, int bias) {
         if (!std::isnan(number)) {
             int32_t index = FrameIndex(number + bias);
             if (index >= 0) vm_.host->GotoFrame(clip, index, play);
-        } else {
+        } else if (bias == 0) {
             vm_.host->GotoLabel(clip, text, play);
+        } else {
+            // A scene's bias counts from the label's frame too.
+            int labelled = vm_.host->FindLabel(clip, text);
+            if (labelled >= 0) vm_.host->GotoFrame(clip, labelled + bias, play);
         }
         return;
     }
@@ -900,11 +905,15 @@ bool Interpreter::Step(uint8_t action, Body body, size_t next) {
         std::string name = vm_.ToString(Pop());
         Value source = Pop();
         Object* clip = ResolveClipValue(vm_, c_, source);
-        if (host && clip) host->CloneClip(clip, name, std::isnan(depth) ? 0 : static_cast<int>(depth));
+        int list_depth = std::isnan(depth) ? 0 : static_cast<int>(std::clamp(depth, -2147483648.0, 2147483647.0));
+        if (host && clip) host->CloneClip(clip, name, list_depth);
         break;
     }
     case 0x25: {  // RemoveSprite
-        Object* clip = ResolveClipValue(vm_, c_, Pop());
+        Value target = Pop();
+        // A text field given as itself is removed too.
+        bool field = target.IsObject() && target.object->HasTargetPath() && !target.object->AsClip();
+        Object* clip = field ? target.object : ResolveClipValue(vm_, c_, target);
         if (host && clip) host->RemoveClip(clip);
         break;
     }
@@ -1314,6 +1323,12 @@ void Vm::RunActions(const Code& code, Object* clip, Object* self) {
     context.self = self ? Value(self) : Value(clip);
     context.version = code.version;
     context.registers.resize(4);
+    context.constants = action_constants;
+    struct KeepConstants {
+        Vm& vm;
+        Context& context;
+        ~KeepConstants() { vm.action_constants = std::move(context.constants); }
+    } keep{*this, context};
     try {
         Execute(code, context);
     } catch (ScriptThrow& thrown) {

@@ -151,6 +151,9 @@ public:
     Function* running_function = nullptr;
     // Depth of nested script calls, and the limits that protect the player.
     int call_depth = 0;
+    // The constant pool the last action list left in force: the next one
+    // starts with it.
+    std::vector<std::string> action_constants;
     static constexpr int kMaxCallDepth = 256;
     // Depth of nested getter and setter calls, and its limit.
     int accessor_depth = 0;
@@ -210,8 +213,11 @@ public:
     // when unset.
     std::function<double(Object* sound, const char* request)> on_sound;
 
-    // Registered classes (Object.registerClass): symbol name to constructor.
-    std::map<std::string, Object*> registered_classes;
+    // Registered classes (Object.registerClass) by realm and symbol name:
+    // movies of version 6 and before (realm 0) and those of version 7 and
+    // after (realm 1) each see their own registrations.
+    std::map<std::pair<int, std::string>, Object*> registered_classes;
+    static int Realm(int swf_version) { return swf_version >= 7 ? 1 : 0; }
 
 private:
     Value CallScript(Function* function, const Value& self, Args& args, Object* super_object, bool keep_leftovers);

@@ -3,6 +3,7 @@
 #include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/classes.h"
 #include "flash/player.h"
+#include "flash/text_field.h"
 
 #include <algorithm>
 #include <cmath>
@@ -18,7 +19,13 @@ Clip* ClipOf(Object* self) { return self ? self->AsClip() : nullptr; }
 // The display-list depth of a script depth (a number, not NaN), kept
 // inside the range of depths.
 int ListDepth(double depth) {
-    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, 1073741824.0)) + kDepthOffset;
+    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, 2130690045.0)) + kDepthOffset;
+}
+
+// Scripts place clips from depth -16384 up to 2130690044.
+bool ScriptDepth(double depth) {
+    double whole = std::trunc(depth);
+    return whole >= -kDepthOffset && whole <= 2130690044.0;
 }
 
 Value Play(Vm& vm, Object* self, Args&) {
@@ -78,7 +85,7 @@ Value PrevFrame(Vm& vm, Object* self, Args&) {
     return Value();
 }
 
-// The init object argument at index, if there is one.
+// The init object argument at index, or nullptr.
 Object* InitObject(const Args& args, size_t index) {
     return args.size() > index && args[index].IsObject() ? args[index].object : nullptr;
 }
@@ -89,7 +96,7 @@ Value AttachMovie(Vm& vm, Object* self, Args& args) {
     std::string symbol = vm.ToString(args[0]);
     std::string name = vm.ToString(args[1]);
     double depth = vm.ToNumber(args[2]);
-    if (std::isnan(depth)) return Value();
+    if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
     const Movie* movie = parent->movie;
     uint16_t id = 0;
     for (const auto& [exported, character] : movie->exports)
@@ -103,7 +110,7 @@ Value CreateEmptyMovieClip(Vm& vm, Object* self, Args& args) {
     Clip* parent = ClipOf(self);
     if (!parent || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
-    if (std::isnan(depth)) return Value();
+    if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
     Clip* clip = parent->player->CreateEmptyClip(*parent, vm.ToString(args[0]), ListDepth(depth));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
@@ -112,13 +119,14 @@ Value DuplicateMovieClip(Vm& vm, Object* self, Args& args) {
     Clip* source = ClipOf(self);
     if (!source || args.size() < 2) return Value();
     double depth = vm.ToNumber(args[1]);
-    if (std::isnan(depth)) return Value();
+    if (std::isnan(depth) || !ScriptDepth(depth)) return Value();
     Clip* clip = source->player->DuplicateClip(*source, vm.ToString(args[0]), ListDepth(depth), InitObject(args, 2));
     return clip ? Value(static_cast<Object*>(clip)) : Value();
 }
 
 Value RemoveMovieClip(Vm& vm, Object* self, Args&) {
-    if (vm.host && ClipOf(self)) vm.host->RemoveClip(self);
+    // Applied to a text field, it removes the field.
+    if (vm.host && self && (ClipOf(self) || dynamic_cast<TextField*>(self))) vm.host->RemoveClip(self);
     return Value();
 }
 
@@ -160,6 +168,9 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
         Clip* other = args[0].object->AsClip();
         if (other->parent != clip->parent) return Value();
         depth = other->depth;
+    } else if (auto* field = args[0].IsObject() ? dynamic_cast<TextField*>(args[0].object) : nullptr) {
+        if (field->removed || field->parent != clip->parent) return Value();
+        depth = field->depth;
     } else {
         // A number taken as a 32-bit integer, from -16384 up to 2130690044;
         // undefined and depths outside are refused.
@@ -321,7 +332,7 @@ Value StopDrag(Vm& vm, Object*, Args&) {
 
 Value GetSwfVersion(Vm&, Object* self, Args&) {
     Clip* clip = ClipOf(self);
-    return clip ? Value(clip->player->movie()->version) : Value(-1);
+    return clip && clip->movie ? Value(clip->movie->version) : Value(-1);
 }
 
 Value GetUrl(Vm& vm, Object* self, Args& args) {

@@ -1,6 +1,7 @@
 // Object: the constructor, Object.prototype's methods, and the global
 // ASSetPropFlags.
 #include "flash/avm1/classes/classes.h"
+#include "flash/player.h"
 
 namespace flash::avm1 {
 
@@ -89,9 +90,13 @@ Value RegisterClass(Vm& vm, Object*, Args& args) {
     if (args.size() < 2) return Value(false);
     // A function registers, null or undefined unregisters; other values
     // are refused.
-    std::string name = vm.ToString(args[0]);
-    if (args[1].IsObject() && args[1].object->AsFunction()) vm.registered_classes[name] = args[1].object;
-    else if (args[1].IsNullish()) vm.registered_classes.erase(name);
+    // The registration holds for movies of the registering code's realm.
+    Object* caller = vm.running ? vm.running->base_clip : nullptr;
+    Clip* clip = caller ? caller->AsClip() : nullptr;
+    int version = clip && clip->movie ? clip->movie->version : vm.version();
+    std::pair<int, std::string> key{Vm::Realm(version), vm.ToString(args[0])};
+    if (args[1].IsObject() && args[1].object->AsFunction()) vm.registered_classes[key] = args[1].object;
+    else if (args[1].IsNullish()) vm.registered_classes.erase(key);
     else return Value(false);
     return Value(true);
 }

@@ -8,6 +8,9 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
+
 namespace {
 
 using flash::ActionWriter;
@@ -276,6 +279,197 @@ TEST(ClipScripts, ChildrenUnloadFirstAndAnUnloadingClipStillAnswers) {
     movie.ShowFrame();
     Played p(movie);
     EXPECT_EQ(p.traced, (std::vector<std::string>{"k unloads", "p"}));
+}
+
+TEST(ClipScripts, ARemovedClipWithAnUnloadHandlerWaitsAtItsUnloadDepthForAFrame) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    for (int depth : {1, 2}) {
+        flash::PlaceArgs place = NewAt(depth, 5);
+        place.name = depth == 1 ? "m" : "n";
+        movie.PlaceObject(place);
+    }
+    ActionWriter handler;
+    handler.Push(0.0).Push("this").GetVariable().Push("getDepth").CallMethod().Trace();
+    movie.DoAction(ActionWriter().Function("f", handler).Push("m").GetVariable().Push("onUnload").Push("f").GetVariable().SetMember());
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    movie.RemoveObject(2);                                                  // no handler: gone at once
+    ActionWriter after;
+    after.Push(0.0).Push("m").GetVariable().Push("getDepth").CallMethod().Trace();
+    after.Push("n").GetVariable().Op(0x44).Trace();                          // typeof
+    after.Push(-16385).Push(1).Push("m").GetVariable().Push("swapDepths").CallMethod().Pop();
+    after.Push(0.0).Push("m").GetVariable().Push("getDepth").CallMethod().Trace();
+    movie.DoAction(after);
+    movie.ShowFrame();
+    movie.DoAction(ActionWriter().Push("m").GetVariable().Op(0x44).Trace().Op(0x07));
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"-16386", "-16386", "undefined", "-16386", "undefined"}));
+}
+
+TEST(ClipScripts, AJumpBackKeepsALaterClipWhenTheTargetFrameShowsTheSameRatioThere) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    movie.DefineSprite(6, kid);
+    auto place = [&](int depth, uint16_t character, const char* name, std::optional<int> ratio) {
+        flash::PlaceArgs args = NewAt(depth, character);
+        args.name = name;
+        args.ratio = ratio;
+        movie.PlaceObject(args);
+    };
+    place(1, 5, "a", std::nullopt);
+    place(2, 5, "c", std::nullopt);
+    place(3, 5, "e", 3);
+    place(4, 5, "g", std::nullopt);
+    movie.ShowFrame();
+    for (int depth : {1, 2, 3, 4}) movie.RemoveObject(depth);
+    place(1, 5, "b", 0);                                                      // the same as "a" shows
+    place(2, 5, "d", 7);                                                      // another ratio
+    place(3, 6, "f", 3);                                                      // the ratio given: any character
+    place(4, 6, "h", std::nullopt);                                           // no ratio: the same character only
+    ActionWriter w;
+    w.Push(1).Op(0x9F, {0});                                                  // gotoAndStop(1)
+    for (const char* name : {"a", "b", "c", "d", "e", "f", "g", "h"}) w.Push(name).GetVariable().Op(0x44).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    p.player.Advance();
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"undefined", "movieclip", "movieclip", "undefined", "undefined",
+                                                  "movieclip", "movieclip", "undefined"}));
+}
+
+TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabels) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    w.Push(99).Op(0x9F, {0});                                                 // gotoAndStop(99)
+    w.Push("").Push(4).Op(0x22).Trace();                                      // _currentframe
+    w.Push("undefined").GetVariable().Op(0x9F, {0});                          // the label "undefined"
+    w.Push("").Push(4).Op(0x22).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    movie.FrameLabel("undefined");
+    movie.ShowFrame();
+    movie.DoAction(ActionWriter().Push("last").Trace());
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"3", "2"}));
+}
+
+TEST(ClipScripts, AnAttachedButtonSymbolIsAButtonThatTakesNoInitObject) {
+    flash::SwfWriter movie(6, 100, 100, 10);
+    DefineBox(movie, 1, 0, 0, 10, 10, {255, 0, 0, 255});
+    movie.DefineButton2(2, {flash::ButtonRecordArgs{0x0F, 1, 1, {}}}, {});
+    movie.Tag(56, {1, 0, 2, 0, 'b', 0});                                 // ExportAssets 2 "b"
+    ActionWriter w;
+    w.Push("o").Push(0.0).Push("Object").Op(0x40).SetVariable();         // o = new Object()
+    w.Push("o").GetVariable().Push("f").Push(56).SetMember();
+    w.Push("o").GetVariable().Push(1).Push("k").Push("b");
+    CallOnThis(w, "attachMovie", 4).Pop();
+    w.Push("k").GetVariable().Op(0x44).Trace();
+    w.Push("k").GetVariable().Push("f").GetMember().Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"object", "undefined"}));
+}
+
+TEST(ClipScripts, TheConstantPoolOfOneActionListHoldsInTheNext) {
+    flash::SwfWriter movie(6, 100, 100, 10);
+    movie.DoAction(ActionWriter().Op(0x88, {1, 0, 'A', 0}));                 // ConstantPool ["A"]
+    movie.DoAction(ActionWriter().Op(0x96, {8, 0}).Trace());                 // Push constant 0
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"A"}));
+}
+
+TEST(ClipScripts, AnImageFileLoadsIntoAClipWhateverItsNameSays) {
+    std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvella_clip_image_test";
+    std::filesystem::create_directories(folder);
+    {
+        std::ofstream file(folder / "pic.gif", std::ios::binary);    // a PNG signature, then anything
+        file << "\x89PNG\r\n\x1a\n and the rest";
+    }
+    flash::SwfWriter movie(8, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "c", 1).Pop();
+    w.Push("pic.gif").Push(1).Push("c").GetVariable().Push("loadMovie").CallMethod().Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    ActionWriter check;
+    check.Push(0.0).Push("c").GetVariable().Push("getBytesTotal").CallMethod().Trace();
+    check.Push(-7).Push(1).Push("c").GetVariable().Push("_url").GetMember();
+    check.Push("slice").CallMethod().Trace();                                // the url's end
+    check.Op(0x07);
+    movie.DoAction(check);
+    movie.ShowFrame();
+    Player player;
+    std::vector<std::string> traced;
+    player.SetTraceSink([&](const std::string& line) { traced.push_back(line); });
+    player.SetBaseFolder(folder);
+    player.Load(Load(movie));
+    player.Advance();
+    EXPECT_EQ(traced, (std::vector<std::string>{"21", "pic.gif"}));
+    std::filesystem::remove_all(folder);
+}
+
+TEST(ClipScripts, ATextFieldSwapsDepthsWithAClipAndRemoveMovieClipRemovesIt) {
+    flash::SwfWriter movie(8, 100, 100, 10);
+    ActionWriter w;
+    CreateEmpty(w, "c", 1).Pop();
+    w.Push(10).Push(10).Push(0.0).Push(0.0).Push(2).Push("t");
+    CallOnThis(w, "createTextField", 6).Pop();
+    w.Push("t").GetVariable().Push(1).Push("c").GetVariable().Push("swapDepths").CallMethod().Pop();
+    w.Push(0.0).Push("t").GetVariable().Push("getDepth").CallMethod().Trace();
+    w.Push(0.0).Push("c").GetVariable().Push("getDepth").CallMethod().Trace();
+    w.Push("t").GetVariable().Push(1).Push("MovieClip").GetVariable().Push("prototype").GetMember();
+    w.Push("removeMovieClip").GetMember().Push("apply").CallMethod().Pop();    // removeMovieClip.apply(t)
+    w.Push("t").GetVariable().Op(0x44).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"1", "2", "undefined"}));
+}
+
+TEST(ClipScripts, ScriptsMakeClipsOnlyFromDepthMinus16384To2130690044) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    ActionWriter w;
+    for (double depth : {-16384.0, -16385.0, 2130690044.0, 2130690045.0}) {
+        CreateEmpty(w, "c", depth);
+        w.Op(0x44).Trace();                                                   // typeof the result
+    }
+    CreateEmpty(w, "o", 1).Pop();
+    w.Push("o").Push("d").Push(-16385 + 16384).Op(0x24);                      // CloneSprite below the range
+    w.Push("d").GetVariable().Op(0x44).Trace();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"movieclip", "undefined", "movieclip", "undefined", "undefined"}));
+}
+
+TEST(ClipScripts, TheClassConstructorOfAnAttachedClipSeesTheInitObject) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    movie.Tag(56, {1, 0, 5, 0, 's', 0});                                 // ExportAssets 5 "s"
+    ActionWriter w;
+    w.Function("C", ActionWriter().Push("this").GetVariable().Push("v").GetMember().Trace());
+    w.Push("C").GetVariable().Push("s").Push(2).Push("Object").GetVariable().Push("registerClass").CallMethod().Pop();
+    w.Push("o").Push(0.0).Push("Object").Op(0x40).SetVariable();
+    w.Push("o").GetVariable().Push("v").Push(5).SetMember();
+    w.Push("o").GetVariable().Push(1).Push("k").Push("s");
+    CallOnThis(w, "attachMovie", 4).Pop();
+    movie.DoAction(w);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"5"}));
 }
 
 TEST(ClipScripts, ShortIntervalsRunAsOftenAsTheyFitInAFrame) {
