@@ -36,11 +36,12 @@ Prop PropertyOf(const std::string& name, bool case_sensitive) {
         {"_quality", Prop::Quality}, {"_xmouse", Prop::XMouse}, {"_ymouse", Prop::YMouse},
         {"_parent", Prop::Parent}, {"_root", Prop::Root},
     };
-    // The built-in properties are found whatever the case, in every version.
-    (void)case_sensitive;
+    // The built-in properties are found whatever the case, in every
+    // version; _root, which names a clip rather than a property, follows
+    // the case rule of the version.
     std::string key = avm1::FoldCase(name);
     for (const auto& [n, p] : table)
-        if (key == n) return p;
+        if (key == n) return p == Prop::Root && case_sensitive && name != n ? Prop::None : p;
     return Prop::None;
 }
 
