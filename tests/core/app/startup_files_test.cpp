@@ -1,5 +1,6 @@
 // The files the main window writes and reads beside the executable.
 #include "app/startup_files.h"
+#include "tests/core/temp_path.h"
 
 #include <gtest/gtest.h>
 
@@ -14,8 +15,8 @@ namespace {
 class StartupFiles : public ::testing::Test {
 protected:
     void SetUp() override {
-        folder_ = fs::temp_directory_path() /
-                  ("corvella-startup-" + std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
+        folder_ = testtemp::OwnTempPath("corvella-startup-" +
+                                      std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
         fs::remove_all(folder_);
         fs::create_directories(folder_);
     }

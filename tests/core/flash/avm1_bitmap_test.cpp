@@ -3,6 +3,7 @@
 #include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/shared_object_store.h"
 #include "flash/avm1/vm.h"
+#include "tests/core/temp_path.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +94,7 @@ TEST(SharedObjectStore, DataSurvivesARoundTripAndNamesAreChecked) {
 }
 
 TEST(SharedObjectStore, GetLocalFlushesIntoTheHostFolder) {
-    auto folder = std::filesystem::temp_directory_path() / "corvella-so-test";
+    auto folder = testtemp::OwnTempPath("corvella-so-test");
     std::filesystem::remove_all(folder);
     {
         Vm vm(8);

@@ -5,6 +5,7 @@
 
 #include "flash/avm1/vm.h"
 #include "flash/player.h"
+#include "tests/core/temp_path.h"
 
 #include <gtest/gtest.h>
 
@@ -390,7 +391,7 @@ TEST(ClipScripts, TheConstantPoolOfOneActionListHoldsInTheNext) {
 }
 
 TEST(ClipScripts, AnImageFileLoadsIntoAClipWhateverItsNameSays) {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvella_clip_image_test";
+    std::filesystem::path folder = testtemp::OwnTempPath("corvella_clip_image_test");
     std::filesystem::create_directories(folder);
     {
         std::ofstream file(folder / "pic.gif", std::ios::binary);    // a PNG signature, then anything

@@ -12,6 +12,7 @@
 #include "flash/soundtrack_row.h"
 #include "swf/swf_extractor.h"
 #include "sine_mp3.h"
+#include "tests/core/temp_path.h"
 
 #include <gtest/gtest.h>
 
@@ -150,7 +151,7 @@ TEST(SoundScript, SoundsOfOneClipShareTheVolumeAndTheMovieWideOneAppliesOnce) {
 }
 
 TEST(SoundScript, LoadSoundDecodesALocalMp3AndStreamingStartsIt) {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvella_sound_script_test";
+    std::filesystem::path folder = testtemp::OwnTempPath("corvella_sound_script_test");
     std::filesystem::create_directories(folder);
     {
         // An ID3v2 tag of 16 bytes, then the MPEG frames.
@@ -210,7 +211,7 @@ TEST(SoundtrackRow, ListsTheWholeMovieAndExportsWhatTheSoundtrackCommandWrites) 
         EXPECT_EQ(row.length, 44u + 6u * kFrame * 4);
         EXPECT_EQ(row.icon, swf::kIconSound);
 
-        std::filesystem::path folder = std::filesystem::temp_directory_path() / "corvella_soundtrack_row_test";
+        std::filesystem::path folder = testtemp::OwnTempPath("corvella_soundtrack_row_test");
         std::filesystem::create_directories(folder);
         std::filesystem::path written = listed.rows.ExtractRow(listed.extractor, listed.rows.Rows().size() - 1, folder);
         EXPECT_EQ(written.filename(), "soundtrack.WAV");

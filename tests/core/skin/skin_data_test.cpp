@@ -6,6 +6,7 @@
 #include "skin/skin_data.h"
 #include "skin/skin_reader.h"
 #include "skin_test_util.h"
+#include "tests/core/temp_path.h"
 
 using namespace skintest;
 namespace fs = std::filesystem;
@@ -13,7 +14,7 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path WriteTempFile(const std::string& name, const std::vector<uint8_t>& bytes) {
-    const fs::path path = fs::temp_directory_path() / name;
+    const fs::path path = testtemp::OwnTempPath(name);
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
     return path;

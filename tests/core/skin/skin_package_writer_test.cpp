@@ -5,6 +5,7 @@
 
 #include "skin/skin_package_writer.h"
 #include "skin/skin_reader.h"
+#include "tests/core/temp_path.h"
 
 namespace fs = std::filesystem;
 
@@ -17,7 +18,7 @@ void Touch(const fs::path& path, const std::string& text) { std::ofstream(path, 
 // The definition first, then the bitmaps by lower-case name; other files
 // are left out. The package reads back to the same files.
 TEST(SkinPackageWriter, PacksAFolderInItsStatedOrder) {
-    const fs::path dir = fs::temp_directory_path() / "corvella_skin_pack_test";
+    const fs::path dir = testtemp::OwnTempPath("corvella_skin_pack_test");
     fs::remove_all(dir);
     fs::create_directories(dir / "sub.bmp");
     Touch(dir / "z.INI", "second");

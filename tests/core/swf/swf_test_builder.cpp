@@ -1,4 +1,5 @@
 #include "tests/core/swf/swf_test_builder.h"
+#include "tests/core/temp_path.h"
 
 #include <jpeglib.h>
 #include <zlib.h>
@@ -200,7 +201,7 @@ Data ReadFile(const std::filesystem::path& path) {
 }
 
 std::filesystem::path FreshFolder(const std::string& name) {
-    std::filesystem::path folder = std::filesystem::temp_directory_path() / ("corvella-swf-test-" + name);
+    std::filesystem::path folder = testtemp::OwnTempPath("corvella-swf-test-" + name);
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     return folder;
