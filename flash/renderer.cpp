@@ -120,6 +120,10 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             masks.pop_back();
             raster_.SetMask(masks.empty() ? outer : masks.back().coverage.data());
         }
+        for (const Instance& shape : instance.beneath)
+            if (shape.definition && shape.visible && instance.clip_depth == 0)
+                DrawCharacter(*shape.definition, shape, Multiply(matrix, shape.matrix), Combine(color, shape.color),
+                              nesting + 1);
         if (!instance.definition || !instance.visible) continue;
         if (instance.clip && instance.clip->masking && !mask_target_) continue;
         if (instance.text && instance.text->masking && !mask_target_) continue;
