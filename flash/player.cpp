@@ -452,6 +452,11 @@ void Player::RemoveUnloaded() {
         if (clip->unloading && !clip->removed && clip->parent) Remove(*clip->parent, clip->depth);
 }
 
+namespace {
+// How many shapes a depth keeps on show below what was placed over them.
+constexpr size_t kMaxShapesBeneath = 8;
+}  // namespace
+
 void Player::Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding) {
     auto found = clip.children.find(place.depth);
     Instance* target = found == clip.children.end() ? nullptr : &found->second;
@@ -472,7 +477,14 @@ void Player::Place(Clip& clip, const PlaceRecord& place, int frame, bool rewindi
                 }
                 MarkRemoved(target->clip);
             }
-            clip.children[place.depth] = Create(clip, place);
+            Instance placed = Create(clip, place);
+            if (target && !target->clip && !target->text && target->definition && target->origin &&
+                target->clip_depth == 0) {
+                placed.beneath = std::move(target->beneath);
+                target->beneath.clear();
+                if (placed.beneath.size() < kMaxShapesBeneath) placed.beneath.push_back(std::move(*target));
+            }
+            clip.children[place.depth] = std::move(placed);
             target = &clip.children[place.depth];
             target->placed_frame = frame;
             created = true;

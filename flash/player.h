@@ -61,6 +61,9 @@ struct Instance {
     avm1::Object* bitmap_data = nullptr;
     bool bitmap_smoothing = false;
     double scroll_x = 0, scroll_y = 0, scroll_width = 0, scroll_height = 0;
+    // Shapes the timeline had at this depth when a tag placed another
+    // character there without moving: they stay on show, below it.
+    std::vector<Instance> beneath;
 };
 
 // A timeline being played: the main movie or one sprite instance. It is a

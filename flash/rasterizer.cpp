@@ -104,6 +104,9 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
     active_.clear();
     size_t next_edge = 0;
     const float weight = 1.0f / static_cast<float>(samples);
+    std::vector<double>* reach = &canvas == stage_ && reach_ && reach_->size() == static_cast<size_t>(canvas.height)
+                                     ? reach_
+                                     : nullptr;
     for (int row = first_row; row <= last_row; ++row) {
         bool touched = false;
         double left = canvas.width, right = 0;
@@ -118,7 +121,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
                 double x = e.x0 + (y - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0);
                 crossings_.push_back({x, e.direction});
             }
-            if (crossings_.size() < 2) continue;
+            if (crossings_.empty()) continue;
             std::sort(crossings_.begin(), crossings_.end(),
                       [](const Crossing& a, const Crossing& b) { return a.x < b.x; });
             int winding = 0;
@@ -136,6 +139,28 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
                     AddSpan(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, weight, canvas.width);
                 touched = true;
             }
+            if (!reach) continue;
+            double& row_reach = (*reach)[static_cast<size_t>(row)];
+            double last = crossings_.back().x;
+            if (recording_) {
+                row_reach = std::max(row_reach, last);
+                winding += crossings_.back().direction;
+                bool open = rule == FillRule::NonZero ? winding != 0 : crossings_.size() % 2 == 1;
+                if (open) open_seen_ = true;
+                continue;
+            }
+            winding += crossings_.back().direction;
+            bool open = rule == FillRule::NonZero ? winding != 0 : crossings_.size() % 2 == 1;
+            if (!open || row_reach <= last) continue;
+            left = std::min(left, last);
+            right = std::max(right, row_reach);
+            if (samples == 1)
+                AddSpanSampled(coverage_.data(), last, row_reach, canvas.width, kAliasedSampleX, 1.0f);
+            else if (grid)
+                AddSpanSampled(coverage_.data(), last, row_reach, canvas.width, kGridX[s], weight);
+            else
+                AddSpan(coverage_.data(), last, row_reach, weight, canvas.width);
+            touched = true;
         }
         if (!touched) continue;
         // Only the pixels between the outermost crossings can be covered.

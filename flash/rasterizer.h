@@ -52,6 +52,19 @@ public:
     // the covered part of each pixel exactly across.
     static constexpr int kRotatedGrid = -4;
     void Fill(Canvas& canvas, const Paint& paint, FillRule rule, int samples);
+    // Fills drawn on stage take part in the row reach: reach holds, per row,
+    // the rightmost edge crossing of everything drawn on the stage. When
+    // recording, fills widen it; otherwise a fill left open at its last
+    // crossing (a path that never closes) runs on up to it, as a scanline
+    // pass over the whole stage would paint it. OpenSeen tells whether any
+    // fill was left open since SetStage.
+    void SetStage(const Canvas* stage, std::vector<double>* reach, bool recording) {
+        stage_ = stage;
+        reach_ = reach;
+        recording_ = recording;
+        open_seen_ = false;
+    }
+    bool OpenSeen() const { return open_seen_; }
 
 private:
     struct Edge {
@@ -68,6 +81,10 @@ private:
     std::vector<Crossing> crossings_;
     std::vector<float> coverage_;
     const float* mask_ = nullptr;
+    const Canvas* stage_ = nullptr;
+    std::vector<double>* reach_ = nullptr;
+    bool recording_ = false;
+    bool open_seen_ = false;
 };
 
 // Adds coverage into a mask buffer of the canvas's size instead of

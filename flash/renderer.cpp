@@ -81,8 +81,19 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
     stage_ = stage;
     stage_scale_ = Scale(stage);
+    reach_.assign(static_cast<size_t>(std::max(0, canvas.height)), -1.0);
+    raster_.SetStage(&canvas, &reach_, true);
     DrawClip(*player.Root(), stage, ColorTransform{}, 0);
     for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+    if (raster_.OpenSeen()) {
+        // A fill left open runs on to the rightmost edge of its row, which
+        // is known only once everything was drawn: draw the stage again.
+        raster_.SetStage(&canvas, &reach_, false);
+        canvas.Fill(movie_->background);
+        DrawClip(*player.Root(), stage, ColorTransform{}, 0);
+        for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+    }
+    raster_.SetStage(nullptr, nullptr, false);
 }
 
 void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTransform& color, int nesting) {
@@ -109,6 +120,10 @@ void Renderer::DrawClip(const Clip& clip, const Matrix& matrix, const ColorTrans
             masks.pop_back();
             raster_.SetMask(masks.empty() ? outer : masks.back().coverage.data());
         }
+        for (const Instance& shape : instance.beneath)
+            if (shape.definition && shape.visible && instance.clip_depth == 0)
+                DrawCharacter(*shape.definition, shape, Multiply(matrix, shape.matrix), Combine(color, shape.color),
+                              nesting + 1);
         if (!instance.definition || !instance.visible) continue;
         if (instance.clip && instance.clip->masking && !mask_target_) continue;
         if (instance.text && instance.text->masking && !mask_target_) continue;

@@ -70,6 +70,7 @@ private:
     Canvas* stage_canvas_ = nullptr;
     int samples_ = 1;
     Rasterizer raster_;
+    std::vector<double> reach_;  // rightmost stage edge crossing of each row
     std::vector<Point> points_;
     std::vector<char> fill_members_;
     std::vector<Point> mapped_;          // stroke pieces mapped by a pen

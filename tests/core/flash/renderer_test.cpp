@@ -231,6 +231,63 @@ TEST(Renderer, ShapeWithAHoleLeavesTheHoleOpen) {
     EXPECT_EQ(canvas.At(50, 50), kWhite);
 }
 
+// A fill whose path never closes stays on past its last edge, up to the
+// rightmost edge anything on the stage has on that row; alone it paints
+// nothing past its own edges.
+TEST(Renderer, OpenFillRunsOnToTheLastEdgeOfItsRow) {
+    auto movie = [](bool with_box) {
+        flash::SwfWriter movie(6, 100, 100, 12);
+        movie.SetBackgroundColor({255, 255, 255, 255});
+        flash::ShapeBuilder open;
+        open.SetFill1(open.AddSolidFill({0, 0, 255, 255}));
+        open.MoveTo(400, 200);
+        open.LineTo(400, 600);
+        movie.DefineShape(1, open);
+        movie.PlaceObject(NewAt(1, 1));
+        if (with_box) {
+            DefineBox(movie, 2, 60, 0, 20, 20, {255, 0, 0, 255});
+            movie.PlaceObject(NewAt(2, 2));
+        }
+        movie.ShowFrame();
+        return movie;
+    };
+    for (Quality quality : {Quality::Low, Quality::High}) {
+        Canvas boxed = Draw(movie(true), 100, 100, quality);
+        EXPECT_EQ(boxed.At(30, 15), kBlue);
+        EXPECT_EQ(boxed.At(70, 15), kRed);
+        EXPECT_EQ(boxed.At(90, 15), kWhite);
+        EXPECT_EQ(boxed.At(30, 25), kWhite);  // below its edge
+        EXPECT_EQ(CountPixels(Draw(movie(false), 100, 100, quality), kWhite), 100 * 100);
+    }
+}
+
+// Placing another character at a shape's depth without moving leaves the
+// shape on show below it; removing the depth takes both away.
+TEST(Renderer, ShapeStaysBelowWhatIsPlacedAtItsDepth) {
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    DefineBox(movie, 1, 0, 0, 20, 20, {255, 0, 0, 255});
+    DefineBox(movie, 2, 50, 50, 20, 20, {0, 0, 255, 255});
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    movie.PlaceObject(NewAt(1, 2));
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    movie.ShowFrame();
+    Player player;
+    player.Load(Load(movie));
+    Canvas canvas;
+    canvas.Resize(100, 100);
+    flash::Renderer renderer;
+    player.Advance();
+    renderer.Render(player, flash::View{}, Quality::Low, canvas);
+    EXPECT_EQ(canvas.At(10, 10), kRed);
+    EXPECT_EQ(canvas.At(60, 60), kBlue);
+    player.Advance();
+    renderer.Render(player, flash::View{}, Quality::Low, canvas);
+    EXPECT_EQ(CountPixels(canvas, kWhite), 100 * 100);
+}
+
 TEST(Renderer, ZoomFiftyDoublesAroundTheCentre) {
     Player player;
     player.Load(Load(SquareMovie()));
