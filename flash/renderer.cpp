@@ -769,8 +769,10 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     };
     // Smoothed thin lines end square; without smoothing every line keeps
     // its round joins, which leave out a corner pixel whose centre lies on
-    // the diagonal past the corner. Lines up to a pixel wide fill their
-    // corners square; wider thin lines bevel them.
+    // the diagonal past the corner. Lines up to a pixel wide reach half
+    // their width past the end of each segment that lies toward the top or
+    // left (along the segment's main axis) and round every edge's ends;
+    // wider thin lines bevel their corners.
     bool square_ends = device_half < 1.5 && samples_ != 1;
     bool hairline = !pen && device_half <= 0.5;
     if (square_ends && device_half > 0.75) {
@@ -798,10 +800,13 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
                 n = Point{n.x * stretch, n.y * stretch};
             }
             if (square_ends) {
-                // Thin lines end square: half the width past each end, so
-                // that corners are filled the way a join would fill them.
-                a = Point{a.x - n.y, a.y + n.x};
-                b = Point{b.x + n.y, b.y - n.x};
+                // A box's top and left sides reach over its top-left
+                // corner and the others stop at theirs; round ends fill in.
+                bool a_first = std::fabs(dx) >= std::fabs(dy) ? dx > 0 : dy > 0;
+                if (a_first)
+                    a = Point{a.x - n.y, a.y + n.x};
+                else
+                    b = Point{b.x + n.y, b.y - n.x};
             }
             Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
             AddWound(raster_, quad, 4, pen, mapped_);
@@ -814,7 +819,7 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             previous_normal = n;
             has_previous = true;
         }
-        if (!square_ends && points_.size() >= 2) {
+        if (points_.size() >= 2) {
             add_disc(points_.front());
             add_disc(points_.back());
         }

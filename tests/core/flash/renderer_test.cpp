@@ -202,6 +202,29 @@ TEST(Renderer, ThinSmoothedOutlinesBevelCornersAndEndSquare) {
     EXPECT_EQ(canvas.At(51, 79), kWhite);
 }
 
+TEST(Renderer, OnePixelOutlinesCoverTheirCornersLikeABox) {
+    // A one-pixel outline reaches over the box's top-left corner but not
+    // past its bottom-right one, where the round join leaves one sample.
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder outline;
+    outline.SetLine(outline.AddLineStyle(20, {0, 0, 0, 255}));
+    outline.MoveTo(210, 600);
+    outline.LineTo(210, 200);
+    outline.LineTo(610, 200);
+    outline.LineTo(610, 600);
+    outline.LineTo(210, 600);
+    movie.DefineShape(1, outline);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    auto level = [&](int x, int y) { return static_cast<int>(canvas.At(x, y) & 0xFF); };
+    EXPECT_NEAR(level(10, 9), 128, 8);   // two of four samples
+    EXPECT_NEAR(level(30, 30), 192, 8);  // one of four
+    EXPECT_EQ(level(30, 20), 0);         // the right side covers its column
+    EXPECT_NEAR(level(20, 10), 128, 8);  // the top side straddles two rows
+}
+
 // A bitmap character placed by itself shows its pixels from the origin.
 TEST(Renderer, PlacedBitmapShowsItsPixels) {
     flash::SwfWriter movie(8, 100, 100, 12);
