@@ -110,6 +110,18 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
     for (int row = first_row; row <= last_row; ++row) {
         bool touched = false;
         double left = canvas.width, right = 0;
+        // Covers [xa, xb) of this row at sample s.
+        auto add_span = [&](double xa, double xb, int s) {
+            left = std::min(left, xa);
+            right = std::max(right, xb);
+            if (samples == 1)
+                AddSpanSampled(coverage_.data(), xa, xb, canvas.width, kAliasedSampleX, 1.0f);
+            else if (grid)
+                AddSpanSampled(coverage_.data(), xa, xb, canvas.width, kGridX[s], weight);
+            else
+                AddSpan(coverage_.data(), xa, xb, weight, canvas.width);
+            touched = true;
+        };
         for (int s = 0; s < samples; ++s) {
             double y = samples == 1 ? row + kAliasedSampleY : grid ? row + kGridY[s] : row + (s + 0.5) / samples;
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
@@ -128,39 +140,20 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
             for (size_t i = 0; i + 1 < crossings_.size(); ++i) {
                 winding += crossings_[i].direction;
                 bool inside = rule == FillRule::NonZero ? winding != 0 : (i % 2) == 0;
-                if (!inside) continue;
-                left = std::min(left, crossings_[i].x);
-                right = std::max(right, crossings_[i + 1].x);
-                if (samples == 1)
-                    AddSpanSampled(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width, kAliasedSampleX, 1.0f);
-                else if (grid)
-                    AddSpanSampled(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, canvas.width, kGridX[s], weight);
-                else
-                    AddSpan(coverage_.data(), crossings_[i].x, crossings_[i + 1].x, weight, canvas.width);
-                touched = true;
+                if (inside) add_span(crossings_[i].x, crossings_[i + 1].x, s);
             }
             if (!reach) continue;
+            // Whether the fill is still open after the row's last crossing.
+            winding += crossings_.back().direction;
+            bool open = rule == FillRule::NonZero ? winding != 0 : crossings_.size() % 2 == 1;
             double& row_reach = (*reach)[static_cast<size_t>(row)];
             double last = crossings_.back().x;
             if (recording_) {
                 row_reach = std::max(row_reach, last);
-                winding += crossings_.back().direction;
-                bool open = rule == FillRule::NonZero ? winding != 0 : crossings_.size() % 2 == 1;
-                if (open) open_seen_ = true;
-                continue;
+                open_seen_ = open_seen_ || open;
+            } else if (open && row_reach > last) {
+                add_span(last, row_reach, s);
             }
-            winding += crossings_.back().direction;
-            bool open = rule == FillRule::NonZero ? winding != 0 : crossings_.size() % 2 == 1;
-            if (!open || row_reach <= last) continue;
-            left = std::min(left, last);
-            right = std::max(right, row_reach);
-            if (samples == 1)
-                AddSpanSampled(coverage_.data(), last, row_reach, canvas.width, kAliasedSampleX, 1.0f);
-            else if (grid)
-                AddSpanSampled(coverage_.data(), last, row_reach, canvas.width, kGridX[s], weight);
-            else
-                AddSpan(coverage_.data(), last, row_reach, weight, canvas.width);
-            touched = true;
         }
         if (!touched) continue;
         // Only the pixels between the outermost crossings can be covered.

@@ -81,17 +81,19 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
     stage_ = stage;
     stage_scale_ = Scale(stage);
+    auto draw_levels = [&] {
+        DrawClip(*player.Root(), stage, ColorTransform{}, 0);
+        for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+    };
     reach_.assign(static_cast<size_t>(std::max(0, canvas.height)), -1.0);
     raster_.SetStage(&canvas, &reach_, true);
-    DrawClip(*player.Root(), stage, ColorTransform{}, 0);
-    for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+    draw_levels();
     if (raster_.OpenSeen()) {
         // A fill left open runs on to the rightmost edge of its row, which
         // is known only once everything was drawn: draw the stage again.
         raster_.SetStage(&canvas, &reach_, false);
         canvas.Fill(movie_->background);
-        DrawClip(*player.Root(), stage, ColorTransform{}, 0);
-        for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+        draw_levels();
     }
     raster_.SetStage(nullptr, nullptr, false);
 }
@@ -444,31 +446,30 @@ void Renderer::FillWith(const FillStyle& fill, const Matrix& matrix, const Color
             raster_.Fill(*canvas_, SolidPaint(color.Apply(MiddleColor(fill))), rule, samples_);
     } else if (fill.kind == FillKind::Solid) {
         raster_.Fill(*canvas_, SolidPaint(color.Apply(fill.color)), rule, samples_);
-    } else if (fill.bitmap_data) {
-        // A BitmapData as it is now; a disposed one draws nothing.
-        const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(fill.bitmap_data);
-        if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) {
+    } else {
+        // A BitmapData as it is now, or the movie's bitmap; a disposed or
+        // missing one draws nothing.
+        Bitmap copy;
+        const Bitmap* bitmap = nullptr;
+        if (fill.bitmap_data) {
+            const avm1::BitmapPixels* pixels = avm1::BitmapDataPixels(fill.bitmap_data);
+            if (pixels && pixels->width() > 0 && pixels->height() > 0) {
+                copy = CopyPixels(*pixels);
+                bitmap = &copy;
+            }
+        } else if (const Character* source = movie_->Find(fill.bitmap_id); source && source->bitmap) {
+            bitmap = source->bitmap.get();
+        }
+        if (!bitmap) {
             raster_.Clear();
             return;
         }
-        Bitmap bitmap = CopyPixels(*pixels);
-        BitmapPaint paint(bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
-                          fill.bitmap_smooth && samples_ != 1, true);
+        BitmapPaint paint(*bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
+                          fill.bitmap_smooth && samples_ != 1, fill.bitmap_data != nullptr);
         if (paint.Valid())
             raster_.Fill(*canvas_, paint, rule, samples_);
         else
             raster_.Clear();
-    } else {
-        const Character* source = movie_->Find(fill.bitmap_id);
-        if (source && source->bitmap) {
-            BitmapPaint paint(*source->bitmap, Multiply(matrix, fill.matrix), color, fill.bitmap_repeats,
-                              fill.bitmap_smooth && samples_ != 1);
-            if (paint.Valid()) {
-                raster_.Fill(*canvas_, paint, rule, samples_);
-                return;
-            }
-        }
-        raster_.Clear();  // a missing bitmap draws nothing
     }
 }
 
