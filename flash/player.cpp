@@ -25,8 +25,6 @@ constexpr size_t kMaxActionListsPerTick = 10000;
 constexpr int kMaxTimerRounds = 100;
 // Ticks the clock catches up at most after a long pause.
 constexpr int kMaxCatchUpTicks = 4;
-// Scripts see depth d of the file as d - 16384.
-constexpr int kDepthOffset = 16384;
 // Objects made since the last collection before the next one runs.
 constexpr size_t kCollectEvery = 20000;
 
@@ -349,9 +347,10 @@ void Player::Goto(Clip& clip, int frame) {
     } else {
         // Going back: what the timeline placed after the target frame goes,
         // unless the target frame shows at its depth the same ratio with the
-        // same character, or with any character when the ratio was given; what it placed before stays as it is (sprites
-        // keep playing), and so do clips at script depths. The frames up to
-        // the target replay over what stayed.
+        // same character, or with any character when the ratio was given.
+        // What it placed before stays as it is (sprites keep playing), and
+        // so do clips at script depths. The frames up to the target replay
+        // over what stayed.
         std::map<int, TimelineObject> shown = TimelineAt(*clip.timeline, frame);
         std::vector<int> going;
         for (auto& [depth, instance] : clip.children) {
@@ -867,8 +866,8 @@ void Player::CallFrame(avm1::Object* object, int frame) {
 }
 
 void Player::CloneClip(avm1::Object* object, const std::string& name, int depth) {
-    // Script depths -16384 to 2130690044, as the file counts them.
-    if (depth < 0 || depth > 2130690044 + kDepthOffset) return;
+    // Script depths only, as the file counts them.
+    if (depth < 0 || depth > kHighestScriptDepth + kDepthOffset) return;
     if (Clip* clip = object ? object->AsClip() : nullptr) DuplicateClip(*clip, name, depth);
 }
 

@@ -66,6 +66,11 @@ struct Instance {
     std::vector<Instance> beneath;
 };
 
+// Scripts see depth d of the file as d - kDepthOffset, and place clips from
+// script depth -kDepthOffset up to kHighestScriptDepth.
+constexpr int kDepthOffset = 16384;
+constexpr int kHighestScriptDepth = 2130690044;
+
 // A timeline being played: the main movie or one sprite instance. It is a
 // script object: its properties (_x, _currentframe...) and its named
 // children are seen by scripts as members.

@@ -9,8 +9,6 @@ namespace flash::avm1 {
 
 namespace {
 
-constexpr int kDepthOffset = 16384;
-
 Value Nothing(Vm&, Object*, Args&) { return Value(); }
 
 Value GetDepth(Vm&, Object* self, Args&) {

@@ -12,20 +12,18 @@ namespace flash::avm1 {
 
 namespace {
 
-constexpr int kDepthOffset = 16384;
-
 Clip* ClipOf(Object* self) { return self ? self->AsClip() : nullptr; }
 
 // The display-list depth of a script depth (a number, not NaN), kept
 // inside the range of depths.
 int ListDepth(double depth) {
-    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, 2130690045.0)) + kDepthOffset;
+    return static_cast<int>(std::clamp(std::trunc(depth), -1073741824.0, kHighestScriptDepth + 1.0)) + kDepthOffset;
 }
 
-// Scripts place clips from depth -16384 up to 2130690044.
+// Whether scripts may place a clip at the depth.
 bool ScriptDepth(double depth) {
     double whole = std::trunc(depth);
-    return whole >= -kDepthOffset && whole <= 2130690044.0;
+    return whole >= -kDepthOffset && whole <= kHighestScriptDepth;
 }
 
 Value Play(Vm& vm, Object* self, Args&) {
@@ -172,11 +170,11 @@ Value SwapDepths(Vm& vm, Object* self, Args& args) {
         if (field->removed || field->parent != clip->parent) return Value();
         depth = field->depth;
     } else {
-        // A number taken as a 32-bit integer, from -16384 up to 2130690044;
+        // A number taken as a 32-bit integer, at a script depth;
         // undefined and depths outside are refused.
         if (args[0].IsUndefined()) return Value();
         int32_t n = vm.ToInt(args[0]);
-        if (n < -kDepthOffset || n > 2130690044) return Value();
+        if (!ScriptDepth(n)) return Value();
         depth = n + kDepthOffset;
     }
     clip->player->SwapDepths(*clip, depth);

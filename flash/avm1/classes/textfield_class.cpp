@@ -11,8 +11,6 @@ namespace flash::avm1 {
 
 namespace {
 
-constexpr int kDepthOffset = 16384;
-
 TextField* FieldOf(Object* self) { return dynamic_cast<TextField*>(self); }
 
 Value Optional(const std::optional<std::string>& v) { return v ? Value(*v) : Value::Null(); }
