@@ -151,12 +151,7 @@ avm1::Object* Clip::NamedChild(const std::string& name, bool cs) {
 bool Clip::GetVirtual(avm1::Vm& vm, const std::string& name, avm1::Value* out) {
     bool cs = vm.CaseSensitive();
     if (FindOwn(name, cs)) return false;
-    int32_t level_number;
-    if (avm1::LevelNumber(name, cs, &level_number)) {
-        avm1::Object* level = avm1::LevelNamed(vm, name);
-        *out = level ? avm1::Value(level) : avm1::Value();
-        return true;
-    }
+    if (avm1::LevelValue(vm, name, out)) return true;
     if (avm1::Object* child = NamedChild(name, cs)) {
         *out = avm1::Value(child);
         return true;

@@ -20,12 +20,13 @@ bool LevelNumber(const std::string& name, bool case_sensitive, int32_t* level) {
     return true;
 }
 
-Object* LevelNamed(Vm& vm, const std::string& name) {
+bool LevelValue(Vm& vm, const std::string& name, Value* out) {
     int32_t level = 0;
-    if (!vm.host || !LevelNumber(name, vm.CaseSensitive(), &level) || level < 0) return nullptr;
-    std::string path = "_level";
-    path += std::to_string(level);
-    return vm.host->ResolveTarget(nullptr, path);
+    if (!LevelNumber(name, vm.CaseSensitive(), &level)) return false;
+    Object* clip = nullptr;
+    if (vm.host && level >= 0) clip = vm.host->ResolveTarget(nullptr, "_level" + std::to_string(level));
+    *out = clip ? Value(clip) : Value();
+    return true;
 }
 
 }  // namespace flash::avm1

@@ -12,8 +12,8 @@ namespace flash::avm1 {
 
 // Whether the name is a level name; *level gets its number.
 bool LevelNumber(const std::string& name, bool case_sensitive, int32_t* level);
-// The clip of the level the name gives; nullptr when no movie is there.
-// Only for names LevelNumber accepts.
-Object* LevelNamed(Vm& vm, const std::string& name);
+// Whether the name is a level name in the version's case rule; *out gets
+// the clip of that level, or undefined when no movie is there.
+bool LevelValue(Vm& vm, const std::string& name, Value* out);
 
 }  // namespace flash::avm1

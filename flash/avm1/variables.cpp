@@ -32,12 +32,7 @@ bool SpecialName(Vm& vm, Context& context, const std::string& name, Value* out) 
         *out = vm.host ? Value(vm.host->RootOf(context.base_clip)) : Value();
         return true;
     }
-    int32_t number;
-    if (LevelNumber(name, vm.CaseSensitive(), &number)) {
-        Object* level = LevelNamed(vm, name);
-        *out = level ? Value(level) : Value();
-        return true;
-    }
+    if (LevelValue(vm, name, out)) return true;
     return false;
 }
 
