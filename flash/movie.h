@@ -79,7 +79,7 @@ struct LineStyle {
     int width = 0;                   // twips
     Rgba color;
     // A gradient or bitmap that paints the line instead of its colour.
-    std::optional<FillStyle> fill;
+    std::optional<FillStyle> fill = std::nullopt;
     // Whether the width follows the object's horizontal and vertical scale
     // (both: the normal scale mode).
     bool scale_x = true, scale_y = true;
