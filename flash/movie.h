@@ -297,6 +297,15 @@ struct EditText {
     int max_length = 0;
 };
 
+// An embedded video: its size on the stage and its compressed frames by
+// number, which VideoFrame tags fill in as they come.
+struct VideoStream {
+    int width = 0, height = 0;   // pixels
+    int codec = 0;               // 2: the Sorenson variant of H.263
+    bool smoothing = false;
+    std::map<int, std::vector<uint8_t>> frames;
+};
+
 struct Movie;
 
 struct Character {
@@ -312,6 +321,7 @@ struct Character {
     std::shared_ptr<const Bitmap> bitmap;
     std::shared_ptr<const MorphShape> morph;
     std::shared_ptr<const Sound> sound;
+    std::shared_ptr<const VideoStream> video;
 };
 
 struct Movie {

@@ -290,6 +290,8 @@ private:
     std::set<uint16_t> defined_;         // characters defined so far in the file
     bool background_set_ = false;
     std::vector<uint8_t> jpeg_tables_;
+    // Videos defined so far, which their VideoFrame tags add frames to.
+    std::map<uint16_t, std::shared_ptr<VideoStream>> videos_;
 };
 
 void TimelineReader::Import(swf::ByteReader& body, bool version2) {
@@ -397,6 +399,16 @@ void TimelineReader::Read(swf::ByteReader& in, Timeline& timeline, int declared_
             case kFrameLabel:
                 timeline.labels.emplace(body.String(), static_cast<int>(timeline.frames.size()) - 1);
                 break;
+            case kVideoFrame: {
+                uint16_t id = body.U16();
+                int number = body.U16();
+                auto video = videos_.find(id);
+                if (video != videos_.end()) {
+                    swf::Bytes rest = body.Rest();
+                    video->second->frames[number].assign(rest.begin(), rest.end());
+                }
+                break;
+            }
             default:
                 if (!SoundTag(code, body, timeline, stream)) DefineTag(code, body, nesting);
                 break;
@@ -473,11 +485,24 @@ void TimelineReader::DefineTag(int code, swf::ByteReader& body, int nesting) {
         } catch (const swf::SwfDataError&) {
             jpeg_tables_.clear();  // DefineBits then decodes only with tables of its own
         }
+    } else if (code == kDefineVideoStream && body.Remaining() >= 10) {
+        uint16_t id = body.U16();
+        auto video = std::make_shared<VideoStream>();
+        body.U16();  // frame count
+        video->width = body.U16();
+        video->height = body.U16();
+        video->smoothing = body.U8() & 1;
+        video->codec = body.U8();
+        videos_[id] = video;
+        Character character;
+        character.video = video;
+        movie_.characters[id] = std::move(character);
+        defined_.insert(id);
     } else if (body.Remaining() >= 2) {
         uint16_t id = body.U16();
         if (std::optional<Character> character = ReadCharacter(code, body, nesting))
             movie_.characters[id] = std::move(*character);
-            defined_.insert(id);
+        defined_.insert(id);
     }
 }
 

@@ -326,6 +326,8 @@ void Renderer::DrawCharacter(const Character& character, const Instance& instanc
         DrawBitmap(*character.bitmap, matrix, color, false, false);
     } else if (character.morph) {
         DrawShape(MorphAt(*character.morph, instance.ratio), matrix, color);
+    } else if (character.video) {
+        DrawVideo(character.video, instance, matrix, color);
     } else if (character.text) {
         DrawText(*character.text, matrix, color);
     } else if (instance.text) {
@@ -344,6 +346,18 @@ void Renderer::DrawBitmapData(const Instance& instance, const Matrix& matrix, co
     if (!pixels || pixels->width() <= 0 || pixels->height() <= 0) return;
     Bitmap bitmap = CopyPixels(*pixels);
     DrawBitmap(bitmap, matrix, color, instance.bitmap_smoothing, true);
+}
+
+void Renderer::DrawVideo(const std::shared_ptr<const VideoStream>& video, const Instance& instance,
+                         const Matrix& matrix, const ColorTransform& color) {
+    const Bitmap* picture = videos_.Picture(video, instance.ratio);
+    if (!picture) return;
+    Matrix stretch;
+    if (video->width > 0 && video->height > 0) {
+        stretch.a = static_cast<double>(video->width) / picture->width;
+        stretch.d = static_cast<double>(video->height) / picture->height;
+    }
+    DrawBitmap(*picture, Multiply(matrix, stretch), color, video->smoothing, false);
 }
 
 void Renderer::DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,

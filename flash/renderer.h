@@ -6,6 +6,7 @@
 #include "flash/canvas.h"
 #include "flash/player.h"
 #include "flash/rasterizer.h"
+#include "flash/video_frames.h"
 #include "flash/view.h"
 
 namespace flash {
@@ -43,6 +44,10 @@ private:
     void DrawBitmapData(const Instance& instance, const Matrix& matrix, const ColorTransform& color);
     void DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const ColorTransform& color, bool smoothing,
                     bool premultiplied);
+    // An embedded video's frame that the instance's ratio names, stretched
+    // to the video's size.
+    void DrawVideo(const std::shared_ptr<const VideoStream>& video, const Instance& instance, const Matrix& matrix,
+                   const ColorTransform& color);
     void DrawText(const Text& text, const Matrix& matrix, const ColorTransform& color);
     void DrawEditText(const EditText& field, const Matrix& matrix, const ColorTransform& color);
     // A text field as scripts left it: background, border and text.
@@ -76,6 +81,7 @@ private:
     std::vector<Point> mapped_;          // stroke pieces mapped by a pen
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels
+    VideoFrames videos_;
 };
 
 }  // namespace flash

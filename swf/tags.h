@@ -48,6 +48,8 @@ enum TagCode {
     kDefineFont2 = 48,
     kExportAssets = 56,
     kDoInitAction = 59,
+    kDefineVideoStream = 60,
+    kVideoFrame = 61,
     kPlaceObject3 = 70,
     kDefineFont3 = 75,
     kSymbolClass = 76,
