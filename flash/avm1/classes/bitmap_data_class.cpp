@@ -3,6 +3,7 @@
 #include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/avm1/classes/color_transform_class.h"
 #include "flash/avm1/classes/geom_helpers.h"
+#include "flash/avm1/classes/perlin_noise.h"
 
 #include "flash/avm1/array_object.h"
 
@@ -552,8 +553,33 @@ Value PixelDissolve(Vm& vm, Object* self, Args& args) {
     return Value(static_cast<int>(state));
 }
 
-Value PerlinNoise(Vm&, Object* self, Args& args) {
-    if (!PixelsOf(self) || args.size() < 6) return Value(kBadCall);
+// perlinNoise(baseX, baseY, numOctaves, randomSeed, stitch, fractalNoise,
+// channelOptions, grayScale, offsets): offsets is an array of points, one
+// per octave.
+Value PerlinNoise(Vm& vm, Object* self, Args& args) {
+    BitmapPixels* p = PixelsOf(self);
+    if (!p || args.size() < 6) return Value(kBadCall);
+    PerlinOptions options;
+    options.base_x = vm.ToNumber(args[0]);
+    options.base_y = vm.ToNumber(args[1]);
+    options.octaves = IntOf(vm, args[2]);
+    options.seed = IntOf(vm, args[3]);
+    options.stitch = vm.ToBoolean(args[4]);
+    options.fractal = vm.ToBoolean(args[5]);
+    if (args.size() > 6) options.channels = IntOf(vm, args[6]);
+    options.gray = args.size() > 7 && vm.ToBoolean(args[7]);
+    ArrayObject* offsets = args.size() > 8 && args[8].IsObject() ? args[8].object->AsArray() : nullptr;
+    if (offsets) {
+        for (const Value& point : offsets->Elements()) {
+            PerlinOffset offset;
+            if (point.IsObject()) {
+                offset.x = vm.ToNumber(vm.Get(point.object, "x"));
+                offset.y = vm.ToNumber(vm.Get(point.object, "y"));
+            }
+            options.offsets.push_back(offset);
+        }
+    }
+    FillPerlinNoise(*p, options);
     return Value(0);
 }
 
