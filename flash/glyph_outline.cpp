@@ -23,6 +23,12 @@ double BendIntegralInverse(double x) {
 
 std::vector<double> CurveCuts(const ShapeEdge& e, double tolerance) {
     std::vector<double> cuts;
+    // A curve that strays from its chord by no more than the tolerance (half
+    // its control point's distance) stays one chord.
+    double chord_x = e.x1 - e.x0, chord_y = e.y1 - e.y0;
+    double chord2 = chord_x * chord_x + chord_y * chord_y;
+    double off = chord_x * (e.cy - e.y0) - chord_y * (e.cx - e.x0);   // distance times chord length
+    if (chord2 > 0 && off * off * 0.25 <= tolerance * tolerance * chord2) return cuts;
     // The curve as a piece of the parabola y = x^2: where it starts and ends
     // on it, and how much it is scaled.
     double ddx = 2.0 * e.cx - e.x0 - e.x1, ddy = 2.0 * e.cy - e.y0 - e.y1;

@@ -44,6 +44,9 @@ TEST(GlyphOutline, CurvesAreCutWithinTheToleranceAndMoreFinelyWhereTheyBend) {
     // A looser tolerance cuts less; a flat curve or a point is not cut.
     EXPECT_LT(CurveCuts(bend, 20).size(), cuts.size());
     EXPECT_TRUE(CurveCuts(Curve(0, 0, 50, 50, 100, 100), 1).empty());
+    // One whose control point is 3 units off its chord strays 1.5 from it.
+    EXPECT_TRUE(CurveCuts(Curve(0, 0, 500, 3, 1000, 0), 2).empty());
+    EXPECT_FALSE(CurveCuts(Curve(0, 0, 500, 3, 1000, 0), 1).empty());
     EXPECT_TRUE(CurveCuts(Curve(5, 5, 5, 5, 5, 5), 1).empty());
     // A curve that turns back on itself is still cut in order.
     std::vector<double> back = CurveCuts(Curve(0, 0, 300, 0, 0, 10), 1);
