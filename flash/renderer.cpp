@@ -4,6 +4,7 @@
 #include "flash/bitmap_paint.h"
 #include "flash/blend.h"
 #include "flash/filters.h"
+#include "flash/glyph_outline.h"
 #include "flash/drawing.h"
 #include "flash/device_fonts.h"
 #include "flash/text_field.h"
@@ -393,6 +394,7 @@ double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
 
 void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTransform& color, const Rgba* solid) {
     FillRule rule = shape.nonzero_winding ? FillRule::NonZero : FillRule::EvenOdd;
+    glyph_ = solid != nullptr;
     for (const ShapeLayer& layer : shape.layers) {
         // Fills that end up the same plain colour (all of a mask's fills, a
         // glyph's, or solid fills a colour transform makes alike) are drawn
@@ -448,6 +450,7 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
                 raster_.Fill(*canvas_, SolidPaint(color.Apply(line.color)), FillRule::NonZero, samples_);
         }
     }
+    glyph_ = false;
 }
 
 void Renderer::FillWith(const FillStyle& fill, const Matrix& matrix, const ColorTransform& color, FillRule rule) {
@@ -652,7 +655,8 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
                      ? 0
                      : laid.lines[std::min(laid.lines.size(), static_cast<size_t>(field.scroll)) - 1].y;
     for (const LaidLine& line : laid.lines) {
-        double baseline = field.ymin + kTextGutter + line.y - top + line.ascent;
+        // The baseline sits the line's ascent below its top in whole twips.
+        double baseline = field.ymin + kTextGutter + line.y - top + std::floor(line.ascent);
         if (line.y - top < 0 || (line.y > top && baseline - line.ascent > field.ymax)) continue;
         for (const LaidGlyph& g : line.glyphs) {
             double x = field.xmin + line.x + g.x;
@@ -691,6 +695,10 @@ void Renderer::DrawMasked(const Clip& clip, const Matrix& matrix, const ColorTra
 }
 
 void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point>& points) const {
+    if (glyph_) {
+        FlattenGlyphEdge(edge, m, points);
+        return;
+    }
     Point p0 = Transform(m, edge.x0, edge.y0);
     Point p1 = Transform(m, edge.x1, edge.y1);
     points.clear();
@@ -712,6 +720,20 @@ void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point
         }
     }
     points.push_back(p1);
+}
+
+void Renderer::FlattenGlyphEdge(const ShapeEdge& edge, const Matrix& m, std::vector<Point>& points) const {
+    auto place = [&](double x, double y) { return SnapToSixteenth(Point{m.X(x, y), m.Y(x, y)}); };
+    points.clear();
+    points.push_back(place(edge.x0, edge.y0));
+    if (edge.curved) {
+        for (double t : CurveCuts(edge, kGlyphCurveTolerance)) {
+            double u = 1 - t;
+            points.push_back(place(u * u * edge.x0 + 2 * u * t * edge.cx + t * t * edge.x1,
+                                   u * u * edge.y0 + 2 * u * t * edge.cy + t * t * edge.y1));
+        }
+    }
+    points.push_back(place(edge.x1, edge.y1));
 }
 
 void Renderer::AddFillEdges(const ShapeLayer& layer, const std::vector<char>& members, const Matrix& matrix) {

@@ -64,6 +64,8 @@ private:
     void AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
                          const Matrix* unpen, const Matrix* pen);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
+    // A glyph's edge: placed exactly, then on the sixteenth-pixel grid.
+    void FlattenGlyphEdge(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
 
     // Pixels per twip of a line drawn at the given matrix.
     double LineScale(const LineStyle& line, const Matrix& matrix) const;
@@ -81,6 +83,7 @@ private:
     std::vector<Point> mapped_;          // stroke pieces mapped by a pen
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels
+    bool glyph_ = false;             // the shape being drawn is a glyph
     VideoFrames videos_;
 };
 

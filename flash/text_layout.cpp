@@ -107,11 +107,15 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
             line.ascent = m.ascent, line.descent = m.descent;
         }
         line.leading = f.leading.value_or(0) * 20;
-        // Lines are drawn a whole number of pixels apart, the nearest to
-        // their height; the text's measured height counts each line's whole
-        // pixels only.
+        // Lines of the system's fonts are drawn a whole number of pixels
+        // apart, the nearest to their height; those of embedded fonts their
+        // ascent and descent in whole twips apart. The text's measured
+        // height counts each line's whole pixels only.
         double height = (line.ascent + line.descent + line.leading) / 20;
-        y += std::round(height) * 20;
+        if (params.embedded)
+            y += std::floor(line.ascent) + std::floor(line.descent) + line.leading;
+        else
+            y += std::round(height) * 20;
         measured_height += std::floor(height) * 20;
         out.width = std::max(out.width, line.width);   // margins and indents not counted
         out.lines.push_back(std::move(line));
