@@ -1,12 +1,14 @@
 // Embedded video: decoding of the H.263 pictures SWF movies carry, checked
-// against pixels another decoder gives for the same stream, and the video
-// shown on the stage at the frame its placement names.
+// against pixels another decoder gives for the same stream; screen video
+// blocks; and the video shown on the stage at the frame its placement names.
 #include "flash_test_movies.h"
 
 #include "flash/player.h"
 #include "flash/renderer.h"
 #include "flash/video_h263.h"
+#include "flash/video_screen.h"
 #include "swf/tags.h"
+#include "tests/core/swf/swf_test_builder.h"
 
 #include <gtest/gtest.h>
 
@@ -97,6 +99,56 @@ TEST(VideoH263, StudioRangeColoursBecomeFullRangePixels) {
     EXPECT_EQ(bitmap.pixels[1], 0xFFFFFFFFu);
     picture.cr.assign(64, 240);   // strong red difference
     EXPECT_EQ(flash::PictureToBitmap(picture).pixels[1] >> 16 & 0xFF, 255u);
+}
+
+// A screen video frame of 20 x 18 pixels in blocks of 16: the blocks from
+// the bottom row up, each blue, green, red from its bottom row; blocks whose
+// entry is false are left out as unchanged.
+std::vector<uint8_t> ScreenFrame(uint32_t (*colour)(int x, int y), std::vector<bool> sent) {
+    std::vector<uint8_t> out{0x00, 20, 0x00, 18};
+    size_t block = 0;
+    for (int bottom = 18; bottom > 0; bottom -= 16)
+        for (int left = 0; left < 20; left += 16, ++block) {
+            if (!sent[block]) {
+                out.insert(out.end(), {0, 0});
+                continue;
+            }
+            std::vector<uint8_t> pixels;
+            for (int y = bottom - 1; y >= std::max(0, bottom - 16); --y)
+                for (int x = left; x < std::min(20, left + 16); ++x) {
+                    uint32_t c = colour(x, y);
+                    pixels.insert(pixels.end(), {static_cast<uint8_t>(c), static_cast<uint8_t>(c >> 8), static_cast<uint8_t>(c >> 16)});
+                }
+            std::vector<uint8_t> packed = swftest::Deflate(pixels);
+            out.push_back(static_cast<uint8_t>(packed.size() >> 8));
+            out.push_back(static_cast<uint8_t>(packed.size()));
+            out.insert(out.end(), packed.begin(), packed.end());
+        }
+    return out;
+}
+
+TEST(VideoScreen, BlocksFillThePictureFromTheBottomAndUnsentBlocksStay) {
+    flash::ScreenVideoDecoder decoder;
+    auto first = [](int x, int y) { return static_cast<uint32_t>(x * 10 << 16 | y * 10 << 8 | 7); };
+    std::vector<uint8_t> key = ScreenFrame(first, {true, true, true, true});
+    ASSERT_TRUE(decoder.Decode(key.data(), key.size()));
+    const swf::Bitmap& picture = decoder.Picture();
+    ASSERT_EQ(picture.width, 20);
+    ASSERT_EQ(picture.height, 18);
+    for (auto [x, y] : {std::pair{0, 0}, {19, 0}, {5, 17}, {19, 17}, {16, 2}})
+        EXPECT_EQ(picture.pixels[static_cast<size_t>(y * 20 + x)], 0xFF000000u | first(x, y)) << x << "," << y;
+
+    // Only the bottom left block changes.
+    auto second = [](int, int) { return 0x123456u; };
+    std::vector<uint8_t> delta = ScreenFrame(second, {true, false, false, false});
+    ASSERT_TRUE(decoder.Decode(delta.data(), delta.size()));
+    EXPECT_EQ(decoder.Picture().pixels[17 * 20 + 3], 0xFF123456u);
+    EXPECT_EQ(decoder.Picture().pixels[0], 0xFF000000u | first(0, 0));
+    EXPECT_EQ(decoder.Picture().pixels[17 * 20 + 18], 0xFF000000u | first(18, 17));
+
+    std::vector<uint8_t> cut(delta.begin(), delta.begin() + 10);
+    EXPECT_FALSE(decoder.Decode(cut.data(), cut.size()));
+    EXPECT_EQ(decoder.Picture().pixels[17 * 20 + 3], 0xFF123456u);
 }
 
 // A movie of 48 x 32 pixels showing the video placed with the given ratio.
