@@ -81,9 +81,16 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
     stage_ = stage;
     stage_scale_ = Scale(stage);
+    // A level is drawn where its own entry places it: scripts move, scale
+    // and turn levels as they do any clip. A colour set on a level does
+    // not tint the picture.
+    auto draw_level = [&](const Clip& level) {
+        const Instance& placed = const_cast<Clip&>(level).Placement();
+        DrawClip(level, Multiply(stage, placed.matrix), ColorTransform{}, 0);
+    };
     auto draw_levels = [&] {
-        DrawClip(*player.Root(), stage, ColorTransform{}, 0);
-        for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+        draw_level(*player.Root());
+        for (const auto& [number, level] : player.Levels()) draw_level(*level);
     };
     reach_.assign(static_cast<size_t>(std::max(0, canvas.height)), -1.0);
     raster_.SetStage(&canvas, &reach_, true);

@@ -311,6 +311,24 @@ TEST(Renderer, ShapeStaysBelowWhatIsPlacedAtItsDepth) {
     EXPECT_EQ(CountPixels(canvas, kWhite), 100 * 100);
 }
 
+TEST(Renderer, ScriptsMoveAndScaleTheRoot) {
+    // _root._x = 10; _root._xscale = 50: the square spans x 20..40.
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    DefineBox(movie, 1, 20, 20, 40, 40, {255, 0, 0, 255});
+    movie.PlaceObject(NewAt(1, 1));
+    flash::ActionWriter script;
+    script.Push("_root").GetVariable().Push("_x").Push(10).SetMember();
+    script.Push("_root").GetVariable().Push("_xscale").Push(50).SetMember();
+    movie.DoAction(script);
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100, Quality::Low);
+    EXPECT_EQ(CountPixels(canvas, kRed), 20 * 40);
+    EXPECT_EQ(canvas.At(20, 20), kRed);
+    EXPECT_EQ(canvas.At(39, 59), kRed);
+    EXPECT_EQ(canvas.At(40, 40), kWhite);
+}
+
 TEST(Renderer, ZoomFiftyDoublesAroundTheCentre) {
     Player player;
     player.Load(Load(SquareMovie()));
