@@ -346,6 +346,32 @@ TEST(ClipScripts, AJumpBackKeepsALaterClipWhenTheTargetFrameShowsTheSameRatioThe
                                                   "movieclip", "movieclip", "undefined"}));
 }
 
+TEST(ClipScripts, AJumpForwardNeverMakesWhatItsSkippedFramesPlaceAndRemove) {
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.DoAction(ActionWriter().Push("made").Trace());
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    ActionWriter jump;
+    jump.Push(4).Op(0x9F, {0});                                               // gotoAndStop(4)
+    movie.DoAction(jump);
+    movie.ShowFrame();
+    for (auto [depth, name] : {std::pair{1, "gone"}, std::pair{2, "kept"}}) {
+        flash::PlaceArgs args = NewAt(depth, 5);
+        args.name = name;
+        movie.PlaceObject(args);
+    }
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    movie.ShowFrame();
+    ActionWriter last;
+    for (const char* name : {"gone", "kept"}) last.Push(name).GetVariable().Op(0x44).Trace();
+    movie.DoAction(last);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"made", "undefined", "movieclip"}));
+}
+
 TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabels) {
     flash::SwfWriter movie(7, 100, 100, 10);
     ActionWriter w;
