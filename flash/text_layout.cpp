@@ -51,8 +51,9 @@ Measured Measure(char16_t c, const TextFormat& f, const LayoutParams& params) {
         return m;
     }
     m.scale = size / metrics->em;
-    m.ascent = metrics->ascent * m.scale;
-    m.descent = metrics->descent * m.scale;
+    // A font's ascent and descent at its size count whole twips.
+    m.ascent = std::floor(metrics->ascent * m.scale);
+    m.descent = std::floor(metrics->descent * m.scale);
     int glyph = metrics->FindGlyph(c);
     if (glyph >= 0 && static_cast<size_t>(glyph) < metrics->advances.size()) {
         // Embedded fonts advance by whole twips, the system's by whole pixels.
@@ -107,11 +108,10 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
             line.ascent = m.ascent, line.descent = m.descent;
         }
         line.leading = f.leading.value_or(0) * 20;
-        // Lines are drawn a whole number of pixels apart, the nearest to
-        // their height; the text's measured height counts each line's whole
-        // pixels only.
+        // Lines follow each other by their height in twips; the text's
+        // measured height counts each line's whole pixels only.
         double height = (line.ascent + line.descent + line.leading) / 20;
-        y += std::round(height) * 20;
+        y += height * 20;
         measured_height += std::floor(height) * 20;
         out.width = std::max(out.width, line.width);   // margins and indents not counted
         out.lines.push_back(std::move(line));
