@@ -112,6 +112,11 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
         double left = canvas.width, right = 0;
         // Covers [xa, xb) of this row at sample s.
         auto add_span = [&](double xa, double xb, int s) {
+            if (clipped_) {
+                xa = std::max(xa, clip_.x0);
+                xb = std::min(xb, clip_.x1);
+                if (!(xb > xa)) return;
+            }
             left = std::min(left, xa);
             right = std::max(right, xb);
             if (samples == 1)
@@ -127,6 +132,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
             active_.erase(std::remove_if(active_.begin(), active_.end(), [y](const Edge& e) { return e.y1 <= y; }),
                           active_.end());
+            if (clipped_ && (y < clip_.y0 || y >= clip_.y1)) continue;
             crossings_.clear();
             for (const Edge& e : active_) {
                 if (e.y0 > y) continue;

@@ -46,6 +46,13 @@ public:
     // by, or nullptr; it must hold width * height values.
     void SetMask(const float* mask) { mask_ = mask; }
     const float* Mask() const { return mask_; }
+    // Fills draw only inside this box of device pixels (left and top
+    // edges included) until ClearClip.
+    void SetClip(double x0, double y0, double x1, double y1) {
+        clip_ = {x0, y0, x1, y1};
+        clipped_ = true;
+    }
+    void ClearClip() { clipped_ = false; }
     // Samples per pixel: 1 draws without anti-aliasing (the pixel's centre
     // decides), kRotatedGrid takes four point samples on a rotated grid, and
     // any other count samples that many heights in each pixel row, measuring
@@ -81,6 +88,11 @@ private:
     std::vector<Crossing> crossings_;
     std::vector<float> coverage_;
     const float* mask_ = nullptr;
+    struct Box {
+        double x0, y0, x1, y1;
+    };
+    Box clip_{};
+    bool clipped_ = false;
     const Canvas* stage_ = nullptr;
     std::vector<double>* reach_ = nullptr;
     bool recording_ = false;

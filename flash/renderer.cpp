@@ -640,6 +640,16 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
         }
     }
     TextLayout laid = field.Laid();
+    // The text shows only inside the field's box (when it stands upright),
+    // except where the field is a mask.
+    struct ClearClip {
+        Rasterizer& raster;
+        ~ClearClip() { raster.ClearClip(); }
+    } clear_clip{raster_};
+    if (!mask_target_ && matrix.b == 0 && matrix.c == 0) {
+        Point a = Transform(matrix, x0, y0), b = Transform(matrix, x1, y1);
+        raster_.SetClip(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
+    }
     // Lines outside the box (and those scrolled past) are not drawn.
     double top = laid.lines.empty() || field.scroll <= 1
                      ? 0

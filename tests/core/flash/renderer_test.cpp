@@ -466,3 +466,27 @@ TEST(Renderer, StaticTextWithoutOutlinesUsesTheSystemsFont) {
             if ((canvas.pixels[static_cast<size_t>(y * canvas.width + x)] & 0xFF) < 128) ++dark;
     EXPECT_GT(dark, 40);   // the strokes of an A
 }
+
+TEST(Renderer, TextShowsOnlyInsideItsFieldsBox) {
+    if (!flash::DeviceFont("Times New Roman", false, false)) GTEST_SKIP() << "no system font";
+    // createTextField("t", 1, 0, 0, 12, 12); t.text = "WWWW": 20 px
+    // letters cut at the field's right and bottom edges.
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ActionWriter script;
+    script.Push(12).Push(12).Push(0).Push(0).Push(1).Push("t").Push(6).Push("this").GetVariable();
+    script.Push("createTextField").CallMethod().Pop();
+    script.Push("t").GetVariable().Push("text").Push("WWWW").SetMember();
+    script.Push("fmt").Push(0).Push("TextFormat").Op(0x40).SetVariable();     // new TextFormat()
+    script.Push("fmt").GetVariable().Push("size").Push(20).SetMember();
+    script.Push("fmt").GetVariable().Push(1).Push("t").GetVariable().Push("setTextFormat").CallMethod().Pop();
+    movie.DoAction(script);
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (canvas.At(x, y) != kWhite) ++(x < 12 && y < 12 ? inside : outside);
+    EXPECT_GT(inside, 5);
+    EXPECT_EQ(outside, 0);
+}
