@@ -391,6 +391,8 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
         // glyph's, or solid fills a colour transform makes alike) are drawn
         // as one, so that no seam shows where they meet.
         std::vector<char> done(layer.fills.size(), 0);
+        bool layered = !mask_target_ && !solid && layer.fills.size() > 1;
+        if (layered) raster_.BeginLayer();
         for (size_t f = 0; f < layer.fills.size(); ++f) {
             if (done[f]) continue;
             const FillStyle& fill = layer.fills[f];
@@ -421,6 +423,7 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
             else
                 FillWith(fill, matrix, color, rule);
         }
+        if (layered) raster_.EndLayer();
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
             const LineStyle& line = layer.lines[l];

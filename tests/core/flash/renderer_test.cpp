@@ -329,6 +329,38 @@ TEST(Renderer, ScriptsMoveAndScaleTheRoot) {
     EXPECT_EQ(canvas.At(40, 40), kWhite);
 }
 
+TEST(Renderer, FillsOfAShapeSplitThePixelsOfTheirSharedEdge) {
+    // Red left of x = 10.5 px, blue right of it, 20 px high: the pixels
+    // the edge crosses are half red, half blue, with no white between.
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder shape;
+    int red = shape.AddSolidFill({255, 0, 0, 255}), blue = shape.AddSolidFill({0, 0, 255, 255});
+    shape.SetFill0(red);
+    shape.MoveTo(0, 0);
+    shape.LineTo(210, 0);
+    shape.SetFill1(blue);
+    shape.LineTo(210, 400);
+    shape.SetFill1(0);
+    shape.LineTo(0, 400);
+    shape.LineTo(0, 0);
+    shape.SetFill0(blue);
+    shape.MoveTo(210, 0);
+    shape.LineTo(400, 0);
+    shape.LineTo(400, 400);
+    shape.LineTo(210, 400);
+    movie.DefineShape(1, shape);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    uint32_t seam = canvas.At(10, 10);
+    EXPECT_EQ((seam >> 8) & 0xFF, 0u);            // nothing of the white below
+    EXPECT_NEAR(static_cast<int>((seam >> 16) & 0xFF), 128, 2);
+    EXPECT_NEAR(static_cast<int>(seam & 0xFF), 128, 2);
+    EXPECT_EQ(canvas.At(5, 10), kRed);
+    EXPECT_EQ(canvas.At(15, 10), kBlue);
+}
+
 TEST(Renderer, ZoomFiftyDoublesAroundTheCentre) {
     Player player;
     player.Load(Load(SquareMovie()));
