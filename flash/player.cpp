@@ -368,7 +368,8 @@ void Player::Goto(Clip& clip, int frame) {
             going.push_back(depth);
         }
         for (int depth : going) Remove(clip, depth);
-        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, true);
+        std::set<const PlaceRecord*> skipped = PlacedAndRemoved(*clip.timeline, 0, frame);
+        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, true, &skipped);
     }
     clip.frame = frame;
 }

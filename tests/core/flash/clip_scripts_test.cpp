@@ -346,12 +346,17 @@ TEST(ClipScripts, AJumpBackKeepsALaterClipWhenTheTargetFrameShowsTheSameRatioThe
                                                   "movieclip", "movieclip", "undefined"}));
 }
 
-TEST(ClipScripts, AJumpForwardNeverMakesWhatItsSkippedFramesPlaceAndRemove) {
+TEST(ClipScripts, AJumpNeverMakesWhatTheFramesItPassesThroughPlaceAndRemove) {
+    // A class registered for the sprite traces "made" for each clip made.
     flash::SwfWriter movie(7, 100, 100, 10);
     flash::TagList kid;
-    kid.DoAction(ActionWriter().Push("made").Trace());
     kid.ShowFrame();
     movie.DefineSprite(5, kid);
+    movie.Tag(56, {1, 0, 5, 0, 'k', 'i', 'd', 0});                          // ExportAssets 5 "kid"
+    ActionWriter init;
+    init.Function("C", ActionWriter().Push("made").Trace());
+    init.Push("C").GetVariable().Push("kid").Push(2).Push("Object").GetVariable().Push("registerClass").CallMethod().Pop();
+    movie.Tag(59, InitAction(5, init));
     ActionWriter jump;
     jump.Push(4).Op(0x9F, {0});                                               // gotoAndStop(4)
     movie.DoAction(jump);
@@ -370,6 +375,10 @@ TEST(ClipScripts, AJumpForwardNeverMakesWhatItsSkippedFramesPlaceAndRemove) {
     movie.ShowFrame();
     Played p(movie);
     EXPECT_EQ(p.traced, (std::vector<std::string>{"made", "undefined", "movieclip"}));
+    // Nor does a jump back that replays those frames.
+    p.player.GotoFrame(2);
+    EXPECT_EQ(p.traced.size(), 3u);
+    EXPECT_EQ(p.Child(1), nullptr);
 }
 
 TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabels) {
