@@ -343,7 +343,8 @@ void Player::Goto(Clip& clip, int frame) {
     frame = std::clamp(frame, 0, last);
     if (frame == clip.frame) return;
     if (frame > clip.frame) {
-        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, false);
+        std::set<const PlaceRecord*> skipped = PlacedAndRemoved(*clip.timeline, clip.frame + 1, frame);
+        for (int f = clip.frame + 1; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, false, &skipped);
     } else {
         // Going back: what the timeline placed after the target frame goes,
         // unless the target frame shows at its depth the same ratio with the
@@ -367,12 +368,34 @@ void Player::Goto(Clip& clip, int frame) {
             going.push_back(depth);
         }
         for (int depth : going) Remove(clip, depth);
-        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, true);
+        std::set<const PlaceRecord*> skipped = PlacedAndRemoved(*clip.timeline, 0, frame);
+        for (int f = 0; f <= frame; ++f) RunFrame(clip, f, f == frame && !past_end, true, &skipped);
     }
     clip.frame = frame;
 }
 
-void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding) {
+std::set<const PlaceRecord*> Player::PlacedAndRemoved(const Timeline& timeline, int first, int last) const {
+    std::set<const PlaceRecord*> skipped;
+    std::map<int, std::vector<const PlaceRecord*>> pending;  // by depth
+    for (int f = first; f <= last; ++f) {
+        const Frame* tags = timeline.At(f);
+        if (!tags) continue;
+        for (const ControlTag& tag : tags->tags) {
+            if (tag.kind == ControlKind::Remove) {
+                auto found = pending.find(tag.place.depth);
+                if (found == pending.end()) continue;
+                skipped.insert(found->second.begin(), found->second.end());
+                pending.erase(found);
+            } else if (tag.kind == ControlKind::Place && f < last && tag.place.has_character && !tag.place.move) {
+                pending[tag.place.depth].push_back(&tag.place);
+            }
+        }
+    }
+    return skipped;
+}
+
+void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding,
+                      const std::set<const PlaceRecord*>* skipped) {
     if (queue_actions && observer_) observer_->FrameEntered(clip, frame);
     const Frame* tags = clip.timeline->At(frame);
     if (!tags) return;
@@ -382,6 +405,7 @@ void Player::RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding)
     for (const ControlTag& tag : tags->tags) {
         switch (tag.kind) {
         case ControlKind::Place:
+            if (skipped && skipped->count(&tag.place)) break;
             Place(clip, tag.place, frame, rewinding);
             break;
         case ControlKind::Remove:

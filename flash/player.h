@@ -289,8 +289,13 @@ private:
     void StepAll();
     void Goto(Clip& clip, int frame);
     // rewinding: the frame is replayed by a jump back over what stayed on
-    // the display list.
-    void RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding);
+    // the display list. Placements in skipped are passed over.
+    void RunFrame(Clip& clip, int frame, bool queue_actions, bool rewinding,
+                  const std::set<const PlaceRecord*>* skipped = nullptr);
+    // The placements of the frames a jump passes through (first to last,
+    // the last one excluded) that a later removal in the same jump takes
+    // away again: such objects are never made.
+    std::set<const PlaceRecord*> PlacedAndRemoved(const Timeline& timeline, int first, int last) const;
     void Place(Clip& clip, const PlaceRecord& place, int frame, bool rewinding);
     Instance Create(Clip& parent, const PlaceRecord& place);
     Clip* MakeClip(Clip& parent, const Movie* movie, const Timeline* timeline, uint16_t character, int depth);

@@ -112,6 +112,11 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
         double left = canvas.width, right = 0;
         // Covers [xa, xb) of this row at sample s.
         auto add_span = [&](double xa, double xb, int s) {
+            if (clipped_) {
+                xa = std::max(xa, clip_.x0);
+                xb = std::min(xb, clip_.x1);
+                if (!(xb > xa)) return;
+            }
             left = std::min(left, xa);
             right = std::max(right, xb);
             if (samples == 1)
@@ -127,6 +132,7 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
             while (next_edge < edges_.size() && edges_[next_edge].y0 <= y) active_.push_back(edges_[next_edge++]);
             active_.erase(std::remove_if(active_.begin(), active_.end(), [y](const Edge& e) { return e.y1 <= y; }),
                           active_.end());
+            if (clipped_ && (y < clip_.y0 || y >= clip_.y1)) continue;
             crossings_.clear();
             for (const Edge& e : active_) {
                 if (e.y0 > y) continue;
@@ -163,10 +169,51 @@ void Rasterizer::Fill(Canvas& canvas, const Paint& paint, FillRule rule, int sam
             const float* mask_row = mask_ + static_cast<size_t>(row) * static_cast<size_t>(canvas.width);
             for (int x = x0; x < x1; ++x) coverage_[static_cast<size_t>(x)] *= mask_row[x];
         }
-        paint.Blend(canvas.Row(row), row, x0, x1, coverage_.data());
+        if (layering_)
+            BlendInLayer(canvas, paint, row, x0, x1);
+        else
+            paint.Blend(canvas.Row(row), row, x0, x1, coverage_.data());
         std::fill(coverage_.begin() + x0, coverage_.begin() + x1, 0.0f);
     }
     edges_.clear();
+}
+
+void Rasterizer::BlendInLayer(Canvas& canvas, const Paint& paint, int row, int x0, int x1) {
+    size_t count = canvas.pixels.size();
+    if (layer_canvas_ != &canvas || stamps_.size() != count) {
+        layer_canvas_ = &canvas;
+        stamps_.assign(count, 0);
+        under_.resize(count);
+    }
+    uint32_t* pixels = canvas.Row(row);
+    size_t base = static_cast<size_t>(row) * static_cast<size_t>(canvas.width);
+    current_.assign(pixels + x0, pixels + x1);
+    // The paint blends over what the pixel showed before the layer, and
+    // the pixel takes what that blend adds.
+    for (int x = x0; x < x1; ++x) {
+        size_t i = base + static_cast<size_t>(x);
+        if (stamps_[i] != generation_) {
+            stamps_[i] = generation_;
+            under_[i] = pixels[x];
+        }
+        pixels[x] = under_[i];
+    }
+    paint.Blend(pixels, row, x0, x1, coverage_.data());
+    for (int x = x0; x < x1; ++x) {
+        uint32_t under = under_[base + static_cast<size_t>(x)], now = current_[static_cast<size_t>(x - x0)];
+        uint32_t blended = pixels[x];
+        if (blended == under) {
+            pixels[x] = now;
+            continue;
+        }
+        uint32_t out = 0;
+        for (int shift = 0; shift < 32; shift += 8) {
+            int channel = static_cast<int>((now >> shift) & 0xFF) + static_cast<int>((blended >> shift) & 0xFF) -
+                          static_cast<int>((under >> shift) & 0xFF);
+            out |= static_cast<uint32_t>(std::clamp(channel, 0, 255)) << shift;
+        }
+        pixels[x] = out;
+    }
 }
 
 }  // namespace flash

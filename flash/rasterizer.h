@@ -46,6 +46,22 @@ public:
     // by, or nullptr; it must hold width * height values.
     void SetMask(const float* mask) { mask_ = mask; }
     const float* Mask() const { return mask_; }
+    // Fills draw only inside this box of device pixels (left and top
+    // edges included) until ClearClip.
+    void SetClip(double x0, double y0, double x1, double y1) {
+        clip_ = {x0, y0, x1, y1};
+        clipped_ = true;
+    }
+    void ClearClip() { clipped_ = false; }
+    // Between BeginLayer and EndLayer the fills drawn are the fills of one
+    // shape, which meet along shared edges: each pixel is blended from what
+    // it showed before the first of them, so that two fills sharing a pixel
+    // split it between them and nothing below shows through their seam.
+    void BeginLayer() {
+        layering_ = true;
+        ++generation_;
+    }
+    void EndLayer() { layering_ = false; }
     // Samples per pixel: 1 draws without anti-aliasing (the pixel's centre
     // decides), kRotatedGrid takes four point samples on a rotated grid, and
     // any other count samples that many heights in each pixel row, measuring
@@ -81,6 +97,19 @@ private:
     std::vector<Crossing> crossings_;
     std::vector<float> coverage_;
     const float* mask_ = nullptr;
+    struct Box {
+        double x0, y0, x1, y1;
+    };
+    Box clip_{};
+    bool clipped_ = false;
+    // Blends a row of coverage into the canvas as a fill of the layer.
+    void BlendInLayer(Canvas& canvas, const Paint& paint, int row, int x0, int x1);
+    bool layering_ = false;
+    uint32_t generation_ = 0;
+    const Canvas* layer_canvas_ = nullptr;
+    std::vector<uint32_t> stamps_;   // per pixel: the layer that saved it
+    std::vector<uint32_t> under_;    // per pixel: what it showed before that layer
+    std::vector<uint32_t> current_;
     const Canvas* stage_ = nullptr;
     std::vector<double>* reach_ = nullptr;
     bool recording_ = false;

@@ -82,9 +82,16 @@ void Renderer::Render(const Player& player, const View& view, Quality quality, C
     Matrix stage = view.StageToTarget(*movie_, canvas.width, canvas.height);
     stage_ = stage;
     stage_scale_ = Scale(stage);
+    // A level is drawn where its own entry places it: scripts move, scale
+    // and turn levels as they do any clip. A colour set on a level does
+    // not tint the picture.
+    auto draw_level = [&](const Clip& level) {
+        const Instance& placed = const_cast<Clip&>(level).Placement();
+        DrawClip(level, Multiply(stage, placed.matrix), ColorTransform{}, 0);
+    };
     auto draw_levels = [&] {
-        DrawClip(*player.Root(), stage, ColorTransform{}, 0);
-        for (const auto& [number, level] : player.Levels()) DrawClip(*level, stage, ColorTransform{}, 0);
+        draw_level(*player.Root());
+        for (const auto& [number, level] : player.Levels()) draw_level(*level);
     };
     reach_.assign(static_cast<size_t>(std::max(0, canvas.height)), -1.0);
     raster_.SetStage(&canvas, &reach_, true);
@@ -400,6 +407,8 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
         // glyph's, or solid fills a colour transform makes alike) are drawn
         // as one, so that no seam shows where they meet.
         std::vector<char> done(layer.fills.size(), 0);
+        bool layered = !mask_target_ && !solid && layer.fills.size() > 1;
+        if (layered) raster_.BeginLayer();
         for (size_t f = 0; f < layer.fills.size(); ++f) {
             if (done[f]) continue;
             const FillStyle& fill = layer.fills[f];
@@ -430,6 +439,7 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
             else
                 FillWith(fill, matrix, color, rule);
         }
+        if (layered) raster_.EndLayer();
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
             const LineStyle& line = layer.lines[l];
@@ -650,6 +660,16 @@ void Renderer::DrawTextField(const TextField& field, const Matrix& matrix, const
         }
     }
     TextLayout laid = field.Laid();
+    // The text shows only inside the field's box (when it stands upright),
+    // except where the field is a mask.
+    struct ClearClip {
+        Rasterizer& raster;
+        ~ClearClip() { raster.ClearClip(); }
+    } clear_clip{raster_};
+    if (!mask_target_ && matrix.b == 0 && matrix.c == 0) {
+        Point a = Transform(matrix, x0, y0), b = Transform(matrix, x1, y1);
+        raster_.SetClip(std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x), std::max(a.y, b.y));
+    }
     // Lines outside the box (and those scrolled past) are not drawn.
     double top = laid.lines.empty() || field.scroll <= 1
                      ? 0

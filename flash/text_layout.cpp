@@ -51,8 +51,9 @@ Measured Measure(char16_t c, const TextFormat& f, const LayoutParams& params) {
         return m;
     }
     m.scale = size / metrics->em;
-    m.ascent = metrics->ascent * m.scale;
-    m.descent = metrics->descent * m.scale;
+    // A font's ascent and descent at its size count whole twips.
+    m.ascent = std::floor(metrics->ascent * m.scale);
+    m.descent = std::floor(metrics->descent * m.scale);
     int glyph = metrics->FindGlyph(c);
     if (glyph >= 0 && static_cast<size_t>(glyph) < metrics->advances.size()) {
         // Embedded fonts advance by whole twips, the system's by whole pixels.
@@ -109,13 +110,10 @@ TextLayout LayOutText(const RichText& text, const TextFormat& empty_format, cons
         line.leading = f.leading.value_or(0) * 20;
         // Lines of the system's fonts are drawn a whole number of pixels
         // apart, the nearest to their height; those of embedded fonts their
-        // ascent and descent in whole twips apart. The text's measured
-        // height counts each line's whole pixels only.
+        // height (in whole twips) apart. The text's measured height counts
+        // each line's whole pixels only.
         double height = (line.ascent + line.descent + line.leading) / 20;
-        if (params.embedded)
-            y += std::floor(line.ascent) + std::floor(line.descent) + line.leading;
-        else
-            y += std::round(height) * 20;
+        y += params.embedded ? height * 20 : std::round(height) * 20;
         measured_height += std::floor(height) * 20;
         out.width = std::max(out.width, line.width);   // margins and indents not counted
         out.lines.push_back(std::move(line));

@@ -346,6 +346,41 @@ TEST(ClipScripts, AJumpBackKeepsALaterClipWhenTheTargetFrameShowsTheSameRatioThe
                                                   "movieclip", "movieclip", "undefined"}));
 }
 
+TEST(ClipScripts, AJumpNeverMakesWhatTheFramesItPassesThroughPlaceAndRemove) {
+    // A class registered for the sprite traces "made" for each clip made.
+    flash::SwfWriter movie(7, 100, 100, 10);
+    flash::TagList kid;
+    kid.ShowFrame();
+    movie.DefineSprite(5, kid);
+    movie.Tag(56, {1, 0, 5, 0, 'k', 'i', 'd', 0});                          // ExportAssets 5 "kid"
+    ActionWriter init;
+    init.Function("C", ActionWriter().Push("made").Trace());
+    init.Push("C").GetVariable().Push("kid").Push(2).Push("Object").GetVariable().Push("registerClass").CallMethod().Pop();
+    movie.Tag(59, InitAction(5, init));
+    ActionWriter jump;
+    jump.Push(4).Op(0x9F, {0});                                               // gotoAndStop(4)
+    movie.DoAction(jump);
+    movie.ShowFrame();
+    for (auto [depth, name] : {std::pair{1, "gone"}, std::pair{2, "kept"}}) {
+        flash::PlaceArgs args = NewAt(depth, 5);
+        args.name = name;
+        movie.PlaceObject(args);
+    }
+    movie.ShowFrame();
+    movie.RemoveObject(1);
+    movie.ShowFrame();
+    ActionWriter last;
+    for (const char* name : {"gone", "kept"}) last.Push(name).GetVariable().Op(0x44).Trace();
+    movie.DoAction(last);
+    movie.ShowFrame();
+    Played p(movie);
+    EXPECT_EQ(p.traced, (std::vector<std::string>{"made", "undefined", "movieclip"}));
+    // Nor does a jump back that replays those frames.
+    p.player.GotoFrame(2);
+    EXPECT_EQ(p.traced.size(), 3u);
+    EXPECT_EQ(p.Child(1), nullptr);
+}
+
 TEST(ClipScripts, GotoPastTheEndSkipsTheLastFramesActionsAndOtherValuesNameLabels) {
     flash::SwfWriter movie(7, 100, 100, 10);
     ActionWriter w;

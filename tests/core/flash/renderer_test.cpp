@@ -311,6 +311,56 @@ TEST(Renderer, ShapeStaysBelowWhatIsPlacedAtItsDepth) {
     EXPECT_EQ(CountPixels(canvas, kWhite), 100 * 100);
 }
 
+TEST(Renderer, ScriptsMoveAndScaleTheRoot) {
+    // _root._x = 10; _root._xscale = 50: the square spans x 20..40.
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    DefineBox(movie, 1, 20, 20, 40, 40, {255, 0, 0, 255});
+    movie.PlaceObject(NewAt(1, 1));
+    flash::ActionWriter script;
+    script.Push("_root").GetVariable().Push("_x").Push(10).SetMember();
+    script.Push("_root").GetVariable().Push("_xscale").Push(50).SetMember();
+    movie.DoAction(script);
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100, Quality::Low);
+    EXPECT_EQ(CountPixels(canvas, kRed), 20 * 40);
+    EXPECT_EQ(canvas.At(20, 20), kRed);
+    EXPECT_EQ(canvas.At(39, 59), kRed);
+    EXPECT_EQ(canvas.At(40, 40), kWhite);
+}
+
+TEST(Renderer, FillsOfAShapeSplitThePixelsOfTheirSharedEdge) {
+    // Red left of x = 10.5 px, blue right of it, 20 px high: the pixels
+    // the edge crosses are half red, half blue, with no white between.
+    flash::SwfWriter movie(6, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ShapeBuilder shape;
+    int red = shape.AddSolidFill({255, 0, 0, 255}), blue = shape.AddSolidFill({0, 0, 255, 255});
+    shape.SetFill0(red);
+    shape.MoveTo(0, 0);
+    shape.LineTo(210, 0);
+    shape.SetFill1(blue);
+    shape.LineTo(210, 400);
+    shape.SetFill1(0);
+    shape.LineTo(0, 400);
+    shape.LineTo(0, 0);
+    shape.SetFill0(blue);
+    shape.MoveTo(210, 0);
+    shape.LineTo(400, 0);
+    shape.LineTo(400, 400);
+    shape.LineTo(210, 400);
+    movie.DefineShape(1, shape);
+    movie.PlaceObject(NewAt(1, 1));
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    uint32_t seam = canvas.At(10, 10);
+    EXPECT_EQ((seam >> 8) & 0xFF, 0u);            // nothing of the white below
+    EXPECT_NEAR(static_cast<int>((seam >> 16) & 0xFF), 128, 2);
+    EXPECT_NEAR(static_cast<int>(seam & 0xFF), 128, 2);
+    EXPECT_EQ(canvas.At(5, 10), kRed);
+    EXPECT_EQ(canvas.At(15, 10), kBlue);
+}
+
 TEST(Renderer, ZoomFiftyDoublesAroundTheCentre) {
     Player player;
     player.Load(Load(SquareMovie()));
@@ -447,4 +497,28 @@ TEST(Renderer, StaticTextWithoutOutlinesUsesTheSystemsFont) {
         for (int x = 10; x < 40; ++x)
             if ((canvas.pixels[static_cast<size_t>(y * canvas.width + x)] & 0xFF) < 128) ++dark;
     EXPECT_GT(dark, 40);   // the strokes of an A
+}
+
+TEST(Renderer, TextShowsOnlyInsideItsFieldsBox) {
+    if (!flash::DeviceFont("Times New Roman", false, false)) GTEST_SKIP() << "no system font";
+    // createTextField("t", 1, 0, 0, 12, 12); t.text = "WWWW": 20 px
+    // letters cut at the field's right and bottom edges.
+    flash::SwfWriter movie(8, 100, 100, 12);
+    movie.SetBackgroundColor({255, 255, 255, 255});
+    flash::ActionWriter script;
+    script.Push(12).Push(12).Push(0).Push(0).Push(1).Push("t").Push(6).Push("this").GetVariable();
+    script.Push("createTextField").CallMethod().Pop();
+    script.Push("t").GetVariable().Push("text").Push("WWWW").SetMember();
+    script.Push("fmt").Push(0).Push("TextFormat").Op(0x40).SetVariable();     // new TextFormat()
+    script.Push("fmt").GetVariable().Push("size").Push(20).SetMember();
+    script.Push("fmt").GetVariable().Push(1).Push("t").GetVariable().Push("setTextFormat").CallMethod().Pop();
+    movie.DoAction(script);
+    movie.ShowFrame();
+    Canvas canvas = Draw(movie, 100, 100);
+    int inside = 0, outside = 0;
+    for (int y = 0; y < 100; ++y)
+        for (int x = 0; x < 100; ++x)
+            if (canvas.At(x, y) != kWhite) ++(x < 12 && y < 12 ? inside : outside);
+    EXPECT_GT(inside, 5);
+    EXPECT_EQ(outside, 0);
 }

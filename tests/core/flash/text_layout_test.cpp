@@ -87,7 +87,7 @@ RichText Text(const std::u16string& chars, const TextFormat& f) {
     return text;
 }
 
-TEST(TextLayout, EmbeddedFontsAdvanceAndSpaceLinesByWholeTwips) {
+TEST(TextLayout, EmbeddedFontsAdvanceByWholeTwipsAndLinesFollowByWholeTwips) {
     Movie movie = FontMovie();
     LayoutParams params;
     params.movie = &movie;
@@ -103,12 +103,13 @@ TEST(TextLayout, EmbeddedFontsAdvanceAndSpaceLinesByWholeTwips) {
     TextFormat spaced = Format(10.3);
     spaced.leading = 3;
     EXPECT_EQ(LayOutText(Text(u"a\rb", spaced), spaced, params).height, 2 * 260);
-    // At 10.6 px (212 twips) the lines are drawn their ascent (165.6 twips)
-    // and descent (46.4) in whole twips apart, while the text measures 10 px
-    // a line.
+    // At 10.6 px (212 twips) the ascent of 165.6 twips and descent of 46.4
+    // count 165 and 46: the second line starts 211 twips down, while the
+    // text measures 10 px a line.
     TextLayout tall = LayOutText(Text(u"a\rb", Format(10.6)), Format(10.6), params);
     ASSERT_EQ(tall.lines.size(), 2u);
-    EXPECT_EQ(tall.lines[1].y, 165 + 46);
+    EXPECT_EQ(tall.lines[0].ascent, 165);
+    EXPECT_EQ(tall.lines[1].y, 211);
     EXPECT_EQ(tall.height, 2 * 200);
     // A name the movie has no font for draws nothing.
     TextFormat other = Format(10);
