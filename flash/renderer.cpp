@@ -754,11 +754,13 @@ private:
 
 void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
                          bool minor_axis) {
-    if (samples_ == 1) {
+    const LineStyle& style_of_line = layer.lines[line - 1];
+    bool smoothed = samples_ != 1;
+    if (!smoothed && style_of_line.start_cap == LineCap::Round && style_of_line.end_cap == LineCap::Round &&
+        style_of_line.join == LineJoin::Round) {
         AddAliasedStroke(layer, line, matrix, half, minor_axis);
         return;
     }
-    const LineStyle& style_of_line = layer.lines[line - 1];
     StrokeStyle style;
     style.half = half;
     style.start_cap = style_of_line.start_cap;
@@ -766,10 +768,10 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
     style.join = style_of_line.join;
     style.miter_limit = style_of_line.miter_limit;
     style.minor_axis = minor_axis;
-    // Round joins and caps are polygons of a few sides; corners lie on a
-    // sixteenth of a pixel.
-    style.tolerance = kJoinTolerance;
-    RasterSink sink(raster_, kStrokeGrid);
+    // Smoothed, round joins and caps are polygons of a few sides and
+    // corners lie on a sixteenth of a pixel.
+    style.tolerance = smoothed ? kJoinTolerance : kCurveTolerance;
+    RasterSink sink(raster_, smoothed ? kStrokeGrid : 0);
     // Edges that follow on from each other make one path; a path that
     // comes back to its start is joined there.
     std::vector<Point>& path = path_;
@@ -802,7 +804,8 @@ void Renderer::AddAliasedStroke(const ShapeLayer& layer, uint16_t line, const Ma
     auto add_disc = [&](Point c) {
         // Enough sides that the polygon strays at most kCurveTolerance
         // inside the circle.
-        int steps = std::clamp(static_cast<int>(std::ceil(3.15 * std::sqrt(half / (2 * kCurveTolerance)))), 8, 128);
+        double sides = std::ceil(3.15 * std::sqrt(half / (2 * kCurveTolerance)));
+        int steps = sides < 128 ? std::max(8, static_cast<int>(sides)) : 128;
         disc.clear();
         for (int i = 0; i < steps; ++i) {
             double angle = 2 * 3.14159265358979323846 * i / steps;

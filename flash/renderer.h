@@ -56,7 +56,8 @@ private:
     // side of their centre; minor_axis measures the width across each
     // segment's minor axis instead of square to it.
     void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, bool minor_axis);
-    // The same without smoothing, edge by edge with round ends.
+    // A round-capped, round-joined line without smoothing, edge by edge
+    // with round ends.
     void AddAliasedStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width,
                           bool minor_axis);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;

@@ -18,7 +18,9 @@ Point Normal(Point d) { return Point{-d.y, d.x}; }
 // its corners on the arc, and strays at most tolerance inside it.
 int ArcSides(double angle, double radius, double tolerance) {
     double step = radius > tolerance ? 2 * std::acos(1 - tolerance / radius) : kPi / 2;
-    return std::clamp(static_cast<int>(std::ceil(angle / step - 1e-9)), 1, 256);
+    double sides = std::ceil(angle / step - 1e-9);
+    if (!(sides >= 1)) return 1;  // also for a radius too large to measure
+    return sides < 256 ? static_cast<int>(sides) : 256;
 }
 
 // Appends the corners of an arc around centre, from the unit vector from

@@ -126,6 +126,9 @@ TEST(Stroker, ZeroLengthSegmentsAreSkipped) {
     EXPECT_TRUE(sink.Covers(5, 0.9));
     EXPECT_FALSE(sink.Covers(10.1, 0));
     EXPECT_TRUE(Stroke({{3, 3}, {3, 3}}, false, Style(1, LineCap::Round, LineJoin::Round)).polygons.empty());
+    // A width too large to measure still makes a bounded cap.
+    Collect huge = Stroke({{0, 0}, {1, 0}}, false, Style(1e308 * 10, LineCap::Round, LineJoin::Round));
+    for (const auto& polygon : huge.polygons) EXPECT_LE(polygon.size(), 258u);
 }
 
 TEST(Stroker, LineStyleFlagsGiveCapsJoinAndMiterLimit) {
