@@ -1,4 +1,5 @@
 #include "flash/renderer.h"
+#include "flash/curve_cuts.h"
 #include "flash/stroker.h"
 
 #include "flash/avm1/classes/bitmap_pixels.h"
@@ -20,9 +21,12 @@ namespace flash {
 namespace {
 
 constexpr int kMaxNesting = 64;
-// Largest distance, in pixels, between a curve and the lines drawn for it.
+// Largest distance, in pixels, between a curve and the segments drawn for
+// it; between a circle and the polygon drawn for the round ends of lines
+// without smoothing; and the same for the round joins and caps of smoothed
+// lines.
+constexpr double kFlattenTolerance = 0.1;
 constexpr double kCurveTolerance = 0.05;
-// The same for the round joins and caps of smoothed lines.
 constexpr double kJoinTolerance = 0.1;
 // Steps per pixel of the grid the corners of smoothed lines lie on.
 constexpr double kStrokeGrid = 16;
@@ -678,19 +682,19 @@ void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point
     points.clear();
     points.push_back(p0);
     if (edge.curved) {
-        Point c = Transform(m, edge.cx, edge.cy);
-        double dx = p0.x - 2 * c.x + p1.x;
-        double dy = p0.y - 2 * c.y + p1.y;
-        double bend = std::sqrt(dx * dx + dy * dy);
-        int steps = std::isfinite(bend) ? static_cast<int>(std::ceil(std::sqrt(bend / (8 * kCurveTolerance)))) : 1;
-        steps = std::clamp(steps, 1, 256);
         // The points between are taken on the curve in the shape's own
-        // space and placed like its ends.
-        for (int i = 1; i < steps; ++i) {
-            double t = static_cast<double>(i) / steps;
+        // space, as close together as a tenth of a pixel on the target
+        // allows.
+        Point q0{static_cast<double>(edge.x0), static_cast<double>(edge.y0)};
+        Point q1{static_cast<double>(edge.cx), static_cast<double>(edge.cy)};
+        Point q2{static_cast<double>(edge.x1), static_cast<double>(edge.y1)};
+        CurveCuts cuts(q0, q1, q2, kFlattenTolerance / Scale(m));
+        for (int i = 1; i < cuts.Count(); ++i) {
+            double t = cuts.At(i);
             double u = 1 - t;
-            points.push_back(Transform(m, u * u * edge.x0 + 2 * u * t * edge.cx + t * t * edge.x1,
-                                       u * u * edge.y0 + 2 * u * t * edge.cy + t * t * edge.y1));
+            double x = u * u * q0.x + 2 * u * t * q1.x + t * t * q2.x;
+            double y = u * u * q0.y + 2 * u * t * q1.y + t * t * q2.y;
+            points.push_back(Point{m.X(x, y), m.Y(x, y)});
         }
     }
     points.push_back(p1);
