@@ -113,10 +113,7 @@ MorphShape ReadMorphShape(swf::ByteReader& in, int version) {
         a.width = in.U16();
         b.width = in.U16();
         if (version >= 2) {
-            uint8_t flags1 = in.U8();
-            in.U8();
-            if (((flags1 >> 4) & 3) == 2) in.U16();  // miter limit
-            if (flags1 & 0x08) {
+            if (ReadLineFlags(in, a)) {
                 FillStyle fa, fb;
                 ReadMorphFill(in, fa, fb);
                 a.color = fa.color;

@@ -75,6 +75,10 @@ struct FillStyle {
     avm1::Object* bitmap_data = nullptr;
 };
 
+// How a line ends at an open end of its path, and how it turns a corner.
+enum class LineCap : uint8_t { Round, None, Square };
+enum class LineJoin : uint8_t { Round, Bevel, Miter };
+
 struct LineStyle {
     int width = 0;                   // twips
     Rgba color;
@@ -83,6 +87,10 @@ struct LineStyle {
     // Whether the width follows the object's horizontal and vertical scale
     // (both: the normal scale mode).
     bool scale_x = true, scale_y = true;
+    LineCap start_cap = LineCap::Round, end_cap = LineCap::Round;
+    LineJoin join = LineJoin::Round;
+    double miter_limit = 3;          // how far a miter may reach, in line widths
+    bool no_close = false;           // a path back at its start is capped there, not joined
 };
 
 // One straight or curved edge in shape coordinates (twips), with the styles

@@ -1,4 +1,6 @@
 #include "flash/renderer.h"
+#include "flash/curve_cuts.h"
+#include "flash/stroker.h"
 
 #include "flash/avm1/classes/bitmap_pixels.h"
 #include "flash/bitmap_paint.h"
@@ -20,8 +22,15 @@ namespace flash {
 namespace {
 
 constexpr int kMaxNesting = 64;
-// Largest distance, in pixels, between a curve and the lines drawn for it.
+// Largest distance, in pixels, between a curve and the segments drawn for
+// it; between a circle and the polygon drawn for the round ends of lines
+// without smoothing; and the same for the round joins and caps of smoothed
+// lines.
+constexpr double kFlattenTolerance = 0.1;
 constexpr double kCurveTolerance = 0.05;
+constexpr double kJoinTolerance = 0.1;
+// Steps per pixel of the grid the corners of smoothed lines lie on.
+constexpr double kStrokeGrid = 16;
 
 int SamplesFor(Quality quality) {
     switch (quality) {
@@ -38,13 +47,6 @@ Point Transform(const Matrix& m, double x, double y) {
 }
 
 double Scale(const Matrix& m) { return std::sqrt(std::fabs(m.a * m.d - m.b * m.c)); }
-
-// The least a matrix stretches any direction.
-double SmallestScale(const Matrix& m) {
-    double sum = m.a * m.a + m.b * m.b + m.c * m.c + m.d * m.d;
-    double det = m.a * m.d - m.b * m.c;
-    return std::sqrt(std::max(0.0, (sum - std::sqrt(std::max(0.0, sum * sum - 4 * det * det))) / 2));
-}
 
 // A BitmapData's premultiplied pixels as a bitmap.
 Bitmap CopyPixels(const avm1::BitmapPixels& pixels) {
@@ -391,9 +393,10 @@ void Renderer::DrawBitmap(const Bitmap& bitmap, const Matrix& matrix, const Colo
 
 double Renderer::LineScale(const LineStyle& line, const Matrix& m) const {
     // Lines follow the object's scale in the directions their scale mode
-    // names, else only the stage's; the thinnest line is one pixel.
+    // names, else only the stage's. A line that follows both keeps one
+    // width on a stretched or skewed object, set by its lesser axis scale.
     double x = std::sqrt(m.a * m.a + m.b * m.b), y = std::sqrt(m.c * m.c + m.d * m.d);
-    if (line.scale_x && line.scale_y) return std::sqrt((x * x + y * y) / 2);
+    if (line.scale_x && line.scale_y) return std::min(x, y);
     if (line.scale_x) return x;
     if (line.scale_y) return y;
     return stage_scale_;
@@ -443,16 +446,13 @@ void Renderer::DrawShape(const Shape& shape, const Matrix& matrix, const ColorTr
         if (mask_target_) continue;  // a mask is its fills only
         for (size_t l = 0; l < layer.lines.size(); ++l) {
             const LineStyle& line = layer.lines[l];
-            double width = std::max(1.0, line.width * LineScale(line, matrix));
-            // A line that scales both ways is drawn in the shape's own space,
-            // so that stretching the shape stretches its lines too, unless
-            // that would make it thinner than a pixel somewhere.
-            Matrix pen = matrix;
-            pen.tx = pen.ty = 0;
-            if (line.scale_x && line.scale_y && line.width * SmallestScale(matrix) >= 1)
-                AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, line.width / 2.0, &pen, width / 2);
-            else
-                AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, width / 2, nullptr, width / 2);
+            // The thinnest line is a pixel wide. A line widened to it, and a
+            // line up to a pixel wide that does not follow the object's
+            // scale both ways, cover a pixel across their minor axis,
+            // whatever their slope.
+            double width = line.width * LineScale(line, matrix);
+            bool minor_axis = width < 1 || (width <= 1 && !(line.scale_x && line.scale_y));
+            AddStroke(layer, static_cast<uint16_t>(l + 1), matrix, std::max(1.0, width) / 2, minor_axis);
             if (raster_.Empty()) continue;
             if (line.fill && !solid)
                 FillWith(*line.fill, matrix, color, FillRule::NonZero);
@@ -724,19 +724,19 @@ void Renderer::Flatten(const ShapeEdge& edge, const Matrix& m, std::vector<Point
     points.clear();
     points.push_back(p0);
     if (edge.curved) {
-        Point c = Transform(m, edge.cx, edge.cy);
-        double dx = p0.x - 2 * c.x + p1.x;
-        double dy = p0.y - 2 * c.y + p1.y;
-        double bend = std::sqrt(dx * dx + dy * dy);
-        int steps = std::isfinite(bend) ? static_cast<int>(std::ceil(std::sqrt(bend / (8 * kCurveTolerance)))) : 1;
-        steps = std::clamp(steps, 1, 256);
         // The points between are taken on the curve in the shape's own
-        // space and placed like its ends.
-        for (int i = 1; i < steps; ++i) {
-            double t = static_cast<double>(i) / steps;
+        // space, as close together as a tenth of a pixel on the target
+        // allows.
+        Point q0{static_cast<double>(edge.x0), static_cast<double>(edge.y0)};
+        Point q1{static_cast<double>(edge.cx), static_cast<double>(edge.cy)};
+        Point q2{static_cast<double>(edge.x1), static_cast<double>(edge.y1)};
+        CurveCuts cuts(q0, q1, q2, kFlattenTolerance / Scale(m));
+        for (int i = 1; i < cuts.Count(); ++i) {
+            double t = cuts.At(i);
             double u = 1 - t;
-            points.push_back(Transform(m, u * u * edge.x0 + 2 * u * t * edge.cx + t * t * edge.x1,
-                                       u * u * edge.y0 + 2 * u * t * edge.cy + t * t * edge.y1));
+            double x = u * u * q0.x + 2 * u * t * q1.x + t * t * q2.x;
+            double y = u * u * q0.y + 2 * u * t * q1.y + t * t * q2.y;
+            points.push_back(Point{m.X(x, y), m.Y(x, y)});
         }
     }
     points.push_back(p1);
@@ -776,71 +776,106 @@ void Renderer::AddFillEdges(const ShapeLayer& layer, const std::vector<char>& me
 
 namespace {
 
-// Adds a closed polygon wound so that its signed area is negative, the way
-// every piece of a stroke is wound.
-// pen, when given, maps the points (in the line's own space) to pixels.
-void AddWound(Rasterizer& raster, const Point* given, size_t count, const Matrix* pen, std::vector<Point>& mapped) {
-    const Point* points = given;
-    if (pen) {
-        mapped.assign(given, given + count);
-        for (Point& p : mapped) p = Point{pen->X(p.x, p.y), pen->Y(p.x, p.y)};
-        points = mapped.data();
+// Adds each polygon of a stroke to the rasteriser, wound so that its signed
+// area is negative, so that the non-zero rule makes them one shape. With
+// grid set, corners are first moved to the nearest point of a grid of that
+// many steps per pixel.
+class RasterSink : public StrokeSink {
+public:
+    RasterSink(Rasterizer& raster, double grid) : raster_(raster), grid_(grid) {}
+
+    void Polygon(const Point* given, size_t count) override {
+        points_.assign(given, given + count);
+        if (grid_ > 0)
+            for (Point& p : points_) p = Point{std::round(p.x * grid_) / grid_, std::round(p.y * grid_) / grid_};
+        double area = 0;
+        for (size_t i = 0; i < count; ++i) {
+            const Point& p = points_[i];
+            const Point& q = points_[(i + 1) % count];
+            area += p.x * q.y - q.x * p.y;
+        }
+        for (size_t i = 0; i < count; ++i) {
+            const Point& p = points_[i];
+            const Point& q = points_[(i + 1) % count];
+            if (area <= 0)
+                raster_.AddLine(p, q);
+            else
+                raster_.AddLine(q, p);
+        }
     }
-    double area = 0;
-    for (size_t i = 0; i < count; ++i) {
-        const Point& p = points[i];
-        const Point& q = points[(i + 1) % count];
-        area += p.x * q.y - q.x * p.y;
-    }
-    for (size_t i = 0; i < count; ++i) {
-        const Point& p = points[i];
-        const Point& q = points[(i + 1) % count];
-        if (area <= 0)
-            raster.AddLine(p, q);
-        else
-            raster.AddLine(q, p);
-    }
-}
+
+private:
+    Rasterizer& raster_;
+    double grid_;
+    std::vector<Point> points_;
+};
 
 }  // namespace
 
 void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
-                         const Matrix* pen, double device_half) {
-    std::optional<Matrix> unpen;
-    if (pen) unpen = Inverse(*pen);
-    if (!unpen) pen = nullptr;
-    // Each piece is a rectangle along a segment, a wedge between the
-    // segments of a curve and a round cap at each end of an edge, all wound
-    // the same way so that the non-zero rule joins them.
-    std::vector<Point> disc;
+                         bool minor_axis) {
+    const LineStyle& style_of_line = layer.lines[line - 1];
+    bool smoothed = samples_ != 1;
+    if (!smoothed && style_of_line.start_cap == LineCap::Round && style_of_line.end_cap == LineCap::Round &&
+        style_of_line.join == LineJoin::Round) {
+        AddAliasedStroke(layer, line, matrix, half, minor_axis);
+        return;
+    }
+    StrokeStyle style;
+    style.half = half;
+    style.start_cap = style_of_line.start_cap;
+    style.end_cap = style_of_line.end_cap;
+    style.join = style_of_line.join;
+    style.miter_limit = style_of_line.miter_limit;
+    style.minor_axis = minor_axis;
+    // Smoothed, round joins and caps are polygons of a few sides and
+    // corners lie on a sixteenth of a pixel.
+    style.tolerance = smoothed ? kJoinTolerance : kCurveTolerance;
+    RasterSink sink(raster_, smoothed ? kStrokeGrid : 0);
+    // Edges that follow on from each other make one path; a path that
+    // comes back to its start is joined there.
+    std::vector<Point>& path = path_;
+    path.clear();
+    auto stroke_path = [&] {
+        bool closed = path.size() > 2 && path.front().x == path.back().x && path.front().y == path.back().y &&
+                      !style_of_line.no_close;
+        StrokePolyline(path, closed, style, sink);
+        path.clear();
+    };
+    const ShapeEdge* previous = nullptr;
+    for (const ShapeEdge& edge : layer.edges) {
+        if (edge.line != line) continue;
+        if (previous && (previous->x1 != edge.x0 || previous->y1 != edge.y0)) stroke_path();
+        previous = &edge;
+        Flatten(edge, matrix, points_);
+        path.insert(path.end(), points_.begin() + (path.empty() ? 0 : 1), points_.end());
+    }
+    stroke_path();
+}
+
+void Renderer::AddAliasedStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
+                                bool minor_axis) {
+    // Each edge is drawn by itself: a rectangle along each segment, a wedge
+    // between the segments of a curve and a disc at each end, so that a
+    // frame leaves out the corner pixel whose centre lies on the diagonal
+    // past its corner.
+    RasterSink sink(raster_, 0);
+    std::vector<Point>& disc = path_;
     auto add_disc = [&](Point c) {
         // Enough sides that the polygon strays at most kCurveTolerance
         // inside the circle.
-        int steps = std::clamp(static_cast<int>(std::ceil(3.15 * std::sqrt(device_half / (2 * kCurveTolerance)))), 8, 128);
+        double sides = std::ceil(3.15 * std::sqrt(half / (2 * kCurveTolerance)));
+        int steps = sides < 128 ? std::max(8, static_cast<int>(sides)) : 128;
         disc.clear();
         for (int i = 0; i < steps; ++i) {
             double angle = 2 * 3.14159265358979323846 * i / steps;
             disc.push_back(Point{c.x + half * std::cos(angle), c.y + half * std::sin(angle)});
         }
-        AddWound(raster_, disc.data(), disc.size(), pen, mapped_);
+        sink.Polygon(disc.data(), disc.size());
     };
-    // Smoothed thin lines end square; without smoothing every line keeps
-    // its round joins, which leave out a corner pixel whose centre lies on
-    // the diagonal past the corner. Lines up to a pixel wide reach half
-    // their width past the end of each segment that lies toward the top or
-    // left (along the segment's main axis) and round every edge's ends;
-    // wider thin lines bevel their corners.
-    bool square_ends = device_half < 1.5 && samples_ != 1;
-    bool hairline = !pen && device_half <= 0.5;
-    if (square_ends && device_half > 0.75) {
-        AddSquareStroke(layer, line, matrix, half, pen ? &*unpen : nullptr, pen);
-        return;
-    }
     for (const ShapeEdge& edge : layer.edges) {
         if (edge.line != line) continue;
         Flatten(edge, matrix, points_);
-        if (pen)
-            for (Point& p : points_) p = Point{unpen->X(p.x, p.y), unpen->Y(p.x, p.y)};
         Point previous_normal{0, 0};
         bool has_previous = false;
         for (size_t i = 1; i < points_.size(); ++i) {
@@ -850,28 +885,17 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             double length = std::sqrt(dx * dx + dy * dy);
             if (!(length > 1e-9)) continue;
             Point n{-dy / length * half, dx / length * half};
-            if (hairline) {
-                // A one-pixel line covers one pixel across its minor axis,
-                // whatever its slope.
+            if (minor_axis) {
                 double stretch = std::max(std::fabs(dx), std::fabs(dy)) / length;
                 n = Point{n.x * stretch, n.y * stretch};
             }
-            if (square_ends) {
-                // A box's top and left sides reach over its top-left
-                // corner and the others stop at theirs; round ends fill in.
-                bool a_first = std::fabs(dx) >= std::fabs(dy) ? dx > 0 : dy > 0;
-                if (a_first)
-                    a = Point{a.x - n.y, a.y + n.x};
-                else
-                    b = Point{b.x + n.y, b.y - n.x};
-            }
             Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
-            AddWound(raster_, quad, 4, pen, mapped_);
+            sink.Polygon(quad, 4);
             if (has_previous) {
                 Point outer[3] = {a, {a.x + previous_normal.x, a.y + previous_normal.y}, {a.x + n.x, a.y + n.y}};
                 Point inner[3] = {a, {a.x - previous_normal.x, a.y - previous_normal.y}, {a.x - n.x, a.y - n.y}};
-                AddWound(raster_, outer, 3, pen, mapped_);
-                AddWound(raster_, inner, 3, pen, mapped_);
+                sink.Polygon(outer, 3);
+                sink.Polygon(inner, 3);
             }
             previous_normal = n;
             has_previous = true;
@@ -881,55 +905,6 @@ void Renderer::AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& m
             add_disc(points_.back());
         }
     }
-}
-
-void Renderer::AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
-                               const Matrix* unpen, const Matrix* pen) {
-    // Edges that follow on from each other make one path: its segments are
-    // joined by bevels, its open ends are cut square half the width past
-    // the end, and a path that comes back to its start is joined there too.
-    std::vector<Point> path;
-    auto stroke_path = [&] {
-        if (path.size() < 2) return;
-        bool closed = path.size() > 2 && path.front().x == path.back().x && path.front().y == path.back().y;
-        std::vector<Point> normals;
-        std::vector<size_t> starts;
-        for (size_t i = 1; i < path.size(); ++i) {
-            double dx = path[i].x - path[i - 1].x, dy = path[i].y - path[i - 1].y;
-            double length = std::sqrt(dx * dx + dy * dy);
-            if (!(length > 1e-9)) continue;
-            normals.push_back(Point{-dy / length * half, dx / length * half});
-            starts.push_back(i - 1);
-        }
-        for (size_t k = 0; k < normals.size(); ++k) {
-            Point a = path[starts[k]];
-            Point b = path[starts[k] + 1];
-            Point n = normals[k];
-            if (!closed && k == 0) a = Point{a.x - n.y, a.y + n.x};
-            if (!closed && k + 1 == normals.size()) b = Point{b.x + n.y, b.y - n.x};
-            Point quad[4] = {{a.x + n.x, a.y + n.y}, {b.x + n.x, b.y + n.y}, {b.x - n.x, b.y - n.y}, {a.x - n.x, a.y - n.y}};
-            AddWound(raster_, quad, 4, pen, mapped_);
-            if (k == 0 && !closed) continue;
-            Point p = path[starts[k]];
-            Point m = normals[k == 0 ? normals.size() - 1 : k - 1];
-            Point outer[3] = {p, {p.x + m.x, p.y + m.y}, {p.x + n.x, p.y + n.y}};
-            Point inner[3] = {p, {p.x - m.x, p.y - m.y}, {p.x - n.x, p.y - n.y}};
-            AddWound(raster_, outer, 3, pen, mapped_);
-            AddWound(raster_, inner, 3, pen, mapped_);
-        }
-        path.clear();
-    };
-    const ShapeEdge* previous = nullptr;
-    for (const ShapeEdge& edge : layer.edges) {
-        if (edge.line != line) continue;
-        if (previous && (previous->x1 != edge.x0 || previous->y1 != edge.y0)) stroke_path();
-        previous = &edge;
-        Flatten(edge, matrix, points_);
-        if (unpen)
-            for (Point& p : points_) p = Point{unpen->X(p.x, p.y), unpen->Y(p.x, p.y)};
-        path.insert(path.end(), points_.begin() + (path.empty() ? 0 : 1), points_.end());
-    }
-    stroke_path();
 }
 
 }  // namespace flash

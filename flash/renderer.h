@@ -57,12 +57,14 @@ private:
     void DrawBox(int32_t xmin, int32_t ymin, int32_t xmax, int32_t ymax, const Matrix& matrix, Rgba color);
     // Edges bounding the fills marked in members (indexed by fill number).
     void AddFillEdges(const ShapeLayer& layer, const std::vector<char>& members, const Matrix& matrix);
-    // half_width is in the space pen maps to pixels (in pixels without a pen).
-    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, const Matrix* pen,
-                   double device_half_width);
-    // A thin smoothed line, path by path: bevelled joins, square open ends.
-    void AddSquareStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half,
-                         const Matrix* unpen, const Matrix* pen);
+    // Outlines the edges drawn with a line style, half_width pixels either
+    // side of their centre; minor_axis measures the width across each
+    // segment's minor axis instead of square to it.
+    void AddStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width, bool minor_axis);
+    // A round-capped, round-joined line without smoothing, edge by edge
+    // with round ends.
+    void AddAliasedStroke(const ShapeLayer& layer, uint16_t line, const Matrix& matrix, double half_width,
+                          bool minor_axis);
     void Flatten(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
     // A glyph's edge: placed exactly, then on the sixteenth-pixel grid.
     void FlattenGlyphEdge(const ShapeEdge& edge, const Matrix& matrix, std::vector<Point>& points) const;
@@ -80,7 +82,7 @@ private:
     std::vector<double> reach_;  // rightmost stage edge crossing of each row
     std::vector<Point> points_;
     std::vector<char> fill_members_;
-    std::vector<Point> mapped_;          // stroke pieces mapped by a pen
+    std::vector<Point> path_;            // the centre line of a stroke
     float* mask_target_ = nullptr;   // set while a mask is being drawn
     Matrix stage_;                   // stage twips to canvas pixels
     bool glyph_ = false;             // the shape being drawn is a glyph

@@ -49,6 +49,8 @@ FillStyle ReadFillStyle(swf::ByteReader& in, int version) {
     return fill;
 }
 
+LineCap CapOf(int bits) { return bits == 1 ? LineCap::None : bits == 2 ? LineCap::Square : LineCap::Round; }
+
 LineStyle ReadLineStyle(swf::ByteReader& in, int version) {
     LineStyle line;
     line.width = in.U16();
@@ -56,15 +58,7 @@ LineStyle ReadLineStyle(swf::ByteReader& in, int version) {
         line.color = ReadColor(in, version);
         return line;
     }
-    uint8_t flags1 = in.U8();
-    uint8_t flags2 = in.U8();
-    int join = (flags1 >> 4) & 3;
-    bool has_fill = (flags1 >> 3) & 1;
-    (void)flags2;
-    line.scale_x = !(flags1 & 0x04);
-    line.scale_y = !(flags1 & 0x02);
-    if (join == 2) in.U16();  // miter limit
-    if (has_fill) {
+    if (ReadLineFlags(in, line)) {
         FillStyle fill = ReadFillStyle(in, version);
         line.color = fill.color;
         if (fill.kind != FillKind::Solid) line.fill = fill;
@@ -86,6 +80,20 @@ uint16_t CheckedStyle(uint32_t number, size_t count) {
 }
 
 }  // namespace
+
+bool ReadLineFlags(swf::ByteReader& in, LineStyle& line) {
+    uint8_t flags1 = in.U8();
+    uint8_t flags2 = in.U8();
+    line.start_cap = CapOf(flags1 >> 6);
+    int join = (flags1 >> 4) & 3;
+    line.join = join == 1 ? LineJoin::Bevel : join == 2 ? LineJoin::Miter : LineJoin::Round;
+    line.scale_x = !(flags1 & 0x04);
+    line.scale_y = !(flags1 & 0x02);
+    line.no_close = (flags2 >> 2) & 1;
+    line.end_cap = CapOf(flags2 & 3);
+    if (join == 2) line.miter_limit = in.U16() / 256.0;
+    return (flags1 >> 3) & 1;
+}
 
 Shape ReadShape(swf::ByteReader& in, int version) {
     Shape shape;

@@ -156,6 +156,24 @@ Value LineStyle(Vm& vm, Object* self, Args& args) {
     flash::LineStyle line;
     line.width = static_cast<int>(std::lround(std::clamp(thickness, 0.0, 255.0) * 20));
     line.color = ColorOf(vm, Arg(args, 1), Arg(args, 2));
+    // pixelHinting, noScale, capsStyle, jointStyle, miterLimit.
+    if (args.size() > 4) {
+        std::string scale = vm.ToString(args[4]);
+        line.scale_x = scale != "none" && scale != "horizontal";
+        line.scale_y = scale != "none" && scale != "vertical";
+    }
+    if (args.size() > 5) {
+        std::string caps = vm.ToString(args[5]);
+        line.start_cap = line.end_cap = caps == "none" ? LineCap::None : caps == "square" ? LineCap::Square : LineCap::Round;
+    }
+    if (args.size() > 6) {
+        std::string joint = vm.ToString(args[6]);
+        line.join = joint == "miter" ? LineJoin::Miter : joint == "bevel" ? LineJoin::Bevel : LineJoin::Round;
+    }
+    if (args.size() > 7) {
+        double limit = vm.ToNumber(args[7]);
+        line.miter_limit = std::isfinite(limit) ? std::clamp(limit, 1.0, 255.0) : 3;
+    }
     d->SetLine(line);
     return Value();
 }

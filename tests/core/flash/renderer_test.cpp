@@ -176,9 +176,10 @@ TEST(Renderer, LinesHaveTheirWidth) {
     EXPECT_EQ(canvas.At(50, 50), kBlue);
 }
 
-// A smoothed two-pixel outline of a square bevels its corners: the pixel
-// just outside a corner is half covered, while an open end is cut square.
-TEST(Renderer, ThinSmoothedOutlinesBevelCornersAndEndSquare) {
+// A smoothed two-pixel outline of a square rounds its corners: the pixel
+// just outside a corner is half covered, and so is the pixel past an open
+// end, where the round cap reaches.
+TEST(Renderer, ThinSmoothedOutlinesRoundTheirCornersAndEnds) {
     flash::SwfWriter movie(6, 100, 100, 12);
     movie.SetBackgroundColor({255, 255, 255, 255});
     flash::ShapeBuilder outline;
@@ -198,7 +199,10 @@ TEST(Renderer, ThinSmoothedOutlinesBevelCornersAndEndSquare) {
     EXPECT_GT(corner, 100);
     EXPECT_LT(corner, 155);
     EXPECT_EQ(canvas.At(49, 49) & 0xFFFFFF, 0u);
-    EXPECT_EQ(canvas.At(50, 79) & 0xFFFFFF, 0u);  // square end past the line's end
+    EXPECT_EQ(canvas.At(49, 79) & 0xFFFFFF, 0u);
+    int end = static_cast<int>(canvas.At(50, 79) & 0xFF);  // the round cap past the line's end
+    EXPECT_GT(end, 60);
+    EXPECT_LT(end, 195);
     EXPECT_EQ(canvas.At(51, 79), kWhite);
 }
 

@@ -5,6 +5,7 @@
 #include "flash/avm1/vm.h"
 #include "flash/drawing.h"
 #include "flash/player.h"
+#include "flash/renderer.h"
 #include "flash/text_field.h"
 #include "flash/text_format.h"
 
@@ -296,6 +297,26 @@ TEST_F(ScriptedPlayer, DrawingMethodsMakeTheClipsBoundsAndDuplicatesKeepThem) {
     Call(clip, "clear", {});
     EXPECT_EQ(Number(clip, "_width"), 0);
     EXPECT_EQ(Number(copy, "_width"), 100);
+}
+
+TEST_F(ScriptedPlayer, LineStyleTakesItsCapsAndJointStyle) {
+    // A 10 pixel line from (20, 20) right to (60, 20), then down: square
+    // caps reach 5 pixels past the start, a miter fills the outer corner
+    // up to (65, 15); round ones would leave the pixels there.
+    avm1::Object* clip = Call(root, "createEmptyMovieClip", {avm1::Value("c"), avm1::Value(1)}).object;
+    Call(clip, "lineStyle", {avm1::Value(10), avm1::Value(0), avm1::Value(100), avm1::Value(false),
+                             avm1::Value("normal"), avm1::Value("square"), avm1::Value("miter")});
+    Call(clip, "moveTo", {avm1::Value(20), avm1::Value(20)});
+    Call(clip, "lineTo", {avm1::Value(60), avm1::Value(20)});
+    Call(clip, "lineTo", {avm1::Value(60), avm1::Value(60)});
+    Canvas canvas;
+    canvas.Resize(100, 100);
+    Renderer renderer;
+    renderer.Render(player, View{}, Quality::High, canvas);
+    EXPECT_EQ(canvas.At(15, 16) & 0xFFFFFF, 0u);
+    EXPECT_EQ(canvas.At(64, 16) & 0xFFFFFF, 0u);
+    EXPECT_EQ(canvas.At(64, 63) & 0xFFFFFF, 0u);  // the square end cap
+    EXPECT_EQ(canvas.At(66, 16) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST_F(ScriptedPlayer, ChildClipsAreNotOwnPropertiesOfTheirParent) {
