@@ -14,10 +14,10 @@ namespace flash {
 // Largest distance, in font units, between a glyph's curve and its chords.
 constexpr double kGlyphCurveTolerance = 2;
 
-// The parameters (strictly between 0 and 1) where a quadratic curve is cut so
-// that no chord strays more than tolerance from it, spaced evenly along the
-// parabola's arc measure; none for a straight or degenerate curve.
-std::vector<double> CurveCuts(const ShapeEdge& edge, double tolerance);
+// The parameters (strictly between 0 and 1) where a glyph's quadratic curve
+// is cut so that no chord strays more than tolerance from it; none for a
+// curve that close to straight.
+std::vector<double> GlyphCurveCuts(const ShapeEdge& edge, double tolerance);
 
 // A device point on the grid of sixteenths of a pixel, halves to even.
 Point SnapToSixteenth(Point p);

@@ -747,7 +747,7 @@ void Renderer::FlattenGlyphEdge(const ShapeEdge& edge, const Matrix& m, std::vec
     points.clear();
     points.push_back(place(edge.x0, edge.y0));
     if (edge.curved) {
-        for (double t : CurveCuts(edge, kGlyphCurveTolerance)) {
+        for (double t : GlyphCurveCuts(edge, kGlyphCurveTolerance)) {
             double u = 1 - t;
             points.push_back(place(u * u * edge.x0 + 2 * u * t * edge.cx + t * t * edge.x1,
                                    u * u * edge.y0 + 2 * u * t * edge.cy + t * t * edge.y1));

@@ -29,7 +29,7 @@ double Away(Point p, Point a, Point b) {
 
 TEST(GlyphOutline, CurvesAreCutWithinTheToleranceAndMoreFinelyWhereTheyBend) {
     ShapeEdge bend = Curve(0, 0, 0, 400, 400, 400);   // a quarter-round corner
-    std::vector<double> cuts = CurveCuts(bend, kGlyphCurveTolerance);
+    std::vector<double> cuts = GlyphCurveCuts(bend, kGlyphCurveTolerance);
     ASSERT_GE(cuts.size(), 3u);
     std::vector<double> ts{0};
     ts.insert(ts.end(), cuts.begin(), cuts.end());
@@ -42,14 +42,14 @@ TEST(GlyphOutline, CurvesAreCutWithinTheToleranceAndMoreFinelyWhereTheyBend) {
             EXPECT_LE(Away(At(bend, ts[i - 1] + (ts[i] - ts[i - 1]) * k / 8), a, b), kGlyphCurveTolerance * 1.05);
     }
     // A looser tolerance cuts less; a flat curve or a point is not cut.
-    EXPECT_LT(CurveCuts(bend, 20).size(), cuts.size());
-    EXPECT_TRUE(CurveCuts(Curve(0, 0, 50, 50, 100, 100), 1).empty());
+    EXPECT_LT(GlyphCurveCuts(bend, 20).size(), cuts.size());
+    EXPECT_TRUE(GlyphCurveCuts(Curve(0, 0, 50, 50, 100, 100), 1).empty());
     // One whose control point is 3 units off its chord strays 1.5 from it.
-    EXPECT_TRUE(CurveCuts(Curve(0, 0, 500, 3, 1000, 0), 2).empty());
-    EXPECT_FALSE(CurveCuts(Curve(0, 0, 500, 3, 1000, 0), 1).empty());
-    EXPECT_TRUE(CurveCuts(Curve(5, 5, 5, 5, 5, 5), 1).empty());
+    EXPECT_TRUE(GlyphCurveCuts(Curve(0, 0, 500, 3, 1000, 0), 2).empty());
+    EXPECT_FALSE(GlyphCurveCuts(Curve(0, 0, 500, 3, 1000, 0), 1).empty());
+    EXPECT_TRUE(GlyphCurveCuts(Curve(5, 5, 5, 5, 5, 5), 1).empty());
     // A curve that turns back on itself is still cut in order.
-    std::vector<double> back = CurveCuts(Curve(0, 0, 300, 0, 0, 10), 1);
+    std::vector<double> back = GlyphCurveCuts(Curve(0, 0, 300, 0, 0, 10), 1);
     for (size_t i = 1; i < back.size(); ++i) EXPECT_LT(back[i - 1], back[i]);
 }
 
