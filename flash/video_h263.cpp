@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <cstring>
 #include <string>
 
 namespace flash {
@@ -252,6 +251,52 @@ int ChromaComponent(int v) { return (v >> 1) | (v & 1); }
 
 int Median(int a, int b, int c) { return std::max(std::min(a, b), std::min(std::max(a, b), c)); }
 
+struct Macroblock {
+    bool intra = false;
+    int cbp = 0;        // coded blocks: four luma bits, then blue and red
+    Vector vector;
+};
+
+// The median of the vectors of the left, upper and upper right neighbours;
+// those outside the picture count as none, and in the top row the left one
+// alone.
+Vector PredictedVector(const std::vector<Vector>& vectors, int columns, int row, int column) {
+    Vector left = column > 0 ? vectors[static_cast<size_t>(row * columns + column - 1)] : Vector{};
+    if (row == 0) return left;
+    Vector up = vectors[static_cast<size_t>((row - 1) * columns + column)];
+    Vector right = column + 1 < columns ? vectors[static_cast<size_t>((row - 1) * columns + column + 1)] : Vector{};
+    return {Median(left.x, up.x, right.x), Median(left.y, up.y, right.y)};
+}
+
+// Reads the head of a coded macroblock: its type, coded blocks, quantizer
+// change and vector (told as its difference from predicted); false on bits
+// that begin no macroblock.
+bool ReadMacroblock(BitReader& in, bool intra_picture, Vector predicted, int& quantizer, Macroblock& mb) {
+    int mcbpc;
+    do mcbpc = (intra_picture ? IntraMcbpc() : InterMcbpc()).Read(in);
+    while (mcbpc == kStuffing);
+    if (mcbpc == kInvalid) return false;
+    int type = mcbpc / 4, cbpc = mcbpc % 4;
+    if (type == 2) return false;  // four vectors per macroblock: not used by this variant
+    mb.intra = type >= 3;
+    int cbpy = Cbpy().Read(in);
+    if (cbpy == kInvalid) return false;
+    if (!mb.intra) cbpy = 15 - cbpy;
+    mb.cbp = (cbpy << 2) | cbpc;
+    if (type == 1 || type == 4) {
+        static const int steps[4] = {-1, -2, 1, 2};
+        quantizer = std::clamp(quantizer + steps[in.Read(2)], 1, 31);
+    }
+    if (!mb.intra) {
+        int dx = Mvd().Read(in);
+        int dy = Mvd().Read(in);
+        if (dx == kInvalid || dy == kInvalid) return false;
+        auto wrap = [](int v) { return v < -32 ? v + 64 : v > 31 ? v - 64 : v; };
+        mb.vector = {wrap(predicted.x + dx), wrap(predicted.y + dy)};
+    }
+    return true;
+}
+
 enum class PictureType { Intra, Inter, Disposable };
 
 struct Header {
@@ -374,54 +419,16 @@ bool H263Decoder::Decode(const uint8_t* data, size_t size) {
     for (int row = 0; row < rows; ++row)
         for (int column = 0; column < columns; ++column) {
             int mx = column * 16, my = row * 16;
-            Vector& vector = vectors[static_cast<size_t>(row * columns + column)];
-            if (!intra && in.Read(1)) {
-                // Not coded: the reference's macroblock where it stands.
-                uint8_t block[256];
-                Predict(ref.y, mx, my, 16, {}, block);
-                for (int y = 0; y < 16; ++y)
-                    std::memcpy(&out.y.data[static_cast<size_t>(my + y) * static_cast<size_t>(out.y.width) + static_cast<size_t>(mx)],
-                                &block[y * 16], 16);
-                for (Plane* c : {&out.cb, &out.cr}) {
-                    const Plane& from = c == &out.cb ? ref.cb : ref.cr;
-                    Predict(from, mx / 2, my / 2, 8, {}, block);
-                    for (int y = 0; y < 8; ++y)
-                        std::memcpy(&c->data[static_cast<size_t>(my / 2 + y) * static_cast<size_t>(c->width) + static_cast<size_t>(mx / 2)],
-                                    &block[y * 8], 8);
-                }
-                continue;
-            }
-            int mcbpc;
-            do mcbpc = (intra ? IntraMcbpc() : InterMcbpc()).Read(in);
-            while (mcbpc == kStuffing);
-            if (mcbpc == kInvalid) return false;
-            int type = mcbpc / 4, cbpc = mcbpc % 4;
-            if (type == 2) return false;  // four vectors per macroblock: not used by this variant
-            bool intra_block = type >= 3;
-            int cbpy = Cbpy().Read(in);
-            if (cbpy == kInvalid) return false;
-            if (!intra_block) cbpy = 15 - cbpy;
-            if (type == 1 || type == 4) {
-                static const int steps[4] = {-1, -2, 1, 2};
-                quantizer = std::clamp(quantizer + steps[in.Read(2)], 1, 31);
-            }
-            if (!intra_block) {
-                // The vector is told as its difference from the median of
-                // the left, upper and upper right neighbours' vectors.
-                Vector left = column > 0 ? vectors[static_cast<size_t>(row * columns + column - 1)] : Vector{};
-                Vector predicted = left;
-                if (row > 0) {
-                    Vector up = vectors[static_cast<size_t>((row - 1) * columns + column)];
-                    Vector right = column + 1 < columns ? vectors[static_cast<size_t>((row - 1) * columns + column + 1)] : Vector{};
-                    predicted = {Median(left.x, up.x, right.x), Median(left.y, up.y, right.y)};
-                }
-                int dx = Mvd().Read(in);
-                int dy = Mvd().Read(in);
-                if (dx == kInvalid || dy == kInvalid) return false;
-                auto wrap = [](int v) { return v < -32 ? v + 64 : v > 31 ? v - 64 : v; };
-                vector = {wrap(predicted.x + dx), wrap(predicted.y + dy)};
-            }
-            int cbp = (cbpy << 2) | cbpc;
+            // A macroblock left out of a predicted picture is the
+            // reference's macroblock where it stands.
+            Macroblock mb;
+            if ((intra || !in.Read(1)) &&
+                !ReadMacroblock(in, intra, PredictedVector(vectors, columns, row, column), quantizer, mb))
+                return false;
+            vectors[static_cast<size_t>(row * columns + column)] = mb.vector;
+            const Vector& vector = mb.vector;
+            bool intra_block = mb.intra;
+            int cbp = mb.cbp;
             uint8_t luma_prediction[256], cb_prediction[64], cr_prediction[64];
             if (!intra_block) {
                 Predict(ref.y, mx, my, 16, vector, luma_prediction);
