@@ -9,6 +9,8 @@ constexpr int kScreenVideo = 3;
 
 const Bitmap* VideoFrames::Picture(const std::shared_ptr<const VideoStream>& video, int number) {
     if (!video || (video->codec != kSorensonH263 && video->codec != kScreenVideo)) return nullptr;
+    // Videos of movies that are gone give back their pictures.
+    std::erase_if(playing_, [](const auto& entry) { return entry.second.video.expired(); });
     Playback& playback = playing_[video.get()];
     if (playback.video.lock() != video || number < playback.decoded) {
         playback = Playback{};
